@@ -1,0 +1,36 @@
+// How the core talks to the user. The core never shows anything itself: each
+// front end (desktop, command line, tests) implements this interface.
+#pragma once
+
+#include <string>
+
+namespace veilbox {
+
+enum class Icon { None, Information, Question, Exclamation, Critical };
+enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
+enum class Answer { OK, Cancel, Yes, No };
+
+class Dialogue {
+ public:
+  virtual ~Dialogue() = default;
+
+  // A message box: the user's answer. Only Yes accepts a question.
+  virtual Answer Ask(const std::string& text, const std::string& title, Icon icon,
+                     Buttons buttons) = 0;
+
+  // Shows a notice with an OK button.
+  void Tell(const std::string& text, const std::string& title, Icon icon = Icon::Information) {
+    Ask(text, title, icon, Buttons::OK);
+  }
+
+  // A folder chooser: the chosen folder's full path, or empty text on cancel.
+  virtual std::string ChooseFolder(const std::string& title) = 0;
+
+  // Progress of a long pass: value of maximum. A maximum of 0 hides the bar.
+  virtual void ShowProgress(long value, long maximum) = 0;
+
+  // Lets the front end handle pending events during a long operation.
+  virtual void PumpEvents() {}
+};
+
+}  // namespace veilbox

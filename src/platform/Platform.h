@@ -1,0 +1,85 @@
+// The services the core takes from the operating system. One implementation
+// per platform, chosen at build time (CreatePlatform); tests may subclass an
+// implementation to substitute one service, such as the volume of a path.
+//
+// Operations that can fail on the file system raise a Failure carrying the
+// caller's source line; MoveFolder and Rename report their outcome instead,
+// because their callers must decide what a failed move means for a record.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <source_location>
+#include <string>
+#include <vector>
+
+namespace veilbox {
+
+using Where = std::source_location;
+
+enum class EntryKind { File, Directory, Link, Other };
+
+struct DirEntry {
+  std::string name;
+  EntryKind kind;
+};
+
+enum class SettingsRoot { CurrentUser, LocalMachine };
+
+struct MoveResult {
+  bool ok = false;
+  std::string reason;  // why it failed; empty on success
+  explicit operator bool() const { return ok; }
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Folder holding Dat.sys and the default store folder, without a trailing
+  // separator; created on first use.
+  virtual std::string ProgramFolder(Where where = Where::current()) = 0;
+
+  virtual char Separator() const = 0;
+
+  // The key that names a path's drive: a folder and a store folder with the
+  // same key are on one file system.
+  virtual std::string DriveKey(const std::string& path) = 0;
+
+  // A string setting: nullopt when the key or value is absent, unreadable or
+  // not a string. Writes are immediate and atomic.
+  virtual std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
+                                                 const std::string& name) = 0;
+  virtual void WriteSetting(SettingsRoot root, const std::string& key_path,
+                            const std::string& name, const std::string& data,
+                            Where where = Where::current()) = 0;
+
+  virtual bool FileExists(const std::string& path) = 0;    // any entry but a folder
+  virtual bool FolderExists(const std::string& path) = 0;  // a real folder, not a link to one
+
+  // The entries of a folder, "." and ".." left out, links reported as links.
+  virtual std::vector<DirEntry> ListDirectory(const std::string& folder,
+                                              Where where = Where::current()) = 0;
+
+  virtual std::string ReadFile(const std::string& path, Where where = Where::current()) = 0;
+  // Replaces the file whole, or leaves the old one intact and raises.
+  virtual void WriteFileAtomic(const std::string& path, const std::string& bytes,
+                               Where where = Where::current()) = 0;
+  virtual void RemoveFile(const std::string& path, Where where = Where::current()) = 0;
+  virtual void CreateFolders(const std::string& path, Where where = Where::current()) = 0;
+
+  // When destination is an existing folder, source goes inside it under its
+  // own name; otherwise source becomes destination, missing parents created.
+  virtual MoveResult MoveFolder(const std::string& source, const std::string& destination) = 0;
+  // Renames an entry; never replaces an existing one.
+  virtual MoveResult Rename(const std::string& old_path, const std::string& new_path) = 0;
+
+  // Denies or grants ordinary access to a store folder. A folder that does
+  // not exist is skipped silently.
+  virtual void LockFolder(const std::string& path, Where where = Where::current()) = 0;
+  virtual void UnlockFolder(const std::string& path, Where where = Where::current()) = 0;
+};
+
+std::unique_ptr<Platform> CreatePlatform();
+
+}  // namespace veilbox

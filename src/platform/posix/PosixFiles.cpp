@@ -1,0 +1,102 @@
+#include "platform/posix/PosixFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "diag/Failure.h"
+
+namespace veilbox::posix {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes all bytes, resuming after interruptions and short writes.
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+void SyncFolder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+void WriteAtomically(const std::string& path, const std::string& bytes, Where where) {
+  fs::path target(path);
+  std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
+  std::string temp = (fs::path(folder) / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) RaiseErrno(errno, "Cannot write " + path, where);
+  bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  int error_code = errno;
+  if (::close(fd) != 0 && written) {
+    written = false;
+    error_code = errno;
+  }
+  if (written && ::rename(temp.c_str(), path.c_str()) == 0) {
+    SyncFolder(folder);
+    return;
+  }
+  if (written) error_code = errno;
+  ::unlink(temp.c_str());
+  RaiseErrno(error_code, "Cannot write " + path, where);
+}
+
+std::string ReadWholeFile(const std::string& path, Where where) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) RaiseErrno(errno, "Cannot read " + path, where);
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int error_code = errno;
+      ::close(fd);
+      RaiseErrno(error_code, "Cannot read " + path, where);
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return content;
+}
+
+void MakeFolders(const std::string& path, unsigned mode, Where where) {
+  fs::path p = fs::path(path).lexically_normal();
+  std::vector<fs::path> missing;
+  for (fs::path q = p; !q.empty() && q != q.root_path(); q = q.parent_path()) {
+    struct stat st;
+    if (::lstat(q.c_str(), &st) == 0) {
+      if (!S_ISDIR(st.st_mode) && !(S_ISLNK(st.st_mode) && fs::is_directory(q))) {
+        Raise(err::kPathFileAccess, "Cannot create folder " + path + ": " + q.string() +
+                                        " is not a folder",
+              where);
+      }
+      break;
+    }
+    missing.push_back(q);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (::mkdir(it->c_str(), mode) != 0 && errno != EEXIST) {
+      RaiseErrno(errno, "Cannot create folder " + it->string(), where);
+    }
+  }
+}
+
+}  // namespace veilbox::posix

@@ -1,0 +1,49 @@
+// The platform layer on Linux and other POSIX systems.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace veilbox {
+
+class PosixPlatform : public Platform {
+ public:
+  std::string ProgramFolder(Where where = Where::current()) override;
+  char Separator() const override { return '/'; }
+  // The mount point holding the path, with a trailing "/": renames never
+  // cross it, so it is what a drive is on Windows.
+  std::string DriveKey(const std::string& path) override;
+
+  std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
+                                         const std::string& name) override;
+  void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
+                    const std::string& data, Where where = Where::current()) override;
+
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  std::vector<DirEntry> ListDirectory(const std::string& folder,
+                                      Where where = Where::current()) override;
+  std::string ReadFile(const std::string& path, Where where = Where::current()) override;
+  void WriteFileAtomic(const std::string& path, const std::string& bytes,
+                       Where where = Where::current()) override;
+  void RemoveFile(const std::string& path, Where where = Where::current()) override;
+  void CreateFolders(const std::string& path, Where where = Where::current()) override;
+
+  MoveResult MoveFolder(const std::string& source, const std::string& destination) override;
+  MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
+
+  void LockFolder(const std::string& path, Where where = Where::current()) override;
+  void UnlockFolder(const std::string& path, Where where = Where::current()) override;
+
+ protected:
+  // Renames without replacing an existing entry: 0, or the errno value.
+  // Tests override it to make a rename fail as it does across file systems.
+  virtual int RenameNoReplace(const std::string& from, const std::string& to);
+};
+
+// The settings file: $XDG_CONFIG_HOME/veilbox/settings.json (default
+// ~/.config/veilbox/settings.json).
+std::string SettingsFilePath();
+
+}  // namespace veilbox

@@ -1,0 +1,41 @@
+// The user dialogue for tests: answers from a queue and records every box,
+// so tests can assert texts, titles, icons and buttons exactly.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Dialogue.h"
+
+namespace veilbox::testing {
+
+struct ShownBox {
+  std::string text;
+  std::string title;
+  Icon icon;
+  Buttons buttons;
+};
+
+class ScriptedDialogue : public Dialogue {
+ public:
+  // Queues the answer to the next question. Notices (OK only) take none.
+  void Answers(std::initializer_list<Answer> answers);
+  void Folders(std::initializer_list<std::string> folders);
+
+  Answer Ask(const std::string& text, const std::string& title, Icon icon,
+             Buttons buttons) override;
+  std::string ChooseFolder(const std::string& title) override;
+  void ShowProgress(long value, long maximum) override;
+
+  std::vector<ShownBox> boxes;
+  std::vector<std::string> chooser_titles;
+  std::vector<std::pair<long, long>> progress;
+
+ private:
+  std::deque<Answer> answers_;
+  std::deque<std::string> folders_;
+};
+
+}  // namespace veilbox::testing

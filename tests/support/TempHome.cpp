@@ -1,0 +1,68 @@
+#include "support/TempHome.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace veilbox::testing {
+namespace fs = std::filesystem;
+
+TempHome::TempHome() {
+  std::string pattern = (fs::temp_directory_path() / "veilbox-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  root_ = pattern;
+  SetEnv("VEILBOX_HOME", ProgramFolder().string());
+  SetEnv("XDG_CONFIG_HOME", (root_ / "config").string());
+  SetEnv("XDG_DATA_HOME", (root_ / "data").string());
+  SetEnv("HOME", (root_ / "home").string());
+}
+
+TempHome::~TempHome() {
+  for (const auto& [name, value] : saved_env_) {
+    if (value) {
+      setenv(name.c_str(), value->c_str(), 1);
+    } else {
+      unsetenv(name.c_str());
+    }
+  }
+  // Locked store folders have no permission bits; open them up to delete.
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::end(it);
+       it.increment(ec)) {
+    if (it->is_directory(ec) && !it->is_symlink(ec)) {
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+  }
+  fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(root_, ec);
+}
+
+fs::path TempHome::MakeFolder(const std::string& relative) const {
+  fs::path p = root_ / relative;
+  fs::create_directories(p);
+  return p;
+}
+
+void TempHome::SetEnv(const std::string& name, const std::string& value) {
+  if (!saved_env_.count(name)) {
+    const char* old = std::getenv(name.c_str());
+    saved_env_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+  }
+  setenv(name.c_str(), value.c_str(), 1);
+}
+
+void WriteText(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace veilbox::testing

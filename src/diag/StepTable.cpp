@@ -37,9 +37,12 @@ const LineSteps* FindFile(std::string_view name) {
 }  // namespace
 
 int StepOf(const std::source_location& where) {
-  const LineSteps* steps = FindFile(where.file_name());
+  return StepOf(where.file_name(), static_cast<int>(where.line()));
+}
+
+int StepOf(std::string_view file_name, int line) {
+  const LineSteps* steps = FindFile(file_name);
   if (steps == nullptr) return 0;
-  const int line = static_cast<int>(where.line());
   auto after = std::upper_bound(steps->begin(), steps->end(), line,
                                 [](int l, const std::pair<int, int>& s) { return l < s.first; });
   return after == steps->begin() ? 0 : std::prev(after)->second;

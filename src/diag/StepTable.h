@@ -4,6 +4,7 @@
 
 #include <source_location>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veilbox {
@@ -21,6 +22,7 @@ extern const int kStepCount;
 // The step of a source line: the numbered line itself, or the nearest
 // numbered line above it in the same file; 0 when the file has none.
 int StepOf(const std::source_location& where);
+int StepOf(std::string_view file_name, int line);
 
 // Entry N is the text of step N; entry 0 is empty.
 std::vector<std::string> LoadCodeLines();

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/PathSeparator.h"
 #include "platform/Platform.h"
 
 namespace veilbox {
@@ -10,7 +11,7 @@ namespace veilbox {
 class PosixPlatform : public Platform {
  public:
   std::string ProgramFolder(Where where = Where::current()) override;
-  char Separator() const override { return '/'; }
+  char Separator() const override { return kPathSeparator; }
   // The mount point holding the path, with a trailing "/": renames never
   // cross it, so it is what a drive is on Windows.
   std::string DriveKey(const std::string& path) override;

@@ -1,0 +1,41 @@
+// The process-wide state: one object, owned by the front end and passed by
+// reference, holding what every subsystem reads and the services it uses.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "diag/ErrorReporter.h"
+#include "platform/Dialogue.h"
+#include "platform/Platform.h"
+
+namespace veilbox {
+
+struct AppState {
+  AppState(Platform& platform_layer, Dialogue& user_dialogue)
+      : platform(platform_layer), dialogue(user_dialogue), reporter(user_dialogue) {}
+
+  Platform& platform;
+  Dialogue& dialogue;
+  ErrorReporter reporter;
+
+  std::string Appname;
+  std::string MainKey;
+  std::string WinPath;
+  std::string SrcDataFilename;
+  std::string EncryptDecryptKey;
+  std::string UpdateURL;
+  std::string CurrentVersion;
+  std::string HideFolderPath;    // store-folder list: "path*path*"
+  std::string HiddenFolderData;  // folder database: "name<path<status<encryption<actual*..."
+
+  bool DonePassword = false;
+  bool CreatePassword = false;
+  bool EnterPassword = false;
+
+  // Lists filled by the file finder; element 0 stays empty.
+  std::vector<std::string> FileArray{""};
+  std::vector<std::string> FolderArray{""};
+};
+
+}  // namespace veilbox

@@ -1,0 +1,23 @@
+#include "app/Settings.h"
+
+#include "platform/Codec.h"
+
+namespace veilbox {
+
+std::string GetString(AppState& state, SettingsRoot root, const std::string& key_path,
+                      const std::string& name) {
+  std::string text;
+  Trap(state.reporter, [&] {
+    std::optional<std::string> value = state.platform.ReadSetting(root, key_path, name);
+    if (value) text = FromAnsi(value->substr(0, value->find('\0')));
+  });
+  return text;
+}
+
+bool SaveString(AppState& state, SettingsRoot root, const std::string& key_path,
+                const std::string& name, const std::string& data) {
+  return Trap(state.reporter,
+              [&] { state.platform.WriteSetting(root, key_path, name, ToAnsi(data)); });
+}
+
+}  // namespace veilbox

@@ -1,0 +1,21 @@
+// The settings store: string values under one key of the current user, each
+// name beginning with the application's name.
+#pragma once
+
+#include <string>
+
+#include "app/AppState.h"
+
+namespace veilbox {
+
+// The value's text up to its first NUL; empty text when the key or value is
+// absent, unreadable or not a string. Never fails towards the caller.
+std::string GetString(AppState& state, SettingsRoot root, const std::string& key_path,
+                      const std::string& name);
+
+// Writes a string value at once. A failure is reported; returns whether the
+// value was written.
+bool SaveString(AppState& state, SettingsRoot root, const std::string& key_path,
+                const std::string& name, const std::string& data);
+
+}  // namespace veilbox

@@ -1,0 +1,48 @@
+#include "app/StartUp.h"
+
+#include "app/Constants.h"
+#include "app/Settings.h"
+#include "store/TextUtil.h"
+
+namespace veilbox {
+namespace {
+
+constexpr const char* kAgreementText =
+    "Use this application at your own risk. Tollmark Inc is not responsible for any loss of "
+    "data or any data corruption. Do you agree to this?";
+
+}  // namespace
+
+StartUpResult StartUp(AppState& state) {
+  StartUpResult result = StartUpResult::Continue;
+  Trap(state.reporter, [&] {
+    state.WinPath = GetString(state, SettingsRoot::LocalMachine, kSystemRootKey, "SystemRoot");
+    const std::string program_folder = state.platform.ProgramFolder();
+    state.SrcDataFilename = JoinPath(program_folder, kDataFileName);
+    state.Appname = kAppname;
+    state.EncryptDecryptKey = state.Appname + kKeyText;
+    state.MainKey = kMainKey;
+
+    const std::string store_value = state.Appname + kHideFolderPathSuffix;
+    state.HideFolderPath = GetString(state, SettingsRoot::CurrentUser, state.MainKey, store_value);
+    if (state.HideFolderPath.empty()) {
+      state.HideFolderPath = JoinPath(program_folder, kDefaultStoreFolderName) + "*";
+      SaveString(state, SettingsRoot::CurrentUser, state.MainKey, store_value,
+                 state.HideFolderPath);
+    }
+    state.CurrentVersion = kCurrentVersion;
+
+    const std::string first_time = state.Appname + kFirstTimeSuffix;
+    if (GetString(state, SettingsRoot::CurrentUser, state.MainKey, first_time).empty()) {
+      if (state.dialogue.Ask(kAgreementText, "Agreement", Icon::Question, Buttons::YesNoCancel) !=
+          Answer::Yes) {
+        result = StartUpResult::EndProgram;
+        return;
+      }
+      SaveString(state, SettingsRoot::CurrentUser, state.MainKey, first_time, "No");
+    }
+  });
+  return result;
+}
+
+}  // namespace veilbox

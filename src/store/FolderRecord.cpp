@@ -1,0 +1,49 @@
+#include "store/FolderRecord.h"
+
+#include "diag/Failure.h"
+#include "store/TextUtil.h"
+
+namespace veilbox {
+
+std::string FolderRecord::Text() const {
+  const std::string sep(1, kFieldSeparator);
+  return name + sep + path + sep + status + sep + encryption + sep + actual + kRecordTerminator;
+}
+
+FolderRecord NewRecord(const std::string& folder_path) {
+  RefuseSeparators(folder_path);
+  const std::string name = GetLastFolder(folder_path);
+  return {name, GetLastFolderPath(folder_path) + kPathSeparator, kVisible, kNormal, name};
+}
+
+std::vector<std::optional<FolderRecord>> ParseRecords(const std::string& database) {
+  std::vector<std::optional<FolderRecord>> records;
+  std::vector<std::string> texts = SplitString(database, kRecordTerminator);
+  texts.pop_back();  // the text after the last terminator
+  for (const auto& text : texts) {
+    std::vector<std::string> f = SplitString(text, kFieldSeparator);
+    if (f.size() == 5) {
+      records.push_back(FolderRecord{f[0], f[1], f[2], f[3], f[4]});
+    } else {
+      records.push_back(std::nullopt);
+    }
+  }
+  return records;
+}
+
+std::string AppendRecord(const std::string& database, const FolderRecord& record) {
+  std::string result = database;
+  if (!result.empty() && result.back() != kRecordTerminator) result += kRecordTerminator;
+  return result + record.Text();
+}
+
+void RefuseSeparators(const std::string& text, Where where) {
+  if (text.find_first_of("<*") != std::string::npos) {
+    Raise(err::kInvalidArgument,
+          "\"" + text + "\" contains \"<\" or \"*\", which Veilbox cannot keep in its list; "
+          "rename it first",
+          where);
+  }
+}
+
+}  // namespace veilbox

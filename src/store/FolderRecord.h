@@ -1,0 +1,56 @@
+// One record of the folder database: five fields joined by "<" and ended by
+// "*", for example "Plans</home/me/Work/<Visible<Normal<Plans*".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace veilbox {
+
+constexpr char kFieldSeparator = '<';
+constexpr char kRecordTerminator = '*';
+constexpr const char* kVisible = "Visible";
+constexpr const char* kHidden = "Hidden";
+constexpr const char* kNormal = "Normal";
+constexpr const char* kEncrypted = "Encrypted";
+
+struct FolderRecord {
+  std::string name;        // the folder's own name
+  std::string path;        // its parent, ending in the separator
+  std::string status;      // Visible or Hidden
+  std::string encryption;  // Normal or Encrypted
+  std::string actual;      // its name inside the store folder
+
+  // The record's full text, terminator included.
+  std::string Text() const;
+  bool operator==(const FolderRecord&) const = default;
+};
+
+// A row of the folder list: the first four fields of a record.
+struct ListRow {
+  std::string folder;
+  std::string path;
+  std::string status;
+  std::string encryption;
+  bool operator==(const ListRow&) const = default;
+};
+
+// The record of a folder just added: its name, its parent with a trailing
+// separator, Visible, Normal, its name again.
+FolderRecord NewRecord(const std::string& folder_path);
+
+// The records of a database text; nullopt for a record without five fields.
+std::vector<std::optional<FolderRecord>> ParseRecords(const std::string& database);
+
+// Appends a record, terminating first an unterminated last record so the two
+// can never run together.
+std::string AppendRecord(const std::string& database, const FolderRecord& record);
+
+// Neither "<" nor "*" can be stored in the database or the store-folder list;
+// Linux allows both in names. Raises with a clear message when text has one.
+void RefuseSeparators(const std::string& text, Where where = Where::current());
+
+}  // namespace veilbox

@@ -1,0 +1,33 @@
+#include "store/StoreList.h"
+
+#include "store/FolderRecord.h"
+#include "store/TextUtil.h"
+
+namespace veilbox {
+
+std::vector<std::string> StoreFolders(const std::string& store_list) {
+  std::vector<std::string> folders = SplitString(store_list, kRecordTerminator);
+  // The text after the last "*" is normally empty; an entry whose "*" was
+  // lost still counts.
+  if (folders.back().empty()) folders.pop_back();
+  return folders;
+}
+
+std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::string& store_list,
+                                               const std::string& path) {
+  const std::string drive = platform.DriveKey(path);
+  std::optional<std::string> found;
+  for (const auto& folder : StoreFolders(store_list)) {
+    if (!folder.empty() && platform.DriveKey(folder) == drive) found = folder;
+  }
+  return found;
+}
+
+std::string AddStoreFolder(const std::string& store_list, const std::string& folder, Where where) {
+  RefuseSeparators(folder, where);
+  std::string list = store_list;
+  if (!list.empty() && list.back() != kRecordTerminator) list += kRecordTerminator;
+  return list + folder + kRecordTerminator;
+}
+
+}  // namespace veilbox

@@ -1,0 +1,46 @@
+#include "store/TextUtil.h"
+
+namespace veilbox {
+
+std::vector<std::string> SplitString(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  size_t begin = 0;
+  for (size_t at = text.find(separator); at != std::string::npos;
+       at = text.find(separator, begin)) {
+    parts.push_back(text.substr(begin, at - begin));
+    begin = at + 1;
+  }
+  parts.push_back(text.substr(begin));
+  return parts;
+}
+
+int RInstr(const std::string& text, const std::string& searched, int start) {
+  const int length = static_cast<int>(text.size());
+  if (start <= 0 || start > length) start = length;
+  for (int pos = start - static_cast<int>(searched.size()) + 1; pos >= 1; --pos) {
+    if (text.compare(pos - 1, searched.size(), searched) == 0) return pos;
+  }
+  return 0;
+}
+
+std::string GetLastFolder(const std::string& path, char separator) {
+  return SplitString(path, separator).back();
+}
+
+std::string GetLastFolderPath(const std::string& path, char separator) {
+  std::vector<std::string> parts = SplitString(path, separator);
+  std::string joined;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    if (i > 0) joined += separator;
+    joined += parts[i];
+  }
+  return joined;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name, char separator) {
+  if (folder.empty()) return name;
+  if (folder.back() == separator) return folder + name;
+  return folder + separator + name;
+}
+
+}  // namespace veilbox

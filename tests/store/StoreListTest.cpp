@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "diag/Failure.h"
+#include "platform/posix/PosixPlatform.h"
+#include "store/StoreList.h"
+
+namespace veilbox {
+namespace {
+
+// Drives named as on Windows: the first three characters of a path.
+class LetterDrivePlatform : public PosixPlatform {
+ public:
+  std::string DriveKey(const std::string& path) override { return path.substr(0, 3); }
+};
+
+TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
+  LetterDrivePlatform platform;
+  const std::string list = "C:\\Data*D:\\Store*";
+  EXPECT_EQ(StoreFolderForDrive(platform, list, "D:\\Work\\Plans"), "D:\\Store");
+  EXPECT_EQ(StoreFolderForDrive(platform, list, "E:\\Work"), std::nullopt);
+  EXPECT_EQ(StoreFolderForDrive(platform, "", "C:\\x"), std::nullopt);
+  // Several entries for one drive: the last one serves it.
+  EXPECT_EQ(StoreFolderForDrive(platform, "D:\\One*C:\\Data*D:\\Two*", "D:\\x"), "D:\\Two");
+  // Drive keys are compared exactly.
+  EXPECT_EQ(StoreFolderForDrive(platform, list, "d:\\Work"), std::nullopt);
+}
+
+TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLost) {
+  EXPECT_EQ(StoreFolders("C:\\Data*D:\\Store*"), (std::vector<std::string>{"C:\\Data", "D:\\Store"}));
+  EXPECT_EQ(StoreFolders("C:\\Data*D:\\Store"), (std::vector<std::string>{"C:\\Data", "D:\\Store"}));
+  EXPECT_EQ(AddStoreFolder("C:\\Data", "E:\\"), "C:\\Data*E:\\*");
+  EXPECT_TRUE(StoreFolders("").empty());
+}
+
+TEST(StoreList, RefusesFoldersItCouldNotKeep) {
+  EXPECT_THROW(AddStoreFolder("", "/media/a*b"), Failure);
+  EXPECT_THROW(AddStoreFolder("", "/media/a<b"), Failure);
+}
+
+}  // namespace
+}  // namespace veilbox

@@ -1,0 +1,89 @@
+#include "search/clsFileFind.h"
+
+#include <exception>
+#include <utility>
+
+#include "search/NamePattern.h"
+#include "search/SearchPath.h"
+
+namespace veilbox {
+namespace {
+
+// Appends to one of the caller's lists, whose element 0 stays blank so that
+// results start at index 1.
+void Append(std::vector<std::string>& list, std::string item) {
+  if (list.empty()) list.emplace_back();
+  list.push_back(std::move(item));
+}
+
+}  // namespace
+
+FindResult clsFileFind::SearchFile(const std::string& pathname, bool sub_folders,
+                                   std::vector<std::string>& file_array,
+                                   std::vector<std::string>& folder_array, bool case_sensitive) {
+  try {
+    if (pathname.empty()) {
+      m_ResultFlag = FindResult::PathNameNotValid;
+    } else {
+      m_Recurse = sub_folders;
+      m_CaseSensitive = case_sensitive;
+      m_Files = 0;
+      m_ResultFlag = FindResult::DirExSuccess;
+      if (const auto spec = FileSpec(platform_, pathname)) {
+        m_FileSpec = spec->pattern;
+        Lists lists{file_array, folder_array};
+        FindFolders(spec->folder, lists);
+        if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
+          m_ResultFlag = FindResult::NoFilesFound;
+        }
+      } else {
+        m_ResultFlag = FindResult::PathNameNotValid;
+      }
+    }
+  } catch (const std::exception&) {
+    // Any failure, such as a folder that cannot be read, ends the whole
+    // search; what was appended so far stays in the lists.
+    m_ResultFlag = FindResult::DirExFailed;
+  }
+  if (OnFinished) OnFinished(m_ResultFlag, m_Files);
+  return m_ResultFlag;
+}
+
+FindResult clsFileFind::ResultFlag() {
+  if (PumpEvents) PumpEvents();
+  return m_ResultFlag;
+}
+
+void clsFileFind::FindFolders(const std::string& path, Lists& lists) {
+  if (ResultFlag() != FindResult::DirExSuccess) return;
+  const char separator = platform_.Separator();
+  const std::string file_path = path.back() == separator ? path : path + separator;
+  // One read of the folder serves both its subfolders and its files.
+  const std::vector<DirEntry> entries = platform_.ListDirectory(file_path);
+  std::vector<std::string> subfolders;
+  for (const DirEntry& entry : entries) {
+    if (ResultFlag() != FindResult::DirExSuccess) return;
+    // A link is never entered, even one to a folder: it could lead out of
+    // the tree or back into it.
+    if (m_Recurse && entry.kind == EntryKind::Directory) subfolders.push_back(entry.name);
+  }
+  if (OnCurrentFolder) OnCurrentFolder(Qualify(file_path, separator));
+  FindFiles(file_path, entries, lists);
+  Append(lists.folders, file_path);
+  for (const std::string& name : subfolders) FindFolders(file_path + name + separator, lists);
+}
+
+void clsFileFind::FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries,
+                            Lists& lists) {
+  for (const DirEntry& entry : entries) {
+    if (!MatchesListingPattern(entry.name, m_FileSpec)) continue;
+    if (ResultFlag() != FindResult::DirExSuccess) return;
+    if (m_CaseSensitive && !MatchesExactPattern(entry.name, m_FileSpec)) continue;
+    // Subfolders that match are counted too, but only other entries (links
+    // included) are listed.
+    ++m_Files;
+    if (entry.kind != EntryKind::Directory) Append(lists.files, file_path + entry.name);
+  }
+}
+
+}  // namespace veilbox

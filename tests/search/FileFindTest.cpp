@@ -1,0 +1,156 @@
+// The finder on real folder trees in a private temporary folder. The platform
+// lists each folder in descending name order, which no finder that sorted on
+// its own would produce, so the expected lists can be exact.
+#include "search/clsFileFind.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "platform/posix/PosixPlatform.h"
+#include "support/TempHome.h"
+
+namespace veilbox {
+namespace {
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+class DescendingPlatform : public PosixPlatform {
+ public:
+  std::vector<DirEntry> ListDirectory(const std::string& folder,
+                                      Where where = Where::current()) override {
+    ++reads;
+    auto entries = PosixPlatform::ListDirectory(folder, where);
+    std::sort(entries.begin(), entries.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.name > b.name; });
+    return entries;
+  }
+  int reads = 0;
+};
+
+class FileFind : public ::testing::Test {
+ protected:
+  // A path in the searched tree; Path("") is its folder with a trailing separator.
+  std::string Path(const std::string& relative) const {
+    return (home.Root() / "t" / relative).string();
+  }
+  // Creates files, and folders for names ending in "/".
+  void Make(const Strings& relatives) {
+    for (const auto& r : relatives) {
+      r.back() == '/' ? (void)fs::create_directories(Path(r)) : testing::WriteText(Path(r), "x");
+    }
+  }
+  FindResult Search(const std::string& path, bool sub_folders, bool case_sensitive = false) {
+    files = folders = {""};
+    return finder.SearchFile(path, sub_folders, files, folders, case_sensitive);
+  }
+  Strings Paths(const Strings& relatives) const {
+    Strings out{""};
+    for (const auto& r : relatives) out.push_back(Path(r));
+    return out;
+  }
+
+  testing::TempHome home;
+  DescendingPlatform platform;
+  clsFileFind finder{platform};
+  Strings files, folders;
+};
+
+TEST_F(FileFind, ListsEachFoldersFilesBeforeItsSubfoldersInListingOrder) {
+  Make({"b.txt", "a", ".dot", "S/c.txt", "S/T/d", "R/e", ".cfg/f"});
+  EXPECT_EQ(Search(Path(""), true), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Paths({"b.txt", "a", ".dot", "S/c.txt", "S/T/d", "R/e", ".cfg/f"}));
+  EXPECT_EQ(folders, Paths({"", "S/", "S/T/", "R/", ".cfg/"}));
+  EXPECT_EQ(platform.reads, 5);  // one read per folder, none per file
+
+  EXPECT_EQ(Search(Path(""), false), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Paths({"b.txt", "a", ".dot"}));
+  EXPECT_EQ(folders, Paths({""}));
+}
+
+TEST_F(FileFind, EmptyFolderFindsNothingButSubfoldersCount) {
+  Make({"empty/", "only/S1/", "only/S2/"});
+  EXPECT_EQ(Search(Path("empty/"), true), FindResult::NoFilesFound);
+  EXPECT_EQ(files, Strings{""});
+  EXPECT_EQ(folders, Paths({"empty/"}));
+  EXPECT_EQ(Search(Path("only/"), false), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Strings{""});
+}
+
+TEST_F(FileFind, AppendsToCallerListsAndRaisesEvents) {
+  Make({"a", "S/b"});
+  Strings current, kept{"", "kept"}, fresh;
+  std::pair<FindResult, int> finished;
+  finder.OnCurrentFolder = [&](const std::string& f) { current.push_back(f); };
+  finder.OnFinished = [&](FindResult r, int count) { finished = {r, count}; };
+  finder.SearchFile(Path(""), true, kept, fresh);
+  EXPECT_EQ(kept, (Strings{"", "kept", Path("a"), Path("S/b")}));
+  EXPECT_EQ(fresh, Paths({"", "S/"}));  // an empty list gets its blank element 0
+  EXPECT_EQ(current, (Strings{(home.Root() / "t").string(), Path("S")}));
+  EXPECT_EQ(finished, std::make_pair(FindResult::DirExSuccess, 3));  // S counts as an entry
+}
+
+TEST_F(FileFind, LinksAreListedAsFilesAndNeverEntered) {
+  Make({"a", "S/b"});
+  const fs::path outside = home.MakeFolder("outside");
+  testing::WriteText(outside / "secret", "x");
+  fs::create_directory_symlink(Path(""), Path("S/up"));  // a loop back to an ancestor
+  fs::create_directory_symlink(outside, Path("out"));
+  EXPECT_EQ(Search(Path(""), true), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Paths({"out", "a", "S/up", "S/b"}));
+  EXPECT_EQ(folders, Paths({"", "S/"}));
+  EXPECT_EQ(Search(Path("out/"), true), FindResult::PathNameNotValid);
+}
+
+TEST_F(FileFind, StopFromTheEventPumpEndsTheSearchUntilTheNextOne) {
+  Make({"a", "S/b", "R/c"});
+  finder.PumpEvents = [&] {
+    if (files.size() > 1) finder.StopSearch();
+  };
+  EXPECT_EQ(Search(Path(""), true), FindResult::UserCanceled);
+  EXPECT_EQ(files, Paths({"a"}));
+  finder.PumpEvents = nullptr;
+  EXPECT_EQ(Search(Path(""), true), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Paths({"a", "S/b", "R/c"}));
+}
+
+TEST_F(FileFind, AFolderThatCannotBeReadFailsTheSearch) {
+  Make({"a", "S/b", "R/c"});
+  // S vanishes after the tree's folder was read, so reading S fails.
+  finder.OnCurrentFolder = [&](const std::string&) { fs::remove_all(Path("S")); };
+  EXPECT_EQ(Search(Path(""), true), FindResult::DirExFailed);
+  EXPECT_EQ(files, Paths({"a"}));
+  EXPECT_EQ(folders, Paths({""}));  // R is never visited
+}
+
+TEST_F(FileFind, TheLastPartOfAPathWithoutSeparatorIsANamePattern) {
+  Make({"Docs/docs", "Docs/x.txt", "other/DOCS", "a.TXT", "S/c.txt", "file"});
+  EXPECT_EQ(Search(Path("Docs"), true), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Paths({"other/DOCS", "Docs/docs"}));
+  EXPECT_EQ(folders, Paths({"", "other/", "S/", "Docs/"}));
+  Search(Path("*.txt"), true);
+  EXPECT_EQ(files, Paths({"a.TXT", "S/c.txt", "Docs/x.txt"}));
+  for (const auto& path : {std::string(), Path("nope/"), Path("nope/*.txt"), Path("file/")}) {
+    EXPECT_EQ(Search(path, true), FindResult::PathNameNotValid) << path;
+  }
+}
+
+TEST_F(FileFind, CaseSensitiveSearchTestsEachListedNameAgainstTheExactPattern) {
+  Make({"a.txt", "B.TXT", "b", "v#.txt", "[ab].txt"});
+  Search(Path("*.TXT"), false, true);
+  EXPECT_EQ(files, Paths({"B.TXT"}));
+  for (const auto& path : {Path(""), Path("*")}) {
+    Search(path, false, true);  // the exact "*.*" needs a dot
+    EXPECT_EQ(files, Paths({"v#.txt", "a.txt", "[ab].txt", "B.TXT"})) << path;
+  }
+  // The listing takes "#" and brackets literally; the exact test then rejects the name.
+  for (const auto& name : {"v#.txt", "[ab].txt"}) {
+    EXPECT_EQ(Search(Path(name), false), FindResult::DirExSuccess);
+    EXPECT_EQ(Search(Path(name), false, true), FindResult::NoFilesFound);
+  }
+}
+
+}  // namespace
+}  // namespace veilbox

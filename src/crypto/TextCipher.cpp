@@ -1,0 +1,70 @@
+// cEncrypt's text layer: text in, uppercase hex cipher text out (one 32-digit
+// group per block, groups joined by two spaces), and back. The text is
+// zero-padded to whole blocks and always keyed with 128 bits.
+#include <algorithm>
+
+#include "crypto/Hex.h"
+#include "crypto/cEncrypt.h"
+#include "platform/Codec.h"
+
+namespace veilbox {
+namespace {
+
+// Whether decrypted bytes, NUL padding removed, make a name that the file
+// system can hold in one folder.
+bool IsFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+}  // namespace
+
+std::string cEncrypt::Encrypt(const std::string& text, const std::string& key) {
+  std::string result;
+  Trapped([&] {
+    if (text.empty()) return Message("No Plaintext");
+    if (key.empty()) return Message("No Password");
+    const std::string ansi = ToAnsi(text);
+    SetCipherKey(GetPassword(key), 128);
+    Bytes cipher;
+    ArrayEncrypt(Bytes(ansi.begin(), ansi.end()), cipher, 0);
+    result = HexDisplay(cipher, cipher.size(), kBlockSize);
+  });
+  return result;
+}
+
+std::string cEncrypt::Decrypt(const std::string& cipher_text, const std::string& key) {
+  std::string result;
+  Trapped([&] {
+    if (cipher_text.empty()) return Message("No Ciphertext");
+    if (key.empty()) return Message("No Password");
+    const Bytes key_bytes = GetPassword(key);
+    Bytes cipher;
+    if (HexDisplayRev(cipher_text, cipher) == 0) return Message("Text not Hex data");
+    SetCipherKey(key_bytes, 128);
+    Bytes plain;
+    if (ArrayDecrypt(plain, cipher, 0) != 0) return;
+    result = FromAnsi(std::string(plain.begin(), plain.end()));
+  });
+  return result;
+}
+
+// Encrypt gives exactly one canonical text for each name, with fewer than a
+// block of padding, so anything else is not an encrypted name: a file that
+// merely looks like hex is left alone.
+std::optional<std::string> cEncrypt::DecryptFileName(const std::string& name,
+                                                     const std::string& key) {
+  if (key.empty() || !IsBlockHexText(name)) return std::nullopt;
+  Bytes data;
+  HexDisplayRev(name, data);
+  SetCipherKey(GetPassword(key), 128);
+  DecryptBlocks(data.data(), data.size());
+  const auto end = std::find_if(data.rbegin(), data.rend(), [](std::uint8_t b) { return b != 0; });
+  const auto padding = static_cast<std::size_t>(end - data.rbegin());
+  if (padding >= kBlockSize) return std::nullopt;
+  const std::string plain(data.begin(), data.end() - static_cast<std::ptrdiff_t>(padding));
+  if (!IsFileName(plain)) return std::nullopt;
+  return FromAnsi(plain);
+}
+
+}  // namespace veilbox

@@ -1,0 +1,76 @@
+#include "engine/AddRemove.h"
+
+#include "crypto/cEncrypt.h"
+#include "diag/Failure.h"
+#include "engine/Messages.h"
+#include "engine/RecordLookup.h"
+#include "engine/RestoreSteps.h"
+#include "engine/StoreSetup.h"
+
+namespace veilbox {
+namespace {
+
+// Remove for one row: a hidden folder comes back to its place first.
+RowResult RemoveRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
+  if (!row.ticked) return {RowOutcome::Skipped};
+  std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
+  if (!found) return {RowOutcome::Declined};
+  RowOutcome outcome = RowOutcome::Done;
+  if (found->record.status != kVisible) {
+    RestoreResult restored = RestoreFolder(state, cipher, *found, RestoreUse::Remove);
+    if (!restored.restored && !restored.nothing_to_restore) return {restored.outcome};
+    outcome = restored.outcome;
+  }
+  if (!SaveRecordChange(state, found->text, "")) return {RowOutcome::Failed, true, true};
+  return {outcome};
+}
+
+}  // namespace
+
+CommandResult AddFolder(AppState& state) {
+  CommandResult result;
+  const bool completed = Trap(state.reporter, [&] {
+    const std::string folder = state.dialogue.ChooseFolder(msg::kDefaultChooserTitle);
+    if (folder.empty()) {
+      ++result.declined;
+      return;
+    }
+    FolderRecord record;
+    try {
+      record = NewRecord(folder);
+    } catch (const Failure& f) {
+      state.dialogue.Tell(f.Description(), "Folder");
+      ++result.declined;
+      return;
+    }
+    if (!StoreFolderOf(state, folder) &&
+        !RunStoreSetup(state, state.platform.DriveKey(folder), msg::kAddStoreQuestion)) {
+      ++result.declined;
+      return;
+    }
+    state.HiddenFolderData = AppendRecord(state.HiddenFolderData, record);
+    ++result.done;
+    SaveAndReload(state, result, false);
+  });
+  if (!completed) ++result.failed;
+  return result;
+}
+
+CommandResult RemoveFolders(AppState& state, const std::vector<FolderRow>& rows) {
+  CommandResult result;
+  bool write_failed = false;
+  cEncrypt cipher;
+  const bool completed = Trap(state.reporter, [&] {
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      RowResult r = RemoveRow(state, cipher, *row);
+      Count(result, r.outcome);
+      write_failed = r.write_failed;
+      if (r.end_pass) break;
+    }
+  });
+  if (!completed) ++result.failed;
+  SaveAndReload(state, result, write_failed);
+  return result;
+}
+
+}  // namespace veilbox

@@ -1,0 +1,94 @@
+#include "engine/HidePass.h"
+
+#include "diag/Failure.h"
+#include "engine/FilenamePass.h"
+#include "engine/Messages.h"
+#include "engine/RecordLookup.h"
+#include "engine/StoreName.h"
+#include "engine/StoreSetup.h"
+#include "store/TextUtil.h"
+
+namespace veilbox {
+namespace {
+
+constexpr const char* kTempFolderName = "temp";
+
+// Creates the store folder and its "temp" sub-folder when missing. The store
+// folder's parent must exist: a store folder on a drive that is not there
+// must not be made on another one.
+void EnsureStoreFolder(AppState& state, const std::string& store) {
+  Platform& p = state.platform;
+  if (!p.FolderExists(store)) {
+    const std::string parent = GetLastFolderPath(store, p.Separator());
+    if (!parent.empty() && !p.FolderExists(parent)) {
+      Raise(err::kPathNotFound, "Path not found: " + parent);
+    }
+    p.CreateFolders(store);
+  }
+  const std::string temp = JoinPath(store, kTempFolderName);
+  if (!p.FolderExists(temp)) p.CreateFolders(temp);
+}
+
+}  // namespace
+
+RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row,
+                      bool should_encrypt) {
+  if (!row.ticked) return {RowOutcome::Skipped};
+  std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
+  if (!found) return {RowOutcome::Declined};
+  const FolderRecord& record = found->record;
+  if (record.status == kHidden) return {RowOutcome::Done};
+
+  if (!StoreFolderOf(state, record.path) &&
+      !RunStoreSetup(state, state.platform.DriveKey(record.path), msg::kHideStoreQuestion)) {
+    return {RowOutcome::Declined, true};
+  }
+  const std::string source = record.path + record.actual;
+  const std::string store = *StoreFolderOf(state, source);
+  if (!state.platform.FolderExists(source)) {
+    TellMoveFailed(state, source, "The folder does not exist.");
+    return {RowOutcome::Failed};
+  }
+
+  // Every new name is known before anything moves: a name that cannot be
+  // encrypted refuses the whole row while the folder is still in its place.
+  NamePlan plan;
+  if (should_encrypt) {
+    try {
+      plan = PlanEncryptedNames(state, cipher, source);
+    } catch (const Failure& f) {
+      state.dialogue.Tell(f.Description() + ". " + source + " was not hidden.", "Hide",
+                          Icon::Exclamation);
+      return {RowOutcome::Failed};
+    }
+  }
+
+  EnsureStoreFolder(state, store);
+  const FreeName stored_name = FindFreeName(state.platform, store, record.actual);
+  const std::string target = JoinPath(store, stored_name.name);
+  if (MoveResult moved = state.platform.MoveFolder(source, target); !moved) {
+    TellMoveFailed(state, source, moved.reason);
+    return {RowOutcome::Failed};
+  }
+
+  RowOutcome outcome = RowOutcome::Done;
+  if (should_encrypt) {
+    RenameOutcome renamed = RenameFiles(state, target, plan);
+    if (renamed.failed > 0) {
+      TellMoveFailed(state, renamed.first_failure,
+                     std::to_string(renamed.failed) + " file names kept their plain form.");
+      outcome = RowOutcome::Failed;
+    }
+  }
+
+  FolderRecord hidden = record;
+  hidden.status = kHidden;
+  hidden.encryption = should_encrypt ? kEncrypted : kNormal;
+  hidden.actual = stored_name.name;
+  if (!SaveRecordChange(state, found->text, hidden.Text())) {
+    return {RowOutcome::Failed, true, true};
+  }
+  return {outcome};
+}
+
+}  // namespace veilbox

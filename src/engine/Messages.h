@@ -1,0 +1,37 @@
+// The engine's texts, shown exactly as written here.
+#pragma once
+
+#include <string>
+
+namespace veilbox::msg {
+
+constexpr const char* kHideStoreQuestion =
+    "The folder you want to hide has no hidden/locked folder setup on its drive. Do you wish to "
+    "create a hidden/locked folder on ";
+constexpr const char* kAddStoreQuestion =
+    "The folder you want to hide has no hidden/locked folder setup on its drive. Do you wish to "
+    "create/select a hidden/locked folder on ";
+constexpr const char* kChooseStoreTitle = "Select or create a folder to hide/lock data";
+constexpr const char* kChooseRestoreTitle = "Select or create a folder to restore to";
+constexpr const char* kDefaultChooserTitle = "Select Folder...";
+
+inline std::string NotOnDrive(const std::string& drive) {
+  return "This folder is not on " + drive + ". Do you wish to choose again?";
+}
+inline std::string NotInStore(const std::string& name) {
+  return name + " does not exist in the hidden database and therefore cannot be restored.";
+}
+inline std::string PlaceGone(const std::string& place, const std::string& name) {
+  return place + " does not exist (or is hidden). Do you wish to restore " + name +
+         " to another folder?";
+}
+inline std::string AlreadyThere(const std::string& name) {
+  return name + " already exists in this folder. Do you wish to restore to this folder anyway?";
+}
+// A move or rename that did not happen.
+inline std::string MoveFailed(const std::string& source, const std::string& reason) {
+  return "Following error occurd while copying folder " + source + "\r\n" + reason;
+}
+constexpr const char* kMoveFailedTitle = "Error message";
+
+}  // namespace veilbox::msg

@@ -1,0 +1,43 @@
+#include "engine/PassSteps.h"
+
+#include "engine/Messages.h"
+#include "engine/RecordLookup.h"
+#include "store/FolderDatabase.h"
+
+namespace veilbox {
+
+void Count(CommandResult& result, RowOutcome outcome) {
+  switch (outcome) {
+    case RowOutcome::Done:
+      ++result.done;
+      break;
+    case RowOutcome::Declined:
+      ++result.declined;
+      break;
+    case RowOutcome::Failed:
+      ++result.failed;
+      break;
+    case RowOutcome::Skipped:
+      break;
+  }
+}
+
+bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text) {
+  state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, old_text, new_text);
+  return SaveFolders(state);
+}
+
+void SaveAndReload(AppState& state, CommandResult& result, bool write_failed) {
+  if (write_failed) return;
+  if (!SaveFolders(state)) {
+    ++result.failed;
+    return;
+  }
+  result.rows = LoadDataFile(state);
+}
+
+void TellMoveFailed(AppState& state, const std::string& folder, const std::string& reason) {
+  state.dialogue.Tell(msg::MoveFailed(folder, reason), msg::kMoveFailedTitle, Icon::Exclamation);
+}
+
+}  // namespace veilbox

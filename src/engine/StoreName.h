@@ -1,0 +1,20 @@
+// The collision search: a name that no entry of a folder has yet.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace veilbox {
+
+struct FreeName {
+  std::string name;
+  bool changed = false;  // name had to grow by "(1)" suffixes
+};
+
+// name itself when no entry of folder has it, compared without regard to
+// letter case; otherwise name followed by "(1)" as often as needed.
+FreeName FindFreeName(Platform& platform, const std::string& folder, const std::string& name,
+                      Where where = Where::current());
+
+}  // namespace veilbox

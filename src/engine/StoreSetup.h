@@ -1,0 +1,20 @@
+// The store set-up dialogue: gives a drive without a store folder one, chosen
+// by the user on that drive.
+#pragma once
+
+#include <string>
+
+#include "app/AppState.h"
+
+namespace veilbox {
+
+// Asks question + drive + "?"; on Yes lets the user choose a folder on the
+// drive (again while they want to) and adds it to the store-folder list and
+// the settings. False when the user declined or the list could not be
+// stored; HideFolderPath is then unchanged.
+bool RunStoreSetup(AppState& state, const std::string& drive, const std::string& question);
+
+// The store folder serving the drive of path, when the list has one.
+std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path);
+
+}  // namespace veilbox

@@ -1,0 +1,83 @@
+// A started program in a private temporary home, with the scripted dialogue
+// and helpers to add folders and tick rows the way the list does.
+#pragma once
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "app/Settings.h"
+#include "app/StartUp.h"
+#include "engine/AddRemove.h"
+#include "engine/StatusChange.h"
+#include "platform/posix/PosixPlatform.h"
+#include "store/FolderDatabase.h"
+#include "support/ScriptedDialogue.h"
+#include "support/TempHome.h"
+
+namespace veilbox::testing {
+
+namespace fs = std::filesystem;
+
+// Folders below <root>/driveB count as a second drive "B:/".
+class TwoDrivePlatform : public PosixPlatform {
+ public:
+  explicit TwoDrivePlatform(fs::path second) : second_(std::move(second)) {}
+  std::string DriveKey(const std::string& path) override {
+    return path.starts_with(second_.string()) ? "B:/" : "A:/";
+  }
+
+ private:
+  fs::path second_;
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() : platform(home.Root() / "driveB"), state(platform, dialogue) {
+    SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No");
+    StartUp(state);
+    store = home.ProgramFolder() / "Data";
+  }
+
+  // A folder of the user's with the given files (relative path → content).
+  fs::path MakeFolder(const std::string& relative,
+                      std::initializer_list<std::pair<std::string, std::string>> files = {}) {
+    fs::path folder = home.MakeFolder(relative);
+    for (const auto& [name, content] : files) WriteText(folder / name, content);
+    return folder;
+  }
+
+  void Add(const fs::path& folder) {
+    dialogue.Folders({folder.string()});
+    CommandResult r = AddFolder(state);
+    ASSERT_EQ(r.done, 1) << folder;
+    rows = *r.rows;
+  }
+
+  // The list's rows with the named folders ticked.
+  std::vector<FolderRow> Ticked(std::initializer_list<std::string> names) const {
+    std::vector<FolderRow> ticked = UntickedRows(rows);
+    for (auto& row : ticked) {
+      for (const auto& n : names) row.ticked = row.ticked || row.folder == n;
+    }
+    return ticked;
+  }
+
+  CommandResult Change(const std::string& status, std::initializer_list<std::string> names,
+                       bool encrypt = false) {
+    CommandResult r = ChangeStatus(state, status, Ticked(names), encrypt);
+    if (r.rows) rows = *r.rows;
+    return r;
+  }
+
+  std::string Database() const { return ReadText(state.SrcDataFilename); }
+
+  TempHome home;
+  ScriptedDialogue dialogue;
+  TwoDrivePlatform platform;
+  AppState state;
+  fs::path store;
+  std::vector<ListRow> rows;
+};
+
+}  // namespace veilbox::testing

@@ -1,4 +1,4 @@
-// Independent AES for checking cEncrypt: OpenSSL's AES-ECB without padding,
+// Independent AES for checking cEncrypt (OpenSSL's AES-ECB without padding)
 // and small byte helpers shared by the cipher tests.
 #pragma once
 
@@ -12,13 +12,11 @@ namespace veilbox::testing {
 using Bytes = std::vector<std::uint8_t>;
 
 // AES-ECB of whole blocks with a 16-, 24- or 32-byte key.
-Bytes ReferenceEncrypt(const Bytes& key, const Bytes& data);
-Bytes ReferenceDecrypt(const Bytes& key, const Bytes& data);
+Bytes ReferenceEcb(const Bytes& key, const Bytes& data, bool encrypt = true);
 
 Bytes FromHex(const std::string& hex);
 // Uppercase hex, 32-digit groups joined by two spaces.
 std::string BlockHex(const Bytes& data);
 Bytes RandomBytes(std::mt19937& rng, std::size_t n);
-Bytes ToBytes(const std::string& text);
 
 }  // namespace veilbox::testing

@@ -1,0 +1,183 @@
+#include <sys/stat.h>
+
+#include "app/Password.h"
+#include "engine/EngineFixture.h"
+#include "engine/Locking.h"
+
+namespace veilbox::testing {
+namespace {
+
+constexpr const char* kHideQuestion =
+    "The folder you want to hide has no hidden/locked folder setup on its drive. Do you wish to "
+    "create a hidden/locked folder on B:/?";
+constexpr const char* kAddQuestion =
+    "The folder you want to hide has no hidden/locked folder setup on its drive. Do you wish to "
+    "create/select a hidden/locked folder on B:/?";
+
+TEST_F(EngineTest, AddAppendsAVisibleRecordAndACancelledChooserChangesNothing) {
+  const fs::path plans = MakeFolder("Work/Plans");
+  Add(plans);
+  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+  EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
+
+  CommandResult cancelled = AddFolder(state);  // no folder queued: the chooser is cancelled
+  EXPECT_EQ(cancelled.declined, 1);
+  EXPECT_FALSE(cancelled.rows);
+
+  dialogue.Folders({(home.Root() / "Work" / "a*b").string()});
+  EXPECT_EQ(AddFolder(state).declined, 1);
+  EXPECT_EQ(dialogue.boxes.back().title, "Folder");
+  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+}
+
+TEST_F(EngineTest, AddOnADriveWithoutStoreSetsOneUpOrAddsNothing) {
+  const fs::path plans = MakeFolder("driveB/Plans");
+  const std::string settings_before = ReadText(home.SettingsFile());
+
+  dialogue.Answers({Answer::No});
+  dialogue.Folders({plans.string()});
+  EXPECT_EQ(AddFolder(state).declined, 1);
+  EXPECT_EQ(dialogue.boxes.back().text, kAddQuestion);
+  EXPECT_EQ(dialogue.boxes.back().title, "New folder");
+  EXPECT_EQ(ReadText(home.SettingsFile()), settings_before);
+  EXPECT_FALSE(fs::exists(state.SrcDataFilename));
+
+  // Yes, a folder on the wrong drive, choose again, the right one.
+  const fs::path b_store = home.Root() / "driveB" / "Store";
+  dialogue.Answers({Answer::Yes, Answer::Yes});
+  dialogue.Folders({plans.string(), home.Root().string(), b_store.string()});
+  Add(plans);
+  EXPECT_EQ(dialogue.boxes.back().text, "This folder is not on B:/. Do you wish to choose again?");
+  EXPECT_EQ(dialogue.boxes.back().title, "Folder");
+  EXPECT_EQ(GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath"),
+            (home.ProgramFolder() / "Data").string() + "*" + b_store.string() + "*");
+  EXPECT_FALSE(fs::exists(b_store)) << "made by the first hide";
+}
+
+TEST_F(EngineTest, HideSetsUpAMissingStoreOrEndsThePassKeepingEarlierRows) {
+  const fs::path first = MakeFolder("Work/First");
+  const fs::path on_b = MakeFolder("driveB/OnB");
+  const fs::path last = MakeFolder("Work/Last");
+  Add(first);
+  // Added while drive B had a store folder that was later taken out of the list.
+  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
+             (home.Root() / "driveB" / "S").string() + "*");
+  StartUp(state);
+  Add(on_b);
+  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
+             (home.ProgramFolder() / "Data").string() + "*");
+  StartUp(state);
+  Add(last);
+
+  dialogue.Answers({Answer::Cancel});
+  CommandResult declined = Change("Hidden", {"First", "OnB", "Last"});
+  EXPECT_EQ(dialogue.boxes.back().text, kHideQuestion);
+  EXPECT_EQ(declined.done, 1);
+  EXPECT_EQ(declined.declined, 1);
+  EXPECT_EQ(rows[0].status, "Hidden");
+  EXPECT_EQ(rows[1].status, "Visible");
+  EXPECT_EQ(rows[2].status, "Visible") << "the pass ended at the declined row";
+
+  const fs::path b_store = home.Root() / "driveB" / "Vault";
+  fs::create_directories(b_store.parent_path());
+  dialogue.Answers({Answer::Yes});
+  dialogue.Folders({b_store.string()});
+  EXPECT_TRUE(Change("Hidden", {"OnB", "Last"}).AllDone());
+  EXPECT_TRUE(fs::is_directory(b_store / "OnB"));
+  EXPECT_TRUE(fs::is_directory(b_store / "temp"));
+  EXPECT_TRUE(fs::is_directory(store / "Last"));
+}
+
+TEST_F(EngineTest, RestoreToAnotherFolderWhenTheOwnPlaceIsGone) {
+  const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}});
+  Add(plans);
+  Change("Hidden", {"Plans"});
+  fs::remove_all(home.Root() / "Work" / "Old");
+  const fs::path elsewhere = MakeFolder("Work/New");
+
+  // Yes, a folder on another drive, choose again, the right one.
+  dialogue.Answers({Answer::Yes, Answer::Yes});
+  dialogue.Folders({(home.Root() / "driveB").string(), elsewhere.string()});
+  EXPECT_TRUE(Change("Visible", {"Plans"}).AllDone());
+  EXPECT_EQ(dialogue.boxes[0].text, plans.parent_path().string() +
+                                        "/ does not exist (or is hidden). Do you wish to restore "
+                                        "Plans to another folder?");
+  EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
+  EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
+  EXPECT_EQ(ReadText(elsewhere / "Plans" / "a"), "a");
+  EXPECT_EQ(rows[0], (ListRow{"Plans", elsewhere.string() + "/", "Visible", "Normal"}));
+}
+
+TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndRestoresHiddenFolders) {
+  for (const char* name : {"One", "Two", "Three", "Four", "Five"}) {
+    Add(MakeFolder(std::string("Work/") + name, {{"f.txt", name}}));
+  }
+  Change("Hidden", {"Four"}, true);
+  CommandResult removed = RemoveFolders(state, Ticked({"Two", "Four"}));
+  ASSERT_TRUE(removed.AllDone());
+  rows = *removed.rows;
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].folder, "One");
+  EXPECT_EQ(rows[1].folder, "Three");
+  EXPECT_EQ(rows[2].folder, "Five");
+  EXPECT_EQ(ReadText(home.Root() / "Work" / "Four" / "f.txt"), "Four") << "decrypted and back";
+  EXPECT_TRUE(fs::exists(home.Root() / "Work" / "Two")) << "a visible folder is not moved";
+}
+
+TEST_F(EngineTest, RemoveKeepsHiddenRowsItCannotRestore) {
+  const fs::path plans = MakeFolder("Work/Old/Plans");
+  Add(plans);
+  Change("Hidden", {"Plans"});
+  fs::remove_all(plans.parent_path());
+  dialogue.Answers({Answer::No});
+  EXPECT_EQ(RemoveFolders(state, Ticked({"Plans"})).declined, 1);
+  EXPECT_EQ(LoadDataFile(state)->size(), 1u);
+
+  // The drive's store folder was taken out of the list.
+  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
+             (home.Root() / "driveB" / "S").string() + "*");
+  StartUp(state);
+  EXPECT_EQ(RemoveFolders(state, Ticked({"Plans"})).declined, 1);
+  EXPECT_EQ(dialogue.boxes.back().title, "Remove");
+  EXPECT_TRUE(fs::is_directory(store / "Plans"));
+  EXPECT_EQ(LoadDataFile(state)->size(), 1u);
+}
+
+TEST_F(EngineTest, LockAndUnlockEveryStoreFolder) {
+  const fs::path b_store = MakeFolder("driveB/Vault");
+  fs::create_directories(store);
+  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
+             store.string() + "*" + b_store.string() + "*" + (home.Root() / "none").string() + "*");
+  StartUp(state);
+  auto mode = [](const fs::path& p) {
+    struct stat st;
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 0777;
+  };
+  EXPECT_TRUE(LockStoreFolders(state));
+  EXPECT_EQ(mode(store), 0u);
+  EXPECT_EQ(mode(b_store), 0u);
+  EXPECT_TRUE(UnlockStoreFolders(state));
+  EXPECT_EQ(mode(store), 0700u);
+  EXPECT_EQ(mode(b_store), 0700u);
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+TEST_F(EngineTest, PasswordIsStoredEncryptedAndComparedExactly) {
+  EXPECT_FALSE(HasPassword(state));
+  EXPECT_FALSE(StorePassword(state, ""));
+  ASSERT_TRUE(StorePassword(state, "Secret pass"));
+  const std::string stored =
+      GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxPassword");
+  EXPECT_EQ(stored.find("Secret"), std::string::npos);
+  EXPECT_TRUE(HasPassword(state));
+  EXPECT_TRUE(CheckPassword(state, "Secret pass"));
+  EXPECT_FALSE(CheckPassword(state, "secret pass"));
+  EXPECT_FALSE(CheckPassword(state, "Secret pass "));
+  EXPECT_FALSE(CheckPassword(state, ""));
+  EXPECT_EQ(PasswordConfirmText("pw"),
+            "You have entered pw as a password. Do you wish to have this as your password?");
+}
+
+}  // namespace
+}  // namespace veilbox::testing

@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libssl-dev
+  libcurl4-openssl-dev qt6-base-dev
 )
 
 missing=()

@@ -26,7 +26,7 @@ class Dialogue {
   // A folder chooser: the chosen folder's full path, or empty text on cancel.
   virtual std::string ChooseFolder(const std::string& title) = 0;
 
-  // Progress of a long pass: value of maximum. A maximum of 0 hides the bar.
+  // Progress of a long pass: value of maximum.
   virtual void ShowProgress(long value, long maximum) = 0;
 
   // Lets the front end handle pending events during a long operation.

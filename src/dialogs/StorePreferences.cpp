@@ -1,0 +1,130 @@
+#include "dialogs/StorePreferences.h"
+
+#include "app/Constants.h"
+#include "app/Settings.h"
+#include "diag/Failure.h"
+#include "dialogs/FolderOverlap.h"
+#include "store/StoreList.h"
+
+namespace veilbox {
+namespace {
+
+constexpr const char* kFolderTitle = "Folder";
+
+}  // namespace
+
+StorePreferences::StorePreferences(AppState& state) : state_(state) {
+  Trap(state_.reporter, [&] {
+    for (const std::string& path : StoreFolders(state_.HideFolderPath)) {
+      // An empty entry ("a**") names no folder.
+      if (!path.empty()) rows_.push_back({state_.platform.DriveKey(path), path});
+    }
+  });
+}
+
+bool StorePreferences::Add(const std::vector<ListRow>& main_rows) {
+  bool changed = false;
+  Trap(state_.reporter, [&] {
+    const std::string folder = state_.dialogue.ChooseFolder("");
+    if (folder.empty()) return;
+    const std::string drive = state_.platform.DriveKey(folder);
+    for (const StoreRow& row : rows_) {
+      if (row.drive == drive) {
+        state_.dialogue.Tell(drive + " already has a hidden/locked folder on it.", kFolderTitle);
+        return;
+      }
+    }
+    if (Refused(folder, std::nullopt, main_rows)) return;
+    rows_.push_back({drive, folder});
+    changed = true;
+  });
+  return changed;
+}
+
+bool StorePreferences::Edit(std::optional<size_t> row, const std::vector<ListRow>& main_rows) {
+  if (!Valid(row)) return false;
+  bool changed = false;
+  Trap(state_.reporter, [&] {
+    const std::string drive = rows_[*row].drive;
+    if (DriveInUse(drive, main_rows, "editing")) return;
+    const std::string folder = state_.dialogue.ChooseFolder("");
+    if (folder.empty()) return;
+    if (state_.platform.DriveKey(folder) != drive) {
+      state_.dialogue.Tell("Please select a folder on " + drive, kFolderTitle);
+      return;
+    }
+    if (Refused(folder, row, main_rows)) return;
+    rows_[*row].path = folder;
+    changed = true;
+  });
+  return changed;
+}
+
+bool StorePreferences::Remove(std::optional<size_t> row, const std::vector<ListRow>& main_rows) {
+  if (!Valid(row)) return false;
+  bool changed = false;
+  Trap(state_.reporter, [&] {
+    if (DriveInUse(rows_[*row].drive, main_rows, "removing")) return;
+    const std::string question =
+        "Are you sure you wish to remove " + rows_[*row].path + " from the list?";
+    if (state_.dialogue.Ask(question, "Remove", Icon::Question, Buttons::YesNoCancel) !=
+        Answer::Yes) {
+      return;
+    }
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
+    changed = true;
+  });
+  return changed;
+}
+
+std::string StorePreferences::ListText() const {
+  std::string text;
+  for (const StoreRow& row : rows_) text += row.path + kRecordTerminator;
+  return text;
+}
+
+bool StorePreferences::Save() {
+  state_.HideFolderPath = ListText();
+  return SaveString(state_, SettingsRoot::CurrentUser, state_.MainKey,
+                    state_.Appname + kHideFolderPathSuffix, state_.HideFolderPath);
+}
+
+bool StorePreferences::DriveInUse(const std::string& drive, const std::vector<ListRow>& main_rows,
+                                  const std::string& before_what) {
+  for (const ListRow& listed : main_rows) {
+    if (state_.platform.DriveKey(listed.path) == drive) {
+      state_.dialogue.Tell(drive + " is being used. Please remove items from the main list using " +
+                               drive + " before " + before_what + " this folder.",
+                           kFolderTitle);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool StorePreferences::Refused(const std::string& folder, std::optional<size_t> replacing,
+                               const std::vector<ListRow>& main_rows) {
+  std::optional<std::string> problem;
+  try {
+    RefuseSeparators(folder);
+  } catch (const Failure& failure) {
+    problem = failure.Description() + ".";
+  }
+  if (!problem) {
+    // The default store folder lies inside the program folder, so only a
+    // store folder that is or holds the program folder is refused.
+    std::vector<GuardedFolder> guarded{
+        {state_.platform.ProgramFolder(), "the program folder", /*may_hold_it=*/true}};
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      if (i != replacing) guarded.push_back({rows_[i].path, "the store folder"});
+    }
+    for (const ListRow& listed : main_rows) {
+      guarded.push_back({listed.path + listed.folder, "the listed folder"});
+    }
+    problem = OverlapProblem(folder, guarded, state_.platform.Separator());
+  }
+  if (problem) state_.dialogue.Tell(*problem + " Please select another folder.", kFolderTitle);
+  return problem.has_value();
+}
+
+}  // namespace veilbox

@@ -1,7 +1,7 @@
 #include "engine/AddRemove.h"
 
 #include "crypto/cEncrypt.h"
-#include "diag/Failure.h"
+#include "engine/FolderGuards.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
 #include "engine/RestoreSteps.h"
@@ -35,16 +35,13 @@ CommandResult AddFolder(AppState& state) {
       ++result.declined;
       return;
     }
-    FolderRecord record;
-    try {
-      record = NewRecord(folder);
-    } catch (const Failure& f) {
-      state.dialogue.Tell(f.Description(), "Folder");
+    if (auto problem = ListedFolderProblem(state, folder)) {
+      state.dialogue.Tell(*problem + " It cannot be added.", "Folder");
       ++result.declined;
       return;
     }
-    if (!StoreFolderOf(state, folder) &&
-        !RunStoreSetup(state, state.platform.DriveKey(folder), msg::kAddStoreQuestion)) {
+    const FolderRecord record = NewRecord(folder);
+    if (!StoreFolderOf(state, folder) && !RunStoreSetup(state, folder, msg::kAddStoreQuestion)) {
       ++result.declined;
       return;
     }

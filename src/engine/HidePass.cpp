@@ -31,8 +31,7 @@ void EnsureStoreFolder(AppState& state, const std::string& store) {
 
 }  // namespace
 
-RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row,
-                      bool should_encrypt) {
+RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool should_encrypt) {
   if (!row.ticked) return {RowOutcome::Skipped};
   std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
   if (!found) return {RowOutcome::Declined};
@@ -40,7 +39,7 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row,
   if (record.status == kHidden) return {RowOutcome::Done};
 
   if (!StoreFolderOf(state, record.path) &&
-      !RunStoreSetup(state, state.platform.DriveKey(record.path), msg::kHideStoreQuestion)) {
+      !RunStoreSetup(state, record.path + record.actual, msg::kHideStoreQuestion)) {
     return {RowOutcome::Declined, true};
   }
   const std::string source = record.path + record.actual;

@@ -9,7 +9,6 @@
 namespace veilbox {
 
 // Ends the pass when the user declines the store set-up or a write fails.
-RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row,
-                      bool should_encrypt);
+RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool should_encrypt);
 
 }  // namespace veilbox

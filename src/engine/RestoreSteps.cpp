@@ -45,7 +45,8 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
     if (use == RestoreUse::Remove) {
       state.dialogue.Tell(record.path + record.name +
                               " stays in the list: its drive has no hidden/locked folder, so " +
-                              record.actual + " cannot be restored. Add the folder again in "
+                              record.actual +
+                              " cannot be restored. Add the folder again in "
                               "Preferences first.",
                           "Remove");
     } else {

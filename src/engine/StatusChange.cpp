@@ -33,8 +33,8 @@ CommandResult ChangeStatus(AppState& state, const std::string& status_text,
   const bool completed = Trap(state.reporter, [&] {
     for (const FolderRow& row : rows) {
       if (!hide && !restore) break;
-      RowResult r = hide ? HideRow(state, cipher, row, should_encrypt)
-                             : RestoreRow(state, cipher, row);
+      RowResult r =
+          hide ? HideRow(state, cipher, row, should_encrypt) : RestoreRow(state, cipher, row);
       Count(result, r.outcome);
       write_failed = r.write_failed;
       if (r.end_pass) break;

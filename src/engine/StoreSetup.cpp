@@ -2,13 +2,14 @@
 
 #include "app/Constants.h"
 #include "app/Settings.h"
-#include "diag/Failure.h"
+#include "engine/FolderGuards.h"
 #include "engine/Messages.h"
 #include "store/StoreList.h"
 
 namespace veilbox {
 
-bool RunStoreSetup(AppState& state, const std::string& drive, const std::string& question) {
+bool RunStoreSetup(AppState& state, const std::string& folder, const std::string& question) {
+  const std::string drive = state.platform.DriveKey(folder);
   if (state.dialogue.Ask(question + drive + "?", "New folder", Icon::Question,
                          Buttons::YesNoCancel) != Answer::Yes) {
     return false;
@@ -22,13 +23,14 @@ bool RunStoreSetup(AppState& state, const std::string& drive, const std::string&
       return false;
     }
   }
-  std::string list;
-  try {
-    list = AddStoreFolder(state.HideFolderPath, chosen);
-  } catch (const Failure& f) {
-    state.dialogue.Tell(f.Description(), "Folder");
+  std::vector<std::string> listed = ListedFolders(state.HiddenFolderData);
+  listed.push_back(folder);
+  if (auto problem =
+          StoreFolderProblem(state, chosen, StoreFolders(state.HideFolderPath), listed)) {
+    state.dialogue.Tell(*problem + " It cannot be a hidden/locked folder.", "Folder");
     return false;
   }
+  const std::string list = AddStoreFolder(state.HideFolderPath, chosen);
   if (!SaveString(state, SettingsRoot::CurrentUser, state.MainKey,
                   state.Appname + kHideFolderPathSuffix, list)) {
     return false;

@@ -30,6 +30,24 @@ TEST_F(EngineTest, AddAppendsAVisibleRecordAndACancelledChooserChangesNothing) {
   EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
 }
 
+TEST_F(EngineTest, FoldersOverlappingAStoreOrTheProgramFolderAreRefused) {
+  fs::create_directories(store / "inside");
+  for (const fs::path& folder : {store, store / "inside", home.ProgramFolder(), home.Root()}) {
+    dialogue.Folders({folder.string()});
+    EXPECT_EQ(AddFolder(state).declined, 1) << folder;
+    EXPECT_EQ(dialogue.boxes.back().title, "Folder");
+  }
+  EXPECT_FALSE(fs::exists(state.SrcDataFilename));
+
+  // A store folder may not hold a listed folder.
+  const fs::path on_b = MakeFolder("driveB/Work/Plans");
+  dialogue.Answers({Answer::Yes});
+  dialogue.Folders({on_b.string(), (home.Root() / "driveB" / "Work").string()});
+  EXPECT_EQ(AddFolder(state).declined, 1);
+  EXPECT_NE(dialogue.boxes.back().text.find("It cannot be a hidden/locked folder."),
+            std::string::npos);
+}
+
 TEST_F(EngineTest, AddOnADriveWithoutStoreSetsOneUpOrAddsNothing) {
   const fs::path plans = MakeFolder("driveB/Plans");
   const std::string settings_before = ReadText(home.SettingsFile());

@@ -2,8 +2,8 @@
 // and helpers to add folders and tick rows the way the list does.
 #pragma once
 
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <string>
 
 #include "app/Settings.h"

@@ -10,7 +10,8 @@ std::string Cipher(AppState& state, const std::string& name) {
 }
 
 TEST_F(EngineTest, HideWithEncryptedNamesAndRestoreBringEverythingBack) {
-  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"sub/b.txt", "B"}, {".dot", "D"}});
+  const fs::path plans =
+      MakeFolder("Work/Plans", {{"a.txt", "A"}, {"sub/b.txt", "B"}, {".dot", "D"}});
   const fs::path other = MakeFolder("Work/Other", {{"keep.txt", "K"}});
   Add(plans);
   Add(other);
@@ -50,8 +51,9 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
   Change("Hidden", {"Plans", "temp"});
   EXPECT_TRUE(fs::exists(store / "Plans(1)(1)" / "x"));
   EXPECT_TRUE(fs::exists(store / "temp(1)"));
-  EXPECT_NE(Database().find("Plans<" + plans.parent_path().string() + "/<Hidden<Normal<Plans(1)(1)*"),
-            std::string::npos);
+  EXPECT_NE(
+      Database().find("Plans<" + plans.parent_path().string() + "/<Hidden<Normal<Plans(1)(1)*"),
+      std::string::npos);
 
   Change("Visible", {"Plans", "temp"});
   EXPECT_TRUE(fs::exists(plans / "x"));
@@ -124,7 +126,8 @@ TEST_F(EngineTest, EachRowIsWrittenBeforeTheNextStarts) {
   EXPECT_EQ(r.failed, 1);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
-  EXPECT_NE(Database().find("First<" + first.parent_path().string() + "/<Hidden"), std::string::npos);
+  EXPECT_NE(Database().find("First<" + first.parent_path().string() + "/<Hidden"),
+            std::string::npos);
   EXPECT_TRUE(fs::is_directory(second));
 }
 
@@ -170,7 +173,8 @@ TEST_F(EngineTest, RestoringOntoAFolderOfTheSameNameAsksFirstAndNeverMerges) {
   Change("Visible", {"Plans"});
   EXPECT_EQ(ReadText(plans / "a.txt"), "new");
   EXPECT_EQ(ReadText(plans.parent_path() / "Plans(1)" / "a.txt"), "mine");
-  EXPECT_EQ(rows[0], (ListRow{"Plans(1)", plans.parent_path().string() + "/", "Visible", "Normal"}));
+  EXPECT_EQ(rows[0],
+            (ListRow{"Plans(1)", plans.parent_path().string() + "/", "Visible", "Normal"}));
 }
 
 TEST_F(EngineTest, AFolderMissingFromTheStoreCannotBeRestored) {

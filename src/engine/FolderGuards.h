@@ -1,0 +1,27 @@
+// What may be listed and what may serve as a store folder: a move must never
+// carry a store folder or the program folder along, or into itself.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+
+namespace veilbox {
+
+// Why folder cannot be listed (a character the list cannot keep, or an
+// overlap with the program folder or a store folder), or nullopt.
+std::optional<std::string> ListedFolderProblem(AppState& state, const std::string& folder);
+
+// Why folder cannot be a store folder: a character the list cannot keep, it
+// is or holds the program folder, or it overlaps another store folder or a
+// listed folder. nullopt when it may.
+std::optional<std::string> StoreFolderProblem(AppState& state, const std::string& folder,
+                                              const std::vector<std::string>& other_stores,
+                                              const std::vector<std::string>& listed_folders);
+
+// The own places of the folders of the database.
+std::vector<std::string> ListedFolders(const std::string& database);
+
+}  // namespace veilbox

@@ -1,6 +1,7 @@
 #include "engine/AddRemove.h"
 
 #include "crypto/cEncrypt.h"
+#include "engine/CommandScope.h"
 #include "engine/FolderGuards.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
@@ -35,6 +36,7 @@ CommandResult AddFolder(AppState& state) {
       ++result.declined;
       return;
     }
+    CommandScope scope(state);
     if (auto problem = ListedFolderProblem(state, folder)) {
       state.dialogue.Tell(*problem + " It cannot be added.", "Folder");
       ++result.declined;
@@ -58,6 +60,7 @@ CommandResult RemoveFolders(AppState& state, const std::vector<FolderRow>& rows)
   bool write_failed = false;
   cEncrypt cipher;
   const bool completed = Trap(state.reporter, [&] {
+    CommandScope scope(state);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
       RowResult r = RemoveRow(state, cipher, *row);
       Count(result, r.outcome);

@@ -2,6 +2,7 @@
 
 #include "diag/Failure.h"
 #include "engine/FilenamePass.h"
+#include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
 #include "engine/StoreName.h"
@@ -65,7 +66,14 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   EnsureStoreFolder(state, store);
   const FreeName stored_name = FindFreeName(state.platform, store, record.actual);
   const std::string target = JoinPath(store, stored_name.name);
+  FolderRecord hidden = record;
+  hidden.status = kHidden;
+  hidden.encryption = should_encrypt ? kEncrypted : kNormal;
+  hidden.actual = stored_name.name;
+
+  WriteJournal(state, {"hide", found->text, hidden.Text(), source, target, plan});
   if (MoveResult moved = state.platform.MoveFolder(source, target); !moved) {
+    RemoveJournal(state);
     TellMoveFailed(state, source, moved.reason);
     return {RowOutcome::Failed};
   }
@@ -80,10 +88,6 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
     }
   }
 
-  FolderRecord hidden = record;
-  hidden.status = kHidden;
-  hidden.encryption = should_encrypt ? kEncrypted : kNormal;
-  hidden.actual = stored_name.name;
   if (!SaveRecordChange(state, found->text, hidden.Text())) {
     return {RowOutcome::Failed, true, true};
   }

@@ -1,5 +1,6 @@
 #include "engine/PassSteps.h"
 
+#include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
 #include "store/FolderDatabase.h"
@@ -24,7 +25,7 @@ void Count(CommandResult& result, RowOutcome outcome) {
 
 bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text) {
   state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, old_text, new_text);
-  return SaveFolders(state);
+  return SaveFolders(state) && Trap(state.reporter, [&] { RemoveJournal(state); });
 }
 
 void SaveAndReload(AppState& state, CommandResult& result, bool write_failed) {

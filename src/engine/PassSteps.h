@@ -27,8 +27,9 @@ struct RowResult {
 void Count(CommandResult& result, RowOutcome outcome);
 
 // Puts new_text in place of the record old_text and writes the database at
-// once, so a row's change is on disk before the next row starts. False when
-// the write failed (reported); the change then stays in memory only.
+// once, so a row's change is on disk before the next row starts; then the
+// row's journal is done with. False when the write failed (reported); the
+// change then stays in memory only and the journal stays for recovery.
 bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text);
 
 // Ends a command: writes the database and reloads the rows into result.

@@ -1,6 +1,7 @@
 #include "engine/RestoreSteps.h"
 
 #include "engine/FilenamePass.h"
+#include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/StoreName.h"
 #include "engine/StoreSetup.h"
@@ -79,7 +80,21 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
     name = FindFreeName(p, parent, name).name;
   }
   const std::string target = parent + name;
+  FolderRecord restored = record;
+  restored.name = name;
+  restored.path = parent;
+  restored.status = kVisible;
+  restored.actual = name;
+  NamePlan plan;
+  if (record.encryption == kEncrypted) {
+    plan = PlanPlainNames(state, cipher, stored);
+    restored.encryption = kNormal;
+  }
+
+  WriteJournal(state, {use == RestoreUse::Remove ? "remove" : "restore", found.text,
+                       use == RestoreUse::Remove ? "" : restored.Text(), stored, target, plan});
   if (MoveResult moved = p.MoveFolder(stored, target); !moved) {
+    RemoveJournal(state);
     TellMoveFailed(state, stored, moved.reason);
     return {RowOutcome::Failed};
   }
@@ -89,21 +104,13 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
                         "Restore");
   }
 
-  FolderRecord restored = record;
   RowOutcome outcome = RowOutcome::Done;
-  if (record.encryption == kEncrypted) {
-    RenameOutcome renamed = RenameFiles(state, target, PlanPlainNames(state, cipher, target));
-    if (renamed.failed > 0) {
-      TellMoveFailed(state, renamed.first_failure,
-                     std::to_string(renamed.failed) + " file names kept their encrypted form.");
-      outcome = RowOutcome::Failed;
-    }
-    restored.encryption = kNormal;
+  RenameOutcome renamed = RenameFiles(state, target, plan);
+  if (renamed.failed > 0) {
+    TellMoveFailed(state, renamed.first_failure,
+                   std::to_string(renamed.failed) + " file names kept their encrypted form.");
+    outcome = RowOutcome::Failed;
   }
-  restored.name = name;
-  restored.path = parent;
-  restored.status = kVisible;
-  restored.actual = name;
   return {outcome, restored};
 }
 

@@ -1,6 +1,7 @@
 #include "engine/StatusChange.h"
 
 #include "crypto/cEncrypt.h"
+#include "engine/CommandScope.h"
 #include "engine/HidePass.h"
 #include "engine/RestoreSteps.h"
 
@@ -31,6 +32,7 @@ CommandResult ChangeStatus(AppState& state, const std::string& status_text,
   const bool restore = status_text == kStatusVisible;
   cEncrypt cipher;
   const bool completed = Trap(state.reporter, [&] {
+    CommandScope scope(state);
     for (const FolderRow& row : rows) {
       if (!hide && !restore) break;
       RowResult r =

@@ -7,6 +7,7 @@
 // because their callers must decide what a failed move means for a record.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <source_location>
@@ -32,6 +33,12 @@ struct MoveResult {
   explicit operator bool() const { return ok; }
 };
 
+// Held while one copy of Veilbox changes its data; released when destroyed.
+class DataLock {
+ public:
+  virtual ~DataLock() = default;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -50,9 +57,8 @@ class Platform {
   // not a string. Writes are immediate and atomic.
   virtual std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
                                                  const std::string& name) = 0;
-  virtual void WriteSetting(SettingsRoot root, const std::string& key_path,
-                            const std::string& name, const std::string& data,
-                            Where where = Where::current()) = 0;
+  virtual void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
+                            const std::string& data, Where where = Where::current()) = 0;
 
   virtual bool FileExists(const std::string& path) = 0;    // any entry but a folder
   virtual bool FolderExists(const std::string& path) = 0;  // a real folder, not a link to one
@@ -78,6 +84,13 @@ class Platform {
   // not exist is skipped silently.
   virtual void LockFolder(const std::string& path, Where where = Where::current()) = 0;
   virtual void UnlockFolder(const std::string& path, Where where = Where::current()) = 0;
+
+  // Waits until no other copy of Veilbox is changing Dat.sys or the settings,
+  // and keeps them from doing so until the lock is destroyed. Calls
+  // still_waiting once when the wait grows long. A copy that already holds
+  // the lock gets it again at once.
+  virtual std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+                                             Where where = Where::current()) = 0;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

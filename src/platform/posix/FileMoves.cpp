@@ -20,7 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-MoveResult Failed(const std::string& reason) { return {false, reason}; }
+MoveResult Failed(const std::string& reason) {
+  return {false, reason};
+}
 
 bool EntryExists(const std::string& path) {
   struct stat st;
@@ -71,12 +73,19 @@ void CopyVerified(const fs::path& source, const fs::path& target) {
   }
 }
 
+// The copy is made under a passing name beside the target and renamed at
+// the end, so the target exists only once it is complete, even if the
+// program is stopped half way.
 MoveResult MoveAcrossFileSystems(const std::string& source, const std::string& target) {
+  const fs::path t(target);
+  const fs::path partial = t.parent_path() / ("." + t.filename().string() + ".veilbox-partial");
   try {
-    CopyVerified(source, target);
+    fs::remove_all(partial);
+    CopyVerified(source, partial);
+    fs::rename(partial, target);
   } catch (const std::exception& e) {
     std::error_code ignored;
-    fs::remove_all(target, ignored);
+    fs::remove_all(partial, ignored);
     return Failed(std::string("copy failed: ") + e.what());
   }
   std::error_code ec;

@@ -11,7 +11,8 @@ std::string Unescape(std::string_view field) {
     if (field[i] == '\\' && i + 3 < field.size()) {
       const std::string_view digits = field.substr(i + 1, 3);
       if (digits.find_first_not_of("01234567") == std::string_view::npos) {
-        out += static_cast<char>((digits[0] - '0') * 64 + (digits[1] - '0') * 8 + (digits[2] - '0'));
+        out +=
+            static_cast<char>((digits[0] - '0') * 64 + (digits[1] - '0') * 8 + (digits[2] - '0'));
         i += 3;
         continue;
       }
@@ -23,8 +24,8 @@ std::string Unescape(std::string_view field) {
 
 bool Contains(const std::string& mount, const std::string& path) {
   if (mount == "/") return !path.empty() && path[0] == '/';
-  return path == mount || (path.size() > mount.size() && path.compare(0, mount.size(), mount) == 0 &&
-                           path[mount.size()] == '/');
+  return path == mount || (path.size() > mount.size() &&
+                           path.compare(0, mount.size(), mount) == 0 && path[mount.size()] == '/');
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ void SyncFolder(const std::string& folder) {
 void WriteAtomically(const std::string& path, const std::string& bytes, Where where) {
   fs::path target(path);
   std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
-  std::string temp = (fs::path(folder) / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+  std::string temp =
+      (fs::path(folder) / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
   int fd = ::mkstemp(temp.data());
   if (fd < 0) RaiseErrno(errno, "Cannot write " + path, where);
   bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
@@ -84,9 +85,8 @@ void MakeFolders(const std::string& path, unsigned mode, Where where) {
     struct stat st;
     if (::lstat(q.c_str(), &st) == 0) {
       if (!S_ISDIR(st.st_mode) && !(S_ISLNK(st.st_mode) && fs::is_directory(q))) {
-        Raise(err::kPathFileAccess, "Cannot create folder " + path + ": " + q.string() +
-                                        " is not a folder",
-              where);
+        Raise(err::kPathFileAccess,
+              "Cannot create folder " + path + ": " + q.string() + " is not a folder", where);
       }
       break;
     }

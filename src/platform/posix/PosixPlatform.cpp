@@ -55,12 +55,15 @@ void SetFolderMode(const std::string& path, fs::perms mode, Where where) {
   }
   std::error_code ec;
   fs::permissions(path, mode, fs::perm_options::replace, ec);
-  if (ec) Raise(err::kPermissionDenied, "Cannot change access to " + path + ": " + ec.message(), where);
+  if (ec)
+    Raise(err::kPermissionDenied, "Cannot change access to " + path + ": " + ec.message(), where);
 }
 
 }  // namespace
 
-std::unique_ptr<Platform> CreatePlatform() { return std::make_unique<PosixPlatform>(); }
+std::unique_ptr<Platform> CreatePlatform() {
+  return std::make_unique<PosixPlatform>();
+}
 
 std::string SettingsFilePath() {
   std::string config = EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config");
@@ -107,6 +110,8 @@ void PosixPlatform::WriteSetting(SettingsRoot root, const std::string& key_path,
   if (root != SettingsRoot::CurrentUser) {
     Raise(err::kPermissionDenied, "Machine-wide settings are read-only", where);
   }
+  // Read, changed and written whole: no other copy may write in between.
+  auto lock = LockData({}, where);
   posix::WriteSettingValue(SettingsFilePath(), key_path, name, data, where);
 }
 

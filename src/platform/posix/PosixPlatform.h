@@ -37,10 +37,18 @@ class PosixPlatform : public Platform {
   void LockFolder(const std::string& path, Where where = Where::current()) override;
   void UnlockFolder(const std::string& path, Where where = Where::current()) override;
 
+  std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+                                     Where where = Where::current()) override;
+
  protected:
   // Renames without replacing an existing entry: 0, or the errno value.
   // Tests override it to make a rename fail as it does across file systems.
   virtual int RenameNoReplace(const std::string& from, const std::string& to);
+
+ private:
+  friend class PosixDataLock;
+  int lock_fd_ = -1;    // the open lock file while this copy holds the lock
+  int lock_depth_ = 0;  // how many holders in this copy share it
 };
 
 // The settings file: $XDG_CONFIG_HOME/veilbox/settings.json (default

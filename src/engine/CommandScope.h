@@ -1,0 +1,22 @@
+// A command's hold on the program's data: while it lives, no other copy of
+// Veilbox changes Dat.sys or the settings, and the command starts from what
+// they hold now, not from what this copy read earlier.
+#pragma once
+
+#include <memory>
+
+#include "app/AppState.h"
+
+namespace veilbox {
+
+class CommandScope {
+ public:
+  // Waits for other copies (telling the user when the wait grows long), then
+  // re-reads the folder database and the store-folder list.
+  explicit CommandScope(AppState& state);
+
+ private:
+  std::unique_ptr<DataLock> lock_;
+};
+
+}  // namespace veilbox

@@ -16,6 +16,9 @@ TempHome::TempHome() {
   SetEnv("XDG_CONFIG_HOME", (root_ / "config").string());
   SetEnv("XDG_DATA_HOME", (root_ / "data").string());
   SetEnv("HOME", (root_ / "home").string());
+  // No test reaches the project's update host; tests of the version check
+  // point this at a server of their own.
+  SetEnv("VEILBOX_UPDATE_URL", "");
 }
 
 TempHome::~TempHome() {

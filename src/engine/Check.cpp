@@ -1,0 +1,135 @@
+#include "engine/Check.h"
+
+#include <map>
+#include <set>
+
+#include "crypto/cEncrypt.h"
+#include "engine/CommandScope.h"
+#include "engine/FilenamePass.h"
+#include "engine/StoreSetup.h"
+#include "store/FolderDatabase.h"
+#include "store/StoreList.h"
+#include "store/TextUtil.h"
+
+namespace veilbox {
+namespace {
+
+constexpr const char* kUnknownPlace = "(original place unknown)";
+
+struct NameCount {
+  int plain = 0;
+  int cipher = 0;
+};
+
+NameCount CountNames(const NamePlan& plain_plan) {
+  NameCount count;
+  for (const NameChange& f : plain_plan.files) (f.new_name.empty() ? count.plain : count.cipher)++;
+  return count;
+}
+
+// Brings the names of folder in line with encrypted: the cipher form of
+// every plain name, or the plain form of every cipher name.
+void AlignNames(AppState& state, cEncrypt& cipher, const std::string& folder, bool encrypted,
+                const NamePlan& plain_plan, CheckReport& report) {
+  NamePlan plan;
+  if (encrypted) {
+    for (const NameChange& f : plain_plan.files) {
+      if (!f.new_name.empty()) continue;
+      const std::string name = GetLastFolder(f.relative, state.platform.Separator());
+      plan.files.push_back({f.relative, cipher.Encrypt(name, state.EncryptDecryptKey)});
+    }
+  } else {
+    plan = plain_plan;
+  }
+  RenameOutcome outcome = RenameFiles(state, folder, plan);
+  report.repairs.push_back(
+      "Changed the file names in " + folder + " to match the list" +
+      (outcome.failed ? " (" + std::to_string(outcome.failed) + " could not be changed)" : "") +
+      ".");
+}
+
+void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, bool repair,
+                 CheckReport& report) {
+  std::string folder = record.path + record.name;
+  if (record.status == kHidden) {
+    std::optional<std::string> store = StoreFolderOf(state, record.path);
+    if (!store) {
+      report.findings.push_back(record.name +
+                                " is hidden, but its drive has no hidden/locked "
+                                "folder in the list.");
+      return;
+    }
+    folder = JoinPath(*store, record.actual);
+  }
+  if (!state.platform.FolderExists(folder)) {
+    report.findings.push_back("The folder " + folder + " of " + record.name + " is missing.");
+    return;
+  }
+  const NamePlan names = PlanPlainNames(state, cipher, folder);
+  const NameCount count = CountNames(names);
+  const bool encrypted = record.status == kHidden && record.encryption == kEncrypted;
+  const int wrong = encrypted ? count.plain : count.cipher;
+  if (wrong == 0) return;
+  report.findings.push_back(std::to_string(wrong) + " file names in " + folder + " are " +
+                            (encrypted ? "plain" : "encrypted") + " although the list says " +
+                            (encrypted ? "Encrypted." : "they are plain."));
+  if (repair) AlignNames(state, cipher, folder, encrypted, names, report);
+}
+
+void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
+                const std::set<std::string>& named, bool repair, CheckReport& report) {
+  Platform& p = state.platform;
+  if (!p.FolderExists(store)) return;
+  for (const DirEntry& entry : p.ListDirectory(store)) {
+    const std::string path = JoinPath(store, entry.name);
+    if (entry.name == "temp") {
+      if (entry.kind == EntryKind::Directory && !p.ListDirectory(path).empty()) {
+        report.findings.push_back("The staging folder " + path + " is not empty.");
+      }
+      continue;
+    }
+    if (named.count(entry.name)) continue;
+    report.findings.push_back(path +
+                              " is in the hidden/locked folder, but no entry of the list "
+                              "names it.");
+    if (!repair || entry.kind != EntryKind::Directory) continue;
+    const NameCount count = CountNames(PlanPlainNames(state, cipher, path));
+    std::string name = entry.name;
+    while (name.size() > 3 && name.ends_with("(1)")) name.resize(name.size() - 3);
+    const FolderRecord adopted{name, JoinPath(JoinPath(p.DriveKey(store), kUnknownPlace), ""),
+                               kHidden, count.cipher > 0 ? kEncrypted : kNormal, entry.name};
+    state.HiddenFolderData = AppendRecord(state.HiddenFolderData, adopted);
+    report.repairs.push_back("Added " + path + " to the list as " + name +
+                             ", hidden; restoring it asks where to put it.");
+  }
+}
+
+}  // namespace
+
+CheckReport CheckFolders(AppState& state, bool repair) {
+  CheckReport report;
+  Trap(state.reporter, [&] {
+    CommandScope scope(state);
+    cEncrypt cipher;
+    std::map<std::string, std::set<std::string>> named_in_store;
+    for (const auto& record : ParseRecords(state.HiddenFolderData)) {
+      if (!record) {
+        report.findings.push_back("The list holds an entry that is not complete.");
+        continue;
+      }
+      CheckRecord(state, cipher, *record, repair, report);
+      if (record->status == kHidden) {
+        if (auto store = StoreFolderOf(state, record->path)) {
+          named_in_store[*store].insert(record->actual);
+        }
+      }
+    }
+    for (const std::string& store : StoreFolders(state.HideFolderPath)) {
+      CheckStore(state, cipher, store, named_in_store[store], repair, report);
+    }
+    if (!report.repairs.empty()) SaveFolders(state);
+  });
+  return report;
+}
+
+}  // namespace veilbox

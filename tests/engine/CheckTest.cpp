@@ -1,0 +1,52 @@
+#include "crypto/cEncrypt.h"
+#include "engine/Check.h"
+#include "engine/EngineFixture.h"
+
+namespace veilbox::testing {
+namespace {
+
+TEST_F(EngineTest, CheckFindsNothingWhenListAndFoldersAgree) {
+  Add(MakeFolder("Work/Plans", {{"a", "a"}}));
+  Add(MakeFolder("Work/Other", {{"b", "b"}}));
+  Change("Hidden", {"Plans"}, true);
+  CheckReport report = CheckFolders(state, false);
+  EXPECT_TRUE(report.findings.empty()) << report.findings.front();
+}
+
+TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
+  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
+  const fs::path gone = MakeFolder("Work/Gone");
+  Add(plans);
+  Add(gone);
+  Change("Hidden", {"Plans"}, true);
+  fs::remove(gone);
+  const std::string plain_b = cEncrypt().Encrypt("b.txt", state.EncryptDecryptKey);
+  fs::rename(store / "Plans" / plain_b, store / "Plans" / "b.txt");  // a half-done pass
+  const fs::path orphan = MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
+  WriteText(store / "temp" / "left", "");
+
+  CheckReport found = CheckFolders(state, false);
+  EXPECT_EQ(found.findings.size(), 4u);
+  EXPECT_TRUE(found.repairs.empty());
+
+  CheckReport repaired = CheckFolders(state, true);
+  EXPECT_EQ(repaired.repairs.size(), 2u);
+  EXPECT_TRUE(fs::exists(store / "Plans" / plain_b));
+  rows = *LoadDataFile(state);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2].folder, "Lost");
+  EXPECT_EQ(rows[2].status, "Hidden");
+  EXPECT_EQ(rows[2].encryption, "Normal");
+
+  // The adopted folder's place is unknown: restoring it asks where to go.
+  const fs::path target = MakeFolder("Work/Found");
+  dialogue.Answers({Answer::Yes});
+  dialogue.Folders({target.string()});
+  Change("Visible", {"Lost", "Plans"});
+  EXPECT_EQ(ReadText(target / "Lost" / "x"), "X");
+  EXPECT_EQ(ReadText(plans / "b.txt"), "B");
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+}
+
+}  // namespace
+}  // namespace veilbox::testing

@@ -31,12 +31,10 @@ namespace {
 using testing::ScriptedDialogue;
 using testing::ShownBox;
 
-// Paths written as on Windows: drives are the first three characters, the
-// program folder is C:\Veilbox. Settings still go to the temporary home.
+// Drives named as on Windows, by the first three characters of a path
+// ("E:/"); the program folder is the temporary home's.
 class LetterDrivePlatform : public PosixPlatform {
  public:
-  std::string ProgramFolder(Where) override { return "C:\\Veilbox"; }
-  char Separator() const override { return '\\'; }
   std::string DriveKey(const std::string& path) override { return path.substr(0, 3); }
 };
 
@@ -73,145 +71,126 @@ class StorePreferencesTest : public ::testing::Test {
 };
 
 TEST_F(StorePreferencesTest, LoadsOneRowPerEntry) {
-  EXPECT_EQ(Open("C:\\Store*E:\\Hidden*").Rows(),
-            (std::vector<StoreRow>{{"C:\\", "C:\\Store"}, {"E:\\", "E:\\Hidden"}}));
+  EXPECT_EQ(Open("C:/Store*E:/Hidden*").Rows(),
+            (std::vector<StoreRow>{{"C:/", "C:/Store"}, {"E:/", "E:/Hidden"}}));
   EXPECT_TRUE(Open("").Rows().empty());
   // As everywhere else, an entry whose "*" was lost still counts; an empty
   // entry names no folder.
-  EXPECT_EQ(Open("C:\\Store**E:\\Hidden").Rows(),
-            (std::vector<StoreRow>{{"C:\\", "C:\\Store"}, {"E:\\", "E:\\Hidden"}}));
+  EXPECT_EQ(Open("C:/Store**E:/Hidden").Rows(),
+            (std::vector<StoreRow>{{"C:/", "C:/Store"}, {"E:/", "E:/Hidden"}}));
 }
 
 TEST_F(StorePreferencesTest, AddsOneStoreFolderPerDrive) {
-  StorePreferences prefs = Open("C:\\Store*E:\\Hidden*");
-  dialogue_.Folders({"E:\\Other", "e:\\Other", "D:\\New"});
+  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
+  dialogue_.Folders({"E:/Other", "e:/Other", "D:/New"});
   EXPECT_FALSE(prefs.Add(no_rows_));
   EXPECT_EQ(dialogue_.boxes,
-            (std::vector<ShownBox>{Notice("E:\\ already has a hidden/locked folder on it.")}));
+            (std::vector<ShownBox>{Notice("E:/ already has a hidden/locked folder on it.")}));
   // Drive keys differing in letter case are different drives.
   EXPECT_TRUE(prefs.Add(no_rows_));
   EXPECT_TRUE(prefs.Add(no_rows_));
   EXPECT_EQ(dialogue_.chooser_titles, (std::vector<std::string>{"", "", ""}));
-  EXPECT_EQ(prefs.ListText(), "C:\\Store*E:\\Hidden*e:\\Other*D:\\New*");
-  EXPECT_EQ(prefs.Rows().back(), (StoreRow{"D:\\", "D:\\New"}));
+  EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*e:/Other*D:/New*");
   EXPECT_EQ(dialogue_.boxes.size(), 1u);
 }
 
-TEST_F(StorePreferencesTest, CancelledChooserChangesNothingSilently) {
-  StorePreferences prefs = Open("E:\\Hidden*");
-  EXPECT_FALSE(prefs.Add(no_rows_));
-  EXPECT_FALSE(prefs.Edit(0, no_rows_));
-  EXPECT_EQ(prefs.ListText(), "E:\\Hidden*");
-  EXPECT_TRUE(dialogue_.boxes.empty());
-}
-
 TEST_F(StorePreferencesTest, EditKeepsTheDriveOfItsRow) {
-  StorePreferences prefs = Open("C:\\Store*E:\\Hidden*");
-  dialogue_.Folders({"D:\\X", "E:\\New"});
+  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
+  dialogue_.Folders({"D:/X", "E:/New"});
   EXPECT_FALSE(prefs.Edit(1, no_rows_));
-  EXPECT_EQ(dialogue_.boxes, (std::vector<ShownBox>{Notice("Please select a folder on E:\\")}));
-  EXPECT_EQ(prefs.ListText(), "C:\\Store*E:\\Hidden*");
+  EXPECT_EQ(dialogue_.boxes, (std::vector<ShownBox>{Notice("Please select a folder on E:/")}));
+  EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*");
   EXPECT_TRUE(prefs.Edit(1, no_rows_));
-  EXPECT_EQ(prefs.Rows()[1], (StoreRow{"E:\\", "E:\\New"}));
+  EXPECT_EQ(prefs.Rows()[1], (StoreRow{"E:/", "E:/New"}));
 }
 
 TEST_F(StorePreferencesTest, ADriveHoldingListedFoldersCannotBeEditedOrRemoved) {
-  StorePreferences prefs = Open("C:\\Store*E:\\Hidden*");
-  const std::vector<ListRow> main_rows{Listed("Docs", "C:\\Users\\"),
-                                       Listed("Plans", "E:\\Work\\")};
-  dialogue_.Folders({"E:\\New"});
+  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
+  const std::vector<ListRow> main_rows{Listed("Docs", "C:/Users/"), Listed("Plans", "E:/Work/")};
+  dialogue_.Folders({"E:/New"});
   EXPECT_FALSE(prefs.Edit(1, main_rows));
   EXPECT_FALSE(prefs.Remove(1, main_rows));
-  const std::string in_use =
-      "E:\\ is being used. Please remove items from the main list using E:\\";
+  const std::string in_use = "E:/ is being used. Please remove items from the main list using E:/";
   EXPECT_EQ(dialogue_.boxes,
             (std::vector<ShownBox>{Notice(in_use + " before editing this folder."),
                                    Notice(in_use + " before removing this folder.")}));
   // The message comes before the chooser opens.
   EXPECT_TRUE(dialogue_.chooser_titles.empty());
-  EXPECT_EQ(prefs.ListText(), "C:\\Store*E:\\Hidden*");
+  EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*");
 }
 
 TEST_F(StorePreferencesTest, RemoveNeedsYes) {
-  StorePreferences prefs = Open("C:\\Store*E:\\Hidden*");
+  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
   dialogue_.Answers({Answer::No, Answer::Cancel, Answer::Yes});
   EXPECT_FALSE(prefs.Remove(1, no_rows_));
   EXPECT_FALSE(prefs.Remove(1, no_rows_));
   EXPECT_TRUE(prefs.Remove(1, no_rows_));
-  EXPECT_EQ(prefs.ListText(), "C:\\Store*");
-  const ShownBox question{"Are you sure you wish to remove E:\\Hidden from the list?", "Remove",
+  EXPECT_EQ(prefs.ListText(), "C:/Store*");
+  const ShownBox question{"Are you sure you wish to remove E:/Hidden from the list?", "Remove",
                           Icon::Question, Buttons::YesNoCancel};
   EXPECT_EQ(dialogue_.boxes, (std::vector<ShownBox>(3, question)));
 }
 
-TEST_F(StorePreferencesTest, NoSelectedRowDoesNothing) {
-  StorePreferences prefs = Open("E:\\Hidden*");
+TEST_F(StorePreferencesTest, NoRowOrACancelledChooserChangesNothingSilently) {
+  StorePreferences prefs = Open("E:/Hidden*");
+  EXPECT_FALSE(prefs.Add(no_rows_));
+  EXPECT_FALSE(prefs.Edit(0, no_rows_));
+  EXPECT_EQ(dialogue_.chooser_titles.size(), 2u);
   EXPECT_FALSE(prefs.Edit(std::nullopt, no_rows_));
   EXPECT_FALSE(prefs.Remove(std::nullopt, no_rows_));
   EXPECT_FALSE(prefs.Remove(1, no_rows_));  // past the last row, as after a removal
+  EXPECT_EQ(dialogue_.chooser_titles.size(), 2u);
   EXPECT_TRUE(dialogue_.boxes.empty());
-  EXPECT_TRUE(dialogue_.chooser_titles.empty());
+  EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
 }
 
-TEST_F(StorePreferencesTest, SaveStoresTheRowsOrNothingAtAll) {
-  const std::string before = "C:\\Store*E:\\Hidden*";
-  {
-    // Without Save (Cancel) neither the state nor the settings change.
-    StorePreferences prefs = Open(before);
-    dialogue_.Answers({Answer::Yes});
-    ASSERT_TRUE(prefs.Remove(0, no_rows_));
-  }
-  EXPECT_EQ(state_.HideFolderPath, before);
-  EXPECT_EQ(StoredList(), "");
-
-  StorePreferences prefs = Open(before);
+TEST_F(StorePreferencesTest, OnlySaveChangesTheStateAndTheSettings) {
+  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
   dialogue_.Answers({Answer::Yes, Answer::Yes});
-  prefs.Remove(0, no_rows_);
-  prefs.Remove(0, no_rows_);
+  ASSERT_TRUE(prefs.Remove(0, no_rows_));
+  EXPECT_EQ(state_.HideFolderPath, "C:/Store*E:/Hidden*");
+  EXPECT_EQ(StoredList(), "");
+  EXPECT_TRUE(prefs.Save());
+  EXPECT_EQ(StoredList(), "E:/Hidden*");
+  // With every row removed the list becomes empty text.
+  ASSERT_TRUE(prefs.Remove(0, no_rows_));
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(state_.HideFolderPath, "");
   EXPECT_EQ(StoredList(), "");
-
-  dialogue_.Folders({"D:\\New"});
-  ASSERT_TRUE(prefs.Add(no_rows_));
-  EXPECT_TRUE(prefs.Save());
-  EXPECT_EQ(state_.HideFolderPath, "D:\\New*");
-  EXPECT_EQ(StoredList(), "D:\\New*");
 }
 
 TEST_F(StorePreferencesTest, RefusesFoldersItCannotKeepOrThatOverlap) {
-  StorePreferences prefs = Open("E:\\Hidden*");
-  const std::vector<ListRow> main_rows{Listed("Plans", "D:\\Work\\")};
-  dialogue_.Folders({"D:\\a<b", "D:\\a*b", "C:\\Veilbox", "C:\\", "D:\\Work", "D:\\Work\\Plans",
-                     "D:\\Work\\Plans\\Old", "C:\\Veilbox\\Data"});
-  for (int i = 0; i < 7; ++i) EXPECT_FALSE(prefs.Add(main_rows)) << i;
+  StorePreferences prefs = Open("E:/Hidden*");
+  const std::string program = home_.ProgramFolder().string();
+  const std::string home = home_.Root().string();
+  const std::vector<ListRow> main_rows{Listed("Plans", "D:/Work/")};
+  dialogue_.Folders({"D:/a<b", program, home, "D:/Work", "D:/Work/Plans", "D:/Work/Plans/Old",
+                     program + "/Data"});
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(prefs.Add(main_rows)) << i;
   const std::string again = " Please select another folder.";
-  ASSERT_EQ(dialogue_.boxes.size(), 7u);
-  EXPECT_EQ(dialogue_.boxes[0].text,
-            "\"D:\\a<b\" contains \"<\" or \"*\", which Veilbox cannot keep in its list; "
-            "rename it first." +
-                again);
-  EXPECT_EQ(dialogue_.boxes[1].text.find("\"D:\\a*b\" contains"), 0u);
-  EXPECT_EQ(dialogue_.boxes[2], Notice("C:\\Veilbox is the program folder." + again));
-  EXPECT_EQ(dialogue_.boxes[3], Notice("C:\\ contains the program folder C:\\Veilbox." + again));
-  EXPECT_EQ(dialogue_.boxes[4],
-            Notice("D:\\Work contains the listed folder D:\\Work\\Plans." + again));
-  EXPECT_EQ(dialogue_.boxes[5], Notice("D:\\Work\\Plans is the listed folder." + again));
-  EXPECT_EQ(dialogue_.boxes[6],
-            Notice("D:\\Work\\Plans\\Old lies inside the listed folder D:\\Work\\Plans." + again));
-  EXPECT_EQ(prefs.ListText(), "E:\\Hidden*");
+  EXPECT_EQ(dialogue_.boxes,
+            (std::vector<ShownBox>{
+                Notice("\"D:/a<b\" contains \"<\" or \"*\", which Veilbox cannot keep in its "
+                       "list; rename it first." +
+                       again),
+                Notice(program + " is the program folder." + again),
+                Notice(home + " contains the program folder " + program + "." + again),
+                Notice("D:/Work contains the listed folder D:/Work/Plans." + again),
+                Notice("D:/Work/Plans is the listed folder." + again),
+                Notice("D:/Work/Plans/Old lies inside the listed folder D:/Work/Plans." + again)}));
+  EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
   // The default place, inside the program folder, is allowed.
   EXPECT_TRUE(prefs.Add(main_rows));
-  EXPECT_EQ(prefs.ListText(), "E:\\Hidden*C:\\Veilbox\\Data*");
+  EXPECT_EQ(prefs.ListText(), "E:/Hidden*" + program + "/Data*");
 }
 
 TEST_F(StorePreferencesTest, AnEditedStoreFolderMayStayWithinItsOldPlace) {
-  StorePreferences prefs = Open("E:\\Hidden*F:\\Store*");
-  dialogue_.Folders({"E:\\Hidden\\Inner", "E:\\"});
+  StorePreferences prefs = Open("E:/Hidden*F:/Store*");
+  dialogue_.Folders({"E:/Hidden/Inner", "E:/"});
   EXPECT_TRUE(prefs.Edit(0, no_rows_));
-  EXPECT_EQ(prefs.Rows()[0].path, "E:\\Hidden\\Inner");
+  EXPECT_EQ(prefs.Rows()[0].path, "E:/Hidden/Inner");
   EXPECT_TRUE(prefs.Edit(0, no_rows_));
-  EXPECT_EQ(prefs.ListText(), "E:\\*F:\\Store*");
+  EXPECT_EQ(prefs.ListText(), "E:/*F:/Store*");
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ class Dialogue {
   // Progress of a long pass: value of maximum.
   virtual void ShowProgress(long value, long maximum) = 0;
 
+  // Opens a web address with the program the desktop associates with it.
+  virtual void OpenAddress(const std::string& address) = 0;
+
   // Lets the front end handle pending events during a long operation.
   virtual void PumpEvents() {}
 };

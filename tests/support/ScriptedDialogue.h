@@ -28,10 +28,12 @@ class ScriptedDialogue : public Dialogue {
              Buttons buttons) override;
   std::string ChooseFolder(const std::string& title) override;
   void ShowProgress(long value, long maximum) override;
+  void OpenAddress(const std::string& address) override { opened_addresses.push_back(address); }
 
   std::vector<ShownBox> boxes;
   std::vector<std::string> chooser_titles;
   std::vector<std::pair<long, long>> progress;
+  std::vector<std::string> opened_addresses;
 
  private:
   std::deque<Answer> answers_;

@@ -1,0 +1,84 @@
+// clsHTTP: fetches one document with a plain HTTP/1.0 GET, into text or into
+// a file. The request always goes to the server itself, never to a cache, and
+// the front end's events run while it waits on the network.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "diag/ErrorReporter.h"
+#include "platform/Dialogue.h"
+
+namespace veilbox {
+
+class CurlRequest;
+
+class clsHTTP {
+ public:
+  static constexpr std::chrono::milliseconds kConnectTimeout{5000};
+  static constexpr std::chrono::milliseconds kWholeTimeout{10000};
+
+  clsHTTP(Dialogue& dialogue, ErrorReporter& reporter);
+  ~clsHTTP();
+  clsHTTP(const clsHTTP&) = delete;
+  clsHTTP& operator=(const clsHTTP&) = delete;
+
+  // The last request's headers as sent, request line first, CR LF after
+  // each line.
+  std::string sRequestHeaders;
+
+  // Sends a GET for url ("http://" optional; host, optionally ":port", then
+  // the path; no "/" asks for the empty path). Lines of additional_header
+  // are added unless the request has a header of that name already. True
+  // when a response arrived, whatever its status; otherwise LastError says
+  // what failed.
+  bool Connect(const std::string& url, const std::string& additional_header = {});
+
+  // Fetch the document at address, reading 2048 bytes at a time. False when
+  // Connect failed (nothing shown) or a failure while reading was shown to
+  // the user; the text then holds what had arrived. A transfer that breaks
+  // off after some data ends the document there.
+  bool GetFile(const std::string& address, std::string& received_text,
+               const std::string& additional_header = {});
+  // As GetFile, but the document replaces the named file.
+  bool GetFileToDisk(const std::string& address, const std::string& file_name,
+                     const std::string& additional_header = {});
+
+  // True when the file's length can be read.
+  bool FileExist(const std::string& file_name) const;
+
+  // Values of the last response: the leading number of its Content-Length
+  // (0 when absent) and its Last-Modified and Forwarded headers.
+  std::int32_t ContentLength() const { return content_length_; }
+  const std::string& LastModified() const { return last_modified_; }
+  const std::string& Forwarded() const { return forwarded_; }
+  // What the last operation failed at; empty after success.
+  const std::string& LastError() const { return last_error_; }
+
+  // Limits for connecting and for the whole transfer of later requests.
+  void SetTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds whole);
+
+ private:
+  struct SessionCloser {
+    void operator()(void* session) const;
+  };
+
+  bool Fetch(const std::string& address, const std::string& additional_header,
+             std::string* received_text, const std::string* file_name);
+
+  Dialogue& dialogue_;
+  ErrorReporter& reporter_;
+  std::unique_ptr<void, SessionCloser> session_;
+  std::unique_ptr<CurlRequest> request_;  // after session_: it must go first
+  std::chrono::milliseconds connect_timeout_ = kConnectTimeout;
+  std::chrono::milliseconds whole_timeout_ = kWholeTimeout;
+
+  std::string last_error_;
+  std::int32_t content_length_ = 0;
+  std::string last_modified_;
+  std::string forwarded_;
+};
+
+}  // namespace veilbox

@@ -1,0 +1,56 @@
+// Common ground of the network tests: a private home and settings, the
+// scripted dialogue with a hook on its event pump, and an environment in
+// which no request leaves the machine through a proxy.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/AppState.h"
+#include "support/ScriptedDialogue.h"
+#include "support/TempHome.h"
+
+namespace veilbox::testing {
+
+class PumpingDialogue : public ScriptedDialogue {
+ public:
+  void PumpEvents() override {
+    if (on_pump) on_pump();
+  }
+  std::function<void()> on_pump;
+};
+
+class NetTest : public ::testing::Test {
+ protected:
+  NetTest() : platform(CreatePlatform()), state(*platform, dialogue) { SetEnv("no_proxy", "*"); }
+  ~NetTest() override {
+    for (const auto& [name, value] : saved_env_) {
+      value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+  }
+
+  // Sets (or, given nullopt, removes) a variable until the test ends.
+  void SetEnv(const std::string& name, std::optional<std::string> value) {
+    if (!saved_env_.count(name)) {
+      const char* old = std::getenv(name.c_str());
+      saved_env_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+  }
+
+  TempHome home;
+  PumpingDialogue dialogue;
+  std::unique_ptr<Platform> platform;
+  AppState state;
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_env_;
+};
+
+}  // namespace veilbox::testing

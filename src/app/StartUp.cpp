@@ -2,6 +2,8 @@
 
 #include "app/Constants.h"
 #include "app/Settings.h"
+#include "net/UpdateAddress.h"
+#include "net/VersionCheck.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
@@ -13,7 +15,7 @@ constexpr const char* kAgreementText =
 
 }  // namespace
 
-StartUpResult StartUp(AppState& state) {
+StartUpResult StartUp(AppState& state, VersionCheck version_check) {
   StartUpResult result = StartUpResult::Continue;
   Trap(state.reporter, [&] {
     state.WinPath = GetString(state, SettingsRoot::LocalMachine, kSystemRootKey, "SystemRoot");
@@ -21,6 +23,7 @@ StartUpResult StartUp(AppState& state) {
     state.SrcDataFilename = JoinPath(program_folder, kDataFileName);
     state.Appname = kAppname;
     state.EncryptDecryptKey = state.Appname + kKeyText;
+    state.UpdateURL = UpdateAddress();
     state.MainKey = kMainKey;
 
     const std::string store_value = state.Appname + kHideFolderPathSuffix;
@@ -31,6 +34,11 @@ StartUpResult StartUp(AppState& state) {
                  state.HideFolderPath);
     }
     state.CurrentVersion = kCurrentVersion;
+
+    if (version_check == VersionCheck::Run && RunVersionCheck(state)) {
+      result = StartUpResult::EndProgram;
+      return;
+    }
 
     const std::string first_time = state.Appname + kFirstTimeSuffix;
     if (GetString(state, SettingsRoot::CurrentUser, state.MainKey, first_time).empty()) {

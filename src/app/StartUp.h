@@ -1,5 +1,5 @@
-// StartUp: fills the process-wide state from the constants and the settings
-// and asks the first-run agreement.
+// StartUp: fills the process-wide state from the constants and the settings,
+// runs the version check and asks the first-run agreement.
 #pragma once
 
 #include "app/AppState.h"
@@ -8,9 +8,15 @@ namespace veilbox {
 
 enum class StartUpResult { Continue, EndProgram };
 
+// Whether StartUp fetches the version document and offers a newer version.
+// The desktop runs it; veilbox-cli passes Skip, so that scripts never wait
+// on the network.
+enum class VersionCheck { Run, Skip };
+
 // Runs at the top of each start-up stage. A failure is reported and ends
 // this run of StartUp, leaving the later steps undone. EndProgram when the
-// user declined the agreement: the front end ends at once.
-StartUpResult StartUp(AppState& state);
+// version document demands that this version stop, or when the user
+// declined the agreement: the front end ends at once.
+StartUpResult StartUp(AppState& state, VersionCheck version_check = VersionCheck::Run);
 
 }  // namespace veilbox

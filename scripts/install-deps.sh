@@ -10,6 +10,10 @@ packages=(
   libcurl4-openssl-dev qt6-base-dev
 )
 
+# "fuzz" adds clang 16 (the first with std::source_location on this
+# standard library) and its libFuzzer runtime.
+if [ "${1:-}" = fuzz ]; then packages+=(clang-16 libclang-rt-16-dev); fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -1,0 +1,19 @@
+// Any text as cipher text: Decrypt and the quiet file-name check must never
+// crash, and a name the check accepts must encrypt back to the same text.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "crypto/cEncrypt.h"
+
+using namespace veilbox;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static cEncrypt cipher;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  cipher.Decrypt(text, "VeilboxKey");
+  if (auto name = cipher.DecryptFileName(text, "VeilboxKey")) {
+    if (cipher.Encrypt(*name, "VeilboxKey") != text) std::abort();
+  }
+  return 0;
+}

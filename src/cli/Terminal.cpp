@@ -1,0 +1,95 @@
+#include "cli/Terminal.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <iostream>
+#include <iterator>
+
+namespace veilbox::cli {
+namespace {
+
+// The terminal's settings while echo is off, for the signal handler that
+// puts them back before the signal ends the program.
+int g_echo_fd = -1;
+termios g_saved_mode;
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void RestoreEchoAndDie(int signal_number) {
+  tcsetattr(g_echo_fd, TCSANOW, &g_saved_mode);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+// Turns echo off for its lifetime.
+class EchoOff {
+ public:
+  explicit EchoOff(int fd) {
+    if (tcgetattr(fd, &g_saved_mode) != 0) return;
+    g_echo_fd = fd;
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+      old_handlers_[i] = std::signal(kEndingSignals[i], RestoreEchoAndDie);
+    }
+    termios quiet = g_saved_mode;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(fd, TCSAFLUSH, &quiet);
+  }
+  ~EchoOff() {
+    if (g_echo_fd < 0) return;
+    tcsetattr(g_echo_fd, TCSANOW, &g_saved_mode);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+      std::signal(kEndingSignals[i], old_handlers_[i]);
+    }
+    g_echo_fd = -1;
+  }
+  EchoOff(const EchoOff&) = delete;
+  EchoOff& operator=(const EchoOff&) = delete;
+
+ private:
+  using Handler = void (*)(int);
+  Handler old_handlers_[std::size(kEndingSignals)] = {};
+};
+
+}  // namespace
+
+Terminal::Terminal() {
+  if (isatty(STDERR_FILENO)) fd_ = open("/dev/tty", O_RDWR | O_CLOEXEC);
+}
+
+Terminal::~Terminal() {
+  if (fd_ >= 0) close(fd_);
+}
+
+std::optional<std::string> Terminal::ReadLine(const std::string& prompt, bool echo) {
+  if (!Interactive()) return std::nullopt;
+  if (echo) {
+    std::cerr << prompt << std::flush;
+    return ReadRawLine();
+  }
+  std::optional<std::string> line;
+  {
+    // Echo goes off before the prompt shows, so nothing typed is ever seen.
+    EchoOff quiet(fd_);
+    std::cerr << prompt << std::flush;
+    line = ReadRawLine();
+  }
+  std::cerr << '\n';  // the Enter that was not echoed
+  return line;
+}
+
+std::optional<std::string> Terminal::ReadRawLine() {
+  std::string line;
+  char c;
+  for (;;) {
+    const ssize_t n = read(fd_, &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return std::nullopt;
+    if (c == '\n') return line;
+    line += c;
+  }
+}
+
+}  // namespace veilbox::cli

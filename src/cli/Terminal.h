@@ -1,0 +1,32 @@
+// The user's terminal, when there is one: standard error shows the prompts
+// and the controlling terminal (/dev/tty) gives the answers, so that
+// standard input stays free for --password-stdin.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace veilbox::cli {
+
+class Terminal {
+ public:
+  // Interactive only when standard error is a terminal and /dev/tty opens.
+  Terminal();
+  ~Terminal();
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  bool Interactive() const { return fd_ >= 0; }
+
+  // Writes prompt to standard error and reads one line, without its line
+  // end; nullopt when not interactive or at the end of input. Without echo
+  // the typed text is not shown (echo comes back even on Ctrl-C).
+  std::optional<std::string> ReadLine(const std::string& prompt, bool echo = true);
+
+ private:
+  std::optional<std::string> ReadRawLine();
+
+  int fd_ = -1;
+};
+
+}  // namespace veilbox::cli

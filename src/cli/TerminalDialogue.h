@@ -1,0 +1,58 @@
+// The user dialogue of the command line. Every message box goes to standard
+// error as its title, ": " and its text. Questions are answered by the
+// command-line flags, else by the user on a terminal, else No. Folder
+// choosers return the folders named on the command line.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/ProgressBar.h"
+#include "cli/Terminal.h"
+#include "platform/Dialogue.h"
+
+namespace veilbox::cli {
+
+// The answers the flags give, folders already made full paths.
+struct FlagAnswers {
+  std::optional<bool> yes;                // --yes / --no: every other question
+  bool accept_agreement = false;          // the first-run agreement
+  std::optional<std::string> store_dir;   // the store set-up question, and its folder
+  std::optional<std::string> restore_to;  // the relocation question, and its folder
+};
+
+class TerminalDialogue : public Dialogue {
+ public:
+  TerminalDialogue(Terminal& terminal, FlagAnswers answers);
+
+  // What the next chooser without a title of its own returns: the folder
+  // being added by add or stores.
+  void ChooseNext(std::string folder) { next_folder_ = std::move(folder); }
+  // Whether the error reporter was called: some operation failed.
+  bool ErrorReported() const { return error_reported_; }
+
+  Answer Ask(const std::string& text, const std::string& title, Icon icon,
+             Buttons buttons) override;
+  std::string ChooseFolder(const std::string& title) override;
+  void ShowProgress(long value, long maximum) override;
+  // Shows the address: a command line opens no browser.
+  void OpenAddress(const std::string& address) override;
+
+ private:
+  // The answer of a flag, else of the terminal user, else No.
+  Answer Decide(std::optional<bool> flag, Buttons buttons);
+  Answer AskTerminal(Buttons buttons);
+  std::string FolderFromTerminal(const std::string& title);
+
+  Terminal& terminal_;
+  FlagAnswers answers_;
+  ProgressBar progress_;
+  std::optional<std::string> next_folder_;
+  // Set when a flag said Yes to a question whose chooser follows, so the
+  // flag's folder answers that chooser once.
+  bool store_dir_due_ = false;
+  bool restore_to_due_ = false;
+  bool error_reported_ = false;
+};
+
+}  // namespace veilbox::cli

@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/ProgressBar.h"
+
+namespace veilbox::cli {
+namespace {
+
+TEST(ProgressBar, RedrawsAtMostTenTimesASecondAndClearsItsLine) {
+  std::ostringstream out;
+  ProgressBar::Clock::time_point now{};
+  ProgressBar bar(out, [&] { return now; });
+  int draws = 0;
+  for (long done = 1; done <= 1000; ++done) {
+    now += std::chrono::milliseconds(1);  // a second for the whole pass
+    const size_t before = out.str().size();
+    bar.Show(done, 1000);
+    if (out.str().size() != before) ++draws;
+  }
+  EXPECT_EQ(draws, 10);
+  EXPECT_NE(out.str().find("\r[###...........................] 101 of 1000 files"),
+            std::string::npos);
+  bar.Show(0, 0);
+  EXPECT_EQ(out.str().substr(out.str().size() - 4), "\r\033[K");
+}
+
+}  // namespace
+}  // namespace veilbox::cli

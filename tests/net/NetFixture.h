@@ -35,12 +35,11 @@ class NetTest : public ::testing::Test {
     }
   }
 
-  // Sets (or, given nullopt, removes) a variable until the test ends.
+  // Sets (or, given nullopt, removes) a variable until the test ends, when
+  // its value from before the test comes back.
   void SetEnv(const std::string& name, std::optional<std::string> value) {
-    if (!saved_env_.count(name)) {
-      const char* old = std::getenv(name.c_str());
-      saved_env_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
+    const char* old = std::getenv(name.c_str());
+    saved_env_.emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
     value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
   }
 

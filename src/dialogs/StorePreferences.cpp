@@ -2,8 +2,7 @@
 
 #include "app/Constants.h"
 #include "app/Settings.h"
-#include "diag/Failure.h"
-#include "dialogs/FolderOverlap.h"
+#include "engine/FolderGuards.h"
 #include "store/StoreList.h"
 
 namespace veilbox {
@@ -104,25 +103,14 @@ bool StorePreferences::DriveInUse(const std::string& drive, const std::vector<Li
 
 bool StorePreferences::Refused(const std::string& folder, std::optional<size_t> replacing,
                                const std::vector<ListRow>& main_rows) {
-  std::optional<std::string> problem;
-  try {
-    RefuseSeparators(folder);
-  } catch (const Failure& failure) {
-    problem = failure.Description() + ".";
+  std::vector<std::string> other_stores;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (i != replacing) other_stores.push_back(rows_[i].path);
   }
-  if (!problem) {
-    // The default store folder lies inside the program folder, so only a
-    // store folder that is or holds the program folder is refused.
-    std::vector<GuardedFolder> guarded{
-        {state_.platform.ProgramFolder(), "the program folder", /*may_hold_it=*/true}};
-    for (size_t i = 0; i < rows_.size(); ++i) {
-      if (i != replacing) guarded.push_back({rows_[i].path, "the store folder"});
-    }
-    for (const ListRow& listed : main_rows) {
-      guarded.push_back({listed.path + listed.folder, "the listed folder"});
-    }
-    problem = OverlapProblem(folder, guarded, state_.platform.Separator());
-  }
+  std::vector<std::string> listed;
+  for (const ListRow& row : main_rows) listed.push_back(row.path + row.folder);
+  const std::optional<std::string> problem =
+      StoreFolderProblem(state_, folder, other_stores, listed);
   if (problem) state_.dialogue.Tell(*problem + " Please select another folder.", kFolderTitle);
   return problem.has_value();
 }

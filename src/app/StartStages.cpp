@@ -1,0 +1,57 @@
+#include "app/StartStages.h"
+
+#include "app/Password.h"
+#include "app/StartUp.h"
+#include "store/FolderDatabase.h"
+
+namespace veilbox {
+namespace {
+
+constexpr const char* kPasswordTitle = "Password";
+
+}  // namespace
+
+StartStage RunStartStage(AppState& state) {
+  StartStage stage;
+  if (StartUp(state) == StartUpResult::EndProgram) return stage;
+  if (!state.DonePassword) {
+    if (HasPassword(state)) {
+      state.EnterPassword = true;
+    } else {
+      state.dialogue.Tell("This is your first time using this product, please enter a password.",
+                          kPasswordTitle);
+      state.CreatePassword = true;
+    }
+    stage.next = StartStage::Next::OpenLogin;
+    return stage;
+  }
+  stage.next = StartStage::Next::OpenMainWindow;
+  stage.caption = state.Appname + " " + state.CurrentVersion;
+  state.FileArray = {""};
+  state.FolderArray = {""};
+  stage.rows = LoadDataFile(state);
+  return stage;
+}
+
+LoginResult LoginOK(AppState& state, const std::string& typed) {
+  if (typed.empty()) {
+    state.dialogue.Tell("Please enter a password.", kPasswordTitle);
+    return LoginResult::Stay;
+  }
+  if (state.CreatePassword) {
+    if (state.dialogue.Ask(PasswordConfirmText(typed), kPasswordTitle, Icon::Question,
+                           Buttons::YesNoCancel) != Answer::Yes) {
+      return LoginResult::Stay;
+    }
+    // A failed write has been reported; the user may try again.
+    return StorePassword(state, typed) ? LoginResult::PasswordCreated : LoginResult::Stay;
+  }
+  if (!CheckPassword(state, typed)) {
+    state.dialogue.Tell("Incorrect password, please try again.", kPasswordTitle);
+    return LoginResult::WrongPassword;
+  }
+  state.DonePassword = true;
+  return LoginResult::Accepted;
+}
+
+}  // namespace veilbox

@@ -1,6 +1,7 @@
 #include "engine/MainWindowDialogue.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <climits>
 
 namespace veilbox {

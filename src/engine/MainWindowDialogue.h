@@ -22,6 +22,7 @@ class MainWindowDialogue : public Dialogue {
     return boxes_.Ask(text, title, icon, buttons);
   }
   std::string ChooseFolder(const std::string& title) override { return boxes_.ChooseFolder(title); }
+  void OpenAddress(const std::string& address) override { boxes_.OpenAddress(address); }
   void ShowProgress(long value, long maximum) override;
   void PumpEvents() override;
 

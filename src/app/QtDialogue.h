@@ -1,0 +1,20 @@
+// The desktop's message boxes and folder chooser: QMessageBox with the asked
+// icon, buttons and title, QFileDialog's folder chooser, and the desktop's
+// program for web addresses.
+#pragma once
+
+#include "platform/Dialogue.h"
+
+namespace veilbox {
+
+class QtDialogue : public Dialogue {
+ public:
+  Answer Ask(const std::string& text, const std::string& title, Icon icon,
+             Buttons buttons) override;
+  std::string ChooseFolder(const std::string& title) override;
+  void OpenAddress(const std::string& address) override;
+  // The main window shows progress (MainWindowDialogue); nothing here.
+  void ShowProgress(long, long) override {}
+};
+
+}  // namespace veilbox

@@ -12,8 +12,6 @@
 namespace veilbox::testing {
 namespace {
 
-constexpr const char* kLockQuestion = "Do you wish to lock the folder?";
-
 class Closing : public GuiTest {
  protected:
   void StartUnlockedWithStore() {
@@ -22,55 +20,39 @@ class Closing : public GuiTest {
     ASSERT_EQ(fs::status(store).permissions(), fs::perms::owner_all);
   }
   bool StoreLocked() { return fs::status(store).permissions() == fs::perms::none; }
-  void ExpectOneLockQuestion() {
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, kLockQuestion);
-    EXPECT_EQ(boxes.boxes[0].title, "Lock");
-    EXPECT_EQ(boxes.boxes[0].icon, Icon::Question);
-    EXPECT_EQ(boxes.boxes[0].buttons, Buttons::YesNoCancel);
-  }
 
   fs::path store;
 };
 
-TEST_F(Closing, TheCloseBoxAsksAndCancelKeepsTheProgramRunning) {
-  StartUnlockedWithStore();
-  boxes.Answers({Answer::Cancel});
-  EXPECT_FALSE(window->close());
-  ExpectOneLockQuestion();
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_FALSE(window->ProgramEnded());
-  EXPECT_EQ(window->cmdUnlockFolder->text(), "Lock folder");
-  EXPECT_FALSE(StoreLocked());
-}
-
-TEST_F(Closing, TheCloseBoxEndsTheProgramLockingOnlyOnYes) {
-  for (Answer answer : {Answer::No, Answer::Yes}) {
+// Each answer, at the close box and through File > Exit, in a run of its own.
+TEST_F(Closing, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
+  struct Case {
+    bool exit_menu;
+    Answer answer;
+    bool ends;
+  };
+  for (const Case c : {Case{false, Answer::Cancel, false}, Case{false, Answer::No, true},
+                       Case{false, Answer::Yes, true}, Case{true, Answer::Cancel, true},
+                       Case{true, Answer::No, true}, Case{true, Answer::Yes, true}}) {
+    SCOPED_TRACE(std::string(c.exit_menu ? "File > Exit, " : "close box, ") +
+                 (c.answer == Answer::Yes  ? "Yes"
+                  : c.answer == Answer::No ? "No"
+                                           : "Cancel"));
     StartUnlockedWithStore();
-    boxes.Answers({answer});
-    EXPECT_TRUE(window->close());
-    ExpectOneLockQuestion();
-    EXPECT_TRUE(window->ProgramEnded());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(StoreLocked(), answer == Answer::Yes);
-
-    // Start the next round as a new run of the program.
-    fs::permissions(store, fs::perms::owner_all);
-    boxes.boxes.clear();
-    state.DonePassword = false;
-    window = std::make_unique<frmMain>(state, dialogue);
-  }
-}
-
-TEST_F(Closing, FileExitEndsTheProgramWhateverTheAnswer) {
-  for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
-    StartUnlockedWithStore();
-    boxes.Answers({answer});
-    window->mnuExit->trigger();
-    ExpectOneLockQuestion();
-    EXPECT_TRUE(window->ProgramEnded());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(StoreLocked(), answer == Answer::Yes);
+    boxes.Answers({c.answer});
+    if (c.exit_menu) {
+      window->mnuExit->trigger();
+    } else {
+      EXPECT_EQ(window->close(), c.ends);
+    }
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Do you wish to lock the folder?");
+    EXPECT_EQ(boxes.boxes[0].title, "Lock");
+    EXPECT_EQ(boxes.boxes[0].icon, Icon::Question);
+    EXPECT_EQ(boxes.boxes[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(window->ProgramEnded(), c.ends);
+    EXPECT_EQ(window->isVisible(), !c.ends);
+    EXPECT_EQ(StoreLocked(), c.answer == Answer::Yes);
 
     fs::permissions(store, fs::perms::owner_all);
     boxes.boxes.clear();

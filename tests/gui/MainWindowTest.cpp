@@ -49,36 +49,6 @@ fs::perms Mode(const fs::path& folder) {
   return fs::status(folder).permissions();
 }
 
-TEST_F(MainWindow, ControlsAndMenusCarryTheirCaptionsAndAccessKeys) {
-  StartLoggedIn();
-  std::vector<std::string> menus;
-  for (QMenu* m : {window->mnuFile, window->mnuFolders, window->mnuStatus, window->mnuOptions,
-                   window->mnuAbout}) {
-    std::string items = m->title().toStdString() + ":";
-    for (QAction* a : m->actions())
-      items += " " + (a->isSeparator() ? "-" : a->text().toStdString());
-    menus.push_back(items);
-  }
-  EXPECT_EQ(menus, (std::vector<std::string>{
-                       "&File: &Lock folder &Unlock folder - E&xit",
-                       "Fo&lders: &Add &Remove",
-                       "&Status: &Hidden &Visible - &Encrypt filenames",
-                       "&Options: &Preferences",
-                       "&About: About &Veilbox",
-                   }));
-  EXPECT_EQ(window->fraAction->title(), "Folders:");
-  EXPECT_EQ(window->fraStatus->title(), "Status");
-  EXPECT_EQ(window->lblStatus->text(), "Change status:");
-  EXPECT_EQ(window->cmbStatus->count(), 2);
-  EXPECT_EQ(window->cmbStatus->itemText(0), "Hidden");
-  EXPECT_EQ(window->cmbStatus->itemText(1), "Visible");
-  EXPECT_EQ(window->chkEncrypt->text(), "Encrypt filenames");
-  EXPECT_EQ(window->lstFolders->headerItem()->text(1), "Folder path");
-  EXPECT_EQ(window->pbBar->maximum(), 100);
-  // The client area of the design: 14055 by 6915 twips.
-  EXPECT_GE(window->centralWidget()->width(), 937);
-}
-
 TEST_F(MainWindow, OpensLockedWithOnlyUnlockExitAndAboutWorking) {
   StartLoggedIn();
   EXPECT_EQ(window->cmdUnlockFolder->text(), "Unlock folder");

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CheckCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/FolderCommands.h"
 #include "cli/FullPath.h"
@@ -36,6 +37,7 @@ int Dispatch(AppState& state, TerminalDialogue& dialogue, const Options& options
   if (c == "add") return AddFolders(state, dialogue, options);
   if (c == "hide" || c == "restore" || c == "remove") return MoveFolders(state, options);
   if (c == "lock" || c == "unlock") return LockStores(state, c == "lock");
+  if (c == "check") return CheckCommand(state, options.repair);
   return StoresCommand(state, dialogue, options);
 }
 

@@ -51,6 +51,10 @@ std::variant<Options, int> ParseOptions(int argc, const char* const* argv) {
   app.add_subcommand("lock", "lock every store folder");
   app.add_subcommand("unlock", "unlock every store folder");
 
+  app.add_subcommand("check", "compare the list with the store folders and the folders' own places")
+      ->add_flag("--repair", options.repair,
+                 "adopt orphaned store sub-folders and finish half-done name changes");
+
   CLI::App* stores = app.add_subcommand("stores", "list store folders: drive key TAB path");
   stores->require_subcommand(0, 1);
   stores->add_subcommand("add", "add a store folder for a drive that has none")

@@ -2,12 +2,29 @@
 
 #include "app/Password.h"
 #include "app/StartUp.h"
+#include "engine/CommandScope.h"
+#include "engine/Journal.h"
+#include "engine/Locking.h"
+#include "engine/Recovery.h"
 #include "store/FolderDatabase.h"
 
 namespace veilbox {
 namespace {
 
 constexpr const char* kPasswordTitle = "Password";
+
+// A row that a stopped run left half done is finished before the list shows
+// and before any command. Its store folders are opened for the work and
+// locked again after it, as the window opens in the locked state.
+void FinishInterruptedRow(AppState& state) {
+  Trap(state.reporter, [&] {
+    CommandScope scope(state);
+    if (!state.platform.FileExists(JournalPath(state))) return;
+    UnlockStoreFolders(state);
+    RecoverInterruptedRow(state);
+    LockStoreFolders(state);
+  });
+}
 
 }  // namespace
 
@@ -29,6 +46,7 @@ StartStage RunStartStage(AppState& state) {
   stage.caption = state.Appname + " " + state.CurrentVersion;
   state.FileArray = {""};
   state.FolderArray = {""};
+  FinishInterruptedRow(state);
   stage.rows = LoadDataFile(state);
   return stage;
 }

@@ -23,7 +23,8 @@ struct StartStage {
 };
 
 // Runs StartUp, then stage 1 while DonePassword is false (telling a first-time
-// user to create a password) and stage 2 once it is true.
+// user to create a password) and stage 2 once it is true (finishing first a
+// row that a stopped run left half done).
 StartStage RunStartStage(AppState& state);
 
 enum class LoginResult {

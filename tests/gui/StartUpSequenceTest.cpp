@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+#include "engine/Journal.h"
+
 namespace veilbox::testing {
 namespace {
 
@@ -106,6 +108,27 @@ TEST_F(StartUpSequence, EnterModeRefusesAWrongPasswordThenOpensTheMainWindow) {
   EXPECT_FALSE(Ticked(0));
   EXPECT_EQ(boxes.boxes.size(), 1u);
   EXPECT_FALSE(window->ProgramEnded());
+}
+
+// A hide that a stopped run left before its move: the right password first
+// finishes it (here: nothing had moved), then the list shows.
+TEST_F(StartUpSequence, AnInterruptedRowIsFinishedBeforeTheListShows) {
+  const fs::path plans = home.MakeFolder("user/Plans");
+  const fs::path store = home.MakeFolder("program/Data");
+  const std::string visible = "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*";
+  WriteText(home.ProgramFolder() / "Dat.sys", visible + "\r\n");
+  Journal journal{"hide", visible, "", plans.string(), (store / "Plans").string(), {}};
+  journal.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Normal<Plans*";
+  WriteText(home.ProgramFolder() / "Dat.sys.journal", JournalText(journal));
+
+  StartLoggedIn();
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].title, "Recovery");
+  EXPECT_FALSE(fs::exists(home.ProgramFolder() / "Dat.sys.journal"));
+  EXPECT_TRUE(fs::exists(plans));
+  ASSERT_EQ(RowCount(), 1);
+  EXPECT_EQ(Cell(0, 2), "Visible");
+  EXPECT_EQ(fs::status(store).permissions(), fs::perms::none) << "locked, as the window shows";
 }
 
 TEST_F(StartUpSequence, CancelEscapeAndTheCloseBoxEachEndTheProgram) {

@@ -56,21 +56,11 @@ CommandResult AddFolder(AppState& state) {
 }
 
 CommandResult RemoveFolders(AppState& state, const std::vector<FolderRow>& rows) {
-  CommandResult result;
-  bool write_failed = false;
+  // Last to first, as the list removes its rows.
+  const std::vector<FolderRow> last_first(rows.rbegin(), rows.rend());
   cEncrypt cipher;
-  const bool completed = Trap(state.reporter, [&] {
-    CommandScope scope(state);
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-      RowResult r = RemoveRow(state, cipher, *row);
-      Count(result, r.outcome);
-      write_failed = r.write_failed;
-      if (r.end_pass) break;
-    }
-  });
-  if (!completed) ++result.failed;
-  SaveAndReload(state, result, write_failed);
-  return result;
+  return RunRows(state, last_first,
+                 [&](const FolderRow& row) { return RemoveRow(state, cipher, row); });
 }
 
 }  // namespace veilbox

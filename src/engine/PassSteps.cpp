@@ -1,11 +1,13 @@
 #include "engine/PassSteps.h"
 
+#include "engine/CommandScope.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
 #include "store/FolderDatabase.h"
 
 namespace veilbox {
+namespace {
 
 void Count(CommandResult& result, RowOutcome outcome) {
   switch (outcome) {
@@ -23,6 +25,8 @@ void Count(CommandResult& result, RowOutcome outcome) {
   }
 }
 
+}  // namespace
+
 bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text) {
   state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, old_text, new_text);
   return SaveFolders(state) && Trap(state.reporter, [&] { RemoveJournal(state); });
@@ -35,6 +39,24 @@ void SaveAndReload(AppState& state, CommandResult& result, bool write_failed) {
     return;
   }
   result.rows = LoadDataFile(state);
+}
+
+CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
+                      const std::function<RowResult(const FolderRow&)>& row_command) {
+  CommandResult result;
+  bool write_failed = false;
+  const bool completed = Trap(state.reporter, [&] {
+    CommandScope scope(state);
+    for (const FolderRow& row : rows) {
+      RowResult r = row_command(row);
+      Count(result, r.outcome);
+      write_failed = r.write_failed;
+      if (r.end_pass) break;
+    }
+  });
+  if (!completed) ++result.failed;
+  SaveAndReload(state, result, write_failed);
+  return result;
 }
 
 void TellMoveFailed(AppState& state, const std::string& folder, const std::string& reason) {

@@ -2,7 +2,9 @@
 // save and reload that end every command.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "engine/FolderRow.h"
@@ -23,8 +25,11 @@ struct RowResult {
   bool write_failed = false;  // the database write failed
 };
 
-// Tallies a row's outcome.
-void Count(CommandResult& result, RowOutcome outcome);
+// Runs row_command on each row in order, under the command's hold on the
+// data, until a row ends the pass; then saves and reloads the list. A
+// failure is reported and ends the pass.
+CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
+                      const std::function<RowResult(const FolderRow&)>& row_command);
 
 // Puts new_text in place of the record old_text and writes the database at
 // once, so a row's change is on disk before the next row starts; then the

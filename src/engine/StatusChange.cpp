@@ -1,7 +1,6 @@
 #include "engine/StatusChange.h"
 
 #include "crypto/cEncrypt.h"
-#include "engine/CommandScope.h"
 #include "engine/HidePass.h"
 #include "engine/RestoreSteps.h"
 
@@ -26,25 +25,14 @@ RowResult RestoreRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
 
 CommandResult ChangeStatus(AppState& state, const std::string& status_text,
                            const std::vector<FolderRow>& rows, bool should_encrypt) {
-  CommandResult result;
-  bool write_failed = false;
   const bool hide = status_text == kStatusHidden;
   const bool restore = status_text == kStatusVisible;
+  // Any other text runs no pass, but the list is saved and reloaded all the same.
+  const std::vector<FolderRow> pass_rows = hide || restore ? rows : std::vector<FolderRow>{};
   cEncrypt cipher;
-  const bool completed = Trap(state.reporter, [&] {
-    CommandScope scope(state);
-    for (const FolderRow& row : rows) {
-      if (!hide && !restore) break;
-      RowResult r =
-          hide ? HideRow(state, cipher, row, should_encrypt) : RestoreRow(state, cipher, row);
-      Count(result, r.outcome);
-      write_failed = r.write_failed;
-      if (r.end_pass) break;
-    }
+  return RunRows(state, pass_rows, [&](const FolderRow& row) {
+    return hide ? HideRow(state, cipher, row, should_encrypt) : RestoreRow(state, cipher, row);
   });
-  if (!completed) ++result.failed;
-  SaveAndReload(state, result, write_failed);
-  return result;
 }
 
 }  // namespace veilbox

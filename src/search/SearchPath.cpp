@@ -31,11 +31,11 @@ std::string Qualify(const std::string& path, char separator) {
 std::optional<SearchSpec> FileSpec(Platform& platform, const std::string& init_path) {
   const char separator = platform.Separator();
   const std::string path = FullPath(init_path, separator);
-  const std::size_t spec_pos = path.rfind(separator) + 1;
-  SearchSpec spec{Qualify(path.substr(0, spec_pos), separator), path.substr(spec_pos)};
-  if (!platform.FolderExists(spec.folder)) return std::nullopt;
-  if (spec.pattern.empty() || MatchesListingPattern(".", spec.pattern)) spec.pattern = "*.*";
-  return spec;
+  const std::size_t pattern_at = path.rfind(separator) + 1;
+  SearchSpec wanted{Qualify(path.substr(0, pattern_at), separator), path.substr(pattern_at)};
+  if (!platform.FolderExists(wanted.folder)) return std::nullopt;
+  if (wanted.pattern.empty() || MatchesListingPattern(".", wanted.pattern)) wanted.pattern = "*.*";
+  return wanted;
 }
 
 }  // namespace veilbox

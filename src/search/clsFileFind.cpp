@@ -29,10 +29,10 @@ FindResult clsFileFind::SearchFile(const std::string& pathname, bool sub_folders
       m_CaseSensitive = case_sensitive;
       m_Files = 0;
       m_ResultFlag = FindResult::DirExSuccess;
-      if (const auto spec = FileSpec(platform_, pathname)) {
-        m_FileSpec = spec->pattern;
+      if (const auto wanted = FileSpec(platform_, pathname)) {
+        m_FileSpec = wanted->pattern;
         Lists lists{file_array, folder_array};
-        FindFolders(spec->folder, lists);
+        FindFolders(wanted->folder, lists);
         if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
           m_ResultFlag = FindResult::NoFilesFound;
         }

@@ -2,8 +2,7 @@
 
 #include "app/Settings.h"
 #include "app/StartUp.h"
-#include "support/ScriptedDialogue.h"
-#include "support/TempHome.h"
+#include "support/StateTest.h"
 
 namespace veilbox {
 namespace {
@@ -12,18 +11,7 @@ constexpr const char* kAgreement =
     "Use this application at your own risk. Tollmark Inc is not responsible for any loss of "
     "data or any data corruption. Do you agree to this?";
 
-class StartUpTest : public ::testing::Test {
- protected:
-  StartUpTest() : platform(CreatePlatform()), state(*platform, dialogue) {}
-  std::string Get(const std::string& name) {
-    return GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name);
-  }
-
-  testing::TempHome home;
-  testing::ScriptedDialogue dialogue;
-  std::unique_ptr<Platform> platform;
-  AppState state;
-};
+class StartUpTest : public testing::StateTest {};
 
 TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreement) {
   const std::string program = home.ProgramFolder().string();
@@ -35,8 +23,8 @@ TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreement) {
   EXPECT_EQ(dialogue.boxes[0].title, "Agreement");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Question);
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
-  EXPECT_EQ(Get("VeilboxHideFolderPath"), program + "/Data*");
-  EXPECT_EQ(Get("VeilboxFirstTime"), "No");
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), program + "/Data*");
+  EXPECT_EQ(Setting("VeilboxFirstTime"), "No");
 
   EXPECT_EQ(state.Appname, "Veilbox");
   EXPECT_EQ(state.MainKey, "SOFTWARE\\TK");
@@ -58,8 +46,8 @@ TEST_F(StartUpTest, DecliningTheAgreementEndsTheProgramAndAsksAgainNextTime) {
   for (Answer answer : {Answer::No, Answer::Cancel}) {
     dialogue.Answers({answer});
     EXPECT_EQ(StartUp(state), StartUpResult::EndProgram);
-    EXPECT_EQ(Get("VeilboxFirstTime"), "");
-    EXPECT_NE(Get("VeilboxHideFolderPath"), "");
+    EXPECT_EQ(Setting("VeilboxFirstTime"), "");
+    EXPECT_NE(Setting("VeilboxHideFolderPath"), "");
   }
   EXPECT_EQ(dialogue.boxes.size(), 2u);
 }
@@ -67,7 +55,8 @@ TEST_F(StartUpTest, DecliningTheAgreementEndsTheProgramAndAsksAgainNextTime) {
 TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
   ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
                          "/media/a/Store*"));
-  ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "x"));
+  ASSERT_TRUE(
+      SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "x"));
   EXPECT_EQ(StartUp(state), StartUpResult::Continue);
   EXPECT_EQ(state.HideFolderPath, "/media/a/Store*");
   EXPECT_TRUE(dialogue.boxes.empty());

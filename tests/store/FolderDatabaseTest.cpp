@@ -3,8 +3,7 @@
 #include "app/AppState.h"
 #include "diag/Failure.h"
 #include "store/FolderDatabase.h"
-#include "support/ScriptedDialogue.h"
-#include "support/TempHome.h"
+#include "support/StateTest.h"
 
 namespace veilbox {
 namespace {
@@ -12,21 +11,14 @@ namespace {
 using testing::ReadText;
 using testing::WriteText;
 
-class FolderDatabaseTest : public ::testing::Test {
+class FolderDatabaseTest : public testing::StateTest {
  protected:
-  FolderDatabaseTest() : platform(CreatePlatform()), state(*platform, dialogue) {
-    state.SrcDataFilename = (home.Root() / "Dat.sys").string();
-  }
+  FolderDatabaseTest() { state.SrcDataFilename = (home.Root() / "Dat.sys").string(); }
   std::string ErrorCodeLine(size_t box) const {
     const std::string& text = dialogue.boxes.at(box).text;
     size_t at = text.find("Error Code: ");
     return text.substr(at, text.find("\r\n", at) - at);
   }
-
-  testing::TempHome home;
-  testing::ScriptedDialogue dialogue;
-  std::unique_ptr<Platform> platform;
-  AppState state;
 };
 
 TEST_F(FolderDatabaseTest, NoFileLeavesTheListAndDataAndTheFirstSaveCreatesIt) {
@@ -106,8 +98,7 @@ TEST_F(FolderDatabaseTest, AFailedSaveKeepsTheOldFileAndIsReported) {
 }
 
 TEST(FolderRecord, NewRecordsAreVisibleNormalAndRefuseSeparators) {
-  EXPECT_EQ(NewRecord("/home/me/Work/Plans").Text(),
-            "Plans</home/me/Work/<Visible<Normal<Plans*");
+  EXPECT_EQ(NewRecord("/home/me/Work/Plans").Text(), "Plans</home/me/Work/<Visible<Normal<Plans*");
   EXPECT_EQ(NewRecord("/Plans").Text(), "Plans</<Visible<Normal<Plans*");
   EXPECT_THROW(NewRecord("/home/me/a<b"), Failure);
   EXPECT_THROW(NewRecord("/home/x*/Plans"), Failure);

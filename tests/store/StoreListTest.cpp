@@ -26,8 +26,10 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
 }
 
 TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLost) {
-  EXPECT_EQ(StoreFolders("C:\\Data*D:\\Store*"), (std::vector<std::string>{"C:\\Data", "D:\\Store"}));
-  EXPECT_EQ(StoreFolders("C:\\Data*D:\\Store"), (std::vector<std::string>{"C:\\Data", "D:\\Store"}));
+  EXPECT_EQ(StoreFolders("C:\\Data*D:\\Store*"),
+            (std::vector<std::string>{"C:\\Data", "D:\\Store"}));
+  EXPECT_EQ(StoreFolders("C:\\Data*D:\\Store"),
+            (std::vector<std::string>{"C:\\Data", "D:\\Store"}));
   EXPECT_EQ(AddStoreFolder("C:\\Data", "E:\\"), "C:\\Data*E:\\*");
   EXPECT_TRUE(StoreFolders("").empty());
 }

@@ -92,7 +92,11 @@ void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
     report.findings.push_back(path +
                               " is in the hidden/locked folder, but no entry of the list "
                               "names it.");
-    if (!repair || entry.kind != EntryKind::Directory) continue;
+    // A name the list cannot keep stays for the user to rename by hand.
+    if (!repair || entry.kind != EntryKind::Directory ||
+        entry.name.find_first_of("<*") != std::string::npos) {
+      continue;
+    }
     const NameCount count = CountNames(PlanPlainNames(state, cipher, path));
     std::string name = entry.name;
     while (name.size() > 3 && name.ends_with("(1)")) name.resize(name.size() - 3);

@@ -23,10 +23,11 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   const std::string plain_b = cEncrypt().Encrypt("b.txt", state.EncryptDecryptKey);
   fs::rename(store / "Plans" / plain_b, store / "Plans" / "b.txt");  // a half-done pass
   const fs::path orphan = MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
+  MakeFolder("program/Data/Odd<name");  // found, but never put into the list
   WriteText(store / "temp" / "left", "");
 
   CheckReport found = CheckFolders(state, false);
-  EXPECT_EQ(found.findings.size(), 4u);
+  EXPECT_EQ(found.findings.size(), 5u);
   EXPECT_TRUE(found.repairs.empty());
 
   CheckReport repaired = CheckFolders(state, true);

@@ -10,26 +10,14 @@
 #include "app/StartUp.h"
 #include "engine/AddRemove.h"
 #include "engine/StatusChange.h"
-#include "platform/posix/PosixPlatform.h"
 #include "store/FolderDatabase.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
+#include "support/TwoDrivePlatform.h"
 
 namespace veilbox::testing {
 
 namespace fs = std::filesystem;
-
-// Folders below <root>/driveB count as a second drive "B:/".
-class TwoDrivePlatform : public PosixPlatform {
- public:
-  explicit TwoDrivePlatform(fs::path second) : second_(std::move(second)) {}
-  std::string DriveKey(const std::string& path) override {
-    return path.starts_with(second_.string()) ? "B:/" : "A:/";
-  }
-
- private:
-  fs::path second_;
-};
 
 class EngineTest : public ::testing::Test {
  protected:

@@ -25,9 +25,9 @@
 #include "app/frmLogin.h"
 #include "engine/MainWindowDialogue.h"
 #include "engine/frmMain.h"
-#include "platform/posix/PosixPlatform.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
+#include "support/TwoDrivePlatform.h"
 
 // Readable failures for Qt texts.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -37,19 +37,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace veilbox::testing {
 
 namespace fs = std::filesystem;
-
-// Folders below <root>/driveB count as a second drive "B:/", all others as
-// drive "A:/".
-class TwoDrivePlatform : public PosixPlatform {
- public:
-  explicit TwoDrivePlatform(fs::path second) : second_(std::move(second)) {}
-  std::string DriveKey(const std::string& path) override {
-    return path.starts_with(second_.string()) ? "B:/" : "A:/";
-  }
-
- private:
-  fs::path second_;
-};
 
 // The scripted dialogue, able to run one action the next time the core lets
 // events run, as a user's click would arrive in the middle of a pass.

@@ -1,0 +1,24 @@
+// The real platform with two drives: folders below a given folder count as
+// drive "B:/", all others as drive "A:/", so tests can hide across drives on
+// one file system.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/posix/PosixPlatform.h"
+
+namespace veilbox::testing {
+
+class TwoDrivePlatform : public PosixPlatform {
+ public:
+  explicit TwoDrivePlatform(std::filesystem::path second) : second_(std::move(second)) {}
+  std::string DriveKey(const std::string& path) override {
+    return path.starts_with(second_.string()) ? "B:/" : "A:/";
+  }
+
+ private:
+  std::filesystem::path second_;
+};
+
+}  // namespace veilbox::testing

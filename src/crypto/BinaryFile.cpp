@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "diag/Failure.h"
+#include "platform/FileOpen.h"
+#include "platform/Utf8Path.h"
 
 namespace veilbox {
 namespace {
@@ -22,14 +24,14 @@ BinaryFile::BinaryFile(std::unique_ptr<std::FILE, Closer> file, std::string name
 
 BinaryFile BinaryFile::OpenForReading(const std::string& name) {
   errno = 0;
-  std::unique_ptr<std::FILE, Closer> f(std::fopen(name.c_str(), "rb"));
+  std::unique_ptr<std::FILE, Closer> f(OpenFile(name, "rb"));
   if (!f) RaiseErrno(LastError(), name);
   return BinaryFile(std::move(f), name);
 }
 
 BinaryFile BinaryFile::OpenForWriting(const std::string& name) {
   errno = 0;
-  std::unique_ptr<std::FILE, Closer> f(std::fopen(name.c_str(), "wb"));
+  std::unique_ptr<std::FILE, Closer> f(OpenFile(name, "wb"));
   if (!f) RaiseErrno(LastError(), name);
   return BinaryFile(std::move(f), name);
 }
@@ -59,7 +61,7 @@ void BinaryFile::Close() {
 
 std::uintmax_t FileLength(const std::string& name) {
   std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(name, ec);
+  const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(name), ec);
   if (ec) {
     const bool missing = ec == std::errc::no_such_file_or_directory;
     Raise(missing ? err::kFileNotFound : err::kPathFileAccess, name + ": " + ec.message());

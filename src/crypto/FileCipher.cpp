@@ -8,6 +8,7 @@
 #include "crypto/BinaryFile.h"
 #include "crypto/cEncrypt.h"
 #include "diag/Failure.h"
+#include "platform/Utf8Path.h"
 
 namespace veilbox {
 namespace {
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 // twice would be lost.
 void RefuseSameFile(const std::string& input, const std::string& output) {
   std::error_code ec;  // a missing file is no danger: reading it fails first
-  if (fs::equivalent(input, output, ec)) {
+  if (fs::equivalent(PathFromUtf8(input), PathFromUtf8(output), ec)) {
     Raise(err::kPathFileAccess, "Source and destination are the same file: " + input);
   }
 }
@@ -111,7 +112,7 @@ void cEncrypt::DecryptFile(const std::string& source, const std::string& destina
 
 bool cEncrypt::FileExists(const std::string& file_name) {
   std::error_code ec;
-  const fs::file_status status = fs::symlink_status(file_name, ec);
+  const fs::file_status status = fs::symlink_status(PathFromUtf8(file_name), ec);
   return !file_name.empty() && fs::exists(status) && !fs::is_directory(status);
 }
 
@@ -119,9 +120,9 @@ void cEncrypt::RidFile(const std::string& file_name) {
   if (!FileExists(file_name)) return;
   std::error_code ec;
   // A read-only file cannot be deleted on every system; make it writable.
-  fs::permissions(file_name, fs::perms::owner_write,
+  fs::permissions(PathFromUtf8(file_name), fs::perms::owner_write,
                   fs::perm_options::add | fs::perm_options::nofollow, ec);
-  if (!fs::remove(file_name, ec) && ec) {
+  if (!fs::remove(PathFromUtf8(file_name), ec) && ec) {
     Raise(err::kPermissionDenied, file_name + ": " + ec.message());
   }
 }

@@ -25,7 +25,9 @@ long ErrorNumberFromErrno(int error_code) {
     case ENOTEMPTY:
       return err::kFileExists;
     case ENOSPC:
+#ifdef EDQUOT  // not among the C library's errno values on Windows
     case EDQUOT:
+#endif
       return err::kDiskFull;
     case EACCES:
     case EPERM:

@@ -1,11 +1,11 @@
 #include "net/UpdateAddress.h"
 
-#include <cstdlib>
+#include "platform/Environment.h"
 
 namespace veilbox {
 
 std::string UpdateAddress() {
-  if (const char* address = std::getenv("VEILBOX_UPDATE_URL")) return address;
+  if (std::optional<std::string> address = EnvironmentValue("VEILBOX_UPDATE_URL")) return *address;
   return VEILBOX_UPDATE_URL_DEFAULT;
 }
 

@@ -23,6 +23,7 @@ enum class EntryKind { File, Directory, Link, Other };
 struct DirEntry {
   std::string name;
   EntryKind kind;
+  bool hidden = false;  // marked hidden or system (Windows only)
 };
 
 enum class SettingsRoot { CurrentUser, LocalMachine };
@@ -63,7 +64,8 @@ class Platform {
   virtual bool FileExists(const std::string& path) = 0;    // any entry but a folder
   virtual bool FolderExists(const std::string& path) = 0;  // a real folder, not a link to one
 
-  // The entries of a folder, "." and ".." left out, links reported as links.
+  // The entries of a folder, "." and ".." left out, links reported as links,
+  // hidden entries included.
   virtual std::vector<DirEntry> ListDirectory(const std::string& folder,
                                               Where where = Where::current()) = 0;
 

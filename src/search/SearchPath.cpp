@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/Utf8Path.h"
 #include "search/NamePattern.h"
 
 namespace veilbox {
@@ -13,8 +14,8 @@ namespace {
 // path routine gives it: a last part of "." or ".." leaves no trailing
 // separator behind.
 std::string FullPath(const std::string& path, char separator) {
-  const fs::path given(path);
-  const std::string full = fs::absolute(given).lexically_normal().string();
+  const fs::path given = PathFromUtf8(path);
+  const std::string full = Utf8FromPath(fs::absolute(given).lexically_normal());
   if (given.filename() == "." || given.filename() == "..") return Qualify(full, separator);
   return full;
 }
@@ -22,7 +23,7 @@ std::string FullPath(const std::string& path, char separator) {
 }  // namespace
 
 std::string Qualify(const std::string& path, char separator) {
-  if (path.size() > 1 && path.back() == separator && !fs::path(path).relative_path().empty()) {
+  if (path.size() > 1 && path.back() == separator && !PathFromUtf8(path).relative_path().empty()) {
     return path.substr(0, path.size() - 1);
   }
   return path;

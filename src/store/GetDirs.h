@@ -10,7 +10,8 @@ namespace veilbox {
 constexpr int kDirectoryAttribute = 16;
 
 // With filter 16 only sub-folders (not links to folders) are listed; with any
-// other filter every entry. Names come in the platform's listing order.
+// other filter every entry. Entries marked hidden or system are never listed.
+// Names come in the platform's listing order.
 std::string GetDirs(Platform& platform, const std::string& folder, int filter,
                     Where where = Where::current());
 

@@ -1,0 +1,206 @@
+#include "platform/win32/WinPlatform.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "diag/Failure.h"
+#include "platform/Codec.h"
+#include "platform/Environment.h"
+#include "platform/win32/AccessControl.h"
+#include "platform/win32/Registry.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WinError.h"
+#include "platform/win32/WinFiles.h"
+
+namespace veilbox {
+namespace fs = std::filesystem;
+using win32::Narrow;
+using win32::Widen;
+
+namespace {
+
+constexpr const char* kWindowsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+// How long a lock or unlock may take before the program goes on without it.
+constexpr unsigned long kAccessCommandWaitMs = 30000;
+
+std::wstring FullPathOf(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD n = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  full.resize(n);
+  return full;
+}
+
+std::wstring WithoutTrailingSeparator(std::wstring path) {
+  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/') &&
+         !fs::path(path).relative_path().empty()) {
+    path.pop_back();
+  }
+  return path;
+}
+
+std::wstring ExecutableFolder() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (n < name.size()) {
+      name.resize(n);
+      return fs::path(name).parent_path().wstring();
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+HKEY RootKey(SettingsRoot root) {
+  return root == SettingsRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+// The key path below the root, moved below the test's own key when one is
+// set for the current user.
+std::string KeyPath(SettingsRoot root, const std::string& key_path) {
+  if (root != SettingsRoot::CurrentUser) return key_path;
+  const std::optional<std::string> own = EnvironmentValue(kRegistryRootVariable);
+  return own && !own->empty() ? *own + "\\" + key_path : key_path;
+}
+
+EntryKind KindOf(DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return EntryKind::Link;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryKind::Directory;
+  return EntryKind::File;
+}
+
+// The first count characters of UTF-8 text.
+std::string FirstCharacters(const std::string& text, size_t count) {
+  size_t end = 0;
+  for (size_t n = 0; n < count && end < text.size(); ++n) {
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  }
+  return text.substr(0, end);
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> CreatePlatform() {
+  return std::make_unique<WinPlatform>();
+}
+
+std::string WinPlatform::ProgramFolder(Where where) {
+  const std::optional<std::string> home = EnvironmentValue("VEILBOX_HOME");
+  const std::wstring folder = WithoutTrailingSeparator(
+      FullPathOf(home && !home->empty() ? Widen(*home) : ExecutableFolder()));
+  win32::MakeFolders(folder, where);
+  return Narrow(folder);
+}
+
+std::string WinPlatform::DriveKey(const std::string& path) {
+  return FirstCharacters(path, 3);
+}
+
+std::optional<std::string> WinPlatform::ReadSetting(SettingsRoot root, const std::string& key_path,
+                                                    const std::string& name) {
+  return win32::ReadRegistryString(RootKey(root), ToAnsi(KeyPath(root, key_path)), ToAnsi(name));
+}
+
+void WinPlatform::WriteSetting(SettingsRoot root, const std::string& key_path,
+                               const std::string& name, const std::string& data, Where where) {
+  if (root != SettingsRoot::CurrentUser) {
+    Raise(err::kPermissionDenied, "Machine-wide settings are read-only", where);
+  }
+  win32::WriteRegistryString(RootKey(root), ToAnsi(KeyPath(root, key_path)), ToAnsi(name), data,
+                             where);
+}
+
+bool WinPlatform::FileExists(const std::string& path) {
+  const DWORD attributes = win32::Attributes(Widen(path));
+  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !win32::IsRealFolder(attributes);
+}
+
+bool WinPlatform::FolderExists(const std::string& path) {
+  return !path.empty() && win32::IsRealFolder(win32::Attributes(Widen(path)));
+}
+
+std::vector<DirEntry> WinPlatform::ListDirectory(const std::string& folder, Where where) {
+  std::wstring pattern = Widen(folder);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return {};  // a drive root with nothing on it
+    win32::RaiseWin32(error, "Cannot list " + folder, where);
+  }
+  std::vector<DirEntry> entries;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const bool hidden = data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    entries.push_back({Narrow(name), KindOf(data.dwFileAttributes), hidden});
+  } while (FindNextFileW(find, &data));
+  const DWORD error = GetLastError();
+  FindClose(find);
+  if (error != ERROR_NO_MORE_FILES) win32::RaiseWin32(error, "Cannot list " + folder, where);
+  // The order of a listing depends on the file system; a fixed order makes
+  // every pass repeatable.
+  std::sort(entries.begin(), entries.end(),
+            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+std::string WinPlatform::ReadFile(const std::string& path, Where where) {
+  return win32::ReadWholeFile(Widen(path), where);
+}
+
+void WinPlatform::WriteFileAtomic(const std::string& path, const std::string& bytes, Where where) {
+  win32::WriteAtomically(Widen(path), bytes, where);
+}
+
+void WinPlatform::RemoveFile(const std::string& path, Where where) {
+  if (!DeleteFileW(Widen(path).c_str())) {
+    win32::RaiseWin32(GetLastError(), "Cannot delete " + path, where);
+  }
+}
+
+void WinPlatform::CreateFolders(const std::string& path, Where where) {
+  win32::MakeFolders(Widen(path), where);
+}
+
+std::string WinPlatform::WindowsFolder() {
+  if (std::optional<std::string> root =
+          ReadSetting(SettingsRoot::LocalMachine, kWindowsKey, "SystemRoot");
+      root && !root->empty()) {
+    return FromAnsi(*root);
+  }
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+  return Narrow(std::wstring(folder, n));
+}
+
+void WinPlatform::ChangeAccess(const std::string& path, bool lock, Where where) {
+  const DWORD attributes = win32::Attributes(Widen(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+    win32::RaiseWin32(error, "Cannot change access to " + path, where);
+  }
+  if (!win32::IsRealFolder(attributes)) {
+    Raise(err::kPathFileAccess, "Cannot change access to " + path + ": not a folder", where);
+  }
+  RunHidden(win32::CaclsCommandLine(WindowsFolder(), path, lock), where);
+}
+
+void WinPlatform::RunHidden(const std::string& command_line, Where where) {
+  win32::StartHidden(command_line, kAccessCommandWaitMs, where);
+}
+
+void WinPlatform::LockFolder(const std::string& path, Where where) {
+  ChangeAccess(path, true, where);
+}
+
+void WinPlatform::UnlockFolder(const std::string& path, Where where) {
+  ChangeAccess(path, false, where);
+}
+
+}  // namespace veilbox

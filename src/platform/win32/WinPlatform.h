@@ -1,0 +1,76 @@
+// The platform layer on Windows: the registry for settings, the folder of
+// the executable for the program's data, drive letters for drives, and the
+// access-control tool cacls.exe for locking store folders.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/PathSeparator.h"
+#include "platform/Platform.h"
+
+namespace veilbox {
+
+// When set, the per-user settings live below HKEY_CURRENT_USER\<its value>
+// instead of directly below HKEY_CURRENT_USER, so that a test run keeps its
+// own.
+constexpr const char* kRegistryRootVariable = "VEILBOX_REGISTRY_ROOT";
+
+class WinPlatform : public Platform {
+ public:
+  // %VEILBOX_HOME% when set, otherwise the folder of the executable.
+  std::string ProgramFolder(Where where = Where::current()) override;
+  char Separator() const override { return kPathSeparator; }
+  // The first three characters of the path ("D:\").
+  std::string DriveKey(const std::string& path) override;
+
+  std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
+                                         const std::string& name) override;
+  void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
+                    const std::string& data, Where where = Where::current()) override;
+
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  // Junctions and symbolic links (any reparse point) are reported as links;
+  // hidden and system entries are marked as such.
+  std::vector<DirEntry> ListDirectory(const std::string& folder,
+                                      Where where = Where::current()) override;
+  std::string ReadFile(const std::string& path, Where where = Where::current()) override;
+  void WriteFileAtomic(const std::string& path, const std::string& bytes,
+                       Where where = Where::current()) override;
+  void RemoveFile(const std::string& path, Where where = Where::current()) override;
+  void CreateFolders(const std::string& path, Where where = Where::current()) override;
+
+  MoveResult MoveFolder(const std::string& source, const std::string& destination) override;
+  MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
+
+  // Runs cacls.exe from the Windows folder's System32 folder on the folder,
+  // with a hidden window: "/E /D USERS" to lock, "/E /G USERS:F" to unlock.
+  void LockFolder(const std::string& path, Where where = Where::current()) override;
+  void UnlockFolder(const std::string& path, Where where = Where::current()) override;
+
+  std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+                                     Where where = Where::current()) override;
+
+  // The Windows folder: the machine's SystemRoot setting, or where the
+  // system says when that is absent.
+  std::string WindowsFolder();
+
+ protected:
+  // Renames without replacing an existing entry: 0, or the Windows error.
+  // Tests override it to make a rename fail as it does across volumes.
+  virtual DWORD MoveNoReplace(const std::wstring& from, const std::wstring& to);
+  // Starts the command line with a hidden window and waits for it to end.
+  // Tests override it to see the command line.
+  virtual void RunHidden(const std::string& command_line, Where where);
+
+ private:
+  void ChangeAccess(const std::string& path, bool lock, Where where);
+
+  friend class WinDataLock;
+  HANDLE lock_file_ = INVALID_HANDLE_VALUE;  // while this copy holds the lock
+  int lock_depth_ = 0;                       // how many holders in this copy share it
+};
+
+}  // namespace veilbox

@@ -1,7 +1,5 @@
 #include "net/clsHTTP.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -12,7 +10,6 @@
 
 #include "crypto/BinaryFile.h"
 #include "diag/Failure.h"
-#include "net/CurlRequest.h"
 #include "platform/Codec.h"
 
 namespace veilbox {
@@ -22,7 +19,7 @@ constexpr std::size_t kReadSize = 2048;
 constexpr long kOverflow = 6;
 
 // Identifies the client and keeps proxies from answering out of their cache.
-// "Accept:" stops libcurl adding a header of its own.
+// "Accept:" keeps the HTTP library from adding a header of its own.
 const std::vector<std::string> kStandardHeaders = {"User-Agent: http protocol", "Pragma: no-cache",
                                                    "Cache-Control: no-cache", "Accept:"};
 
@@ -72,22 +69,10 @@ void RemoveFile(const std::string& name) {
   if (std::remove(name.c_str()) != 0) RaiseErrno(errno != 0 ? errno : EIO, name);
 }
 
-// libcurl's process-wide set-up, done once before the first session.
-bool CurlReady() {
-  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  return ready;
-}
-
 }  // namespace
 
-void clsHTTP::SessionCloser::operator()(void* session) const {
-  curl_multi_cleanup(static_cast<CURLM*>(session));
-}
-
 clsHTTP::clsHTTP(Dialogue& dialogue, ErrorReporter& reporter)
-    : dialogue_(dialogue),
-      reporter_(reporter),
-      session_(CurlReady() ? curl_multi_init() : nullptr) {
+    : dialogue_(dialogue), reporter_(reporter), session_(HttpSession::Open()) {
   last_error_ = session_ ? "" : "InternetOpen failed.";
 }
 
@@ -116,11 +101,12 @@ bool clsHTTP::Connect(const std::string& url, const std::string& additional_head
       last_error_ = "InternetConnect failed";
       return;
     }
-    // An empty path goes out as "/", the form HTTP gives it in a request.
-    auto request = std::make_unique<CurlRequest>(static_cast<CURLM*>(session_.get()));
-    if (!request->Open("http://" + server + path, RequestHeaderLines(additional_header),
-                       connect_timeout_, whole_timeout_)) {
-      last_error_ = "HttpOpenRequest failed";
+    auto request = std::make_unique<HttpRequest>(*session_);
+    const HttpRequest::Opened opened = request->Open(
+        server, path, RequestHeaderLines(additional_header), connect_timeout_, whole_timeout_);
+    if (opened != HttpRequest::Opened::Ok) {
+      last_error_ = opened == HttpRequest::Opened::ConnectFailed ? "InternetConnect failed"
+                                                                 : "HttpOpenRequest failed";
       return;
     }
     if (!request->Send([this] { dialogue_.PumpEvents(); })) {

@@ -9,11 +9,10 @@
 #include <string>
 
 #include "diag/ErrorReporter.h"
+#include "net/HttpTransport.h"
 #include "platform/Dialogue.h"
 
 namespace veilbox {
-
-class CurlRequest;
 
 class clsHTTP {
  public:
@@ -61,17 +60,13 @@ class clsHTTP {
   void SetTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds whole);
 
  private:
-  struct SessionCloser {
-    void operator()(void* session) const;
-  };
-
   bool Fetch(const std::string& address, const std::string& additional_header,
              std::string* received_text, const std::string* file_name);
 
   Dialogue& dialogue_;
   ErrorReporter& reporter_;
-  std::unique_ptr<void, SessionCloser> session_;
-  std::unique_ptr<CurlRequest> request_;  // after session_: it must go first
+  std::unique_ptr<HttpSession> session_;
+  std::unique_ptr<HttpRequest> request_;  // after session_: it must go first
   std::chrono::milliseconds connect_timeout_ = kConnectTimeout;
   std::chrono::milliseconds whole_timeout_ = kWholeTimeout;
 

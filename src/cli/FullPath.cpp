@@ -2,12 +2,19 @@
 
 #include <filesystem>
 
+#include "platform/PathSeparator.h"
+#include "platform/Utf8Path.h"
+
 namespace veilbox::cli {
 
 std::string FullPath(const std::string& typed) {
   if (typed.empty()) return typed;
-  std::string path = std::filesystem::absolute(typed).lexically_normal().string();
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  std::string path =
+      Utf8FromPath(std::filesystem::absolute(PathFromUtf8(typed)).lexically_normal());
+  while (path.size() > 1 && path.back() == kPathSeparator &&
+         !PathFromUtf8(path).relative_path().empty()) {
+    path.pop_back();
+  }
   return path;
 }
 

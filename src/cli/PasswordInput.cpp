@@ -4,13 +4,16 @@
 
 #include <cerrno>
 
+#include "platform/Codec.h"
+
 namespace veilbox::cli {
 
 PasswordInput ReadPassword(bool from_stdin, Terminal& terminal, bool new_password) {
   if (from_stdin) {
     std::optional<std::string> line = FirstLineOfStdin();
     if (!line) return {std::nullopt, "standard input holds no password"};
-    return {std::move(line), ""};
+    // What scripts write to standard input is in the system's code page.
+    return {FromAnsi(*line), ""};
   }
   if (!terminal.Interactive()) {
     return {std::nullopt,

@@ -5,10 +5,6 @@
 namespace veilbox::cli {
 
 StoreUnlock::StoreUnlock(AppState& state) : state_(state), scope_(state) {
-  sigset_t ending;
-  sigemptyset(&ending);
-  for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&ending, s);
-  sigprocmask(SIG_BLOCK, &ending, &old_mask_);
   unlocked_ = UnlockStoreFolders(state_);
 }
 
@@ -24,7 +20,7 @@ bool StoreUnlock::Relock() {
   } catch (...) {
     // Failures are reported inside; the signals must come back regardless.
   }
-  sigprocmask(SIG_SETMASK, &old_mask_, nullptr);
+  held_.Release();
   return locked;
 }
 

@@ -5,9 +5,8 @@
 // wait until the folders are locked again.
 #pragma once
 
-#include <signal.h>
-
 #include "app/AppState.h"
+#include "cli/EndingSignals.h"
 #include "engine/CommandScope.h"
 
 namespace veilbox::cli {
@@ -28,7 +27,7 @@ class StoreUnlock {
  private:
   AppState& state_;
   CommandScope scope_;
-  sigset_t old_mask_;
+  EndingSignalsHeld held_;
   bool unlocked_ = false;
   bool relocked_ = false;
 };

@@ -2,6 +2,7 @@
 #include <exception>
 #include <variant>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
 #include "cli/Note.h"
@@ -9,7 +10,11 @@
 
 int main(int argc, char** argv) {
   using namespace veilbox::cli;
-  const std::variant<Options, int> parsed = ParseOptions(argc, argv);
+  const std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& a : arguments) pointers.push_back(a.c_str());
+  const std::variant<Options, int> parsed =
+      ParseOptions(static_cast<int>(pointers.size()), pointers.data());
   if (const int* code = std::get_if<int>(&parsed)) return *code;
   try {
     return RunCommand(std::get<Options>(parsed));

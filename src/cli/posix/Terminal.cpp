@@ -56,11 +56,11 @@ class EchoOff {
 }  // namespace
 
 Terminal::Terminal() {
-  if (isatty(STDERR_FILENO)) fd_ = open("/dev/tty", O_RDWR | O_CLOEXEC);
+  if (isatty(STDERR_FILENO)) input_ = open("/dev/tty", O_RDWR | O_CLOEXEC);
 }
 
 Terminal::~Terminal() {
-  if (fd_ >= 0) close(fd_);
+  if (input_ >= 0) close(static_cast<int>(input_));
 }
 
 std::optional<std::string> Terminal::ReadLine(const std::string& prompt, bool echo) {
@@ -72,7 +72,7 @@ std::optional<std::string> Terminal::ReadLine(const std::string& prompt, bool ec
   std::optional<std::string> line;
   {
     // Echo goes off before the prompt shows, so nothing typed is ever seen.
-    EchoOff quiet(fd_);
+    EchoOff quiet(static_cast<int>(input_));
     std::cerr << prompt << std::flush;
     line = ReadRawLine();
   }
@@ -84,7 +84,7 @@ std::optional<std::string> Terminal::ReadRawLine() {
   std::string line;
   char c;
   for (;;) {
-    const ssize_t n = read(fd_, &c, 1);
+    const ssize_t n = read(static_cast<int>(input_), &c, 1);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return std::nullopt;
     if (c == '\n') return line;

@@ -1,6 +1,6 @@
 // Runs the real veilbox-cli binary in a test's temporary home (the child
-// inherits its environment): with files as standard streams, or on a
-// pseudo-terminal that answers prompts from a script.
+// inherits its environment): with files as standard streams, or (POSIX
+// only) on a pseudo-terminal that answers prompts from a script.
 #pragma once
 
 #include <filesystem>

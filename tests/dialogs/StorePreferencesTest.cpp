@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "NativePlatform.h"
 #include "app/Constants.h"
 #include "app/Settings.h"
-#include "platform/posix/PosixPlatform.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
 
@@ -33,7 +33,7 @@ using testing::ShownBox;
 
 // Drives named as on Windows, by the first three characters of a path
 // ("E:/"); the program folder is the temporary home's.
-class LetterDrivePlatform : public PosixPlatform {
+class LetterDrivePlatform : public NativePlatform {
  public:
   std::string DriveKey(const std::string& path) override { return path.substr(0, 3); }
 };

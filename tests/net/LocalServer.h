@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "net/Sockets.h"
+
 namespace veilbox::testing {
 
 // A raw HTTP/1.0 response; the body ends where the server closes.
@@ -30,14 +32,14 @@ class LocalServer {
   std::vector<std::string> Requests() const;  // line and headers of each
 
  private:
-  void Serve(int connection);
-  bool WaitReadable(int fd) const;
+  void Serve(Socket connection);
+  bool WaitReadable(Socket socket) const;
 
   const std::string reply_;
   const std::size_t piece_;
   const bool answers_;
   const std::chrono::steady_clock::time_point end_;
-  int listener_ = -1;
+  Socket listener_ = kNoSocket;
   int port_ = 0;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
@@ -53,7 +55,7 @@ class RefusedPort {
   std::string Address(const std::string& path) const;
 
  private:
-  int socket_ = -1;
+  Socket socket_ = kNoSocket;
   int port_ = 0;
 };
 

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,8 +12,10 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "platform/Environment.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
+#include "support/TestEnvironment.h"
 
 namespace veilbox::testing {
 
@@ -30,17 +31,14 @@ class NetTest : public ::testing::Test {
  protected:
   NetTest() : platform(CreatePlatform()), state(*platform, dialogue) { SetEnv("no_proxy", "*"); }
   ~NetTest() override {
-    for (const auto& [name, value] : saved_env_) {
-      value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-    }
+    for (const auto& [name, value] : saved_env_) SetEnvironment(name, value);
   }
 
   // Sets (or, given nullopt, removes) a variable until the test ends, when
   // its value from before the test comes back.
   void SetEnv(const std::string& name, std::optional<std::string> value) {
-    const char* old = std::getenv(name.c_str());
-    saved_env_.emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
-    value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    saved_env_.emplace(name, EnvironmentValue(name));
+    SetEnvironment(name, value);
   }
 
   TempHome home;

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "platform/posix/PosixPlatform.h"
+#include "NativePlatform.h"
 #include "support/TempHome.h"
 
 namespace veilbox {
@@ -17,12 +17,12 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-class DescendingPlatform : public PosixPlatform {
+class DescendingPlatform : public NativePlatform {
  public:
   std::vector<DirEntry> ListDirectory(const std::string& folder,
                                       Where where = Where::current()) override {
     ++reads;
-    auto entries = PosixPlatform::ListDirectory(folder, where);
+    auto entries = NativePlatform::ListDirectory(folder, where);
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.name > b.name; });
     return entries;

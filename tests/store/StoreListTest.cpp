@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "NativePlatform.h"
 #include "diag/Failure.h"
-#include "platform/posix/PosixPlatform.h"
 #include "store/StoreList.h"
 
 namespace veilbox {
 namespace {
 
 // Drives named as on Windows: the first three characters of a path.
-class LetterDrivePlatform : public PosixPlatform {
+class LetterDrivePlatform : public NativePlatform {
  public:
   std::string DriveKey(const std::string& path) override { return path.substr(0, 3); }
 };

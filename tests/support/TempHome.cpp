@@ -1,17 +1,15 @@
 #include "support/TempHome.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
+
+#include "platform/Environment.h"
 
 namespace veilbox::testing {
 namespace fs = std::filesystem;
 
 TempHome::TempHome() {
-  std::string pattern = (fs::temp_directory_path() / "veilbox-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  root_ = pattern;
+  root_ = MakeTemporaryFolder();
   SetEnv("VEILBOX_HOME", ProgramFolder().string());
   SetEnv("XDG_CONFIG_HOME", (root_ / "config").string());
   SetEnv("XDG_DATA_HOME", (root_ / "data").string());
@@ -22,13 +20,7 @@ TempHome::TempHome() {
 }
 
 TempHome::~TempHome() {
-  for (const auto& [name, value] : saved_env_) {
-    if (value) {
-      setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name.c_str());
-    }
-  }
+  for (const auto& [name, value] : saved_env_) SetEnvironment(name, value);
   // Locked store folders have no permission bits; open them up to delete.
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::end(it);
@@ -48,11 +40,8 @@ fs::path TempHome::MakeFolder(const std::string& relative) const {
 }
 
 void TempHome::SetEnv(const std::string& name, const std::string& value) {
-  if (!saved_env_.count(name)) {
-    const char* old = std::getenv(name.c_str());
-    saved_env_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-  }
-  setenv(name.c_str(), value.c_str(), 1);
+  if (!saved_env_.count(name)) saved_env_[name] = EnvironmentValue(name);
+  SetEnvironment(name, value);
 }
 
 void WriteText(const fs::path& path, const std::string& bytes) {

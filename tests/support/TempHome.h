@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "support/TestEnvironment.h"
+
 namespace veilbox::testing {
 
 class TempHome {
@@ -18,7 +20,9 @@ class TempHome {
 
   const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path ProgramFolder() const { return root_ / "program"; }
-  std::filesystem::path SettingsFile() const { return root_ / "config" / "veilbox" / "settings.json"; }
+  std::filesystem::path SettingsFile() const {
+    return root_ / "config" / "veilbox" / "settings.json";
+  }
   // A fresh folder below the root, for the test's own folders.
   std::filesystem::path MakeFolder(const std::string& relative) const;
 
@@ -27,6 +31,7 @@ class TempHome {
 
   std::filesystem::path root_;
   std::map<std::string, std::optional<std::string>> saved_env_;
+  PrivateSettings settings_;
 };
 
 void WriteText(const std::filesystem::path& path, const std::string& bytes);

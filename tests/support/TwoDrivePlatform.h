@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/posix/PosixPlatform.h"
+#include "NativePlatform.h"
 
 namespace veilbox::testing {
 
-class TwoDrivePlatform : public PosixPlatform {
+class TwoDrivePlatform : public NativePlatform {
  public:
   explicit TwoDrivePlatform(std::filesystem::path second) : second_(std::move(second)) {}
   std::string DriveKey(const std::string& path) override {

@@ -1,0 +1,154 @@
+// The Windows platform's files, listings, drive keys, program folder and
+// data lock, on the real file system (Wine's drive C: under test).
+#include <gmock/gmock.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "diag/Failure.h"
+#include "platform/Codec.h"
+#include "platform/win32/WinPlatform.h"
+#include "store/FolderDatabase.h"
+#include "store/GetDirs.h"
+#include "support/StateTest.h"
+
+namespace veilbox::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+
+class WinFilesTest : public StateTest {
+ protected:
+  std::string Folder(const std::string& relative) { return home.MakeFolder(relative).string(); }
+  WinPlatform win;
+};
+
+TEST_F(WinFilesTest, TextIsStoredInTheAnsiCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the expected bytes are those of code page 1252";
+  EXPECT_EQ(ToAnsi("Café"), "Caf\xE9");
+  EXPECT_EQ(FromAnsi("Caf\xE9"), "Café");
+  EXPECT_EQ(ToAnsi("€"), "\x80");
+  EXPECT_EQ(ToAnsi("日"), "?") << "a character the code page lacks";
+  EXPECT_EQ(ToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
+
+  state.SrcDataFilename = win.ProgramFolder() + "\\Dat.sys";
+  state.HiddenFolderData = "Café<C:\\Work\\<Hidden<Encrypted<Café<*";
+  ASSERT_TRUE(SaveFolders(state));
+  EXPECT_EQ(ReadText(state.SrcDataFilename), "Caf\xE9<C:\\Work\\<Hidden<Encrypted<Caf\xE9<*\r\n");
+  state.HiddenFolderData.clear();
+  ASSERT_TRUE(LoadDataFile(state));
+  EXPECT_EQ(state.HiddenFolderData, "Café<C:\\Work\\<Hidden<Encrypted<Café<*");
+}
+
+TEST_F(WinFilesTest, AtomicWritesReplaceWholeOrLeaveTheOldFile) {
+  const std::string file = Folder("data") + "\\Dat.sys";
+  win.WriteFileAtomic(file, "a much longer first content");
+  win.WriteFileAtomic(file, "second");
+  EXPECT_EQ(win.ReadFile(file), "second");
+  // A folder in the way of the new file: the write fails and nothing is left.
+  const std::string blocked = Folder("data\\blocked");
+  WriteText(fs::path(blocked) / "inside", "x");
+  EXPECT_THROW(win.WriteFileAtomic(blocked, "new"), Failure);
+  EXPECT_THROW(win.WriteFileAtomic(Folder("data") + "\\missing\\f", "new"), Failure);
+  std::vector<std::string> names;
+  for (const DirEntry& e : win.ListDirectory(Folder("data"))) names.push_back(e.name);
+  EXPECT_THAT(names, ElementsAre("Dat.sys", "blocked"));
+  EXPECT_EQ(win.ReadFile(file), "second");
+  try {
+    win.ReadFile(file + ".none");
+    ADD_FAILURE();
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.Number(), err::kFileNotFound);
+  }
+}
+
+TEST_F(WinFilesTest, ListingsMarkHiddenAndSystemEntriesWhichGetDirsLeavesOut) {
+  const std::string folder = Folder("list");
+  for (const char* name : {"b", "a", "hidden", "system"}) Folder(std::string("list\\") + name);
+  WriteText(fs::path(folder) / "c.txt", "");
+  SetFileAttributesW((fs::path(folder) / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW((fs::path(folder) / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
+
+  std::vector<std::string> all;
+  for (const DirEntry& e : win.ListDirectory(folder + "\\")) {
+    all.push_back(e.name + (e.kind == EntryKind::Directory ? "/" : "") + (e.hidden ? " h" : ""));
+  }
+  EXPECT_THAT(all, ElementsAre("a/", "b/", "c.txt", "hidden/ h", "system/ h"));
+  EXPECT_EQ(GetDirs(win, folder + "\\", kDirectoryAttribute), "a,b,");
+  EXPECT_EQ(GetDirs(win, folder + "\\", 0), "a,b,c.txt,");
+  EXPECT_THROW(win.ListDirectory(folder + "\\none"), Failure);
+}
+
+TEST_F(WinFilesTest, LinksAreListedAsLinksAndAreNeverRealFolders) {
+  const std::string folder = Folder("links");
+  const std::string target = Folder("links\\target");
+  const std::string link = folder + "\\link";
+  if (!CreateSymbolicLinkW(fs::path(link).c_str(), fs::path(target).c_str(),
+                           SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+    GTEST_SKIP() << "symbolic links cannot be made here (error " << GetLastError() << ")";
+  }
+  const DWORD attributes = GetFileAttributesW(fs::path(link).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    GTEST_SKIP() << "the link was not made as a reparse point (Wine reports success but makes "
+                    "no directory link)";
+  }
+  EXPECT_FALSE(win.FolderExists(link));
+  EXPECT_TRUE(win.FileExists(link));
+  std::vector<std::pair<std::string, EntryKind>> entries;
+  for (const DirEntry& e : win.ListDirectory(folder)) entries.emplace_back(e.name, e.kind);
+  EXPECT_THAT(entries, ElementsAre(std::make_pair("link", EntryKind::Link),
+                                   std::make_pair("target", EntryKind::Directory)));
+}
+
+TEST_F(WinFilesTest, DrivesAreTheFirstThreeCharactersAndTheProgramFolderIsVeilboxHome) {
+  EXPECT_EQ(win.DriveKey("D:\\Work\\Plans"), "D:\\");
+  EXPECT_EQ(win.DriveKey("c:\\x"), "c:\\");
+  EXPECT_EQ(win.DriveKey("\\\\server\\share"), "\\\\s");
+  EXPECT_EQ(win.DriveKey("é:\\x"), "é:\\");
+  EXPECT_EQ(win.Separator(), '\\');
+
+  EXPECT_EQ(win.ProgramFolder(), home.ProgramFolder().string());
+  EXPECT_TRUE(win.FolderExists(home.ProgramFolder().string())) << "created on first use";
+  SetEnvironment("VEILBOX_HOME", home.ProgramFolder().string() + "\\sub\\");
+  EXPECT_EQ(win.ProgramFolder(), home.ProgramFolder().string() + "\\sub");
+  // Without VEILBOX_HOME: the folder of the executable.
+  SetEnvironment("VEILBOX_HOME", std::nullopt);
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  EXPECT_EQ(win.ProgramFolder(), fs::path(self).parent_path().string());
+
+  const std::string file = Folder("kinds") + "\\f";
+  WriteText(file, "x");
+  EXPECT_TRUE(win.FileExists(file));
+  EXPECT_FALSE(win.FolderExists(file));
+  EXPECT_FALSE(win.FileExists(""));
+  win.CreateFolders(Folder("kinds") + "\\a\\b\\c");
+  EXPECT_TRUE(win.FolderExists(Folder("kinds") + "\\a\\b\\c"));
+  EXPECT_THROW(win.CreateFolders(file + "\\below"), Failure);
+  win.RemoveFile(file);
+  EXPECT_FALSE(win.FileExists(file));
+  EXPECT_THROW(win.RemoveFile(file), Failure);
+}
+
+TEST_F(WinFilesTest, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
+  auto first = win.LockData({});
+  auto again = win.LockData({});  // the same copy gets it at once
+  first.reset();
+  // Another holder (its own lock file handle, as another copy has) waits
+  // until the last holder here lets go.
+  WinPlatform other;
+  std::atomic<bool> got{false};
+  std::thread waiter([&] {
+    auto lock = other.LockData({});
+    got = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(got);
+  again.reset();
+  waiter.join();
+  EXPECT_TRUE(got);
+}
+
+}  // namespace
+}  // namespace veilbox::testing

@@ -13,6 +13,9 @@ packages=(
 # "fuzz" adds clang 16 (the first with std::source_location on this
 # standard library) and its libFuzzer runtime.
 if [ "${1:-}" = fuzz ]; then packages+=(clang-16 libclang-rt-16-dev); fi
+# "mingw" adds the Windows cross compilers (POSIX threads), Wine to run the
+# tests, and util-linux's flock for the Wine launcher.
+if [ "${1:-}" = mingw ]; then packages+=(g++-mingw-w64-x86-64-posix wine64 util-linux); fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,7 +11,6 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${VEILBOX_WINE_LAUNCHER})
 
 # Adds the reset test; call once tests are enabled.
 function(veilbox_add_wine_prefix_reset)
-  add_test(NAME WinePrefixReset
-           COMMAND sh -c "WINEPREFIX='${VEILBOX_WINEPREFIX}' /usr/lib/wine/wineserver -k 2>/dev/null; rm -rf '${VEILBOX_WINEPREFIX}'")
+  add_test(NAME WinePrefixReset COMMAND ${VEILBOX_WINE_LAUNCHER} --new-prefix)
   set_tests_properties(WinePrefixReset PROPERTIES FIXTURES_SETUP WinePrefix)
 endfunction()

@@ -24,6 +24,19 @@ void RefuseSameFile(const std::string& input, const std::string& output) {
   }
 }
 
+// Runs every chunk before the last through transform, from in to out, and
+// returns how many bytes are left for the last chunk.
+template <class Transform>
+std::uintmax_t LeadingChunks(BinaryFile& in, BinaryFile& out, std::vector<std::uint8_t>& chunk,
+                             std::uintmax_t size, Transform transform) {
+  for (; size > cEncrypt::kMaxFileChunkSize; size -= cEncrypt::kMaxFileChunkSize) {
+    in.ReadAll(chunk.data(), cEncrypt::kMaxFileChunkSize);
+    transform(chunk.data(), cEncrypt::kMaxFileChunkSize);
+    out.Write(chunk.data(), cEncrypt::kMaxFileChunkSize);
+  }
+  return size;
+}
+
 }  // namespace
 
 int cEncrypt::FileEncrypt(const std::string& plaintext_file, const std::string& ciphertext_file) {
@@ -34,11 +47,8 @@ int cEncrypt::FileEncrypt(const std::string& plaintext_file, const std::string& 
   BinaryFile out = BinaryFile::OpenForWriting(ciphertext_file);
 
   Bytes chunk(static_cast<std::size_t>(std::min<std::uintmax_t>(m, kMaxFileChunkSize)));
-  for (; m > kMaxFileChunkSize; m -= kMaxFileChunkSize) {
-    in.ReadAll(chunk.data(), kMaxFileChunkSize);
-    EncryptBlocks(chunk.data(), kMaxFileChunkSize);
-    out.Write(chunk.data(), kMaxFileChunkSize);
-  }
+  m = LeadingChunks(in, out, chunk, m,
+                    [this](std::uint8_t* data, std::size_t size) { EncryptBlocks(data, size); });
   // The last chunk: the rest of the file, zeros, and the length byte.
   const auto last = static_cast<std::size_t>(m);
   std::fill_n(chunk.begin(), last, 0);
@@ -61,11 +71,8 @@ int cEncrypt::FileDecrypt(const std::string& plaintext_file, const std::string& 
   BinaryFile out = BinaryFile::OpenForWriting(plaintext_file);
 
   Bytes chunk(static_cast<std::size_t>(std::min<std::uintmax_t>(m, kMaxFileChunkSize)));
-  for (; m > kMaxFileChunkSize; m -= kMaxFileChunkSize) {
-    in.ReadAll(chunk.data(), kMaxFileChunkSize);
-    DecryptBlocks(chunk.data(), kMaxFileChunkSize);
-    out.Write(chunk.data(), kMaxFileChunkSize);
-  }
+  m = LeadingChunks(in, out, chunk, m,
+                    [this](std::uint8_t* data, std::size_t size) { DecryptBlocks(data, size); });
   const auto last = static_cast<std::size_t>(m);
   in.ReadAll(chunk.data(), last);
   DecryptBlocks(chunk.data(), last);

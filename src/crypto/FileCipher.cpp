@@ -3,6 +3,7 @@
 // through in chunks of kMaxFileChunkSize bytes, encrypted in place.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "crypto/BinaryFile.h"
@@ -89,21 +90,16 @@ int cEncrypt::FileDecrypt(const std::string& plaintext_file, const std::string& 
 
 void cEncrypt::EncryptFile(const std::string& source, const std::string& destination,
                            const std::string& key) {
-  Trapped([&] {
-    if (key.empty()) {
-      Message("No Password");
-      return;
-    }
-    if (source.empty() || destination.empty()) return;
-    RefuseSameFile(source, destination);
-    RidFile(destination);
-    SetCipherKeyString(key, 128);
-    FileEncrypt(source, destination);
-  });
+  KeyedFileOperation(source, destination, key, [&] { FileEncrypt(source, destination); });
 }
 
 void cEncrypt::DecryptFile(const std::string& source, const std::string& destination,
                            const std::string& key) {
+  KeyedFileOperation(source, destination, key, [&] { FileDecrypt(destination, source); });
+}
+
+void cEncrypt::KeyedFileOperation(const std::string& source, const std::string& destination,
+                                  const std::string& key, const std::function<void()>& operation) {
   Trapped([&] {
     if (key.empty()) {
       Message("No Password");
@@ -113,7 +109,7 @@ void cEncrypt::DecryptFile(const std::string& source, const std::string& destina
     RefuseSameFile(source, destination);
     RidFile(destination);
     SetCipherKeyString(key, 128);
-    FileDecrypt(destination, source);
+    operation();
   });
 }
 

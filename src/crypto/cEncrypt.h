@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <source_location>
 #include <string>
@@ -88,6 +89,10 @@ class cEncrypt {
   std::optional<std::string> DecryptFileName(const std::string& name, const std::string& key);
 
  private:
+  // EncryptFile and DecryptFile: checks the arguments, deletes the
+  // destination, keys the cipher from key and runs operation, under the trap.
+  void KeyedFileOperation(const std::string& source, const std::string& destination,
+                          const std::string& key, const std::function<void()>& operation);
   // The 32 key bytes of a key text: its ANSI bytes, cut or zero-padded.
   static Bytes GetPassword(const std::string& key);
 

@@ -1,7 +1,10 @@
 #include "support/TempHome.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "platform/Environment.h"
 
@@ -23,14 +26,24 @@ TempHome::~TempHome() {
   for (const auto& [name, value] : saved_env_) SetEnvironment(name, value);
   // Locked store folders have no permission bits; open them up to delete.
   std::error_code ec;
+  std::vector<fs::path> entries{root_};
   for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::end(it);
        it.increment(ec)) {
     if (it->is_directory(ec) && !it->is_symlink(ec)) {
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
+    entries.push_back(it->path());
   }
   fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(root_, ec);
+  // Deepest first, each entry given a few seconds: on Windows a child
+  // program that has just ended may hold its files a moment longer. (The
+  // standard library's remove_all spins for ever on such a file there.)
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!fs::remove(*it, ec) && ec && std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
 }
 
 fs::path TempHome::MakeFolder(const std::string& relative) const {

@@ -1,7 +1,8 @@
 // The user's terminal, when there is one: standard error shows the prompts
 // and the controlling terminal (/dev/tty; on Windows the console's input,
 // CONIN$) gives the answers, so that standard input stays free for
-// --password-stdin. posix/ and win32/ hold the two implementations.
+// --password-stdin. posix/ and win32/ open the terminal, read from it and
+// switch its echo; Terminal.cpp holds what both share.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,16 @@ class Terminal {
   std::optional<std::string> ReadLine(const std::string& prompt, bool echo = true);
 
  private:
+  // Turns the terminal's echo off for its lifetime; the platform's signal
+  // or console handler puts it back if the program is ended meanwhile.
+  class EchoOff {
+   public:
+    explicit EchoOff(std::intptr_t input);
+    ~EchoOff();
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+  };
+
   std::optional<std::string> ReadRawLine();
 
   // A file descriptor, or on Windows a console handle; -1 when there is none.

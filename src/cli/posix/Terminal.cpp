@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <iostream>
 #include <iterator>
 
 namespace veilbox::cli {
@@ -17,6 +16,8 @@ namespace {
 int g_echo_fd = -1;
 termios g_saved_mode;
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+using Handler = void (*)(int);
+Handler g_old_handlers[std::size(kEndingSignals)] = {};
 
 void RestoreEchoAndDie(int signal_number) {
   tcsetattr(g_echo_fd, TCSANOW, &g_saved_mode);
@@ -24,36 +25,28 @@ void RestoreEchoAndDie(int signal_number) {
   std::raise(signal_number);
 }
 
-// Turns echo off for its lifetime.
-class EchoOff {
- public:
-  explicit EchoOff(int fd) {
-    if (tcgetattr(fd, &g_saved_mode) != 0) return;
-    g_echo_fd = fd;
-    for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
-      old_handlers_[i] = std::signal(kEndingSignals[i], RestoreEchoAndDie);
-    }
-    termios quiet = g_saved_mode;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(fd, TCSAFLUSH, &quiet);
-  }
-  ~EchoOff() {
-    if (g_echo_fd < 0) return;
-    tcsetattr(g_echo_fd, TCSANOW, &g_saved_mode);
-    for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
-      std::signal(kEndingSignals[i], old_handlers_[i]);
-    }
-    g_echo_fd = -1;
-  }
-  EchoOff(const EchoOff&) = delete;
-  EchoOff& operator=(const EchoOff&) = delete;
-
- private:
-  using Handler = void (*)(int);
-  Handler old_handlers_[std::size(kEndingSignals)] = {};
-};
-
 }  // namespace
+
+Terminal::EchoOff::EchoOff(std::intptr_t input) {
+  const int fd = static_cast<int>(input);
+  if (tcgetattr(fd, &g_saved_mode) != 0) return;
+  g_echo_fd = fd;
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    g_old_handlers[i] = std::signal(kEndingSignals[i], RestoreEchoAndDie);
+  }
+  termios quiet = g_saved_mode;
+  quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  tcsetattr(fd, TCSAFLUSH, &quiet);
+}
+
+Terminal::EchoOff::~EchoOff() {
+  if (g_echo_fd < 0) return;
+  tcsetattr(g_echo_fd, TCSANOW, &g_saved_mode);
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    std::signal(kEndingSignals[i], g_old_handlers[i]);
+  }
+  g_echo_fd = -1;
+}
 
 Terminal::Terminal() {
   if (isatty(STDERR_FILENO)) input_ = open("/dev/tty", O_RDWR | O_CLOEXEC);
@@ -61,23 +54,6 @@ Terminal::Terminal() {
 
 Terminal::~Terminal() {
   if (input_ >= 0) close(static_cast<int>(input_));
-}
-
-std::optional<std::string> Terminal::ReadLine(const std::string& prompt, bool echo) {
-  if (!Interactive()) return std::nullopt;
-  if (echo) {
-    std::cerr << prompt << std::flush;
-    return ReadRawLine();
-  }
-  std::optional<std::string> line;
-  {
-    // Echo goes off before the prompt shows, so nothing typed is ever seen.
-    EchoOff quiet(static_cast<int>(input_));
-    std::cerr << prompt << std::flush;
-    line = ReadRawLine();
-  }
-  std::cerr << '\n';  // the Enter that was not echoed
-  return line;
 }
 
 std::optional<std::string> Terminal::ReadRawLine() {

@@ -3,8 +3,6 @@
 // UTF-16 and handed on as UTF-8.
 #include <windows.h>
 
-#include <iostream>
-
 #include "cli/Terminal.h"
 #include "platform/win32/WideText.h"
 
@@ -26,26 +24,21 @@ HANDLE InputOf(std::intptr_t input) {
   return reinterpret_cast<HANDLE>(input);
 }
 
-// Turns echo off for its lifetime.
-class EchoOff {
- public:
-  explicit EchoOff(HANDLE input) {
-    if (!GetConsoleMode(input, &g_saved_mode)) return;
-    g_echo_input = input;
-    SetConsoleCtrlHandler(RestoreEcho, TRUE);
-    SetConsoleMode(input, g_saved_mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
-  }
-  ~EchoOff() {
-    if (g_echo_input == INVALID_HANDLE_VALUE) return;
-    SetConsoleMode(g_echo_input, g_saved_mode);
-    SetConsoleCtrlHandler(RestoreEcho, FALSE);
-    g_echo_input = INVALID_HANDLE_VALUE;
-  }
-  EchoOff(const EchoOff&) = delete;
-  EchoOff& operator=(const EchoOff&) = delete;
-};
-
 }  // namespace
+
+Terminal::EchoOff::EchoOff(std::intptr_t input) {
+  if (!GetConsoleMode(InputOf(input), &g_saved_mode)) return;
+  g_echo_input = InputOf(input);
+  SetConsoleCtrlHandler(RestoreEcho, TRUE);
+  SetConsoleMode(g_echo_input, g_saved_mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+}
+
+Terminal::EchoOff::~EchoOff() {
+  if (g_echo_input == INVALID_HANDLE_VALUE) return;
+  SetConsoleMode(g_echo_input, g_saved_mode);
+  SetConsoleCtrlHandler(RestoreEcho, FALSE);
+  g_echo_input = INVALID_HANDLE_VALUE;
+}
 
 Terminal::Terminal() {
   DWORD mode = 0;
@@ -58,23 +51,6 @@ Terminal::Terminal() {
 
 Terminal::~Terminal() {
   if (Interactive()) CloseHandle(InputOf(input_));
-}
-
-std::optional<std::string> Terminal::ReadLine(const std::string& prompt, bool echo) {
-  if (!Interactive()) return std::nullopt;
-  if (echo) {
-    std::cerr << prompt << std::flush;
-    return ReadRawLine();
-  }
-  std::optional<std::string> line;
-  {
-    // Echo goes off before the prompt shows, so nothing typed is ever seen.
-    EchoOff quiet(InputOf(input_));
-    std::cerr << prompt << std::flush;
-    line = ReadRawLine();
-  }
-  std::cerr << '\n';  // the Enter that was not echoed
-  return line;
 }
 
 std::optional<std::string> Terminal::ReadRawLine() {

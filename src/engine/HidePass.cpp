@@ -10,27 +10,6 @@
 #include "store/TextUtil.h"
 
 namespace veilbox {
-namespace {
-
-constexpr const char* kTempFolderName = "temp";
-
-// Creates the store folder and its "temp" sub-folder when missing. The store
-// folder's parent must exist: a store folder on a drive that is not there
-// must not be made on another one.
-void EnsureStoreFolder(AppState& state, const std::string& store) {
-  Platform& p = state.platform;
-  if (!p.FolderExists(store)) {
-    const std::string parent = GetLastFolderPath(store, p.Separator());
-    if (!parent.empty() && !p.FolderExists(parent)) {
-      Raise(err::kPathNotFound, "Path not found: " + parent);
-    }
-    p.CreateFolders(store);
-  }
-  const std::string temp = JoinPath(store, kTempFolderName);
-  if (!p.FolderExists(temp)) p.CreateFolders(temp);
-}
-
-}  // namespace
 
 RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool should_encrypt) {
   if (!row.ticked) return {RowOutcome::Skipped};

@@ -1,12 +1,19 @@
 #include "engine/StoreSetup.h"
 
 #include "app/Constants.h"
+#include "diag/Failure.h"
 #include "app/Settings.h"
 #include "engine/FolderGuards.h"
 #include "engine/Messages.h"
 #include "store/StoreList.h"
+#include "store/TextUtil.h"
 
 namespace veilbox {
+namespace {
+
+constexpr const char* kTempFolderName = "temp";
+
+}  // namespace
 
 bool RunStoreSetup(AppState& state, const std::string& folder, const std::string& question) {
   const std::string drive = state.platform.DriveKey(folder);
@@ -42,5 +49,19 @@ bool RunStoreSetup(AppState& state, const std::string& folder, const std::string
 std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path) {
   return StoreFolderForDrive(state.platform, state.HideFolderPath, path);
 }
+
+void EnsureStoreFolder(AppState& state, const std::string& store) {
+  Platform& p = state.platform;
+  if (!p.FolderExists(store)) {
+    const std::string parent = GetLastFolderPath(store, p.Separator());
+    if (!parent.empty() && !p.FolderExists(parent)) {
+      Raise(err::kPathNotFound, "Path not found: " + parent);
+    }
+    p.CreateFolders(store);
+  }
+  const std::string temp = JoinPath(store, kTempFolderName);
+  if (!p.FolderExists(temp)) p.CreateFolders(temp);
+}
+
 
 }  // namespace veilbox

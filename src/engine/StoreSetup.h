@@ -18,4 +18,9 @@ bool RunStoreSetup(AppState& state, const std::string& folder, const std::string
 // The store folder serving the drive of path, when the list has one.
 std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path);
 
+// Creates the store folder and its "temp" sub-folder when missing. Raises
+// when the store folder's parent is missing: a store folder on a drive that
+// is not there must not be made on another one.
+void EnsureStoreFolder(AppState& state, const std::string& store);
+
 }  // namespace veilbox

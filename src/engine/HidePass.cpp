@@ -2,6 +2,7 @@
 
 #include "diag/Failure.h"
 #include "engine/FilenamePass.h"
+#include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
@@ -10,6 +11,14 @@
 #include "store/TextUtil.h"
 
 namespace veilbox {
+namespace {
+
+RowResult Refuse(AppState& state, const std::string& source, const std::string& reason) {
+  TellMoveFailed(state, source, reason);
+  return {RowOutcome::Failed};
+}
+
+}  // namespace
 
 RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool should_encrypt) {
   if (!row.ticked) return {RowOutcome::Skipped};
@@ -24,9 +33,16 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   }
   const std::string source = record.path + record.actual;
   const std::string store = *StoreFolderOf(state, source);
-  if (!state.platform.FolderExists(source)) {
-    TellMoveFailed(state, source, "The folder does not exist.");
-    return {RowOutcome::Failed};
+
+  // The folder is held open from here on: every later step works on this
+  // folder, whatever takes its name or its parent's name meanwhile.
+  HeldFolder held;
+  try {
+    held = HoldFolder(state.platform, record.path, record.actual);
+  } catch (const Failure& f) {
+    return Refuse(
+        state, source,
+        f.Number() == err::kPathNotFound ? "The folder does not exist." : f.Description());
   }
 
   // Every new name is known before anything moves: a name that cannot be
@@ -34,7 +50,7 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   NamePlan plan;
   if (should_encrypt) {
     try {
-      plan = PlanEncryptedNames(state, cipher, source);
+      plan = PlanEncryptedNames(state, cipher, *held.folder, source);
     } catch (const Failure& f) {
       state.dialogue.Tell(f.Description() + ". " + source + " was not hidden.", "Hide",
                           Icon::Exclamation);
@@ -43,23 +59,29 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   }
 
   EnsureStoreFolder(state, store);
-  const FreeName stored_name = FindFreeName(state.platform, store, record.actual);
+  std::unique_ptr<OpenFolder> store_folder;
+  try {
+    store_folder = OpenFolderAt(state.platform, store);
+  } catch (const Failure& f) {
+    return Refuse(state, source, f.Description());
+  }
+  const FreeName stored_name = FindFreeName(*store_folder, record.actual);
   const std::string target = JoinPath(store, stored_name.name);
   FolderRecord hidden = record;
   hidden.status = kHidden;
   hidden.encryption = should_encrypt ? kEncrypted : kNormal;
   hidden.actual = stored_name.name;
 
-  WriteJournal(state, {"hide", found->text, hidden.Text(), source, target, plan});
-  if (MoveResult moved = state.platform.MoveFolder(source, target); !moved) {
+  WriteJournal(state,
+               {"hide", found->text, hidden.Text(), source, target, plan, held.folder->Id()});
+  if (MoveResult moved = MoveHeldFolder(held, std::move(store_folder), stored_name.name); !moved) {
     RemoveJournal(state);
-    TellMoveFailed(state, source, moved.reason);
-    return {RowOutcome::Failed};
+    return Refuse(state, source, moved.reason);
   }
 
   RowOutcome outcome = RowOutcome::Done;
   if (should_encrypt) {
-    RenameOutcome renamed = RenameFiles(state, target, plan);
+    RenameOutcome renamed = RenameFiles(state, *held.folder, target, plan);
     if (renamed.failed > 0) {
       TellMoveFailed(state, renamed.first_failure,
                      std::to_string(renamed.failed) + " file names kept their plain form.");

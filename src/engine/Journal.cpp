@@ -70,6 +70,22 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
+std::optional<EntryId> ParseId(const std::string& text) {
+  EntryId id;
+  const auto colon = text.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  try {
+    size_t used = 0;
+    id.device = std::stoull(text.substr(0, colon), &used);
+    if (used != colon) return std::nullopt;
+    id.number = std::stoull(text.substr(colon + 1), &used);
+    if (used != text.size() - colon - 1) return std::nullopt;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  return id;
+}
+
 }  // namespace
 
 std::string JournalPath(const AppState& state) {
@@ -87,6 +103,9 @@ std::string JournalText(const Journal& j) {
   line("from", j.from);
   line("to", j.to);
   line("complete", j.names.complete ? "yes" : "no");
+  if (j.folder) {
+    line("folder", std::to_string(j.folder->device) + ":" + std::to_string(j.folder->number));
+  }
   for (const NameChange& change : j.names.files) {
     text += "file\t" + Escaped(change.relative) + "\t" + Escaped(change.new_name) + "\n";
   }
@@ -128,6 +147,9 @@ std::optional<Journal> ParseJournal(const std::string& text) {
       j.to = values[0];
     } else if (key == "complete") {
       j.names.complete = values[0] == "yes";
+    } else if (key == "folder") {
+      j.folder = ParseId(values[0]);
+      if (!j.folder) return std::nullopt;
     } else {
       return std::nullopt;
     }

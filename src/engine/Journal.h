@@ -14,12 +14,13 @@
 namespace veilbox {
 
 struct Journal {
-  std::string operation;   // "hide", "restore" or "remove"
-  std::string old_record;  // the record's text before the row
-  std::string new_record;  // its text after the row; empty when it is dropped
-  std::string from;        // the folder's path before the move
-  std::string to;          // its path after the move
-  NamePlan names;          // the renames that follow the move, below "to"
+  std::string operation;          // "hide", "restore" or "remove"
+  std::string old_record;         // the record's text before the row
+  std::string new_record;         // its text after the row; empty when it is dropped
+  std::string from;               // the folder's path before the move
+  std::string to;                 // its path after the move
+  NamePlan names;                 // the renames that follow the move, below "to"
+  std::optional<EntryId> folder;  // the folder that moves; absent in older journals
 };
 
 // The journal's file: Dat.sys's path followed by ".journal".

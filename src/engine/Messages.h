@@ -25,6 +25,17 @@ inline std::string PlaceGone(const std::string& place, const std::string& name) 
   return place + " does not exist (or is hidden). Do you wish to restore " + name +
          " to another folder?";
 }
+// The place is there but cannot be used: a link, or not reachable.
+inline std::string PlaceUnusable(const std::string& reason, const std::string& name) {
+  return reason + ". Do you wish to restore " + name + " to another folder?";
+}
+inline std::string ChosenPlaceUnusable(const std::string& reason) {
+  return reason + ". Do you wish to choose again?";
+}
+inline std::string StoreUnreachable(const std::string& store, const std::string& reason) {
+  return "The hidden/locked folder " + store + " cannot be reached (" + reason +
+         "). Nothing was changed.";
+}
 inline std::string AlreadyThere(const std::string& name) {
   return name + " already exists in this folder. Do you wish to restore to this folder anyway?";
 }

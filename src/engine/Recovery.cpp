@@ -4,6 +4,8 @@
 
 #include "diag/Failure.h"
 #include "engine/CommandScope.h"
+#include "engine/FilenamePass.h"
+#include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/RecordLookup.h"
 #include "store/FolderDatabase.h"
@@ -16,21 +18,23 @@ std::string NameOf(const std::string& record_text) {
   return SplitString(record_text, kFieldSeparator).front();
 }
 
-// The renames the row had not made yet. A file that is already under its
-// new name, or no longer there, needs nothing.
-int FinishRenames(AppState& state, const Journal& journal) {
+// The folder the journal's move took to "to", held open, when it is there
+// and is the folder the row moved; nullopt when nothing is at "to". Raises
+// err::kFileExists when something else stands there, and as the platform
+// does when "to" cannot be looked at.
+std::optional<HeldFolder> MovedFolder(AppState& state, const Journal& journal) {
   Platform& p = state.platform;
   const char separator = p.Separator();
-  int failed = 0;
-  for (const NameChange& change : journal.names.files) {
-    if (change.new_name.empty()) continue;
-    const std::string old_path = JoinPath(journal.to, change.relative);
-    const std::string new_path = JoinPath(GetLastFolderPath(old_path, separator), change.new_name);
-    if (p.FileExists(old_path) && !p.FileExists(new_path) && !p.Rename(old_path, new_path)) {
-      ++failed;
-    }
+  HeldFolder held;
+  held.parent = OpenFolderAt(p, GetLastFolderPath(journal.to, separator));
+  held.name = GetLastFolder(journal.to, separator);
+  const std::optional<EntryId> id = held.parent->ChildId(held.name);
+  if (!id) return std::nullopt;
+  if (journal.folder && *id != *journal.folder) {
+    Raise(err::kFileExists, journal.to + " is not the folder that was being moved");
   }
-  return failed;
+  held.folder = held.parent->OpenChild(held.name);
+  return held;
 }
 
 std::string Describe(const Journal& journal, bool moved, int failed_renames) {
@@ -50,8 +54,8 @@ std::string Describe(const Journal& journal, bool moved, int failed_renames) {
   return text;
 }
 
-// A journal that cannot be read is never deleted: it is kept aside for the
-// user to look at.
+// A journal that cannot be read or followed is never deleted: it is kept
+// aside for the user to look at.
 void KeepDamagedJournal(AppState& state, const Failure& failure) {
   const std::string path = JournalPath(state);
   const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
@@ -80,11 +84,19 @@ bool RecoverInterruptedRow(AppState& state) {
     recovered = true;
     // The target did not exist before the move and a move is a single
     // rename, so the target's presence says whether the move happened.
-    Platform& p = state.platform;
-    const bool moved = p.FolderExists(journal->to) || p.FileExists(journal->to);
+    std::optional<HeldFolder> moved;
+    try {
+      moved = MovedFolder(state, *journal);
+    } catch (const Failure& f) {
+      if (f.Number() != err::kFileExists) throw;
+      KeepDamagedJournal(state, f);
+      return;
+    }
     int failed = 0;
     if (moved) {
-      failed = FinishRenames(state, *journal);
+      // The renames the row had not made yet; a file already under its new
+      // name, or no longer there, needs nothing.
+      failed = RenameFiles(state, *moved->folder, journal->to, journal->names, Resume::Yes).failed;
       const std::string updated =
           ReplaceRecord(state.HiddenFolderData, journal->old_record, journal->new_record);
       if (updated != state.HiddenFolderData) {
@@ -93,7 +105,7 @@ bool RecoverInterruptedRow(AppState& state) {
       }
     }
     RemoveJournal(state);
-    state.dialogue.Tell(Describe(*journal, moved, failed), "Recovery");
+    state.dialogue.Tell(Describe(*journal, moved.has_value(), failed), "Recovery");
   });
   return recovered;
 }

@@ -1,6 +1,8 @@
 #include "engine/RestoreSteps.h"
 
+#include "diag/Failure.h"
 #include "engine/FilenamePass.h"
+#include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/StoreName.h"
@@ -10,29 +12,44 @@
 namespace veilbox {
 namespace {
 
-// The relocation dialogue: a folder on the place's drive chosen by the user,
-// as a parent path ending in the separator; nullopt when declined.
-std::optional<std::string> ChooseNewPlace(AppState& state, const std::string& place,
-                                          const std::string& name) {
-  if (state.dialogue.Ask(msg::PlaceGone(place, name), "Restore", Icon::Information,
-                         Buttons::YesNoCancel) != Answer::Yes) {
+// A folder to restore into, held open, and its path ending in the separator.
+struct Place {
+  std::unique_ptr<OpenFolder> folder;
+  std::string path;
+};
+
+// The relocation dialogue, asked with question: a folder on the place's
+// drive chosen by the user and opened without following links; nullopt when
+// declined.
+std::optional<Place> ChooseNewPlace(AppState& state, const std::string& place,
+                                    const std::string& question) {
+  if (state.dialogue.Ask(question, "Restore", Icon::Information, Buttons::YesNoCancel) !=
+      Answer::Yes) {
     return std::nullopt;
   }
   const std::string drive = state.platform.DriveKey(place);
   for (;;) {
     std::string chosen = state.dialogue.ChooseFolder(msg::kChooseRestoreTitle);
+    std::string again = msg::NotOnDrive(drive);
     if (!chosen.empty() && state.platform.DriveKey(chosen) == drive) {
-      return JoinPath(chosen, "");
+      OpenedFolder opened = state.platform.OpenFolderNoLinks(chosen);
+      if (opened.folder) return Place{std::move(opened.folder), JoinPath(chosen, "")};
+      again = msg::ChosenPlaceUnusable(opened.reason);
     }
-    if (state.dialogue.Ask(msg::NotOnDrive(drive), "Folder", Icon::Question,
-                           Buttons::YesNoCancel) != Answer::Yes) {
+    if (state.dialogue.Ask(again, "Folder", Icon::Question, Buttons::YesNoCancel) != Answer::Yes) {
       return std::nullopt;
     }
   }
 }
 
-bool EntryExists(Platform& platform, const std::string& path) {
-  return platform.FolderExists(path) || platform.FileExists(path);
+// The record's own place, or the one the user chooses when it is gone or
+// cannot be used (a link on the way, no access).
+std::optional<Place> PlaceFor(AppState& state, const FolderRecord& record) {
+  OpenedFolder opened = state.platform.OpenFolderNoLinks(record.path);
+  if (opened.folder) return Place{std::move(opened.folder), record.path};
+  return ChooseNewPlace(state, record.path,
+                        opened.missing ? msg::PlaceGone(record.path, record.actual)
+                                       : msg::PlaceUnusable(opened.reason, record.actual));
 }
 
 }  // namespace
@@ -56,56 +73,67 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
     return {RowOutcome::Declined};
   }
   const std::string stored = JoinPath(*store, record.actual);
-  if (!EntryExists(p, stored)) {
-    if (use == RestoreUse::Remove) return {RowOutcome::Done, std::nullopt, true};
-    state.dialogue.Tell(msg::NotInStore(record.actual), "Restore");
-    return {RowOutcome::Declined};
+
+  // Only a store folder that can be read and lacks the entry proves that
+  // nothing is left to restore; a store folder that cannot be reached keeps
+  // the row as it is.
+  HeldFolder held;
+  try {
+    held.parent = OpenFolderAt(p, *store);
+    if (!held.parent->ChildId(record.actual)) {
+      if (use == RestoreUse::Remove) return {RowOutcome::Done, std::nullopt, true};
+      state.dialogue.Tell(msg::NotInStore(record.actual), "Restore");
+      return {RowOutcome::Declined};
+    }
+    held.name = record.actual;
+    held.folder = held.parent->OpenChild(record.actual);
+  } catch (const Failure& f) {
+    state.dialogue.Tell(msg::StoreUnreachable(*store, f.Description()),
+                        use == RestoreUse::Remove ? "Remove" : "Restore", Icon::Exclamation);
+    return {RowOutcome::Failed};
   }
 
-  std::string parent = record.path;
-  if (!p.FolderExists(parent)) {
-    std::optional<std::string> chosen = ChooseNewPlace(state, parent, record.actual);
-    if (!chosen) return {RowOutcome::Declined};
-    parent = *chosen;
-  }
+  std::optional<Place> place = PlaceFor(state, record);
+  if (!place) return {RowOutcome::Declined};
   // The folder arrives under its own name. Where a folder of that name
   // already stands, it arrives beside it under a free name instead of being
   // merged into it.
   std::string name = record.name;
-  if (EntryExists(p, parent + name)) {
+  if (place->folder->ChildId(name)) {
     if (state.dialogue.Ask(msg::AlreadyThere(name), "Exists", Icon::Question,
                            Buttons::YesNoCancel) != Answer::Yes) {
       return {RowOutcome::Declined};
     }
-    name = FindFreeName(p, parent, name).name;
+    name = FindFreeName(*place->folder, name).name;
   }
-  const std::string target = parent + name;
+  const std::string target = place->path + name;
   FolderRecord restored = record;
   restored.name = name;
-  restored.path = parent;
+  restored.path = place->path;
   restored.status = kVisible;
   restored.actual = name;
   NamePlan plan;
   if (record.encryption == kEncrypted) {
-    plan = PlanPlainNames(state, cipher, stored);
+    plan = PlanPlainNames(state, cipher, *held.folder, stored);
     restored.encryption = kNormal;
   }
 
   WriteJournal(state, {use == RestoreUse::Remove ? "remove" : "restore", found.text,
-                       use == RestoreUse::Remove ? "" : restored.Text(), stored, target, plan});
-  if (MoveResult moved = p.MoveFolder(stored, target); !moved) {
+                       use == RestoreUse::Remove ? "" : restored.Text(), stored, target, plan,
+                       held.folder->Id()});
+  if (MoveResult moved = MoveHeldFolder(held, std::move(place->folder), name); !moved) {
     RemoveJournal(state);
     TellMoveFailed(state, stored, moved.reason);
     return {RowOutcome::Failed};
   }
   if (name != record.name) {
     state.dialogue.Tell(record.name + " was restored as " + name + " because " + record.name +
-                            " already exists in " + parent + ".",
+                            " already exists in " + place->path + ".",
                         "Restore");
   }
 
   RowOutcome outcome = RowOutcome::Done;
-  RenameOutcome renamed = RenameFiles(state, target, plan);
+  RenameOutcome renamed = RenameFiles(state, *held.folder, target, plan);
   if (renamed.failed > 0) {
     TellMoveFailed(state, renamed.first_failure,
                    std::to_string(renamed.failed) + " file names kept their encrypted form.");

@@ -15,11 +15,10 @@ std::string Folded(std::string text) {
 
 }  // namespace
 
-FreeName FindFreeName(Platform& platform, const std::string& folder, const std::string& name,
-                      Where where) {
+FreeName FindFreeName(OpenFolder& folder, const std::string& name, Where where) {
   // Every entry counts, not only folders: a move never replaces anything.
   std::unordered_set<std::string> taken;
-  for (const DirEntry& e : platform.ListDirectory(folder, where)) taken.insert(Folded(e.name));
+  for (const DirEntry& e : folder.List(where)) taken.insert(Folded(e.name));
   FreeName result{name, false};
   while (taken.count(Folded(result.name))) {
     result.name += "(1)";

@@ -14,7 +14,6 @@ struct FreeName {
 
 // name itself when no entry of folder has it, compared without regard to
 // letter case; otherwise name followed by "(1)" as often as needed.
-FreeName FindFreeName(Platform& platform, const std::string& folder, const std::string& name,
-                      Where where = Where::current());
+FreeName FindFreeName(OpenFolder& folder, const std::string& name, Where where = Where::current());
 
 }  // namespace veilbox

@@ -3,10 +3,11 @@
 // implementation to substitute one service, such as the volume of a path.
 //
 // Operations that can fail on the file system raise a Failure carrying the
-// caller's source line; MoveFolder and Rename report their outcome instead,
+// caller's source line; moves and renames report their outcome instead,
 // because their callers must decide what a failed move means for a record.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,6 +33,47 @@ struct MoveResult {
   bool ok = false;
   std::string reason;  // why it failed; empty on success
   explicit operator bool() const { return ok; }
+};
+
+// What identifies a file-system entry whatever path leads to it: the device
+// and the file's number on it (on Windows the volume serial and file index).
+struct EntryId {
+  std::uint64_t device = 0;
+  std::uint64_t number = 0;
+  bool operator==(const EntryId&) const = default;
+};
+
+// A folder opened without following links. The handle stays with the folder
+// when it is moved or renamed, so that work done through it can never land
+// in another folder that took its name or its parent's name meanwhile.
+class OpenFolder {
+ public:
+  virtual ~OpenFolder() = default;
+
+  virtual EntryId Id() const = 0;
+  // The entries, as ListDirectory gives them, in name order.
+  virtual std::vector<DirEntry> List(Where where = Where::current()) = 0;
+  // A sub-folder. Raises when the entry is a link, not a folder, or gone.
+  virtual std::unique_ptr<OpenFolder> OpenChild(const std::string& name,
+                                                Where where = Where::current()) = 0;
+  // The identity of an entry, a link itself rather than what it points to;
+  // nullopt when there is no such entry. Any other failure raises: an entry
+  // that cannot be looked at is not an absent one.
+  virtual std::optional<EntryId> ChildId(const std::string& name,
+                                         Where where = Where::current()) = 0;
+  // Renames an entry of this folder; never replaces an existing one.
+  virtual MoveResult RenameChild(const std::string& from, const std::string& to) = 0;
+  // Moves an entry of this folder into target under new_name, by one rename
+  // on the same file system; never replaces an existing one.
+  virtual MoveResult MoveChild(const std::string& name, OpenFolder& target,
+                               const std::string& new_name) = 0;
+};
+
+// The outcome of opening a folder by its path.
+struct OpenedFolder {
+  std::unique_ptr<OpenFolder> folder;  // null when it could not be opened
+  bool missing = false;                // a part of the path does not exist
+  std::string reason;                  // why it could not be opened
 };
 
 // Held while one copy of Veilbox changes its data; released when destroyed.
@@ -76,9 +118,10 @@ class Platform {
   virtual void RemoveFile(const std::string& path, Where where = Where::current()) = 0;
   virtual void CreateFolders(const std::string& path, Where where = Where::current()) = 0;
 
-  // When destination is an existing folder, source goes inside it under its
-  // own name; otherwise source becomes destination, missing parents created.
-  virtual MoveResult MoveFolder(const std::string& source, const std::string& destination) = 0;
+  // Opens a folder by its full path. Fails, saying why, when any part of the
+  // path is a link (a junction or other reparse point on Windows), is not a
+  // folder, or cannot be reached.
+  virtual OpenedFolder OpenFolderNoLinks(const std::string& path) = 0;
   // Renames an entry; never replaces an existing one.
   virtual MoveResult Rename(const std::string& old_path, const std::string& new_path) = 0;
 

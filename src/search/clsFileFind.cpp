@@ -1,6 +1,7 @@
 #include "search/clsFileFind.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "search/NamePattern.h"
@@ -21,24 +22,43 @@ void Append(std::vector<std::string>& list, std::string item) {
 FindResult clsFileFind::SearchFile(const std::string& pathname, bool sub_folders,
                                    std::vector<std::string>& file_array,
                                    std::vector<std::string>& folder_array, bool case_sensitive) {
+  m_Recurse = sub_folders;
+  m_CaseSensitive = case_sensitive;
+  std::optional<SearchSpec> wanted;
+  if (!pathname.empty()) wanted = FileSpec(platform_, pathname);
+  if (!wanted) {
+    m_ResultFlag = FindResult::PathNameNotValid;
+    if (OnFinished) OnFinished(m_ResultFlag, m_Files);
+    return m_ResultFlag;
+  }
+  m_FileSpec = wanted->pattern;
+  OpenedFolder opened = platform_.OpenFolderNoLinks(wanted->folder);
+  Lists lists{file_array, folder_array};
+  if (!opened.folder) {
+    m_ResultFlag = FindResult::DirExFailed;
+    if (OnFinished) OnFinished(m_ResultFlag, m_Files);
+    return m_ResultFlag;
+  }
+  return Run(*opened.folder, wanted->folder, lists);
+}
+
+FindResult clsFileFind::SearchFolder(OpenFolder& root, const std::string& root_path,
+                                     std::vector<std::string>& file_array,
+                                     std::vector<std::string>& folder_array) {
+  m_Recurse = true;
+  m_CaseSensitive = false;
+  m_FileSpec = "*.*";
+  Lists lists{file_array, folder_array};
+  return Run(root, root_path, lists);
+}
+
+FindResult clsFileFind::Run(OpenFolder& folder, const std::string& path, Lists& lists) {
+  m_Files = 0;
+  m_ResultFlag = FindResult::DirExSuccess;
   try {
-    if (pathname.empty()) {
-      m_ResultFlag = FindResult::PathNameNotValid;
-    } else {
-      m_Recurse = sub_folders;
-      m_CaseSensitive = case_sensitive;
-      m_Files = 0;
-      m_ResultFlag = FindResult::DirExSuccess;
-      if (const auto wanted = FileSpec(platform_, pathname)) {
-        m_FileSpec = wanted->pattern;
-        Lists lists{file_array, folder_array};
-        FindFolders(wanted->folder, lists);
-        if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
-          m_ResultFlag = FindResult::NoFilesFound;
-        }
-      } else {
-        m_ResultFlag = FindResult::PathNameNotValid;
-      }
+    FindFolders(folder, path, lists);
+    if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
+      m_ResultFlag = FindResult::NoFilesFound;
     }
   } catch (const std::exception&) {
     // Any failure, such as a folder that cannot be read, ends the whole
@@ -54,12 +74,12 @@ FindResult clsFileFind::ResultFlag() {
   return m_ResultFlag;
 }
 
-void clsFileFind::FindFolders(const std::string& path, Lists& lists) {
+void clsFileFind::FindFolders(OpenFolder& folder, const std::string& path, Lists& lists) {
   if (ResultFlag() != FindResult::DirExSuccess) return;
   const char separator = platform_.Separator();
   const std::string file_path = path.back() == separator ? path : path + separator;
   // One read of the folder serves both its subfolders and its files.
-  const std::vector<DirEntry> entries = platform_.ListDirectory(file_path);
+  const std::vector<DirEntry> entries = folder.List();
   std::vector<std::string> subfolders;
   for (const DirEntry& entry : entries) {
     if (ResultFlag() != FindResult::DirExSuccess) return;
@@ -70,7 +90,9 @@ void clsFileFind::FindFolders(const std::string& path, Lists& lists) {
   if (OnCurrentFolder) OnCurrentFolder(Qualify(file_path, separator));
   FindFiles(file_path, entries, lists);
   Append(lists.folders, file_path);
-  for (const std::string& name : subfolders) FindFolders(file_path + name + separator, lists);
+  for (const std::string& name : subfolders) {
+    FindFolders(*folder.OpenChild(name), file_path + name + separator, lists);
+  }
 }
 
 void clsFileFind::FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries,

@@ -1,6 +1,8 @@
 // clsFileFind: lists the files of a folder tree. The files of a folder come
 // before those of its subfolders, which follow in listing order (pre-order).
-// Symbolic links are listed as files and never entered, so a walk never
+// Every folder is opened without following links and its sub-folders are
+// opened through it: symbolic links are listed as files and never entered,
+// and a folder swapped for a link during the walk ends it, so a walk never
 // leaves the folder it was given.
 #pragma once
 
@@ -34,6 +36,13 @@ class clsFileFind {
                         std::vector<std::string>& file_array,
                         std::vector<std::string>& folder_array, bool case_sensitive = false);
 
+  // Walks the whole tree below an open folder, as SearchFile does for a
+  // folder path ending in a separator; root_path is the folder's path as the
+  // lists show it, ending in a separator.
+  FindResult SearchFolder(OpenFolder& root, const std::string& root_path,
+                          std::vector<std::string>& file_array,
+                          std::vector<std::string>& folder_array);
+
   // A running search notices this at its next check and unwinds.
   void StopSearch() { m_ResultFlag = FindResult::UserCanceled; }
 
@@ -64,7 +73,9 @@ class clsFileFind {
 
   // Lets pending events run, then gives the flag: the stop check.
   FindResult ResultFlag();
-  void FindFolders(const std::string& path, Lists& lists);
+  // Runs one search below folder, catching what ends it.
+  FindResult Run(OpenFolder& folder, const std::string& path, Lists& lists);
+  void FindFolders(OpenFolder& folder, const std::string& path, Lists& lists);
   void FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries, Lists& lists);
 
   Platform& platform_;

@@ -16,7 +16,7 @@ class RecoveryTest : public EngineTest {
   }
   // The journal a hide of Plans with encrypted names writes.
   Journal HideJournal(const fs::path& plans, const std::string& visible_record) {
-    Journal j{"hide", visible_record, "", plans.string(), (store / "Plans").string(), {}};
+    Journal j{"hide", visible_record, "", plans.string(), (store / "Plans").string(), {}, {}};
     j.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
     for (const char* f : {"a.txt", "sub/b.txt", "c.txt"}) {
       j.names.files.push_back({f, Cipher(fs::path(f).filename().string())});
@@ -35,7 +35,8 @@ class RecoveryTest : public EngineTest {
 };
 
 TEST(JournalText, RoundTripsAnyNameAndRejectsATruncatedJournal) {
-  Journal j{"restore", "a<b<c<d<e*", "", "/x/\tweird\\name", "/y/new\nline", {}};
+  Journal j{"restore", "a<b<c<d<e*",          "", "/x/\tweird\\name", "/y/new\nline",
+            {},        EntryId{3, 1ull << 40}};
   j.names.files = {{"sub/fi\tle", "NEW"}, {"plain", ""}};
   j.names.complete = false;
   const std::string text = JournalText(j);
@@ -48,6 +49,7 @@ TEST(JournalText, RoundTripsAnyNameAndRejectsATruncatedJournal) {
   EXPECT_EQ(back->names.files[0].relative, "sub/fi\tle");
   EXPECT_EQ(back->names.files[1].new_name, "");
   EXPECT_FALSE(back->names.complete);
+  EXPECT_EQ(back->folder, j.folder);
   EXPECT_FALSE(ParseJournal(text.substr(0, text.size() - 4)));
   EXPECT_FALSE(ParseJournal("something else\n"));
 }
@@ -77,6 +79,21 @@ TEST_F(RecoveryTest, AHideCutOffHalfWayThroughTheNamesIsFinished) {
   EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
 }
 
+TEST_F(RecoveryTest, AnotherFolderWhereTheMovedOneShouldBeIsLeftAloneAndTheJournalKeptAside) {
+  SetUpPlans();
+  Journal j = HideJournal(plans, visible);
+  j.folder = EntryId{1, 1};  // not the folder that now stands at "to"
+  fs::create_directories(store);
+  fs::rename(plans, store / "Plans");
+  Write(j);
+
+  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_EQ(ReadText(store / "Plans" / "a.txt"), "A");
+  EXPECT_EQ(Database(), visible + "\r\n");
+  EXPECT_NE(dialogue.boxes.at(0).text.find("not the folder that was being moved"),
+            std::string::npos);
+}
+
 TEST_F(RecoveryTest, ARowCutOffBeforeItsMoveLeavesEverythingAsItWas) {
   SetUpPlans();
   fs::create_directories(store);
@@ -94,7 +111,7 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
   Change("Hidden", {"Plans"}, true);
   const std::string hidden = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
   ASSERT_EQ(Database(), hidden + "\r\n");
-  Journal j{"restore", hidden, visible, (store / "Plans").string(), plans.string(), {}};
+  Journal j{"restore", hidden, visible, (store / "Plans").string(), plans.string(), {}, {}};
   for (const char* f : {"a.txt", "sub/b.txt", "c.txt"}) {
     const std::string name = fs::path(f).filename().string();
     const std::string dir = fs::path(f).parent_path().string();

@@ -117,7 +117,7 @@ TEST_F(StartUpSequence, AnInterruptedRowIsFinishedBeforeTheListShows) {
   const fs::path store = home.MakeFolder("program/Data");
   const std::string visible = "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*";
   WriteText(home.ProgramFolder() / "Dat.sys", visible + "\r\n");
-  Journal journal{"hide", visible, "", plans.string(), (store / "Plans").string(), {}};
+  Journal journal{"hide", visible, "", plans.string(), (store / "Plans").string(), {}, {}};
   journal.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Normal<Plans*";
   WriteText(home.ProgramFolder() / "Dat.sys.journal", JournalText(journal));
 

@@ -1,9 +1,12 @@
 #include "platform/posix/PosixFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -34,7 +37,62 @@ void SyncFolder(const std::string& folder) {
   }
 }
 
+EntryKind KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return EntryKind::Directory;
+  if (S_ISREG(mode)) return EntryKind::File;
+  if (S_ISLNK(mode)) return EntryKind::Link;
+  return EntryKind::Other;
+}
+
+EntryKind KindOf(const dirent& e, int dir_fd) {
+  switch (e.d_type) {
+    case DT_DIR:
+      return EntryKind::Directory;
+    case DT_REG:
+      return EntryKind::File;
+    case DT_LNK:
+      return EntryKind::Link;
+    default: {
+      struct stat st;
+      if (::fstatat(dir_fd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) return KindOf(st.st_mode);
+      return EntryKind::Other;
+    }
+  }
+}
+
 }  // namespace
+
+std::vector<DirEntry> ListOpenDirectory(int fd, const std::string& path, Where where) {
+  DIR* dir = ::fdopendir(fd);
+  if (dir == nullptr) {
+    const int error_code = errno;
+    ::close(fd);
+    RaiseErrno(error_code, "Cannot list " + path, where);
+  }
+  std::vector<DirEntry> entries;
+  errno = 0;
+  while (const dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    entries.push_back({std::move(name), KindOf(*e, ::dirfd(dir))});
+  }
+  const int error_code = errno;
+  ::closedir(dir);
+  if (error_code != 0) RaiseErrno(error_code, "Cannot list " + path, where);
+  // Directory order is arbitrary; a fixed order makes every pass repeatable.
+  std::sort(entries.begin(), entries.end(),
+            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+int RenameNoReplaceAt(int from_dir, const std::string& from, int to_dir, const std::string& to) {
+  if (::renameat2(from_dir, from.c_str(), to_dir, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != ENOSYS && errno != EINVAL) return errno;
+  // File systems without RENAME_NOREPLACE: check, then rename.
+  struct stat st;
+  if (::fstatat(to_dir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+  return ::renameat(from_dir, from.c_str(), to_dir, to.c_str()) == 0 ? 0 : errno;
+}
 
 void WriteAtomically(const std::string& path, const std::string& bytes, Where where) {
   fs::path target(path);

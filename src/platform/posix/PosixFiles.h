@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -17,5 +18,13 @@ std::string ReadWholeFile(const std::string& path, Where where);
 
 // Creates a folder and its missing parents; new folders get the given mode.
 void MakeFolders(const std::string& path, unsigned mode, Where where);
+
+// The entries of an open directory, "." and ".." left out, in name order.
+// Takes over fd and closes it; path names the folder in messages.
+std::vector<DirEntry> ListOpenDirectory(int fd, const std::string& path, Where where);
+
+// Renames an entry relative to two directory descriptors (AT_FDCWD for
+// plain paths) without replacing an existing entry: 0, or the errno value.
+int RenameNoReplaceAt(int from_dir, const std::string& from, int to_dir, const std::string& to);
 
 }  // namespace veilbox::posix

@@ -1,12 +1,10 @@
 #include "platform/posix/PosixPlatform.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -35,13 +33,6 @@ std::string HomeFolder() {
 std::string WithoutTrailingSeparator(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
-}
-
-EntryKind KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return EntryKind::Directory;
-  if (S_ISREG(mode)) return EntryKind::File;
-  if (S_ISLNK(mode)) return EntryKind::Link;
-  return EntryKind::Other;
 }
 
 void SetFolderMode(const std::string& path, fs::perms mode, Where where) {
@@ -126,40 +117,9 @@ bool PosixPlatform::FolderExists(const std::string& path) {
 }
 
 std::vector<DirEntry> PosixPlatform::ListDirectory(const std::string& folder, Where where) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) RaiseErrno(errno, "Cannot list " + folder, where);
-  std::vector<DirEntry> entries;
-  errno = 0;
-  while (const dirent* e = ::readdir(dir)) {
-    std::string name = e->d_name;
-    if (name == "." || name == "..") continue;
-    EntryKind kind = EntryKind::Other;
-    switch (e->d_type) {
-      case DT_DIR:
-        kind = EntryKind::Directory;
-        break;
-      case DT_REG:
-        kind = EntryKind::File;
-        break;
-      case DT_LNK:
-        kind = EntryKind::Link;
-        break;
-      default: {
-        struct stat st;
-        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-          kind = KindOf(st.st_mode);
-        }
-      }
-    }
-    entries.push_back({std::move(name), kind});
-  }
-  int error_code = errno;
-  ::closedir(dir);
-  if (error_code != 0) RaiseErrno(error_code, "Cannot list " + folder, where);
-  // Directory order is arbitrary; a fixed order makes every pass repeatable.
-  std::sort(entries.begin(), entries.end(),
-            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
-  return entries;
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) RaiseErrno(errno, "Cannot list " + folder, where);
+  return posix::ListOpenDirectory(fd, folder, where);
 }
 
 std::string PosixPlatform::ReadFile(const std::string& path, Where where) {

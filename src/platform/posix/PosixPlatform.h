@@ -31,7 +31,7 @@ class PosixPlatform : public Platform {
   void RemoveFile(const std::string& path, Where where = Where::current()) override;
   void CreateFolders(const std::string& path, Where where = Where::current()) override;
 
-  MoveResult MoveFolder(const std::string& source, const std::string& destination) override;
+  OpenedFolder OpenFolderNoLinks(const std::string& path) override;
   MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
 
   void LockFolder(const std::string& path, Where where = Where::current()) override;
@@ -39,11 +39,6 @@ class PosixPlatform : public Platform {
 
   std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
                                      Where where = Where::current()) override;
-
- protected:
-  // Renames without replacing an existing entry: 0, or the errno value.
-  // Tests override it to make a rename fail as it does across file systems.
-  virtual int RenameNoReplace(const std::string& from, const std::string& to);
 
  private:
   friend class PosixDataLock;

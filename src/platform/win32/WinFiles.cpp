@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "diag/Failure.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinError.h"
 
@@ -11,25 +12,6 @@ namespace veilbox::win32 {
 namespace fs = std::filesystem;
 
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() { Close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return h_; }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool closed = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE h_;
-};
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
   size_t done = 0;

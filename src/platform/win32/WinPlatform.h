@@ -42,7 +42,8 @@ class WinPlatform : public Platform {
   void RemoveFile(const std::string& path, Where where = Where::current()) override;
   void CreateFolders(const std::string& path, Where where = Where::current()) override;
 
-  MoveResult MoveFolder(const std::string& source, const std::string& destination) override;
+  // Reparse points (junctions, symbolic links) count as links.
+  OpenedFolder OpenFolderNoLinks(const std::string& path) override;
   MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
 
   // Runs cacls.exe from the Windows folder's System32 folder on the folder,
@@ -58,9 +59,6 @@ class WinPlatform : public Platform {
   std::string WindowsFolder();
 
  protected:
-  // Renames without replacing an existing entry: 0, or the Windows error.
-  // Tests override it to make a rename fail as it does across volumes.
-  virtual DWORD MoveNoReplace(const std::wstring& from, const std::wstring& to);
   // Starts the command line with a hidden window and waits for it to end.
   // Tests override it to see the command line.
   virtual void RunHidden(const std::string& command_line, Where where);

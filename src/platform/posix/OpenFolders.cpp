@@ -1,0 +1,152 @@
+// Folders opened without following links, and the work done relative to
+// them: listing, opening sub-folders, renames and moves by name inside an
+// open folder. A folder is held as an O_PATH descriptor, which needs only
+// search permission on its parents and follows the folder wherever it moves.
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "diag/Failure.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixPlatform.h"
+
+namespace veilbox {
+namespace {
+
+constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+EntryId IdOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::string WhyNotOpened(int error_code, const std::string& path) {
+  switch (error_code) {
+    case ELOOP:
+      return path + " is or passes through a link";
+    case ENOTDIR:
+      return path + " is not a folder, or passes through something that is not";
+    case ENOENT:
+      return path + " does not exist";
+    default:
+      return "Cannot open " + path + ": " + std::strerror(error_code);
+  }
+}
+
+// Opens path with no link anywhere on it: openat2 where the kernel has it,
+// otherwise one part at a time with O_NOFOLLOW. A descriptor, or -errno.
+int OpenWithoutLinks(const std::string& path) {
+  open_how how{};
+  how.flags = kFolderFlags;
+  how.resolve = RESOLVE_NO_SYMLINKS;
+  const long fd = ::syscall(SYS_openat2, AT_FDCWD, path.c_str(), &how, sizeof how);
+  if (fd >= 0) return static_cast<int>(fd);
+  if (errno != ENOSYS) return -errno;
+  if (path.empty() || path[0] != '/') return -EINVAL;
+  int current = ::open("/", kFolderFlags);
+  if (current < 0) return -errno;
+  size_t start = 1;
+  while (start < path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      ::close(current);
+      return -ELOOP;  // a path that climbs is not taken apart here
+    }
+    const int next = ::openat(current, part.c_str(), kFolderFlags);
+    const int error_code = errno;
+    ::close(current);
+    if (next < 0) return -error_code;
+    current = next;
+  }
+  return current;
+}
+
+class PosixOpenFolder : public OpenFolder {
+ public:
+  PosixOpenFolder(int fd, std::string path, EntryId id)
+      : fd_(fd), path_(std::move(path)), id_(id) {}
+  ~PosixOpenFolder() override { ::close(fd_); }
+  PosixOpenFolder(const PosixOpenFolder&) = delete;
+  PosixOpenFolder& operator=(const PosixOpenFolder&) = delete;
+
+  EntryId Id() const override { return id_; }
+
+  std::vector<DirEntry> List(Where where) override {
+    const int readable = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0) RaiseErrno(errno, "Cannot list " + path_, where);
+    return posix::ListOpenDirectory(readable, path_, where);
+  }
+
+  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
+    const std::string path = Join(name);
+    const int fd = ::openat(fd_, name.c_str(), kFolderFlags);
+    if (fd < 0) Raise(ErrorNumberFromErrno(errno), WhyNotOpened(errno, path), where);
+    return Adopt(fd, path, where);
+  }
+
+  std::optional<EntryId> ChildId(const std::string& name, Where where) override {
+    struct stat st;
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return IdOf(st);
+    if (errno == ENOENT) return std::nullopt;
+    RaiseErrno(errno, "Cannot look at " + Join(name), where);
+  }
+
+  MoveResult RenameChild(const std::string& from, const std::string& to) override {
+    return MoveChild(from, *this, to);
+  }
+
+  MoveResult MoveChild(const std::string& name, OpenFolder& target,
+                       const std::string& new_name) override {
+    auto& to = static_cast<PosixOpenFolder&>(target);
+    const int error_code = posix::RenameNoReplaceAt(fd_, name, to.fd_, new_name);
+    if (error_code == 0) return {true, ""};
+    if (error_code == EEXIST || error_code == ENOTEMPTY) {
+      return {false, to.Join(new_name) + " already exists"};
+    }
+    if (error_code == EXDEV) {
+      return {false, Join(name) + " lies on another file system than " + to.path_};
+    }
+    return {false, std::strerror(error_code)};
+  }
+
+  static std::unique_ptr<OpenFolder> Adopt(int fd, const std::string& path, Where where) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+      const int error_code = errno;
+      ::close(fd);
+      RaiseErrno(error_code, "Cannot look at " + path, where);
+    }
+    return std::make_unique<PosixOpenFolder>(fd, path, IdOf(st));
+  }
+
+ private:
+  std::string Join(const std::string& name) const {
+    return path_.ends_with('/') ? path_ + name : path_ + "/" + name;
+  }
+
+  int fd_;
+  std::string path_;  // where the folder was opened, for messages only
+  EntryId id_;
+};
+
+}  // namespace
+
+OpenedFolder PosixPlatform::OpenFolderNoLinks(const std::string& path) {
+  const int fd = OpenWithoutLinks(path);
+  if (fd < 0) return {nullptr, -fd == ENOENT, WhyNotOpened(-fd, path)};
+  try {
+    return {PosixOpenFolder::Adopt(fd, path, Where::current()), false, ""};
+  } catch (const Failure& f) {
+    return {nullptr, false, f.Description()};
+  }
+}
+
+}  // namespace veilbox

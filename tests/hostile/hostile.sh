@@ -14,19 +14,6 @@ done
 
 ROOT=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-hostile-XXXXXX")
 chmod 0755 "$ROOT"
-# The build tree may sit under a folder the users cannot enter: copy the
-# programs into the temp root.
-mkdir "$ROOT/bin"
-for program in "$@"; do install -m 0755 "$program" "$ROOT/bin/"; done
-CLI=$ROOT/bin/$(basename "$1")
-cd "$ROOT" || exit 1
-SCRATCH=$ROOT/scratch  # the test's own notes, root's only
-mkdir -m 0700 "$SCRATCH"
-OWNER=vbx-owner-$$
-INTRUDER=vbx-intruder-$$
-OWNER_HOME=$ROOT/owner
-SHARED=$ROOT/shared
-PASSWORD="hostile test password"
 USERS=()
 PIDS=()
 
@@ -47,6 +34,20 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
+
+# The build tree may sit under a folder the users cannot enter: copy the
+# programs into the temp root.
+mkdir "$ROOT/bin"
+for program in "$@"; do install -m 0755 "$program" "$ROOT/bin/"; done
+CLI=$ROOT/bin/$(basename "$1")
+cd "$ROOT" || exit 1
+SCRATCH=$ROOT/scratch  # the test's own notes, root's only
+mkdir -m 0700 "$SCRATCH"
+OWNER=vbx-owner-$$
+INTRUDER=vbx-intruder-$$
+OWNER_HOME=$ROOT/owner
+SHARED=$ROOT/shared
+PASSWORD="hostile test password"
 
 # add_user NAME: a user with its own group and no login; a few tries, as a
 # concurrent useradd may hold the lock on /etc/passwd.
@@ -82,7 +83,6 @@ start_as() {
   PIDS+=($!)
 }
 
-
 # The owner's home, program folder and settings, and the shared folder
 # (0777 without the sticky bit, like a shared project folder).
 mkdir -m 0700 "$OWNER_HOME"
@@ -95,6 +95,7 @@ vb() {
     XDG_CONFIG_HOME="$OWNER_HOME/config" XDG_DATA_HOME="$OWNER_HOME/data" VEILBOX_UPDATE_URL= \
     "$CLI" --password-stdin "$@"
 }
+as "$OWNER" true || skip "setpriv cannot run commands as the test user"
 vb --accept-agreement init >/dev/null 2>&1 || { echo "init failed"; exit 1; }
 
 # owned_tree USER DIR FILES: a tree of random files owned by USER.

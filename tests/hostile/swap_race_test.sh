@@ -14,6 +14,8 @@ SWAP=$ROOT/bin/$(basename "$2")
 PLANS=$SHARED/Plans
 
 owned_tree "$OWNER" "$PLANS" 30
+# The victim's files bear the names of Plans' files: a rename through a
+# name that now leads to the victim succeeds there.
 owned_tree "$OWNER" "$OWNER_HOME/victim" 12
 as "$INTRUDER" ln -s "$OWNER_HOME/victim" "$SHARED/link"
 vb add "$PLANS" >/dev/null 2>&1 || { echo "add failed"; exit 1; }

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The swap race: in a shared folder the intruder exchanges the owner's listed
+# folder with a link to "victim", a folder the owner can write to, in a tight
+# loop, while the owner hides (with encrypted names) and restores the folder
+# again and again. Veilbox may refuse any run, but must never touch the
+# victim or anything else outside the folder and its store; afterwards the
+# list and the folder agree and every file is back under its plain name.
+#   swap_race_test.sh VEILBOX_CLI SWAP_LOOP [ROUNDS] [SECONDS]
+set -uo pipefail
+source "$(dirname "$0")/hostile.sh" "$1" "$2"
+ROUNDS=${3:-100}
+SECONDS_MAX=${4:-60}
+SWAP=$ROOT/bin/$(basename "$2")
+PLANS=$SHARED/Plans
+
+owned_tree "$OWNER" "$PLANS" 30
+# The victim's files bear the names of Plans' files: a rename through a
+# name that now leads to the victim succeeds there.
+owned_tree "$OWNER" "$OWNER_HOME/victim" 12
+as "$INTRUDER" ln -s "$OWNER_HOME/victim" "$SHARED/link"
+vb add "$PLANS" >/dev/null 2>&1 || { echo "add failed"; exit 1; }
+manifest "$PLANS" >"$SCRATCH/plans.manifest"
+outside_before=$(outside)
+victim_before=$(snapshot "$OWNER_HOME/victim")
+
+start_as "$INTRUDER" "$SWAP" "$PLANS" "$SHARED/link" "$SECONDS_MAX" >"$SCRATCH/swaps" 2>&1
+
+SECONDS=0
+failures=0
+rounds=0
+touched=""
+while ((rounds < ROUNDS && SECONDS < SECONDS_MAX && ${#touched} == 0)); do
+  for command in "--encrypt hide" "restore"; do
+    # shellcheck disable=SC2086
+    vb $command "$PLANS" >/dev/null 2>>"$SCRATCH/errors"
+    code=$?
+    ((code == 0)) || failures=$((failures + 1))
+    if [ "$(snapshot "$OWNER_HOME/victim")" != "$victim_before" ]; then
+      touched="round $rounds: '$command' exited $code and changed the victim"
+      break
+    fi
+  done
+  rounds=$((rounds + 1))
+done
+stop_all
+
+# Back to the original state: the folder restored, in its place, the link
+# beside it.
+[ "$(status "$PLANS")" = Hidden ] && vb restore "$PLANS" >/dev/null 2>>"$SCRATCH/errors"
+if [ -L "$PLANS" ] && [ -d "$SHARED/link" ] && [ ! -L "$SHARED/link" ]; then
+  as "$INTRUDER" "$SWAP" "$PLANS" "$SHARED/link" 5 1 >/dev/null
+fi
+vb check >/dev/null 2>>"$SCRATCH/errors"
+check=$?
+lost=$(lost_files "$PLANS" "$SCRATCH/plans.manifest")
+[ "$(snapshot "$OWNER_HOME/victim")" = "$victim_before" ] || touched=${touched:-"the victim changed"}
+outside_changed=$(diff <(echo "$outside_before") <(outside) | grep -c '^[<>]')
+
+echo "rounds: $rounds in ${SECONDS}s, $(tail -1 "$SCRATCH/swaps"), failed runs: $failures," \
+  "files of Plans lost: $lost, check: $check, changes outside: $outside_changed"
+[ -n "$touched" ] && echo "$touched"
+# Without a single exchange the race never ran (a file system without it).
+if [ -z "$touched" ] && grep -q '^swaps: 0$' "$SCRATCH/swaps"; then
+  skip "no exchange succeeded: $(head -1 "$SCRATCH/swaps")"
+fi
+if [ -z "$touched" ] && ((lost == 0 && check == 0 && outside_changed == 0)); then
+  echo "1 passed, 0 failed"
+else
+  sort "$SCRATCH/errors" | uniq -c | sort -rn | head -5
+  echo "0 passed, 1 failed"
+  exit 1
+fi

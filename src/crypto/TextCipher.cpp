@@ -6,15 +6,19 @@
 #include "crypto/Hex.h"
 #include "crypto/cEncrypt.h"
 #include "platform/Codec.h"
+#include "platform/PathSeparator.h"
 
 namespace veilbox {
 namespace {
 
 // Whether decrypted bytes, NUL padding removed, make a name that the file
-// system can hold in one folder.
+// system can hold in one folder. A backslash is an ordinary character of a
+// Linux file name; on Windows it separates folders as "/" does.
 bool IsFileName(const std::string& name) {
+  const std::string separators =
+      kPathSeparator == '/' ? std::string("/\0", 2) : std::string("/\\\0", 3);
   return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+         name.find_first_of(separators) == std::string::npos;
 }
 
 }  // namespace

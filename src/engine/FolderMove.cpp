@@ -32,9 +32,16 @@ MoveResult MoveHeldFolder(HeldFolder& held, std::unique_ptr<OpenFolder> target,
     MoveResult moved = held.parent->MoveChild(held.name, *target, new_name);
     if (!moved) return moved;
     if (target->ChildId(new_name) == id) {
-      held.parent = std::move(target);
-      held.name = new_name;
-      return moved;
+      // Opened again at its new place, which is the same folder: a handle
+      // whose path the system does not follow through renames (as under
+      // Wine) must not go on working at the old place.
+      std::unique_ptr<OpenFolder> arrived = target->OpenChild(new_name);
+      if (arrived->Id() == id) {
+        held.folder = std::move(arrived);
+        held.parent = std::move(target);
+        held.name = new_name;
+        return moved;
+      }
     }
   } catch (const Failure& f) {
     return {false, f.Description()};

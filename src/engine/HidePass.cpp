@@ -32,7 +32,14 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
     return {RowOutcome::Declined, true};
   }
   const std::string source = record.path + record.actual;
-  const std::string store = *StoreFolderOf(state, source);
+  // A folder that has become a mount point lies on a drive of its own.
+  const std::optional<std::string> own_store = StoreFolderOf(state, source);
+  if (!own_store) {
+    return Refuse(state, source,
+                  "It lies on another drive than the folder it stands in (is it a mount "
+                  "point?), and that drive has no hidden/locked folder.");
+  }
+  const std::string store = *own_store;
 
   // The folder is held open from here on: every later step works on this
   // folder, whatever takes its name or its parent's name meanwhile.

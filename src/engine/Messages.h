@@ -36,6 +36,11 @@ inline std::string StoreUnreachable(const std::string& store, const std::string&
   return "The hidden/locked folder " + store + " cannot be reached (" + reason +
          "). Nothing was changed.";
 }
+inline std::string StoreAway(const std::string& name, const std::string& store) {
+  return name + " is not in its drive's hidden/locked folder, and " + store +
+         " is not available now (is its drive away?). " + name +
+         " stays in the list; try again when the drive is back.";
+}
 inline std::string AlreadyThere(const std::string& name) {
   return name + " already exists in this folder. Do you wish to restore to this folder anyway?";
 }

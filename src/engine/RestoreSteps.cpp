@@ -7,6 +7,7 @@
 #include "engine/Messages.h"
 #include "engine/StoreName.h"
 #include "engine/StoreSetup.h"
+#include "store/StoreList.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
@@ -81,6 +82,13 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   try {
     held.parent = OpenFolderAt(p, *store);
     if (!held.parent->ChildId(record.actual)) {
+      // Another store folder of the drive that is not there now may be the
+      // one that holds it, on a drive that is away.
+      if (auto away = MissingStoreFolder(p, state.HideFolderPath, record.path, *store)) {
+        state.dialogue.Tell(msg::StoreAway(record.name, *away),
+                            use == RestoreUse::Remove ? "Remove" : "Restore", Icon::Exclamation);
+        return {RowOutcome::Failed};
+      }
       if (use == RestoreUse::Remove) return {RowOutcome::Done, std::nullopt, true};
       state.dialogue.Tell(msg::NotInStore(record.actual), "Restore");
       return {RowOutcome::Declined};

@@ -13,14 +13,35 @@ std::vector<std::string> StoreFolders(const std::string& store_list) {
   return folders;
 }
 
+namespace {
+
+std::vector<std::string> SameDrive(Platform& platform, const std::string& store_list,
+                                   const std::string& path) {
+  const std::string drive = platform.DriveKey(path);
+  std::vector<std::string> folders;
+  for (const auto& folder : StoreFolders(store_list)) {
+    if (!folder.empty() && platform.DriveKey(folder) == drive) folders.push_back(folder);
+  }
+  return folders;
+}
+
+}  // namespace
+
 std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::string& store_list,
                                                const std::string& path) {
-  const std::string drive = platform.DriveKey(path);
-  std::optional<std::string> found;
-  for (const auto& folder : StoreFolders(store_list)) {
-    if (!folder.empty() && platform.DriveKey(folder) == drive) found = folder;
+  std::optional<std::string> existing, planned;
+  for (const auto& folder : SameDrive(platform, store_list, path)) {
+    (platform.FolderExists(folder) ? existing : planned) = folder;
   }
-  return found;
+  return existing ? existing : planned;
+}
+
+std::optional<std::string> MissingStoreFolder(Platform& platform, const std::string& store_list,
+                                              const std::string& path, const std::string& serving) {
+  for (const auto& folder : SameDrive(platform, store_list, path)) {
+    if (folder != serving && !platform.FolderExists(folder)) return folder;
+  }
+  return std::nullopt;
 }
 
 std::string AddStoreFolder(const std::string& store_list, const std::string& folder, Where where) {

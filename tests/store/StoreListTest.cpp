@@ -3,6 +3,7 @@
 #include "NativePlatform.h"
 #include "diag/Failure.h"
 #include "store/StoreList.h"
+#include "support/TempHome.h"
 
 namespace veilbox {
 namespace {
@@ -23,6 +24,21 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
   EXPECT_EQ(StoreFolderForDrive(platform, "D:\\One*C:\\Data*D:\\Two*", "D:\\x"), "D:\\Two");
   // Drive keys are compared exactly.
   EXPECT_EQ(StoreFolderForDrive(platform, list, "d:\\Work"), std::nullopt);
+}
+
+// The store folder of a drive that is away looks like one not made yet on
+// the file system of its mount point: the existing one keeps serving.
+TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
+  testing::TempHome home;
+  NativePlatform platform;
+  const std::string real = home.MakeFolder("Store").string();
+  const std::string away = (home.Root() / "usb" / "Vault").string();
+  const std::string list = real + "*" + away + "*";
+  const std::string folder = (home.Root() / "Plans").string();
+  EXPECT_EQ(StoreFolderForDrive(platform, list, folder), real);
+  EXPECT_EQ(MissingStoreFolder(platform, list, folder, real), away);
+  EXPECT_EQ(StoreFolderForDrive(platform, away + "*", folder), away);
+  EXPECT_EQ(MissingStoreFolder(platform, real + "*", folder, real), std::nullopt);
 }
 
 TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLost) {

@@ -40,6 +40,12 @@ class PosixPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
                                      Where where = Where::current()) override;
 
+  FolderFacts InspectFolder(const std::string& path) override;
+  // mkdir with mode 0700 in the handle of the parent, reached without links.
+  void CreatePrivateFolder(const std::string& path, Where where = Where::current()) override;
+  std::string HomeFolder() override;
+  std::vector<SystemFolder> SystemFolders() override;
+
  protected:
   // Renames without replacing an existing entry: 0, or the errno value.
   // Tests override it to make a rename fail as it does across file systems.

@@ -81,8 +81,7 @@ void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
   if (!p.FolderExists(store)) return;
   // Only the sub-folders of a store folder that Veilbox made can be folders
   // it hid; elsewhere they are the user's own (".ssh" in a home folder).
-  std::optional<std::string> not_made = ReservedPlaceProblem(p, store);
-  if (!not_made) not_made = StorePlaceProblem(p, store);
+  const std::optional<std::string> not_made = ListedStoreProblem(p, store);
   if (not_made) {
     report.findings.push_back(*not_made + " Its sub-folders are not added to the list.");
   }

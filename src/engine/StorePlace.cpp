@@ -95,6 +95,11 @@ std::optional<std::string> StorePlaceProblem(Platform& p, const std::string& fol
   return ContentsProblem(p, folder);
 }
 
+std::optional<std::string> ListedStoreProblem(Platform& p, const std::string& folder) {
+  if (auto problem = ReservedPlaceProblem(p, folder)) return problem;
+  return StorePlaceProblem(p, folder);
+}
+
 bool MadeByVeilbox(const std::vector<DirEntry>& entries) {
   const bool has_temp = std::any_of(entries.begin(), entries.end(), [](const DirEntry& e) {
     return e.name == kTempFolderName && e.kind == EntryKind::Directory;

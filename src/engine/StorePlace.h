@@ -26,6 +26,10 @@ std::optional<std::string> ReservedPlaceProblem(Platform& platform, const std::s
 // not exist yet needs a real folder to be made in.
 std::optional<std::string> StorePlaceProblem(Platform& platform, const std::string& folder);
 
+// Why a store folder of the list may not serve: ReservedPlaceProblem, then
+// StorePlaceProblem.
+std::optional<std::string> ListedStoreProblem(Platform& platform, const std::string& folder);
+
 // Whether a store folder's entries are what Veilbox puts there: its "temp"
 // folder, and nothing but folders.
 bool MadeByVeilbox(const std::vector<DirEntry>& entries);

@@ -57,13 +57,12 @@ void EnsureStoreFolder(AppState& state, const std::string& store) {
   }
   // A store folder chosen under older rules, or changed since, is judged
   // again before anything moves into it.
-  std::optional<std::string> problem = ReservedPlaceProblem(p, store);
-  if (!problem) problem = StorePlaceProblem(p, store);
-  if (problem) {
+  if (std::optional<std::string> problem = ListedStoreProblem(p, store)) {
     problem->pop_back();  // the sentence's full stop: a failure's text has none
     Raise(err::kPathFileAccess, *problem);
   }
   if (!facts.exists) p.CreatePrivateFolder(store);
   p.CreatePrivateFolder(JoinPath(store, kTempFolderName));
 }
+
 }  // namespace veilbox

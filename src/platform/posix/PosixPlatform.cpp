@@ -242,11 +242,13 @@ std::string PosixPlatform::HomeFolder() {
 std::vector<SystemFolder> PosixPlatform::SystemFolders() {
   std::vector<SystemFolder> folders;
   for (const char* path : {"/bin", "/boot", "/dev", "/etc", "/lib", "/lib32", "/lib64", "/libx32",
-                           "/opt", "/proc", "/run", "/sbin", "/snap", "/sys", "/usr", "/var"}) {
+                           "/opt", "/proc", "/sbin", "/snap", "/sys", "/usr", "/var"}) {
     folders.push_back({path, true});
   }
-  // Folders that hold users' own folders: those inside them may serve.
-  for (const char* path : {"/", "/home", "/media", "/mnt", "/root", "/srv", "/tmp"}) {
+  // Folders that hold users' own folders and drives (/run/media): those
+  // inside them may serve.
+  for (const char* path : {"/", "/home", "/media", "/mnt", "/root", "/run", "/run/media",
+                           "/run/user", "/srv", "/tmp"}) {
     folders.push_back({path, false});
   }
   return folders;

@@ -6,6 +6,7 @@
 #include "crypto/cEncrypt.h"
 #include "engine/CommandScope.h"
 #include "engine/FilenamePass.h"
+#include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
 #include "store/FolderDatabase.h"
 #include "store/StoreList.h"
@@ -27,19 +28,17 @@ NameCount CountNames(const NamePlan& plain_plan) {
   return count;
 }
 
-// Brings the names of folder in line with encrypted: the cipher form of
-// every plain name, or the plain form of every cipher name.
-void AlignNames(AppState& state, cEncrypt& cipher, const std::string& folder, bool encrypted,
-                const NamePlan& plain_plan, CheckReport& report) {
+// Gives every plain name in folder its cipher form: the record's
+// "Encrypted" mark proves that is what the names should be. (Nothing proves
+// that cipher-looking names in a plain folder are Veilbox's: those are left
+// as they are.)
+void EncryptPlainNames(AppState& state, cEncrypt& cipher, const std::string& folder,
+                       const NamePlan& plain_plan, CheckReport& report) {
   NamePlan plan;
-  if (encrypted) {
-    for (const NameChange& f : plain_plan.files) {
-      if (!f.new_name.empty()) continue;
-      const std::string name = GetLastFolder(f.relative, state.platform.Separator());
-      plan.files.push_back({f.relative, cipher.Encrypt(name, state.EncryptDecryptKey)});
-    }
-  } else {
-    plan = plain_plan;
+  for (const NameChange& f : plain_plan.files) {
+    if (!f.new_name.empty()) continue;
+    const std::string name = GetLastFolder(f.relative, state.platform.Separator());
+    plan.files.push_back({f.relative, cipher.Encrypt(name, state.EncryptDecryptKey)});
   }
   RenameOutcome outcome = RenameFiles(state, folder, plan);
   report.repairs.push_back(
@@ -73,16 +72,22 @@ void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, 
   report.findings.push_back(std::to_string(wrong) + " file names in " + folder + " are " +
                             (encrypted ? "plain" : "encrypted") + " although the list says " +
                             (encrypted ? "Encrypted." : "they are plain."));
-  if (repair) AlignNames(state, cipher, folder, encrypted, names, report);
+  if (repair && encrypted) EncryptPlainNames(state, cipher, folder, names, report);
 }
 
 void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
                 const std::set<std::string>& named, bool repair, CheckReport& report) {
   Platform& p = state.platform;
   if (!p.FolderExists(store)) return;
+  // Only the sub-folders of a store folder that Veilbox made can be folders
+  // it hid; elsewhere they are the user's own (".ssh" in a home folder).
+  const std::optional<std::string> not_made = ListedStoreProblem(p, store);
+  if (not_made) {
+    report.findings.push_back(*not_made + " Its sub-folders are not added to the list.");
+  }
   for (const DirEntry& entry : p.ListDirectory(store)) {
     const std::string path = JoinPath(store, entry.name);
-    if (entry.name == "temp") {
+    if (entry.name == kTempFolderName) {
       if (entry.kind == EntryKind::Directory && !p.ListDirectory(path).empty()) {
         report.findings.push_back("The staging folder " + path + " is not empty.");
       }
@@ -93,7 +98,7 @@ void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
                               " is in the hidden/locked folder, but no entry of the list "
                               "names it.");
     // A name the list cannot keep stays for the user to rename by hand.
-    if (!repair || entry.kind != EntryKind::Directory ||
+    if (!repair || not_made || entry.kind != EntryKind::Directory ||
         entry.name.find_first_of("<*") != std::string::npos) {
       continue;
     }

@@ -2,6 +2,7 @@
 
 #include "diag/Failure.h"
 #include "dialogs/FolderOverlap.h"
+#include "engine/StorePlace.h"
 #include "store/FolderRecord.h"
 #include "store/StoreList.h"
 
@@ -32,6 +33,7 @@ std::optional<std::string> StoreFolderProblem(AppState& state, const std::string
                                               const std::vector<std::string>& other_stores,
                                               const std::vector<std::string>& listed_folders) {
   if (auto problem = SeparatorProblem(folder)) return problem;
+  if (auto problem = ReservedPlaceProblem(state.platform, folder)) return problem;
   // The default store folder lies inside the program folder, so only a store
   // folder that is or holds the program folder is refused.
   std::vector<GuardedFolder> guarded{
@@ -40,7 +42,8 @@ std::optional<std::string> StoreFolderProblem(AppState& state, const std::string
   for (const std::string& listed : listed_folders) {
     guarded.push_back({listed, "the listed folder"});
   }
-  return OverlapProblem(folder, guarded, state.platform.Separator());
+  if (auto problem = OverlapProblem(folder, guarded, state.platform.Separator())) return problem;
+  return StorePlaceProblem(state.platform, folder);
 }
 
 std::vector<std::string> ListedFolders(const std::string& database) {

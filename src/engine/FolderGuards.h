@@ -14,9 +14,10 @@ namespace veilbox {
 // overlap with the program folder or a store folder), or nullopt.
 std::optional<std::string> ListedFolderProblem(AppState& state, const std::string& folder);
 
-// Why folder cannot be a store folder: a character the list cannot keep, it
-// is or holds the program folder, or it overlaps another store folder or a
-// listed folder. nullopt when it may.
+// Why folder cannot be a store folder: a character the list cannot keep, a
+// reserved place (StorePlace.h), it is or holds the program folder, it
+// overlaps another store folder or a listed folder, or the file system
+// refuses it (StorePlace.h). nullopt when it may.
 std::optional<std::string> StoreFolderProblem(AppState& state, const std::string& folder,
                                               const std::vector<std::string>& other_stores,
                                               const std::vector<std::string>& listed_folders);

@@ -1,7 +1,9 @@
 #include "engine/RestoreSteps.h"
 
 #include "diag/Failure.h"
+#include "dialogs/FolderOverlap.h"
 #include "engine/FilenamePass.h"
+#include "engine/FolderGuards.h"
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
@@ -19,11 +21,25 @@ struct Place {
   std::string path;
 };
 
+// Why the folder name cannot be restored into place: it would lie in a
+// store folder or the program folder, or overlap another listed folder.
+std::optional<std::string> PlaceProblem(AppState& state, const std::string& place,
+                                        const FolderRecord& record) {
+  const std::string folder = JoinPath(place, record.name);
+  if (auto problem = ListedFolderProblem(state, folder)) return problem;
+  std::vector<GuardedFolder> listed;
+  for (const std::string& other : ListedFolders(state.HiddenFolderData)) {
+    if (other != record.path + record.name) listed.push_back({other, "the listed folder"});
+  }
+  return OverlapProblem(folder, listed, state.platform.Separator());
+}
+
 // The relocation dialogue, asked with question: a folder on the place's
 // drive chosen by the user and opened without following links; nullopt when
 // declined.
-std::optional<Place> ChooseNewPlace(AppState& state, const std::string& place,
+std::optional<Place> ChooseNewPlace(AppState& state, const FolderRecord& record,
                                     const std::string& question) {
+  const std::string& place = record.path;
   if (state.dialogue.Ask(question, "Restore", Icon::Information, Buttons::YesNoCancel) !=
       Answer::Yes) {
     return std::nullopt;
@@ -34,8 +50,10 @@ std::optional<Place> ChooseNewPlace(AppState& state, const std::string& place,
     std::string again = msg::NotOnDrive(drive);
     if (!chosen.empty() && state.platform.DriveKey(chosen) == drive) {
       OpenedFolder opened = state.platform.OpenFolderNoLinks(chosen);
-      if (opened.folder) return Place{std::move(opened.folder), JoinPath(chosen, "")};
-      again = msg::ChosenPlaceUnusable(opened.reason);
+      std::optional<std::string> problem = PlaceProblem(state, chosen, record);
+      if (opened.folder && !problem) return Place{std::move(opened.folder), JoinPath(chosen, "")};
+      again = msg::ChosenPlaceUnusable(problem ? problem->substr(0, problem->size() - 1)
+                                               : opened.reason);
     }
     if (state.dialogue.Ask(again, "Folder", Icon::Question, Buttons::YesNoCancel) != Answer::Yes) {
       return std::nullopt;
@@ -48,7 +66,7 @@ std::optional<Place> ChooseNewPlace(AppState& state, const std::string& place,
 std::optional<Place> PlaceFor(AppState& state, const FolderRecord& record) {
   OpenedFolder opened = state.platform.OpenFolderNoLinks(record.path);
   if (opened.folder) return Place{std::move(opened.folder), record.path};
-  return ChooseNewPlace(state, record.path,
+  return ChooseNewPlace(state, record,
                         opened.missing ? msg::PlaceGone(record.path, record.actual)
                                        : msg::PlaceUnusable(opened.reason, record.actual));
 }
@@ -123,6 +141,14 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   NamePlan plan;
   if (record.encryption == kEncrypted) {
     plan = PlanPlainNames(state, cipher, *held.folder, stored);
+    // Files that cannot be found cannot get their names back: the folder
+    // stays hidden rather than come back with cipher names in it.
+    if (!plan.complete) {
+      TellMoveFailed(state, stored,
+                     "Not every file in it can be read, so it was not restored and stays "
+                     "hidden. Make every folder in it readable and restore it again.");
+      return {RowOutcome::Failed};
+    }
     restored.encryption = kNormal;
   }
 
@@ -143,8 +169,13 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   RowOutcome outcome = RowOutcome::Done;
   RenameOutcome renamed = RenameFiles(state, *held.folder, target, plan);
   if (renamed.failed > 0) {
+    // The record keeps its "Encrypted" mark, so that check --repair may
+    // finish the names.
     TellMoveFailed(state, renamed.first_failure,
-                   std::to_string(renamed.failed) + " file names kept their encrypted form.");
+                   std::to_string(renamed.failed) +
+                       " file names kept their encrypted form; \"veilbox-cli check --repair\" "
+                       "can finish them.");
+    restored.encryption = record.encryption;
     outcome = RowOutcome::Failed;
   }
   return {outcome, restored};

@@ -1,19 +1,15 @@
 #include "engine/StoreSetup.h"
 
 #include "app/Constants.h"
-#include "diag/Failure.h"
 #include "app/Settings.h"
+#include "diag/Failure.h"
 #include "engine/FolderGuards.h"
 #include "engine/Messages.h"
+#include "engine/StorePlace.h"
 #include "store/StoreList.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
-namespace {
-
-constexpr const char* kTempFolderName = "temp";
-
-}  // namespace
 
 bool RunStoreSetup(AppState& state, const std::string& folder, const std::string& question) {
   const std::string drive = state.platform.DriveKey(folder);
@@ -52,16 +48,21 @@ std::optional<std::string> StoreFolderOf(AppState& state, const std::string& pat
 
 void EnsureStoreFolder(AppState& state, const std::string& store) {
   Platform& p = state.platform;
-  if (!p.FolderExists(store)) {
+  const FolderFacts facts = p.InspectFolder(store);
+  if (!facts.exists && facts.link.empty()) {
     const std::string parent = GetLastFolderPath(store, p.Separator());
     if (!parent.empty() && !p.FolderExists(parent)) {
       Raise(err::kPathNotFound, "Path not found: " + parent);
     }
-    p.CreateFolders(store);
   }
-  const std::string temp = JoinPath(store, kTempFolderName);
-  if (!p.FolderExists(temp)) p.CreateFolders(temp);
+  // A store folder chosen under older rules, or changed since, is judged
+  // again before anything moves into it.
+  if (std::optional<std::string> problem = ListedStoreProblem(p, store)) {
+    problem->pop_back();  // the sentence's full stop: a failure's text has none
+    Raise(err::kPathFileAccess, *problem);
+  }
+  if (!facts.exists) p.CreatePrivateFolder(store);
+  p.CreatePrivateFolder(JoinPath(store, kTempFolderName));
 }
-
 
 }  // namespace veilbox

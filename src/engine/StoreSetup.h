@@ -18,9 +18,11 @@ bool RunStoreSetup(AppState& state, const std::string& folder, const std::string
 // The store folder serving the drive of path, when the list has one.
 std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path);
 
-// Creates the store folder and its "temp" sub-folder when missing. Raises
-// when the store folder's parent is missing: a store folder on a drive that
-// is not there must not be made on another one.
+// Creates the store folder and its "temp" sub-folder when missing, private to
+// the user from the first moment. Raises when the store folder's parent is
+// missing (a store folder on a drive that is not there must not be made on
+// another one) and, before anything is made, when the store folder may not
+// serve (StorePlace.h).
 void EnsureStoreFolder(AppState& state, const std::string& store);
 
 }  // namespace veilbox

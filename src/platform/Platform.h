@@ -76,6 +76,20 @@ struct OpenedFolder {
   std::string reason;                  // why it could not be opened
 };
 
+// What the file system says about a path, for judging a store folder.
+struct FolderFacts {
+  bool exists = false;
+  EntryKind kind = EntryKind::Other;  // of the entry itself, when it exists
+  std::string link;                   // the first link on the path, itself included; empty if none
+  bool own = true;  // belongs to the user running Veilbox (true where that cannot be told)
+};
+
+// A folder of the operating system's own.
+struct SystemFolder {
+  std::string path;
+  bool with_contents = false;  // everything inside it belongs to the system too
+};
+
 // Held while one copy of Veilbox changes its data; released when destroyed.
 class DataLock {
  public:
@@ -126,7 +140,8 @@ class Platform {
   virtual MoveResult Rename(const std::string& old_path, const std::string& new_path) = 0;
 
   // Denies or grants ordinary access to a store folder. A folder that does
-  // not exist is skipped silently.
+  // not exist is skipped silently; a link on its path is refused, never
+  // followed.
   virtual void LockFolder(const std::string& path, Where where = Where::current()) = 0;
   virtual void UnlockFolder(const std::string& path, Where where = Where::current()) = 0;
 
@@ -136,6 +151,19 @@ class Platform {
   // the lock gets it again at once.
   virtual std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
                                              Where where = Where::current()) = 0;
+
+  // Store folders: where they may be, and making them private.
+
+  // Walks the path from its root without following links. A path below a
+  // link or a missing folder is reported as not existing, with the link named.
+  virtual FolderFacts InspectFolder(const std::string& path) = 0;
+  // Creates one folder whose parent exists, reachable by the user alone from
+  // the first moment; an existing real folder is left as it is. Raises when
+  // a link lies on the path.
+  virtual void CreatePrivateFolder(const std::string& path, Where where = Where::current()) = 0;
+  // The user's home folder, without a trailing separator.
+  virtual std::string HomeFolder() = 0;
+  virtual std::vector<SystemFolder> SystemFolders() = 0;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

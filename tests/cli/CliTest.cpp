@@ -144,8 +144,10 @@ TEST_F(CliTest, StoreFlagAnswersTheStoreSetUp) {
   Init();
   const std::string drive = PosixPlatform().DriveKey(work_.string());
   // Leave the list one store folder on another file system, so that the
-  // work folder's drive has none.
-  ASSERT_EQ(Do({"stores", "add", "/proc/veilbox-elsewhere"}).code, 0);
+  // work folder's drive has none. (No folder there may be chosen: the list
+  // is written as an older copy could have.)
+  PosixPlatform().WriteSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
+                               Store().string() + "*/proc/veilbox-elsewhere*");
   ASSERT_EQ(Do({"--yes", "stores", "remove", drive}).code, 0);
   EXPECT_EQ(Do({"stores"}).out, "/proc/\t/proc/veilbox-elsewhere\n");
   fs::create_directories(work_ / "Plans");
@@ -215,6 +217,9 @@ TEST_F(CliTest, StoresCommandsFollowThePreferencesRules) {
 
   ASSERT_EQ(Do({"stores", "edit", drive, "Other"}).code, 0);
   EXPECT_EQ(Do({"stores"}).out, drive + "\t" + Path("Other") + "\n");
+  fs::create_directory_symlink(work_ / "Other", work_ / "Link");
+  r = Do({"stores", "edit", drive, "Link"});
+  EXPECT_EQ(r.err, "Folder: " + Path("Link") + " is a link. Please select another folder.\n");
 
   r = Do({"stores", "remove", drive});
   EXPECT_EQ(r.code, 1);

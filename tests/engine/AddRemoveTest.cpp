@@ -113,17 +113,39 @@ TEST_F(EngineTest, RestoreToAnotherFolderWhenTheOwnPlaceIsGone) {
   fs::remove_all(home.Root() / "Work" / "Old");
   const fs::path elsewhere = MakeFolder("Work/New");
 
-  // Yes, a folder on another drive, choose again, the right one.
-  dialogue.Answers({Answer::Yes, Answer::Yes});
-  dialogue.Folders({(home.Root() / "driveB").string(), elsewhere.string()});
+  // Yes, a folder on another drive, one inside the store folder, one
+  // through a link: each time choose again; then the right one.
+  fs::create_directory_symlink(elsewhere, home.Root() / "Work" / "Via");
+  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
+  dialogue.Folders({(home.Root() / "driveB").string(), (store / "temp").string(),
+                    (home.Root() / "Work" / "Via").string(), elsewhere.string()});
   EXPECT_TRUE(Change("Visible", {"Plans"}).AllDone());
   EXPECT_EQ(dialogue.boxes[0].text, plans.parent_path().string() +
                                         "/ does not exist (or is hidden). Do you wish to restore "
                                         "Plans to another folder?");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
+  EXPECT_NE(dialogue.boxes[2].text.find("lies inside"), std::string::npos);
+  EXPECT_NE(dialogue.boxes[3].text.find("link"), std::string::npos);
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
   EXPECT_EQ(ReadText(elsewhere / "Plans" / "a"), "a");
   EXPECT_EQ(rows[0], (ListRow{"Plans", elsewhere.string() + "/", "Visible", "Normal"}));
+}
+
+// A place replaced by a link to someone else's folder is not gone: it is
+// refused, and the user is asked for another place.
+TEST_F(EngineTest, RestoreNeverFollowsALinkThatTookThePlacesName) {
+  const fs::path plans = MakeFolder("Work/Team/Plans", {{"a", "a"}});
+  Add(plans);
+  Change("Hidden", {"Plans"});
+  const fs::path theirs = MakeFolder("Theirs");
+  fs::rename(home.Root() / "Work" / "Team", home.Root() / "Work" / "Team.old");
+  fs::create_directory_symlink(theirs, home.Root() / "Work" / "Team");
+
+  dialogue.Answers({Answer::No});
+  EXPECT_EQ(Change("Visible", {"Plans"}).declined, 1);
+  EXPECT_NE(dialogue.boxes[0].text.find("link"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(theirs));
+  EXPECT_EQ(rows[0].status, "Hidden");
 }
 
 TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndRestoresHiddenFolders) {

@@ -16,8 +16,13 @@ TEST_F(EngineTest, CheckFindsNothingWhenListAndFoldersAgree) {
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
   const fs::path gone = MakeFolder("Work/Gone");
+  // A plain folder whose name only looks like cipher text: nothing proves
+  // Veilbox made it, so it is reported and left alone.
+  const std::string cipher_c = cEncrypt().Encrypt("c.txt", state.EncryptDecryptKey);
+  const fs::path other = MakeFolder("Work/Other", {{cipher_c, "C"}});
   Add(plans);
   Add(gone);
+  Add(other);
   Change("Hidden", {"Plans"}, true);
   fs::remove(gone);
   const std::string plain_b = cEncrypt().Encrypt("b.txt", state.EncryptDecryptKey);
@@ -27,17 +32,18 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   WriteText(store / "temp" / "left", "");
 
   CheckReport found = CheckFolders(state, false);
-  EXPECT_EQ(found.findings.size(), 5u);
+  EXPECT_EQ(found.findings.size(), 6u);
   EXPECT_TRUE(found.repairs.empty());
 
   CheckReport repaired = CheckFolders(state, true);
   EXPECT_EQ(repaired.repairs.size(), 2u);
   EXPECT_TRUE(fs::exists(store / "Plans" / plain_b));
+  EXPECT_EQ(ReadText(other / cipher_c), "C");
   rows = *LoadDataFile(state);
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[2].folder, "Lost");
-  EXPECT_EQ(rows[2].status, "Hidden");
-  EXPECT_EQ(rows[2].encryption, "Normal");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[3].folder, "Lost");
+  EXPECT_EQ(rows[3].status, "Hidden");
+  EXPECT_EQ(rows[3].encryption, "Normal");
 
   // The adopted folder's place is unknown: restoring it asks where to go.
   const fs::path target = MakeFolder("Work/Found");
@@ -47,6 +53,17 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   EXPECT_EQ(ReadText(target / "Lost" / "x"), "X");
   EXPECT_EQ(ReadText(plans / "b.txt"), "B");
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+}
+
+TEST_F(EngineTest, CheckAdoptsNothingFromAStoreFolderVeilboxDidNotMake) {
+  MakeFolder("program/Data/.ssh", {{"id", "K"}});
+  WriteText(store / ".profile", "");
+  CheckReport report = CheckFolders(state, true);
+  EXPECT_TRUE(report.repairs.empty());
+  EXPECT_EQ(report.findings.front(), store.string() +
+                                         " is not empty, and Veilbox did not make it. Its "
+                                         "sub-folders are not added to the list.");
+  EXPECT_EQ(state.HiddenFolderData, "");
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ TEST_F(EngineTest, HideWithEncryptedNamesAndRestoreBringEverythingBack) {
 }
 
 TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
+  fs::create_directories(store / "temp");
   fs::create_directories(store / "Plans");
   fs::create_directories(store / "plans(1)");
   const fs::path plans = MakeFolder("Work/Plans", {{"x", "x"}});

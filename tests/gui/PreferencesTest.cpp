@@ -89,7 +89,7 @@ TEST_F(Preferences, RefusesASecondFolderOnADriveAndFoldersOfADriveInUse) {
 }
 
 TEST_F(Preferences, EditKeepsARowOnItsDriveAndOkStoresTheRows) {
-  const std::string moved = (home.Root() / "driveB" / "Moved").string();
+  const std::string moved = (home.MakeFolder("driveB") / "Moved").string();
   boxes.Folders({(home.Root() / "Elsewhere").string(), moved});
   Select(1);
   Click(Options().cmdEdit);

@@ -1,8 +1,10 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 #include "diag/Failure.h"
 #include "platform/posix/PosixPlatform.h"
@@ -72,7 +74,7 @@ TEST(WriteFileAtomic, ReplacesWholeOrLeavesTheOldFile) {
       << "Dat.sys and blocked, no temporary file";
 }
 
-TEST(LockFolder, TakesAllAccessAwayAndUnlockGivesItToTheOwner) {
+TEST(LockFolder, ChangesTheNamedRealFolderOnlyNeverThroughALink) {
   TempHome home;
   PosixPlatform platform;
   const fs::path store = home.MakeFolder("Store");
@@ -84,6 +86,54 @@ TEST(LockFolder, TakesAllAccessAwayAndUnlockGivesItToTheOwner) {
   EXPECT_NO_THROW(platform.LockFolder((home.Root() / "missing").string()));
   WriteText(home.Root() / "file", "");
   EXPECT_THROW(platform.LockFolder((home.Root() / "file").string()), Failure);
+
+  const fs::path target = home.MakeFolder("target/Store");
+  fs::permissions(target, fs::perms(0755));
+  fs::create_directory_symlink(target, home.Root() / "link");
+  fs::create_directory_symlink(target.parent_path(), home.Root() / "parent");
+  for (const fs::path& p : {home.Root() / "link", home.Root() / "parent" / "Store"}) {
+    EXPECT_THROW(platform.LockFolder(p.string()), Failure) << p;
+    EXPECT_THROW(platform.UnlockFolder(p.string()), Failure) << p;
+  }
+  EXPECT_EQ(ModeOf(target), 0755u);
+}
+
+TEST(LockFolder, ItsOwnerUnlocksItWithoutPrivileges) {
+  TempHome home;
+  const fs::path store = home.MakeFolder("Store");
+  fs::permissions(home.Root(), fs::perms(0711));
+  constexpr uid_t kNobody = 65534;
+  if (::geteuid() == 0 && ::chown(store.c_str(), kNobody, kNobody) != 0) {
+    GTEST_SKIP() << "cannot give the folder to an unprivileged user";
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
+    PosixPlatform platform;
+    try {
+      platform.LockFolder(store.string());
+      if (ModeOf(store) != 0) ::_exit(3);
+      platform.UnlockFolder(store.string());
+    } catch (const Failure&) {
+      ::_exit(4);
+    }
+    ::_exit(ModeOf(store) == 0700 ? 0 : 5);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+TEST(CreatePrivateFolder, LeavesAFolderAsItIsAndRefusesALinkOnThePath) {
+  TempHome home;
+  PosixPlatform platform;
+  const fs::path store = home.Root() / "Store";
+  platform.CreatePrivateFolder(store.string());
+  EXPECT_NO_THROW(platform.CreatePrivateFolder(store.string()));
+  fs::create_directory_symlink(store, home.Root() / "link");
+  EXPECT_THROW(platform.CreatePrivateFolder((home.Root() / "link").string()), Failure);
+  EXPECT_THROW(platform.CreatePrivateFolder((home.Root() / "link" / "temp").string()), Failure);
+  EXPECT_TRUE(fs::is_empty(store));
 }
 
 }  // namespace

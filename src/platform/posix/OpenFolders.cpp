@@ -141,7 +141,12 @@ class PosixOpenFolder : public OpenFolder {
 
 OpenedFolder PosixPlatform::OpenFolderNoLinks(const std::string& path) {
   const int fd = OpenWithoutLinks(path);
-  if (fd < 0) return {nullptr, -fd == ENOENT, WhyNotOpened(-fd, path)};
+  if (fd < 0) {
+    // A link as the last part fails as "not a folder" under O_NOFOLLOW.
+    struct stat st;
+    const bool link = -fd == ENOTDIR && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    return {nullptr, -fd == ENOENT, WhyNotOpened(link ? ELOOP : -fd, path)};
+  }
   try {
     return {PosixOpenFolder::Adopt(fd, path, Where::current()), false, ""};
   } catch (const Failure& f) {

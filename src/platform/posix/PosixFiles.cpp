@@ -37,13 +37,6 @@ void SyncFolder(const std::string& folder) {
   }
 }
 
-EntryKind KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return EntryKind::Directory;
-  if (S_ISREG(mode)) return EntryKind::File;
-  if (S_ISLNK(mode)) return EntryKind::Link;
-  return EntryKind::Other;
-}
-
 EntryKind KindOf(const dirent& e, int dir_fd) {
   switch (e.d_type) {
     case DT_DIR:
@@ -54,13 +47,21 @@ EntryKind KindOf(const dirent& e, int dir_fd) {
       return EntryKind::Link;
     default: {
       struct stat st;
-      if (::fstatat(dir_fd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) return KindOf(st.st_mode);
+      if (::fstatat(dir_fd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return posix::KindOf(st.st_mode);
       return EntryKind::Other;
     }
   }
 }
 
 }  // namespace
+
+EntryKind KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return EntryKind::Directory;
+  if (S_ISREG(mode)) return EntryKind::File;
+  if (S_ISLNK(mode)) return EntryKind::Link;
+  return EntryKind::Other;
+}
 
 std::vector<DirEntry> ListOpenDirectory(int fd, const std::string& path, Where where) {
   DIR* dir = ::fdopendir(fd);

@@ -1,6 +1,8 @@
 // Small POSIX file helpers shared by the platform layer.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ std::string ReadWholeFile(const std::string& path, Where where);
 
 // Creates a folder and its missing parents; new folders get the given mode.
 void MakeFolders(const std::string& path, unsigned mode, Where where);
+
+// The kind of entry a stat mode describes.
+EntryKind KindOf(mode_t mode);
 
 // The entries of an open directory, "." and ".." left out, in name order.
 // Takes over fd and closes it; path names the folder in messages.

@@ -11,6 +11,7 @@
 
 #include "diag/Failure.h"
 #include "platform/posix/Mounts.h"
+#include "platform/posix/NoLinkWalk.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/SettingsFile.h"
 
@@ -24,7 +25,7 @@ std::string EnvOr(const char* name, const std::string& fallback) {
   return value && *value ? value : fallback;
 }
 
-std::string HomeFolder() {
+std::string HomeFromEnvironment() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
   return "/";
@@ -35,19 +36,28 @@ std::string WithoutTrailingSeparator(std::string path) {
   return path;
 }
 
-void SetFolderMode(const std::string& path, fs::perms mode, Where where) {
+// Changes the mode through the handle of the folder that holds it, never
+// following a link, so a link planted on the path is refused rather than
+// obeyed. Works on a locked (000) folder as its owner.
+void SetFolderMode(const std::string& path, mode_t mode, Where where) {
+  const std::string what = "Cannot change access to " + path;
+  const posix::ParentWalk walk = posix::WalkToParent(path);
+  if (!walk.parent.Valid()) {
+    if (walk.error == ENOENT) return;
+    if (walk.error == ELOOP)
+      Raise(err::kPathFileAccess, what + ": " + walk.stopped + " is a link", where);
+    RaiseErrno(walk.error, what, where);
+  }
   struct stat st;
-  if (::lstat(path.c_str(), &st) != 0) {
+  if (::fstatat(walk.parent.Get(), walk.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return;
-    RaiseErrno(errno, "Cannot change access to " + path, where);
+    RaiseErrno(errno, what, where);
   }
-  if (!S_ISDIR(st.st_mode)) {
-    Raise(err::kPathFileAccess, "Cannot change access to " + path + ": not a folder", where);
+  if (S_ISLNK(st.st_mode)) Raise(err::kPathFileAccess, what + ": it is a link", where);
+  if (!S_ISDIR(st.st_mode)) Raise(err::kPathFileAccess, what + ": not a folder", where);
+  if (::fchmodat(walk.parent.Get(), walk.name.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
+    RaiseErrno(errno, what, where);
   }
-  std::error_code ec;
-  fs::permissions(path, mode, fs::perm_options::replace, ec);
-  if (ec)
-    Raise(err::kPermissionDenied, "Cannot change access to " + path + ": " + ec.message(), where);
 }
 
 }  // namespace
@@ -57,14 +67,14 @@ std::unique_ptr<Platform> CreatePlatform() {
 }
 
 std::string SettingsFilePath() {
-  std::string config = EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config");
+  std::string config = EnvOr("XDG_CONFIG_HOME", HomeFromEnvironment() + "/.config");
   return config + "/veilbox/settings.json";
 }
 
 std::string PosixPlatform::ProgramFolder(Where where) {
   std::string folder = EnvOr("VEILBOX_HOME", "");
   if (folder.empty()) {
-    folder = EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share") + "/veilbox";
+    folder = EnvOr("XDG_DATA_HOME", HomeFromEnvironment() + "/.local/share") + "/veilbox";
   }
   folder = WithoutTrailingSeparator(fs::absolute(folder).lexically_normal().string());
   posix::MakeFolders(folder, 0700, where);
@@ -140,11 +150,68 @@ void PosixPlatform::CreateFolders(const std::string& path, Where where) {
 }
 
 void PosixPlatform::LockFolder(const std::string& path, Where where) {
-  SetFolderMode(path, fs::perms::none, where);
+  SetFolderMode(path, 0, where);
 }
 
 void PosixPlatform::UnlockFolder(const std::string& path, Where where) {
-  SetFolderMode(path, fs::perms::owner_all, where);
+  SetFolderMode(path, 0700, where);
+}
+
+// Store folders.
+
+FolderFacts PosixPlatform::InspectFolder(const std::string& path) {
+  FolderFacts facts;
+  const posix::ParentWalk walk = posix::WalkToParent(path);
+  if (!walk.parent.Valid()) {
+    if (walk.error == ELOOP) facts.link = walk.stopped;
+    return facts;
+  }
+  struct stat st;
+  if (::fstatat(walk.parent.Get(), walk.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return facts;
+  facts.exists = true;
+  facts.kind = posix::KindOf(st.st_mode);
+  if (facts.kind == EntryKind::Link) facts.link = walk.full;
+  facts.own = st.st_uid == ::geteuid();
+  return facts;
+}
+
+void PosixPlatform::CreatePrivateFolder(const std::string& path, Where where) {
+  const std::string what = "Cannot create folder " + path;
+  const posix::ParentWalk walk = posix::WalkToParent(path);
+  if (!walk.parent.Valid()) {
+    if (walk.error == ELOOP)
+      Raise(err::kPathFileAccess, what + ": " + walk.stopped + " is a link", where);
+    RaiseErrno(walk.error, what, where);
+  }
+  if (::mkdirat(walk.parent.Get(), walk.name.c_str(), 0700) == 0) return;
+  if (errno != EEXIST) RaiseErrno(errno, what, where);
+  struct stat st;
+  if (::fstatat(walk.parent.Get(), walk.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    RaiseErrno(errno, what, where);
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    Raise(err::kPathFileAccess,
+          what + (S_ISLNK(st.st_mode) ? ": it is a link" : ": it is not a folder"), where);
+  }
+}
+
+std::string PosixPlatform::HomeFolder() {
+  return WithoutTrailingSeparator(fs::path(HomeFromEnvironment()).lexically_normal().string());
+}
+
+std::vector<SystemFolder> PosixPlatform::SystemFolders() {
+  std::vector<SystemFolder> folders;
+  for (const char* path : {"/bin", "/boot", "/dev", "/etc", "/lib", "/lib32", "/lib64", "/libx32",
+                           "/opt", "/proc", "/sbin", "/snap", "/sys", "/usr", "/var"}) {
+    folders.push_back({path, true});
+  }
+  // Folders that hold users' own folders and drives (/run/media): those
+  // inside them may serve.
+  for (const char* path : {"/", "/home", "/media", "/mnt", "/root", "/run", "/run/media",
+                           "/run/user", "/srv", "/tmp"}) {
+    folders.push_back({path, false});
+  }
+  return folders;
 }
 
 }  // namespace veilbox

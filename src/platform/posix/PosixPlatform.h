@@ -40,6 +40,12 @@ class PosixPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
                                      Where where = Where::current()) override;
 
+  FolderFacts InspectFolder(const std::string& path) override;
+  // mkdir with mode 0700 in the handle of the parent, reached without links.
+  void CreatePrivateFolder(const std::string& path, Where where = Where::current()) override;
+  std::string HomeFolder() override;
+  std::vector<SystemFolder> SystemFolders() override;
+
  private:
   friend class PosixDataLock;
   int lock_fd_ = -1;    // the open lock file while this copy holds the lock

@@ -7,6 +7,7 @@
 #include "platform/Codec.h"
 #include "platform/Environment.h"
 #include "platform/win32/AccessControl.h"
+#include "platform/win32/Ownership.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinError.h"
@@ -179,6 +180,12 @@ std::string WinPlatform::WindowsFolder() {
 }
 
 void WinPlatform::ChangeAccess(const std::string& path, bool lock, Where where) {
+  // cacls takes a path: one with a reparse point on it is refused, never
+  // followed into another place.
+  if (const FolderFacts facts = InspectFolder(path); !facts.link.empty()) {
+    Raise(err::kPathFileAccess,
+          "Cannot change access to " + path + ": " + facts.link + " is a link", where);
+  }
   const DWORD attributes = win32::Attributes(Widen(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
@@ -201,6 +208,68 @@ void WinPlatform::LockFolder(const std::string& path, Where where) {
 
 void WinPlatform::UnlockFolder(const std::string& path, Where where) {
   ChangeAccess(path, false, where);
+}
+
+// Store folders.
+
+FolderFacts WinPlatform::InspectFolder(const std::string& path) {
+  FolderFacts facts;
+  const fs::path full = fs::path(FullPathOf(Widen(path))).lexically_normal();
+  std::vector<fs::path> parts;
+  for (const fs::path& part : full.relative_path()) {
+    if (!part.empty()) parts.push_back(part);
+  }
+  fs::path reached = full.root_path();
+  DWORD attributes = win32::Attributes(reached.wstring());
+  for (size_t i = 0; i < parts.size() && attributes != INVALID_FILE_ATTRIBUTES; ++i) {
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return facts;
+    reached /= parts[i];
+    attributes = win32::Attributes(reached.wstring());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      facts.link = Narrow(reached.wstring());
+      facts.exists = i + 1 == parts.size();
+      facts.kind = EntryKind::Link;
+      return facts;
+    }
+  }
+  if (attributes == INVALID_FILE_ATTRIBUTES) return facts;
+  facts.exists = true;
+  facts.kind = KindOf(attributes);
+  facts.own = win32::OwnedByCurrentUser(reached.wstring());
+  return facts;
+}
+
+void WinPlatform::CreatePrivateFolder(const std::string& path, Where where) {
+  const std::string what = "Cannot create folder " + path;
+  const FolderFacts facts = InspectFolder(path);
+  if (!facts.link.empty())
+    Raise(err::kPathFileAccess, what + ": " + facts.link + " is a link", where);
+  if (facts.exists && facts.kind != EntryKind::Directory) {
+    Raise(err::kPathFileAccess, what + ": it is not a folder", where);
+  }
+  if (facts.exists || win32::CreatePrivateDirectory(Widen(path))) return;
+  const DWORD error = GetLastError();
+  if (error != ERROR_ALREADY_EXISTS || !FolderExists(path)) win32::RaiseWin32(error, what, where);
+}
+
+std::string WinPlatform::HomeFolder() {
+  const std::optional<std::string> profile = EnvironmentValue("USERPROFILE");
+  if (!profile || profile->empty()) return "";
+  return Narrow(WithoutTrailingSeparator(FullPathOf(Widen(*profile))));
+}
+
+std::vector<SystemFolder> WinPlatform::SystemFolders() {
+  std::vector<SystemFolder> folders{{WindowsFolder(), true}};
+  // Folders that hold programs' and users' own folders: those inside them
+  // may serve (the program folder's "Data" is the default store folder).
+  for (const char* name :
+       {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "ProgramData", "PUBLIC"}) {
+    const std::optional<std::string> folder = EnvironmentValue(name);
+    if (folder && !folder->empty()) folders.push_back({*folder, false});
+  }
+  const std::string home = HomeFolder();
+  if (!home.empty()) folders.push_back({Narrow(fs::path(Widen(home)).parent_path().wstring())});
+  return folders;
 }
 
 }  // namespace veilbox

@@ -54,6 +54,16 @@ class WinPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
                                      Where where = Where::current()) override;
 
+  // Reparse points count as links; the owner is compared with the process
+  // token's user.
+  FolderFacts InspectFolder(const std::string& path) override;
+  // A protected access list for the user and the system alone, inherited by
+  // what is made inside.
+  void CreatePrivateFolder(const std::string& path, Where where = Where::current()) override;
+  // %USERPROFILE%.
+  std::string HomeFolder() override;
+  std::vector<SystemFolder> SystemFolders() override;
+
   // The Windows folder: the machine's SystemRoot setting, or where the
   // system says when that is absent.
   std::string WindowsFolder();

@@ -2,6 +2,9 @@
 // data lock, on the real file system (Wine's drive C: under test).
 #include <gmock/gmock.h>
 #include <windows.h>
+// clang-format off: after windows.h
+#include <aclapi.h>
+// clang-format on
 
 #include <thread>
 
@@ -148,6 +151,37 @@ TEST_F(WinFilesTest, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
   again.reset();
   waiter.join();
   EXPECT_TRUE(got);
+}
+
+TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAloneAndReparsePointsAreLinks) {
+  const std::string store = home.Root().string() + "\\Store";
+  win.CreatePrivateFolder(store);
+  EXPECT_NO_THROW(win.CreatePrivateFolder(store));
+  const FolderFacts facts = win.InspectFolder(store);
+  EXPECT_TRUE(facts.exists && facts.own && facts.link.empty());
+  EXPECT_EQ(facts.kind, EntryKind::Directory);
+  EXPECT_FALSE(win.InspectFolder(store + "\\missing\\deeper").exists);
+
+  PACL acl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(
+      GetNamedSecurityInfoW(fs::path(store).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                            nullptr, nullptr, &acl, nullptr, &descriptor),
+      static_cast<DWORD>(ERROR_SUCCESS));
+  // (Wine keeps the entries but not the "protected" mark, so only the
+  // entries are looked at.)
+  EXPECT_EQ(acl->AceCount, 2) << "the user and the system";
+  LocalFree(descriptor);
+
+  const std::string link = home.Root().string() + "\\Link";
+  const bool made = CreateSymbolicLinkW(fs::path(link).c_str(), fs::path(store).c_str(),
+                                        SYMBOLIC_LINK_FLAG_DIRECTORY);
+  if (!made || win.InspectFolder(link).kind != EntryKind::Link) {
+    GTEST_SKIP() << "no reparse point can be made here (Wine makes none)";
+  }
+  EXPECT_EQ(win.InspectFolder(link + "\\temp").link, link);
+  EXPECT_THROW(win.CreatePrivateFolder(link + "\\temp"), Failure);
+  EXPECT_THROW(win.LockFolder(link), Failure);
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ manifest "$BOX" >"$SCRATCH/box"
 vb --store "$STORE" add "$BOX" >/dev/null 2>&1 || { echo "set-up failed"; exit 1; }
 
 for taken in "$STORE" "$DRIVE/vault"; do
-  vb hide "$BOX" >/dev/null 2>&1 || { echo "hide failed"; exit 1; }
+  run hide "$BOX"
+  ((CODE == 0)) || { PROBLEMS+=("hide of Box before $taken is taken exits $CODE"); break; }
   mode=$(stat -c %a "$taken")
   chown root: "$taken" && chmod 000 "$taken"
   run remove "$BOX"

@@ -20,7 +20,8 @@ for refused in "$store/temp" "$OWNER_HOME/veilbox"; do
   run --restore-to "$refused" restore "$PLANS"
   want "restore to $refused fails (exit $CODE)" [ "$CODE" -ne 0 ]
   want "restore to $refused keeps the row hidden" hidden "$PLANS"
-  want "nothing restored into $refused" [ -z "$(find "$refused" -maxdepth 1 -name 'Plans*' -print -quit)" ]
+  want "nothing restored into $refused" \
+    [ -z "$(find "$refused" -maxdepth 1 -name 'Plans*' -print -quit)" ]
 done
 run --restore-to "$ELSEWHERE" restore "$PLANS"
 want "restore to $ELSEWHERE exits 0 (exit $CODE)" [ "$CODE" -eq 0 ]

@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libssl-dev
   libcurl4-openssl-dev qt6-base-dev
+  # The hostile-user and drive tests: useradd, setpriv, unshare, mount, mkfs.ext4.
+  passwd util-linux mount e2fsprogs
 )
 
 # "fuzz" adds clang 16 (the first with std::source_location on this

@@ -12,6 +12,8 @@ if [ "$(id -u)" -ne 0 ] || ! command -v unshare >/dev/null; then
   exit 77
 fi
 if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
+  unshare -m --propagation private true 2>/dev/null ||
+    { echo "skipped: unshare cannot make a private mount namespace"; exit 77; }
   exec env VEILBOX_IN_NAMESPACE=1 unshare -m --propagation private bash "$(realpath "$0")" "$@"
 fi
 source "$(dirname "$0")/common.sh" "$1"

@@ -31,7 +31,11 @@ std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::st
                                                const std::string& path) {
   std::optional<std::string> existing, planned;
   for (const auto& folder : SameDrive(platform, store_list, path)) {
-    (platform.FolderExists(folder) ? existing : planned) = folder;
+    if (platform.FolderExists(folder)) {
+      existing = folder;
+    } else if (!planned) {
+      planned = folder;
+    }
   }
   return existing ? existing : planned;
 }

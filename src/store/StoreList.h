@@ -14,10 +14,11 @@ namespace veilbox {
 std::vector<std::string> StoreFolders(const std::string& store_list);
 
 // The store folder serving the drive of path: the last existing entry with
-// the same drive key, else the last such entry not made yet, or nullopt when
-// the drive has none. An existing store folder comes first because the store
-// folder of a drive that is away (not mounted) looks like one not made yet on
-// the drive below its mount point, and must not take the real one's place.
+// the same drive key, else the first such entry not made yet, or nullopt
+// when the drive has none. The store folder of a drive that is away (not
+// mounted) looks like one not made yet on the drive below its mount point:
+// an existing store folder, or the drive's own one listed before it, must
+// keep serving rather than it.
 std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::string& store_list,
                                                const std::string& path);
 

@@ -20,8 +20,8 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
   EXPECT_EQ(StoreFolderForDrive(platform, list, "D:\\Work\\Plans"), "D:\\Store");
   EXPECT_EQ(StoreFolderForDrive(platform, list, "E:\\Work"), std::nullopt);
   EXPECT_EQ(StoreFolderForDrive(platform, "", "C:\\x"), std::nullopt);
-  // Several entries for one drive: the last one serves it.
-  EXPECT_EQ(StoreFolderForDrive(platform, "D:\\One*C:\\Data*D:\\Two*", "D:\\x"), "D:\\Two");
+  // Several entries for one drive, none made yet: the first one serves it.
+  EXPECT_EQ(StoreFolderForDrive(platform, "D:\\One*C:\\Data*D:\\Two*", "D:\\x"), "D:\\One");
   // Drive keys are compared exactly.
   EXPECT_EQ(StoreFolderForDrive(platform, list, "d:\\Work"), std::nullopt);
 }
@@ -37,7 +37,8 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   const std::string folder = (home.Root() / "Plans").string();
   EXPECT_EQ(StoreFolderForDrive(platform, list, folder), real);
   EXPECT_EQ(MissingStoreFolder(platform, list, folder, real), away);
-  EXPECT_EQ(StoreFolderForDrive(platform, away + "*", folder), away);
+  const std::string not_made = (home.Root() / "Data").string();
+  EXPECT_EQ(StoreFolderForDrive(platform, not_made + "*" + away + "*", folder), not_made);
   EXPECT_EQ(MissingStoreFolder(platform, real + "*", folder, real), std::nullopt);
 }
 

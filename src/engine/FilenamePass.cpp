@@ -28,21 +28,32 @@ std::vector<std::string> ListFiles(AppState& state, OpenFolder& folder, const st
 }
 
 // Holds open the sub-folder that the last renamed file lay in, so that
-// files of one folder, which the plan keeps together, open it once.
+// files of one folder, which the plan keeps together, open it once. Each
+// folder gets back the modification time it had before its files were
+// renamed.
 class SubFolders {
  public:
-  SubFolders(OpenFolder& root, char separator) : root_(root), separator_(separator) {}
+  SubFolders(OpenFolder& root, char separator) : root_(root), separator_(separator) {
+    root_time_ = TimeOf(root_);
+  }
+  ~SubFolders() {
+    Leave();
+    PutBack(root_, root_time_);
+  }
+  SubFolders(const SubFolders&) = delete;
+  SubFolders& operator=(const SubFolders&) = delete;
 
   // The open folder for a relative folder path ("" is the root). Raises
   // when a part of it is a link or gone.
   OpenFolder& Open(const std::string& relative) {
     if (relative.empty()) return root_;
     if (!current_ || relative != current_relative_) {
-      current_.reset();
+      Leave();
       std::unique_ptr<OpenFolder> folder;
       for (const std::string& part : SplitString(relative, separator_)) {
         folder = (folder ? *folder : root_).OpenChild(part);
       }
+      current_time_ = TimeOf(*folder);
       current_ = std::move(folder);
       current_relative_ = relative;
     }
@@ -50,9 +61,31 @@ class SubFolders {
   }
 
  private:
+  static std::optional<FolderTime> TimeOf(OpenFolder& folder) {
+    try {
+      return folder.ModifiedTime();
+    } catch (const Failure&) {
+      return std::nullopt;
+    }
+  }
+  // Best effort: a time that cannot be put back costs no file.
+  static void PutBack(OpenFolder& folder, const std::optional<FolderTime>& time) {
+    if (!time) return;
+    try {
+      folder.SetModifiedTime(*time);
+    } catch (const Failure&) {
+    }
+  }
+  void Leave() {
+    if (current_) PutBack(*current_, current_time_);
+    current_.reset();
+  }
+
   OpenFolder& root_;
   char separator_;
+  std::optional<FolderTime> root_time_;
   std::unique_ptr<OpenFolder> current_;
+  std::optional<FolderTime> current_time_;
   std::string current_relative_;
 };
 

@@ -43,6 +43,12 @@ struct EntryId {
   bool operator==(const EntryId&) const = default;
 };
 
+// A modification time as the platform keeps it.
+struct FolderTime {
+  std::int64_t seconds = 0;
+  std::int64_t fraction = 0;  // nanoseconds on POSIX, 100 ns ticks on Windows
+};
+
 // A folder opened without following links. The handle stays with the folder
 // when it is moved or renamed, so that work done through it can never land
 // in another folder that took its name or its parent's name meanwhile.
@@ -63,6 +69,10 @@ class OpenFolder {
                                          Where where = Where::current()) = 0;
   // Renames an entry of this folder; never replaces an existing one.
   virtual MoveResult RenameChild(const std::string& from, const std::string& to) = 0;
+  // The folder's own modification time, to be put back after renames in it
+  // (a rename inside a folder changes its time).
+  virtual FolderTime ModifiedTime(Where where = Where::current()) = 0;
+  virtual void SetModifiedTime(const FolderTime& time, Where where = Where::current()) = 0;
   // Moves an entry of this folder into target under new_name, by one rename
   // on the same file system; never replaces an existing one.
   virtual MoveResult MoveChild(const std::string& name, OpenFolder& target,

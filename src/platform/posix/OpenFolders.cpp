@@ -99,6 +99,21 @@ class PosixOpenFolder : public OpenFolder {
     RaiseErrno(errno, "Cannot look at " + Join(name), where);
   }
 
+  FolderTime ModifiedTime(Where where) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) RaiseErrno(errno, "Cannot look at " + path_, where);
+    return {st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  }
+
+  void SetModifiedTime(const FolderTime& time, Where where) override {
+    const int fd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const timespec times[2] = {{0, UTIME_OMIT}, {time.seconds, time.fraction}};
+    const bool set = fd >= 0 && ::futimens(fd, times) == 0;
+    const int error_code = errno;
+    if (fd >= 0) ::close(fd);
+    if (!set) RaiseErrno(error_code, "Cannot set the time of " + path_, where);
+  }
+
   MoveResult RenameChild(const std::string& from, const std::string& to) override {
     return MoveChild(from, *this, to);
   }

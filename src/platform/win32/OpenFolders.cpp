@@ -24,6 +24,7 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kEntryFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+constexpr std::uint64_t kTicksPerSecond = 10'000'000;  // a FILETIME counts 100 ns ticks
 constexpr DWORD kFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
 HANDLE OpenEntry(const std::wstring& path, DWORD access) {
@@ -98,6 +99,28 @@ class WinOpenFolder : public OpenFolder {
     const DWORD error = GetLastError();
     if (IsMissing(error)) return std::nullopt;
     win32::RaiseWin32(error, "Cannot look at " + Narrow(path), where);
+  }
+
+  FolderTime ModifiedTime(Where where) override {
+    FILETIME written;
+    if (!GetFileTime(handle_.Get(), nullptr, nullptr, &written)) {
+      win32::RaiseWin32(GetLastError(), "Cannot look at " + Narrow(PathOf(handle_.Get())), where);
+    }
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    return {static_cast<std::int64_t>(ticks / kTicksPerSecond),
+            static_cast<std::int64_t>(ticks % kTicksPerSecond)};
+  }
+
+  void SetModifiedTime(const FolderTime& time, Where where) override {
+    const std::wstring path = PathOf(handle_.Get());
+    Handle h(OpenEntry(path, FILE_WRITE_ATTRIBUTES));
+    const std::uint64_t ticks =
+        static_cast<std::uint64_t>(time.seconds) * kTicksPerSecond + time.fraction;
+    const FILETIME written{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    if (!h.Valid() || !SetFileTime(h.Get(), nullptr, nullptr, &written)) {
+      win32::RaiseWin32(GetLastError(), "Cannot set the time of " + Narrow(path), where);
+    }
   }
 
   MoveResult RenameChild(const std::string& from, const std::string& to) override {

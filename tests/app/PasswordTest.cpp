@@ -40,20 +40,23 @@ TEST(HashedPassword, GivesTheKnownAnswers) {
             "4DDCD8F60B98BE21830CEE5EF22701F9641A4418D04C0414AEFF08876B34AB56");
 }
 
+// Each full-strength hash costs seconds under Wine: the comparisons run on a
+// value stored with one iteration, which the check takes from the value.
 TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
   ASSERT_TRUE(StorePassword(state, "Secret pass"));
   const std::string first = Stored();
   EXPECT_TRUE(first.starts_with("pbkdf2-sha256$600000$")) << first;
+  EXPECT_EQ(CheckPassword(state, "Secret pass"), PasswordCheck::Right);
+  ASSERT_TRUE(StorePassword(state, "Secret pass"));
+  EXPECT_NE(Stored(), first) << "every password gets its own salt";
+
+  Store(HashedPasswordText("Secret pass", std::vector<std::uint8_t>(16, 7), 1));
   const std::pair<std::string, PasswordCheck> checks[] = {
       {"Secret pass", PasswordCheck::Right},
       {"secret pass", PasswordCheck::Wrong},
       {"Secret pass ", PasswordCheck::Wrong},
       {std::string("Secret pass\0x", 13), PasswordCheck::Wrong}};
   for (const auto& [typed, expected] : checks) EXPECT_EQ(CheckPassword(state, typed), expected);
-  EXPECT_EQ(Stored(), first);
-
-  ASSERT_TRUE(StorePassword(state, "Secret pass"));
-  EXPECT_NE(Stored(), first) << "every password gets its own salt";
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -85,8 +88,8 @@ TEST_F(PasswordTest, TheOldCipherTextOpensOnceAndIsReplacedByTheHash) {
     EXPECT_EQ(Stored(), old);
     EXPECT_EQ(CheckPassword(state, password), PasswordCheck::Right);
     EXPECT_TRUE(Stored().starts_with("pbkdf2-sha256$600000$")) << Stored();
-    EXPECT_EQ(CheckPassword(state, password), PasswordCheck::Right);
   }
+  EXPECT_EQ(CheckPassword(state, whole), PasswordCheck::Right);
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 

@@ -40,8 +40,8 @@ TEST(HashedPassword, GivesTheKnownAnswers) {
             "4DDCD8F60B98BE21830CEE5EF22701F9641A4418D04C0414AEFF08876B34AB56");
 }
 
-// Each full-strength hash costs seconds under Wine: the comparisons run on a
-// value stored with one iteration, which the check takes from the value.
+// Each full-strength hash costs a second or more under Wine: the comparisons
+// run on a value stored with one iteration, which the check reads from it.
 TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
   ASSERT_TRUE(StorePassword(state, "Secret pass"));
   const std::string first = Stored();

@@ -63,8 +63,11 @@ QWidget* Owner() {
 
 Answer QtDialogue::Ask(const std::string& text, const std::string& title, Icon icon,
                        Buttons buttons) {
-  QMessageBox box(BoxIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
-                  BoxButtons(buttons), Owner());
+  QMessageBox box(BoxIcon(icon), QString::fromStdString(title), {}, BoxButtons(buttons), Owner());
+  // Texts carry names of folders, typed passwords and addresses from the
+  // network: they are shown as the characters they are, never as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.setText(QString::fromStdString(text));
   // The first button is the default, as in every box of the system.
   box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel
                            ? QMessageBox::Yes

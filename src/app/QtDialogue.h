@@ -1,6 +1,6 @@
 // The desktop's message boxes and folder chooser: QMessageBox with the asked
-// icon, buttons and title, QFileDialog's folder chooser, and the desktop's
-// program for web addresses.
+// icon, buttons and title and its text as plain text, QFileDialog's folder
+// chooser, and the desktop's program for web addresses.
 #pragma once
 
 #include "platform/Dialogue.h"

@@ -11,8 +11,6 @@
 namespace veilbox {
 namespace {
 
-constexpr const char* kPasswordTitle = "Password";
-
 // A row that a stopped run left half done is finished before the list shows
 // and before any command. Its store folders are opened for the work and
 // locked again after it, as the window opens in the locked state.
@@ -53,10 +51,14 @@ StartStage RunStartStage(AppState& state) {
 
 LoginResult LoginOK(AppState& state, const std::string& typed) {
   if (typed.empty()) {
-    state.dialogue.Tell("Please enter a password.", kPasswordTitle);
+    state.dialogue.Tell(kEnterPasswordText, kPasswordTitle);
     return LoginResult::Stay;
   }
   if (state.CreatePassword) {
+    if (std::optional<std::string> refusal = NewPasswordRefusal(typed)) {
+      state.dialogue.Tell(*refusal, kPasswordTitle);
+      return LoginResult::Stay;
+    }
     if (state.dialogue.Ask(PasswordConfirmText(typed), kPasswordTitle, Icon::Question,
                            Buttons::YesNoCancel) != Answer::Yes) {
       return LoginResult::Stay;
@@ -64,12 +66,18 @@ LoginResult LoginOK(AppState& state, const std::string& typed) {
     // A failed write has been reported; the user may try again.
     return StorePassword(state, typed) ? LoginResult::PasswordCreated : LoginResult::Stay;
   }
-  if (!CheckPassword(state, typed)) {
-    state.dialogue.Tell("Incorrect password, please try again.", kPasswordTitle);
-    return LoginResult::WrongPassword;
+  switch (CheckPassword(state, typed)) {
+    case PasswordCheck::Right:
+      state.DonePassword = true;
+      return LoginResult::Accepted;
+    case PasswordCheck::Wrong:
+      state.dialogue.Tell("Incorrect password, please try again.", kPasswordTitle);
+      break;
+    case PasswordCheck::Damaged:
+      state.dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
+      break;
   }
-  state.DonePassword = true;
-  return LoginResult::Accepted;
+  return LoginResult::WrongPassword;
 }
 
 }  // namespace veilbox

@@ -35,8 +35,8 @@ int RunInit(AppState& state, const Options& options, Terminal& terminal) {
     Note(input.problem + "; no password was stored");
     return kLockedOut;
   }
-  if (input.password->empty()) {
-    state.dialogue.Tell("Please enter a password.", "Password");
+  if (std::optional<std::string> refusal = NewPasswordRefusal(*input.password)) {
+    state.dialogue.Tell(*refusal, kPasswordTitle);
     return kLockedOut;
   }
   if (!StorePassword(state, *input.password)) return kNotAllDone;
@@ -59,9 +59,15 @@ std::optional<int> PassGate(AppState& state, const Options& options, Terminal& t
     Note(input.problem);
     return kLockedOut;
   }
-  if (!CheckPassword(state, *input.password)) {
-    Note("incorrect password");
-    return kLockedOut;
+  switch (CheckPassword(state, *input.password)) {
+    case PasswordCheck::Right:
+      break;
+    case PasswordCheck::Wrong:
+      Note("incorrect password");
+      return kLockedOut;
+    case PasswordCheck::Damaged:
+      state.dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
+      return kLockedOut;
   }
   state.DonePassword = true;
   return std::nullopt;

@@ -53,22 +53,27 @@ std::string cEncrypt::Decrypt(const std::string& cipher_text, const std::string&
   return result;
 }
 
-// Encrypt gives exactly one canonical text for each name, with fewer than a
-// block of padding, so anything else is not an encrypted name: a file that
+// Encrypt gives exactly one canonical text for each text, with fewer than a
+// block of padding, so anything else is not its cipher text: a file that
 // merely looks like hex is left alone.
-std::optional<std::string> cEncrypt::DecryptFileName(const std::string& name,
-                                                     const std::string& key) {
-  if (key.empty() || !IsBlockHexText(name)) return std::nullopt;
+std::optional<std::string> cEncrypt::DecryptExact(const std::string& cipher_text,
+                                                  const std::string& key) {
+  if (key.empty() || !IsBlockHexText(cipher_text)) return std::nullopt;
   Bytes data;
-  HexDisplayRev(name, data);
+  HexDisplayRev(cipher_text, data);
   SetCipherKey(GetPassword(key), 128);
   DecryptBlocks(data.data(), data.size());
   const auto end = std::find_if(data.rbegin(), data.rend(), [](std::uint8_t b) { return b != 0; });
   const auto padding = static_cast<std::size_t>(end - data.rbegin());
   if (padding >= kBlockSize) return std::nullopt;
-  const std::string plain(data.begin(), data.end() - static_cast<std::ptrdiff_t>(padding));
-  if (!IsFileName(plain)) return std::nullopt;
-  return FromAnsi(plain);
+  return std::string(data.begin(), data.end() - static_cast<std::ptrdiff_t>(padding));
+}
+
+std::optional<std::string> cEncrypt::DecryptFileName(const std::string& name,
+                                                     const std::string& key) {
+  std::optional<std::string> plain = DecryptExact(name, key);
+  if (!plain || !IsFileName(*plain)) return std::nullopt;
+  return FromAnsi(*plain);
 }
 
 }  // namespace veilbox

@@ -84,6 +84,10 @@ class cEncrypt {
   // The plaintext with its 0 to 15 NUL padding characters, or empty after a
   // message.
   std::string Decrypt(const std::string& cipher_text, const std::string& key);
+  // The text, in the system's code page and without the NUL fill, that
+  // Encrypt made cipher_text from; nullopt, with no message, for anything
+  // Encrypt cannot have produced.
+  std::optional<std::string> DecryptExact(const std::string& cipher_text, const std::string& key);
   // The file name that a name produced by Encrypt stands for; nullopt, with no
   // message, for anything Encrypt cannot have produced from a file name.
   std::optional<std::string> DecryptFileName(const std::string& name, const std::string& key);

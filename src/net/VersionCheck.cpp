@@ -1,5 +1,7 @@
 #include "net/VersionCheck.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -30,17 +32,44 @@ double LeadingNumber(const std::string& text) {
   return value;
 }
 
+// Whether the desktop may open address: an http or https address (the
+// scheme in any letter case) with a host, holding no blank or control
+// character.
+bool IsWebAddress(const std::string& address) {
+  const std::size_t end = address.find("://");
+  if (end == std::string::npos) return false;
+  std::string scheme = address.substr(0, end);
+  for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string rest = address.substr(end + 3);
+  const bool host = !rest.empty() && rest.find_first_of("/?#") != 0;
+  const bool clean = std::none_of(address.begin(), address.end(), [](char c) {
+    return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+  });
+  return (scheme == "http" || scheme == "https") && host && clean;
+}
+
+// A document that is too long or offers an address that may not be opened
+// is not trusted for anything, must-download included.
+bool ReportDamaged(AppState& state) {
+  state.dialogue.Tell(kDamagedDocumentText, "Error", Icon::Exclamation);
+  return false;
+}
+
 }  // namespace
 
 bool RunVersionCheck(AppState& state) {
   if (state.UpdateURL.empty()) return false;
   clsHTTP CheckVersion(state.dialogue, state.reporter);
   std::string text;
-  CheckVersion.GetFile(state.UpdateURL, text);
+  if (!CheckVersion.GetFile(state.UpdateURL, text, {}, kMaxDocumentBytes) &&
+      CheckVersion.LastError() == clsHTTP::kTooLong) {
+    return ReportDamaged(state);
+  }
 
   const std::vector<std::string> DataArray = SplitString(text, ',');
   if (LeadingNumber(DataArray[0]) <= LeadingNumber(state.CurrentVersion)) return false;
   const std::string& address = Field(DataArray, 1);
+  if (!IsWebAddress(address)) return ReportDamaged(state);
   const Answer answer = state.dialogue.Ask(
       "New version is available at: " + address + ". Do you wish to go there now?", "New Version",
       Icon::Information, Buttons::YesNoCancel);

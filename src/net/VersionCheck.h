@@ -4,14 +4,23 @@
 // version to the user.
 #pragma once
 
+#include <cstddef>
+
 #include "app/AppState.h"
 
 namespace veilbox {
 
+// The longest version document taken; a longer one is damaged.
+constexpr std::size_t kMaxDocumentBytes = 64 * 1024;
+constexpr const char* kDamagedDocumentText =
+    "The version document is damaged, so no newer version can be offered.";
+
 // Fetches the document at state.UpdateURL (nothing when that is empty) and,
 // when it names a version newer than state.CurrentVersion, asks whether to
 // open the download address. True when the program must end now. A newer
-// version with a missing field raises.
+// version with a missing field raises. A document longer than
+// kMaxDocumentBytes, or a newer version whose address is not an http or
+// https address, is reported as damaged and changes nothing.
 bool RunVersionCheck(AppState& state);
 
 }  // namespace veilbox

@@ -125,17 +125,19 @@ bool clsHTTP::Connect(const std::string& url, const std::string& additional_head
 }
 
 bool clsHTTP::GetFile(const std::string& address, std::string& received_text,
-                      const std::string& additional_header) {
-  return Fetch(address, additional_header, &received_text, nullptr);
+                      const std::string& additional_header, std::size_t max_bytes) {
+  return Fetch(address, additional_header, &received_text, nullptr, max_bytes);
 }
 
 bool clsHTTP::GetFileToDisk(const std::string& address, const std::string& file_name,
                             const std::string& additional_header) {
-  return Fetch(address, additional_header, nullptr, &file_name);
+  return Fetch(address, additional_header, nullptr, &file_name,
+               std::numeric_limits<std::size_t>::max());
 }
 
 bool clsHTTP::Fetch(const std::string& address, const std::string& additional_header,
-                    std::string* received_text, const std::string* file_name) {
+                    std::string* received_text, const std::string* file_name,
+                    std::size_t max_bytes) {
   if (!Connect(address, additional_header)) return false;
   const auto pump = [this] { dialogue_.PumpEvents(); };
   pump();
@@ -150,18 +152,21 @@ bool clsHTTP::Fetch(const std::string& address, const std::string& additional_he
     }
     char buffer[kReadSize];
     std::size_t got = 0;
+    std::size_t total = 0;
     do {
       got = request_->Read(buffer, kReadSize, pump);
+      total += got;
       if (received_text) {
         *received_text += FromAnsi(std::string(buffer, got));
       } else {
         file->Write(reinterpret_cast<const std::uint8_t*>(buffer), got);
       }
       pump();
-    } while (got > 0);
+    } while (got > 0 && total <= max_bytes);
     if (file) file->Close();
     request_.reset();
-    return true;
+    if (total > max_bytes) last_error_ = kTooLong;
+    return total <= max_bytes;
   } catch (const std::exception&) {
     file.reset();
     request_.reset();

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -35,12 +37,18 @@ class clsHTTP {
   // what failed.
   bool Connect(const std::string& url, const std::string& additional_header = {});
 
+  // What LastError says after GetFile met a document longer than it takes.
+  static constexpr const char* kTooLong = "Document too long";
+
   // Fetch the document at address, reading 2048 bytes at a time. False when
-  // Connect failed (nothing shown) or a failure while reading was shown to
-  // the user; the text then holds what had arrived. A transfer that breaks
-  // off after some data ends the document there.
+  // Connect failed (nothing shown), a failure while reading was shown to the
+  // user, or the document is longer than max_bytes (nothing shown; reading
+  // stops within 2048 bytes after max_bytes); the text then holds what had
+  // arrived. A transfer that breaks off after some data ends the document
+  // there.
   bool GetFile(const std::string& address, std::string& received_text,
-               const std::string& additional_header = {});
+               const std::string& additional_header = {},
+               std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
   // As GetFile, but the document replaces the named file.
   bool GetFileToDisk(const std::string& address, const std::string& file_name,
                      const std::string& additional_header = {});
@@ -61,7 +69,7 @@ class clsHTTP {
 
  private:
   bool Fetch(const std::string& address, const std::string& additional_header,
-             std::string* received_text, const std::string* file_name);
+             std::string* received_text, const std::string* file_name, std::size_t max_bytes);
 
   Dialogue& dialogue_;
   ErrorReporter& reporter_;

@@ -49,7 +49,16 @@ TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
   EXPECT_NE(r.err.find("Agreement: Use this application at your own risk."), std::string::npos);
   EXPECT_EQ(Do({"list"}).code, 3);
 
-  EXPECT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, "\n").code, 3);
+  // Nothing, or a control character anywhere in the line, is refused.
+  for (const std::string& line : {std::string("\n"), std::string("ab\0cd\n", 6),
+                                  std::string("tab\tpw\n"), std::string("pw\r\n")}) {
+    r = Run({"init", "--accept-agreement", "--password-stdin"}, line);
+    EXPECT_EQ(r.code, 3);
+    EXPECT_NE(r.err.find(line == "\n" ? "Password: Please enter a password."
+                                      : "Password: A password cannot contain control"),
+              std::string::npos)
+        << r.err;
+  }
   r = Do({"list"});
   EXPECT_EQ(r.code, 3);
   EXPECT_NE(r.err.find("no password has been created yet"), std::string::npos) << r.err;
@@ -61,8 +70,15 @@ TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
   EXPECT_EQ(Run({"list", "--password-stdin"}, "other\n").code, 3);
   EXPECT_EQ(Run({"list", "--password-stdin"}, "PW\n").code, 3);
   EXPECT_EQ(Run({"list"}).code, 3);  // no terminal to ask on
+  EXPECT_EQ(Run({"list", "--password-stdin"}, std::string("pw\0x\n", 5)).code, 3);
   // Only the first line is the password.
   EXPECT_EQ(Run({"list", "--password-stdin"}, "pw\nmore\n").code, 0);
+
+  WriteText(home_.SettingsFile(),
+            R"({"SOFTWARE\\TK": {"VeilboxFirstTime": "No", "VeilboxPassword": "damaged"}})");
+  r = Do({"list"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_NE(r.err.find("Password: The stored password is damaged"), std::string::npos) << r.err;
 }
 
 TEST_F(CliTest, WrongUsageExitsTwo) {

@@ -1,6 +1,5 @@
 #include <sys/stat.h>
 
-#include "app/Password.h"
 #include "engine/EngineFixture.h"
 #include "engine/Locking.h"
 
@@ -201,22 +200,6 @@ TEST_F(EngineTest, LockAndUnlockEveryStoreFolder) {
   EXPECT_EQ(mode(store), 0700u);
   EXPECT_EQ(mode(b_store), 0700u);
   EXPECT_TRUE(dialogue.boxes.empty());
-}
-
-TEST_F(EngineTest, PasswordIsStoredEncryptedAndComparedExactly) {
-  EXPECT_FALSE(HasPassword(state));
-  EXPECT_FALSE(StorePassword(state, ""));
-  ASSERT_TRUE(StorePassword(state, "Secret pass"));
-  const std::string stored =
-      GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxPassword");
-  EXPECT_EQ(stored.find("Secret"), std::string::npos);
-  EXPECT_TRUE(HasPassword(state));
-  EXPECT_TRUE(CheckPassword(state, "Secret pass"));
-  EXPECT_FALSE(CheckPassword(state, "secret pass"));
-  EXPECT_FALSE(CheckPassword(state, "Secret pass "));
-  EXPECT_FALSE(CheckPassword(state, ""));
-  EXPECT_EQ(PasswordConfirmText("pw"),
-            "You have entered pw as a password. Do you wish to have this as your password?");
 }
 
 }  // namespace

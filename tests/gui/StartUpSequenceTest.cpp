@@ -52,8 +52,12 @@ TEST_F(StartUpSequence, CreateModeStoresThePasswordAndEndsTheProgram) {
   window->Form_Load();
   boxes.boxes.clear();
 
-  // An empty field is refused; No keeps the dialog with the typed text.
+  // An empty field and a control character are refused; No keeps the
+  // dialog with the typed text.
   Click(Login().cmdOK);
+  Login().txtPassword->setText("Open\tSesame");
+  Click(Login().cmdOK);
+  Login().txtPassword->clear();
   boxes.Answers({Answer::No});
   QTest::keyClicks(Login().txtPassword, "Open Sesame");
   Click(Login().cmdOK);
@@ -64,19 +68,20 @@ TEST_F(StartUpSequence, CreateModeStoresThePasswordAndEndsTheProgram) {
   boxes.Answers({Answer::Yes});
   QTest::keyClick(Login().txtPassword, Qt::Key_Return);  // OK is the default button
 
-  ASSERT_EQ(boxes.boxes.size(), 4u);
+  ASSERT_EQ(boxes.boxes.size(), 5u);
   EXPECT_EQ(boxes.boxes[0].text, "Please enter a password.");
+  EXPECT_EQ(boxes.boxes[1].text, kControlCharacterText);
   const std::string confirm =
       "You have entered Open Sesame as a password. Do you wish to have this as your password?";
-  EXPECT_EQ(boxes.boxes[1].text, confirm);
-  EXPECT_EQ(boxes.boxes[1].buttons, Buttons::YesNoCancel);
   EXPECT_EQ(boxes.boxes[2].text, confirm);
-  EXPECT_EQ(boxes.boxes[3].text, "Please restart the application.");
-  EXPECT_EQ(boxes.boxes[3].title, "Restart");
+  EXPECT_EQ(boxes.boxes[2].buttons, Buttons::YesNoCancel);
+  EXPECT_EQ(boxes.boxes[3].text, confirm);
+  EXPECT_EQ(boxes.boxes[4].text, "Please restart the application.");
+  EXPECT_EQ(boxes.boxes[4].title, "Restart");
   EXPECT_TRUE(window->ProgramEnded());
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(Login().isVisible());
-  EXPECT_TRUE(CheckPassword(state, "Open Sesame"));
+  EXPECT_EQ(CheckPassword(state, "Open Sesame"), PasswordCheck::Right);
 }
 
 TEST_F(StartUpSequence, EnterModeRefusesAWrongPasswordThenOpensTheMainWindow) {
@@ -108,6 +113,17 @@ TEST_F(StartUpSequence, EnterModeRefusesAWrongPasswordThenOpensTheMainWindow) {
   EXPECT_FALSE(Ticked(0));
   EXPECT_EQ(boxes.boxes.size(), 1u);
   EXPECT_FALSE(window->ProgramEnded());
+}
+
+TEST_F(StartUpSequence, ADamagedStoredPasswordIsToldAndOpensNothing) {
+  SetSetting("VeilboxFirstTime", "No");
+  SetSetting("VeilboxPassword", "damaged");
+  window->Form_Load();
+  TypePassword("damaged");
+  ASSERT_EQ(BoxTexts(), std::vector<std::string>{kDamagedPasswordText});
+  EXPECT_EQ(boxes.boxes[0].icon, Icon::Exclamation);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(Login().isVisible());
 }
 
 // A hide that a stopped run left before its move: the right password first

@@ -6,6 +6,7 @@
 #include "NetFixture.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
+#include "net/VersionCheck.h"
 
 namespace veilbox::testing {
 namespace {
@@ -48,23 +49,23 @@ TEST_F(VersionCheckTest, ANewerVersionIsOfferedBeforeTheAgreementAndAtEveryStart
 }
 
 TEST_F(VersionCheckTest, MustDownloadEndsTheProgramWhateverTheAnswer) {
-  LocalServer server(Document("1.05,addr,must-download"));
+  LocalServer server(Document("1.05,http://addr,must-download"));
   Publish(server.Address("/v"));
   for (Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
     dialogue.Answers({answer});
     EXPECT_EQ(StartUp(state), StartUpResult::EndProgram);
   }
   EXPECT_EQ(dialogue.boxes.size(), 3u) << "the agreement never comes";
-  EXPECT_EQ(dialogue.opened_addresses, std::vector<std::string>{"addr"});
+  EXPECT_EQ(dialogue.opened_addresses, std::vector<std::string>{"http://addr"});
 }
 
 TEST_F(VersionCheckTest, OnlyANewerFirstFieldAsksAndOnlyTheExactTextEnds) {
   AgreementGiven();
   const std::vector<std::pair<std::string, bool>> documents = {
-      {"1.04,addr,must-download", false},  {"1.0,addr,must-download", false},
-      {"1.040,addr,must-download", false}, {"", false},
-      {"v1.05,addr,must-download", false}, {"1.1,addr,no", true},
-      {"1.05,addr,must-download\n", true}, {"1.05,addr,must-download\r\n", true}};
+      {"1.04,addr,must-download", false},         {"1.0,addr,must-download", false},
+      {"1.040,addr,must-download", false},        {"", false},
+      {"v1.05,addr,must-download", false},        {"1.1,http://addr,no", true},
+      {"1.05,http://addr,must-download\n", true}, {"1.05,http://addr,must-download\r\n", true}};
   for (const auto& [document, asks] : documents) {
     LocalServer server(Document(document));
     Publish(server.Address("/v"));
@@ -76,7 +77,7 @@ TEST_F(VersionCheckTest, OnlyANewerFirstFieldAsksAndOnlyTheExactTextEnds) {
 }
 
 TEST_F(VersionCheckTest, AMissingFieldEndsThatStartUpThroughItsTrap) {
-  for (const std::string document : {"1.05", "1.05,addr"}) {
+  for (const std::string document : {"1.05", "1.05,http://addr"}) {
     LocalServer server(Document(document));
     Publish(server.Address("/v"));
     dialogue.boxes.clear();
@@ -87,7 +88,34 @@ TEST_F(VersionCheckTest, AMissingFieldEndsThatStartUpThroughItsTrap) {
     EXPECT_THAT(dialogue.boxes.back().text, HasSubstr("Subscript out of range"));
     EXPECT_FALSE(AgreementGivenNow()) << "the agreement is skipped in that run";
   }
-  EXPECT_EQ(dialogue.opened_addresses, std::vector<std::string>{"addr"});
+  EXPECT_EQ(dialogue.opened_addresses, std::vector<std::string>{"http://addr"});
+}
+
+// Such a document is trusted for nothing: no question, no address opened,
+// and must-download does not end the program.
+TEST_F(VersionCheckTest, AnAddressOtherThanHttpOrHttpsOrALongDocumentIsDamaged) {
+  AgreementGiven();
+  const std::string head = "1.05,https://example.org/get,";
+  const std::vector<std::pair<std::string, bool>> documents = {
+      {"1.05,HTTP://example.org/get,no", true},
+      {head + std::string(kMaxDocumentBytes - head.size(), 'x'), true},
+      {head + std::string(kMaxDocumentBytes - head.size() + 1, 'x'), false},
+      {"1.05,ftp://example.org/get,must-download", false},
+      {"1.05,file:///etc/passwd,must-download", false},
+      {"1.05,example.org/get,must-download", false},
+      {"1.05,https:///etc/passwd,must-download", false},
+      {"1.05,https://example.org/a b,must-download", false}};
+  for (const auto& [document, offered] : documents) {
+    LocalServer server(Document(document));
+    Publish(server.Address("/v"));
+    dialogue.boxes.clear();
+    dialogue.opened_addresses.clear();
+    if (offered) dialogue.Answers({Answer::Yes});
+    EXPECT_EQ(StartUp(state), StartUpResult::Continue) << document;
+    ASSERT_EQ(dialogue.boxes.size(), 1u) << document;
+    EXPECT_EQ(dialogue.boxes[0].text == kDamagedDocumentText, !offered) << document;
+    EXPECT_EQ(dialogue.opened_addresses.size(), offered ? 1u : 0u) << document;
+  }
 }
 
 TEST_F(VersionCheckTest, AnUnreachableUpdateHostCostsNoMessage) {

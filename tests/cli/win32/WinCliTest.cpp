@@ -51,7 +51,7 @@ TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveC) {
   ASSERT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, "pw\n").code, 0);
   EXPECT_EQ(Setting("VeilboxFirstTime"), "No");
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_.string() + "*");
-  EXPECT_EQ(Setting("VeilboxPassword").find_first_not_of("0123456789ABCDEF"), std::string::npos);
+  EXPECT_TRUE(Setting("VeilboxPassword").starts_with("pbkdf2-sha256$600000$"));
 
   Write("Café\\notes.txt", "plain");
   Write("Café\\sub\\é.txt", "deep");
@@ -86,6 +86,8 @@ TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveC) {
 
 TEST_F(WinCliTest, WrongUsageAndWrongPasswordsAreRefused) {
   EXPECT_EQ(Run({"frobnicate"}).code, 2);
+  EXPECT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, std::string("p\0w\n", 4)).code,
+            3);
   ASSERT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, "pw\n").code, 0);
   EXPECT_EQ(Run({"list", "--password-stdin"}, "other\n").code, 3);
   EXPECT_EQ(Run({"list"}).code, 3) << "no console to ask on";

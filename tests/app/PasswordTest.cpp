@@ -1,0 +1,113 @@
+// The stored password on both platforms: the hash's known answers, creation,
+// the check, the old cipher-text form upgraded on first use, damaged values,
+// and the refusal of control characters.
+#include <gtest/gtest.h>
+
+#include "app/Constants.h"
+#include "app/HashedPassword.h"
+#include "app/Password.h"
+#include "crypto/cEncrypt.h"
+#include "support/StateTest.h"
+
+namespace veilbox::testing {
+namespace {
+
+class PasswordTest : public StateTest {
+ protected:
+  PasswordTest() {
+    state.Appname = kAppname;
+    state.MainKey = kMainKey;
+    state.EncryptDecryptKey = std::string(kAppname) + kKeyText;
+  }
+  std::string Stored() { return Setting("VeilboxPassword"); }
+  void Store(const std::string& value) {
+    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxPassword", value));
+  }
+};
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+// The first 32 bytes of the PBKDF2-HMAC-SHA256 vectors of RFC 7914: the
+// same text from OpenSSL and from Windows CNG.
+TEST(HashedPassword, GivesTheKnownAnswers) {
+  EXPECT_EQ(HashedPasswordText("passwd", Bytes("salt"), 1),
+            "pbkdf2-sha256$1$73616C74$"
+            "55AC046E56E3089FEC1691C22544B605F94185216DDE0465E68B9D57C20DACBC");
+  EXPECT_EQ(HashedPasswordText("Password", Bytes("NaCl"), 80000),
+            "pbkdf2-sha256$80000$4E61436C$"
+            "4DDCD8F60B98BE21830CEE5EF22701F9641A4418D04C0414AEFF08876B34AB56");
+}
+
+// Each full-strength hash costs a second or more under Wine: the comparisons
+// run on a value stored with one iteration, which the check reads from it.
+TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
+  ASSERT_TRUE(StorePassword(state, "Secret pass"));
+  const std::string first = Stored();
+  EXPECT_TRUE(first.starts_with("pbkdf2-sha256$600000$")) << first;
+  EXPECT_EQ(CheckPassword(state, "Secret pass"), PasswordCheck::Right);
+  ASSERT_TRUE(StorePassword(state, "Secret pass"));
+  EXPECT_NE(Stored(), first) << "every password gets its own salt";
+
+  Store(HashedPasswordText("Secret pass", std::vector<std::uint8_t>(16, 7), 1));
+  const std::pair<std::string, PasswordCheck> checks[] = {
+      {"Secret pass", PasswordCheck::Right},
+      {"secret pass", PasswordCheck::Wrong},
+      {"Secret pass ", PasswordCheck::Wrong},
+      {std::string("Secret pass\0x", 13), PasswordCheck::Wrong}};
+  for (const auto& [typed, expected] : checks) EXPECT_EQ(CheckPassword(state, typed), expected);
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+TEST_F(PasswordTest, ControlCharactersAreRefusedAtCreation) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"", kEnterPasswordText},
+      {std::string("ab\0cd", 5), kControlCharacterText},
+      {"tab\there", kControlCharacterText},
+      {"next\xC2\x85line", kControlCharacterText},  // U+0085
+      {"pa<s>ss</s>word", nullptr},
+      {"Caf\xC3\xA9 \xC2\xA0!", nullptr}};  // é and a no-break space
+  for (const auto& [typed, refusal] : cases) {
+    EXPECT_EQ(NewPasswordRefusal(typed),
+              refusal ? std::optional<std::string>(refusal) : std::nullopt);
+    if (refusal) {
+      EXPECT_FALSE(StorePassword(state, typed));
+    }
+  }
+  EXPECT_EQ(Stored(), "");
+}
+
+TEST_F(PasswordTest, TheOldCipherTextOpensOnceAndIsReplacedByTheHash) {
+  const std::string whole("ab\0cd", 5);  // an older Veilbox stored what it was given
+  for (const std::string& password : {std::string("Open Sesame"), whole}) {
+    const std::string old = cEncrypt().Encrypt(password, state.EncryptDecryptKey);
+    Store(old);
+    EXPECT_EQ(CheckPassword(state, "open sesame"), PasswordCheck::Wrong);
+    EXPECT_EQ(CheckPassword(state, "ab"), PasswordCheck::Wrong);
+    EXPECT_EQ(Stored(), old);
+    EXPECT_EQ(CheckPassword(state, password), PasswordCheck::Right);
+    EXPECT_TRUE(Stored().starts_with("pbkdf2-sha256$600000$")) << Stored();
+  }
+  EXPECT_EQ(CheckPassword(state, whole), PasswordCheck::Right);
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+TEST_F(PasswordTest, AValueInNeitherFormIsDamaged) {
+  const std::string hash = HashedPasswordText("pw", std::vector<std::uint8_t>(16, 0xAA), 1);
+  const std::string salt_and_hash = hash.substr(hash.find("$AA"));  // "$AA...A$<hash>"
+  ASSERT_EQ(MatchesHashedPassword(hash, "pw"), true);
+  for (const std::string& value :
+       {std::string("not a password"), std::string("0123456789ABCDEF"),
+        "pbkdf2-sha1$1" + salt_and_hash, "pbkdf2-sha256$01" + salt_and_hash,
+        "pbkdf2-sha256$10000001" + salt_and_hash, "pbkdf2-sha256$1$" + salt_and_hash.substr(3),
+        "pbkdf2-sha256$1$aa" + salt_and_hash.substr(3), hash + "$"}) {
+    Store(value);
+    EXPECT_EQ(CheckPassword(state, "pw"), PasswordCheck::Damaged) << value;
+    EXPECT_EQ(Stored(), value);
+  }
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+}  // namespace
+}  // namespace veilbox::testing

@@ -18,7 +18,7 @@ echo "== $deb: $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb --info "$deb" | sed -n 's/^ \(Depends\|Suggests\):/  \1:/p'
 
 echo "== lintian"
-lintian --fail-on error --display-info --info "$deb"
+lintian --fail-on error --display-info "$deb"
 
 echo "== appstreamcli validate"
 tree="$(mktemp -d)"

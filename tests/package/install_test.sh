@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian package in a fresh Debian 12 chroot made with
-# debootstrap, runs veilbox-cli and man there, keeps some user data, purges
-# the package (its dependencies stay) and checks that nothing of it is left
-# but that user data.
+# debootstrap, runs veilbox-cli, veilbox and man there, keeps some user data,
+# purges the package (its dependencies stay) and checks that nothing of it is
+# left but that user data.
 # Usage: tests/package/install_test.sh DEB CACHE_DIR
 # CACHE_DIR keeps the bare Debian tree (a tarball) and the downloaded
-# packages, so that a second run downloads nothing. Exits 77 with a message
-# where no chroot can be made: not root, no debootstrap or unshare, or no
-# Debian mirror within reach.
+# packages, so that a second run downloads only the package lists. Exits 77
+# with a message where no chroot can be made: not root, no debootstrap or
+# mount namespace, or no Debian mirror within reach.
 set -euo pipefail
 deb="$(realpath "$1")"
 cache="$(realpath -m "$2")"
@@ -20,6 +20,8 @@ skip() {
 for tool in debootstrap unshare chroot; do
   command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
+unshare -m --propagation private true 2>/dev/null ||
+  skip "no private mount namespace can be made here (unshare -m failed)"
 
 # The mirror apt uses on this machine: the first URI of a Debian archive in
 # its sources (one-line or deb822 form), else Debian's own redirector.

@@ -6,13 +6,9 @@ include(GNUInstallDirs)
 
 set(debian_doc ${CMAKE_INSTALL_DATADIR}/doc/veilbox)
 install(FILES ${PROJECT_SOURCE_DIR}/scripts/debian/copyright DESTINATION ${debian_doc})
-# A native package's changelog is changelog.gz, compressed like man pages.
-set(changelog_gz ${PROJECT_BINARY_DIR}/changelog.gz)
-add_custom_command(OUTPUT ${changelog_gz}
-                   COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/scripts/debian/changelog > ${changelog_gz}
-                   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/debian/changelog)
-add_custom_target(debian_changelog ALL DEPENDS ${changelog_gz})
-install(FILES ${changelog_gz} DESTINATION ${debian_doc})
+# A native package's changelog is changelog.gz.
+include(InstallGzipped)
+veilbox_install_gzipped(${PROJECT_SOURCE_DIR}/scripts/debian/changelog ${debian_doc})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME veilbox)

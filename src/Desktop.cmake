@@ -24,8 +24,8 @@ add_executable(veilbox app/main.cpp)
 target_link_libraries(veilbox PRIVATE veilbox_gui)
 
 install(TARGETS veilbox RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-include(ManPage)
-veilbox_install_manpage(veilbox.1)
+include(InstallGzipped)
+veilbox_install_gzipped(${PROJECT_SOURCE_DIR}/docs/veilbox.1 ${CMAKE_INSTALL_MANDIR}/man1)
 # The desktop entry's name is the AppStream id, which the metainfo file's
 # launchable names.
 install(FILES app/resources/io.github.veilbox.Veilbox.desktop

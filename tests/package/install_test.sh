@@ -41,7 +41,9 @@ if [ ! -f "$base" ]; then
   debootstrap --variant=minbase --include=man-db --cache-dir="$cache/archives" \
     bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
     { tail -n 5 "$work/debootstrap.log" >&2; skip "debootstrap from $mirror failed"; }
-  tar -C "$root" -cf "$base.part" . && mv "$base.part" "$base"
+  # Its packages are in the cache already.
+  tar -C "$root" --exclude='./var/cache/apt/archives/*.deb' -cf "$base.part" .
+  mv "$base.part" "$base"
   rm -rf --one-file-system "$root"
 fi
 mkdir "$root"

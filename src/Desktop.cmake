@@ -24,10 +24,14 @@ add_executable(veilbox app/main.cpp)
 target_link_libraries(veilbox PRIVATE veilbox_gui)
 
 install(TARGETS veilbox RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET veilbox-cli)
-  install(TARGETS veilbox-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
-install(FILES app/resources/veilbox.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+include(InstallGzipped)
+veilbox_install_gzipped(${PROJECT_SOURCE_DIR}/docs/veilbox.1 ${CMAKE_INSTALL_MANDIR}/man1)
+# The desktop entry's name is the AppStream id, which the metainfo file's
+# launchable names.
+install(FILES app/resources/io.github.veilbox.Veilbox.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES app/resources/io.github.veilbox.Veilbox.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES app/resources/veilbox.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES app/resources/veilbox.png

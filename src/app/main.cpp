@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Veilbox");
-  QApplication::setDesktopFileName("veilbox");
+  QApplication::setDesktopFileName("io.github.veilbox.Veilbox");
   QApplication::setWindowIcon(QIcon(":/veilbox/veilbox.png"));
   // The program ends only where the windows say so, never because the
   // password dialog hid itself before the main window came up.

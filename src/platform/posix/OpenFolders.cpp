@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "diag/Failure.h"
+#include "platform/posix/NoLinkWalk.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/PosixPlatform.h"
 
@@ -46,27 +47,10 @@ int OpenWithoutLinks(const std::string& path) {
   const long fd = ::syscall(SYS_openat2, AT_FDCWD, path.c_str(), &how, sizeof how);
   if (fd >= 0) return static_cast<int>(fd);
   if (errno != ENOSYS) return -errno;
-  if (path.empty() || path[0] != '/') return -EINVAL;
-  int current = ::open("/", kFolderFlags);
-  if (current < 0) return -errno;
-  size_t start = 1;
-  while (start < path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
-    start = end + 1;
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      ::close(current);
-      return -ELOOP;  // a path that climbs is not taken apart here
-    }
-    const int next = ::openat(current, part.c_str(), kFolderFlags);
-    const int error_code = errno;
-    ::close(current);
-    if (next < 0) return -error_code;
-    current = next;
-  }
-  return current;
+  const posix::ParentWalk walk = posix::WalkToParent(path);
+  if (!walk.parent.Valid()) return -walk.error;
+  const int folder = ::openat(walk.parent.Get(), walk.name.c_str(), kFolderFlags);
+  return folder >= 0 ? folder : -errno;
 }
 
 class PosixOpenFolder : public OpenFolder {
@@ -158,8 +142,10 @@ OpenedFolder PosixPlatform::OpenFolderNoLinks(const std::string& path) {
   const int fd = OpenWithoutLinks(path);
   if (fd < 0) {
     // A link as the last part fails as "not a folder" under O_NOFOLLOW.
+    std::string entry = path;
+    while (entry.size() > 1 && entry.back() == '/') entry.pop_back();
     struct stat st;
-    const bool link = -fd == ENOTDIR && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    const bool link = -fd == ENOTDIR && ::lstat(entry.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
     return {nullptr, -fd == ENOENT, WhyNotOpened(link ? ELOOP : -fd, path)};
   }
   try {

@@ -7,6 +7,7 @@
 // because their callers must decide what a failed move means for a record.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -82,6 +83,16 @@ class DataLock {
   virtual ~DataLock() = default;
 };
 
+// How long a copy waits for another one's data lock before it gives up.
+constexpr std::chrono::seconds kDataLockLimit{20};
+
+// How a wait for another copy's data lock is said and bounded.
+struct DataLockWait {
+  std::function<void()> still_waiting;  // once, when the wait grows long
+  std::function<void()> meanwhile;      // at every look, so that windows keep painting
+  std::chrono::milliseconds limit = kDataLockLimit;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -132,9 +143,10 @@ class Platform {
 
   // Waits until no other copy of Veilbox is changing Dat.sys or the settings,
   // and keeps them from doing so until the lock is destroyed. Calls
-  // still_waiting once when the wait grows long. A copy that already holds
-  // the lock gets it again at once.
-  virtual std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+  // wait.still_waiting once when the wait grows long and wait.meanwhile
+  // while it lasts; raises when the lock is still held by another copy after
+  // wait.limit. A copy that already holds the lock gets it again at once.
+  virtual std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                              Where where = Where::current()) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "NativePlatform.h"
 #include "app/Constants.h"
 #include "app/Settings.h"
+#include "diag/Failure.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
 
@@ -36,6 +37,12 @@ using testing::ShownBox;
 class LetterDrivePlatform : public NativePlatform {
  public:
   std::string DriveKey(const std::string& path) override { return path.substr(0, 3); }
+  void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
+                    const std::string& data, Where where) override {
+    if (refuse_writes) Raise(err::kPermissionDenied, "Permission denied", where);
+    NativePlatform::WriteSetting(root, key_path, name, data, where);
+  }
+  bool refuse_writes = false;
 };
 
 ShownBox Notice(const std::string& text) {
@@ -144,12 +151,21 @@ TEST_F(StorePreferencesTest, NoRowOrACancelledChooserChangesNothingSilently) {
   EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
 }
 
-TEST_F(StorePreferencesTest, OnlySaveChangesTheStateAndTheSettings) {
+TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
   StorePreferences prefs = Open("C:/Store*E:/Hidden*");
-  dialogue_.Answers({Answer::Yes, Answer::Yes});
+  dialogue_.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
   ASSERT_TRUE(prefs.Remove(0, no_rows_));
   EXPECT_EQ(state_.HideFolderPath, "C:/Store*E:/Hidden*");
   EXPECT_EQ(StoredList(), "");
+  // A failed write is reported and leaves the old list in force everywhere,
+  // the edited rows kept for another try.
+  platform_.refuse_writes = true;
+  EXPECT_FALSE(prefs.Save());
+  EXPECT_EQ(dialogue_.boxes.back().title, "Error");
+  EXPECT_EQ(state_.HideFolderPath, "C:/Store*E:/Hidden*");
+  EXPECT_EQ(StoredList(), "");
+  EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
+  platform_.refuse_writes = false;
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(StoredList(), "E:/Hidden*");
   // With every row removed the list becomes empty text.

@@ -37,7 +37,7 @@ class PosixPlatform : public Platform {
   void LockFolder(const std::string& path, Where where = Where::current()) override;
   void UnlockFolder(const std::string& path, Where where = Where::current()) override;
 
-  std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+  std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
  private:

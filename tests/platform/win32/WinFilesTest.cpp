@@ -148,6 +148,16 @@ TEST_F(WinFilesTest, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
   again.reset();
   waiter.join();
   EXPECT_TRUE(got);
+
+  // Held past the limit, the wait ends with a failure, having let the
+  // caller's windows paint meanwhile.
+  auto held = win.LockData({});
+  int looks = 0;
+  EXPECT_THROW(other.LockData({.still_waiting = {},
+                               .meanwhile = [&] { ++looks; },
+                               .limit = std::chrono::milliseconds(200)}),
+               Failure);
+  EXPECT_GT(looks, 0);
 }
 
 }  // namespace

@@ -42,7 +42,10 @@ std::variant<Options, int> ParseOptions(int argc, const char* const* argv) {
                                         "with init: accept the agreement");
 
   CLI::App* init = app.add_subcommand("init", "first run: the agreement, then create the password");
-  app.add_subcommand("list", "one line per row: folder TAB folder path TAB status TAB encryption");
+  app.add_subcommand("list",
+                     "one line per row: folder TAB folder path TAB status TAB encryption; in "
+                     "names a tab, newline, carriage return and backslash are written \\t \\n "
+                     "\\r \\\\ (not on Windows, whose names cannot hold them)");
   AddFolderCommand(app, options, "add", "add folders");
   AddFolderCommand(app, options, "remove", "remove folders, restoring hidden ones first");
   CLI::App* hide =

@@ -148,6 +148,13 @@ class Platform {
   // wait.limit. A copy that already holds the lock gets it again at once.
   virtual std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                              Where where = Where::current()) = 0;
+
+  // Names this running process so that another one can tell later whether
+  // it still runs: its id and the time it started, so that a later process
+  // given the same id does not count.
+  virtual std::string ProcessTag() = 0;
+  // Whether the process that a ProcessTag names is still running.
+  virtual bool ProcessRunning(const std::string& tag) = 0;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

@@ -40,6 +40,9 @@ class PosixPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
+  std::string ProcessTag() override;
+  bool ProcessRunning(const std::string& tag) override;
+
  private:
   friend class PosixDataLock;
   int lock_fd_ = -1;    // the open lock file while this copy holds the lock

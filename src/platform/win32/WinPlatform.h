@@ -54,6 +54,9 @@ class WinPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
+  std::string ProcessTag() override;
+  bool ProcessRunning(const std::string& tag) override;
+
   // The Windows folder: the machine's SystemRoot setting, or where the
   // system says when that is absent.
   std::string WindowsFolder();

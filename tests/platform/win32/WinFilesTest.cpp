@@ -160,5 +160,13 @@ TEST_F(WinFilesTest, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
   EXPECT_GT(looks, 0);
 }
 
+TEST_F(WinFilesTest, AProcessTagNamesThisRunningProcessOnly) {
+  const std::string tag = win.ProcessTag();
+  EXPECT_TRUE(win.ProcessRunning(tag));
+  const std::string id = tag.substr(0, tag.find(' '));
+  EXPECT_FALSE(win.ProcessRunning(id + " 1"));  // the same id, started at another time
+  EXPECT_FALSE(win.ProcessRunning(""));
+}
+
 }  // namespace
 }  // namespace veilbox::testing

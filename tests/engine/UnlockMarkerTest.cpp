@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "EngineFixture.h"
 #include "engine/Locking.h"
 
@@ -28,26 +30,19 @@ class UnlockMarkerTest : public EngineTest {
   }
   fs::path Marker() const { return UnlockMarkerPath(state); }
 
-  // The tag of a process that has ended; reaped is false for one that has
-  // not been waited for yet (a zombie).
-  std::string EndedProcessTag(bool reaped) {
-    int tag_pipe[2];
-    EXPECT_EQ(::pipe(tag_pipe), 0);
+  // A marker written by a process that has ended; one not reaped stays a
+  // zombie until the case ends.
+  void MarkByEndedChild(bool reaped) {
     const pid_t child = ::fork();
     if (child == 0) {
-      const std::string tag = platform.ProcessTag();
-      (void)!::write(tag_pipe[1], tag.data(), tag.size());
+      WriteText(Marker(), platform.ProcessTag());
       _exit(0);
     }
-    ::close(tag_pipe[1]);
-    char buffer[128];
-    const ssize_t n = ::read(tag_pipe[0], buffer, sizeof buffer);
-    ::close(tag_pipe[0]);
     siginfo_t info{};
     ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | (reaped ? 0 : WNOWAIT));
     zombie_ = reaped ? 0 : child;
-    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
   }
+  void Mark(const std::string& tag) { WriteText(Marker(), tag); }
   ~UnlockMarkerTest() override {
     if (zombie_) ::waitpid(zombie_, nullptr, 0);
   }
@@ -59,7 +54,6 @@ TEST_F(UnlockMarkerTest, TheMarkerLivesFromUnlockToRelock) {
   ASSERT_TRUE(UnlockStoreFoldersForAWhile(state));
   EXPECT_EQ(StoreMode(), 0700u);
   EXPECT_EQ(ReadText(Marker()), platform.ProcessTag());
-  EXPECT_TRUE(platform.ProcessRunning(platform.ProcessTag()));
   ASSERT_TRUE(LockStoreFoldersAgain(state));
   EXPECT_EQ(StoreMode(), 0u);
   EXPECT_FALSE(fs::exists(Marker()));
@@ -71,7 +65,7 @@ TEST_F(UnlockMarkerTest, TheMarkerLivesFromUnlockToRelock) {
   EXPECT_EQ(StoreMode(), 0700u);
 
   // Another copy's marker is that copy's to remove.
-  WriteText(Marker(), "1 1");
+  Mark("1 1");
   EXPECT_TRUE(LockStoreFoldersAgain(state));
   EXPECT_EQ(ReadText(Marker()), "1 1");
   EXPECT_TRUE(dialogue.boxes.empty());
@@ -80,27 +74,27 @@ TEST_F(UnlockMarkerTest, TheMarkerLivesFromUnlockToRelock) {
 TEST_F(UnlockMarkerTest, AtStartAMarkerOfAProcessThatEndedLocksTheStoreFolders) {
   struct Case {
     const char* what;
-    std::function<std::optional<std::string>()> marker;
+    std::function<void()> mark;
     bool relocked;
   };
   const std::vector<Case> cases{
-      {"no marker", [] { return std::nullopt; }, false},
-      {"this running process", [this] { return platform.ProcessTag(); }, false},
-      {"a process that ended", [this] { return EndedProcessTag(true); }, true},
-      {"a process that ended, not yet waited for", [this] { return EndedProcessTag(false); }, true},
-      {"the same id started at another time", [] { return std::to_string(::getpid()) + " 1"; },
+      {"no marker", [] {}, false},
+      {"this running process", [this] { Mark(platform.ProcessTag()); }, false},
+      {"a process that ended", [this] { MarkByEndedChild(true); }, true},
+      {"a process that ended, not yet waited for", [this] { MarkByEndedChild(false); }, true},
+      {"the same id started at another time", [this] { Mark(std::to_string(::getpid()) + " 1"); },
        true},
-      {"a damaged marker", [] { return std::string(); }, true},
+      {"a damaged marker", [this] { Mark(""); }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ASSERT_TRUE(UnlockStoreFolders(state));
-    const std::optional<std::string> tag = c.marker();
-    if (tag) WriteText(Marker(), *tag);
+    c.mark();
+    const bool marked = fs::exists(Marker());
     dialogue.boxes.clear();
     RelockAfterStoppedRun(state);
     EXPECT_EQ(StoreMode(), c.relocked ? 0u : 0700u);
-    EXPECT_EQ(fs::exists(Marker()), tag && !c.relocked);
+    EXPECT_EQ(fs::exists(Marker()), marked && !c.relocked);
     if (c.relocked) {
       ASSERT_EQ(dialogue.boxes.size(), 1u);
       EXPECT_EQ(dialogue.boxes[0].text, kRelocked);

@@ -58,7 +58,8 @@ std::variant<Options, int> ParseOptions(int argc, const char* const* argv) {
       ->add_flag("--repair", options.repair,
                  "adopt orphaned store sub-folders and finish half-done name changes");
 
-  CLI::App* stores = app.add_subcommand("stores", "list store folders: drive key TAB path");
+  CLI::App* stores =
+      app.add_subcommand("stores", "list store folders: drive key TAB path, escaped as list does");
   stores->require_subcommand(0, 1);
   stores->add_subcommand("add", "add a store folder for a drive that has none")
       ->add_option("DIR", options.dir)

@@ -2,6 +2,7 @@
 // reference, holding what every subsystem reads and the services it uses.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct AppState {
   std::string CurrentVersion;
   std::string HideFolderPath;    // store-folder list: "path*path*"
   std::string HiddenFolderData;  // folder database: "name<path<status<encryption<actual*..."
+
+  // How long a command or a settings write waits for another copy's data
+  // lock before it gives up (tests shorten it).
+  std::chrono::milliseconds DataLockLimit = kDataLockLimit;
 
   bool DonePassword = false;
   bool CreatePassword = false;

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "app/DataWait.h"
 #include "platform/Codec.h"
 
 namespace veilbox {
@@ -16,8 +17,12 @@ std::string GetString(AppState& state, SettingsRoot root, const std::string& key
 
 bool SaveString(AppState& state, SettingsRoot root, const std::string& key_path,
                 const std::string& name, const std::string& data) {
-  return Trap(state.reporter,
-              [&] { state.platform.WriteSetting(root, key_path, name, ToAnsi(data)); });
+  return Trap(state.reporter, [&] {
+    // Not in the middle of another copy's command, and never waiting for it
+    // unsaid or for ever.
+    const std::unique_ptr<DataLock> lock = LockDataSaid(state);
+    state.platform.WriteSetting(root, key_path, name, ToAnsi(data));
+  });
 }
 
 }  // namespace veilbox

@@ -13,8 +13,9 @@ namespace veilbox {
 std::string GetString(AppState& state, SettingsRoot root, const std::string& key_path,
                       const std::string& name);
 
-// Writes a string value at once. A failure is reported; returns whether the
-// value was written.
+// Writes a string value once no other copy holds the data lock (waiting at
+// most DataLockLimit, see LockDataSaid). A failure is reported; returns
+// whether the value was written.
 bool SaveString(AppState& state, SettingsRoot root, const std::string& key_path,
                 const std::string& name, const std::string& data);
 

@@ -4,23 +4,25 @@
 #include "app/StartUp.h"
 #include "engine/CommandScope.h"
 #include "engine/Journal.h"
-#include "engine/Locking.h"
 #include "engine/Recovery.h"
+#include "engine/UnlockMarker.h"
 #include "store/FolderDatabase.h"
 
 namespace veilbox {
 namespace {
 
-// A row that a stopped run left half done is finished before the list shows
-// and before any command. Its store folders are opened for the work and
-// locked again after it, as the window opens in the locked state.
+// Store folders that a stopped run left unlocked are locked, and a row it
+// left half done is finished, before the list shows and before any command.
+// The row's store folders are opened for the work and locked again after
+// it, as the window opens in the locked state.
 void FinishInterruptedRow(AppState& state) {
   Trap(state.reporter, [&] {
     CommandScope scope(state);
+    RelockAfterStoppedRun(state);
     if (!state.platform.FileExists(JournalPath(state))) return;
-    UnlockStoreFolders(state);
+    UnlockStoreFoldersForAWhile(state);
     RecoverInterruptedRow(state);
-    LockStoreFolders(state);
+    LockStoreFoldersAgain(state);
   });
 }
 

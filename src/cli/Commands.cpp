@@ -12,6 +12,7 @@
 #include "engine/CommandScope.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
+#include "engine/UnlockMarker.h"
 
 namespace veilbox::cli {
 namespace {
@@ -20,11 +21,13 @@ std::optional<std::string> FullPathOf(const std::optional<std::string>& typed) {
   return typed ? std::optional<std::string>(FullPath(*typed)) : std::nullopt;
 }
 
-// A row that a stopped run left half done is finished before anything else,
-// with the store folders unlocked while that runs. The journal is looked for
-// under the data lock: another copy's row in progress is no stopped run.
+// Store folders that a stopped run left unlocked are locked, and a row it
+// left half done is finished, before anything else, with the store folders
+// unlocked while that runs. Both are looked for under the data lock: another
+// copy's row in progress is no stopped run.
 bool FinishInterruptedRow(AppState& state) {
   CommandScope scope(state);
+  RelockAfterStoppedRun(state);
   if (!state.platform.FileExists(JournalPath(state))) return true;
   StoreUnlock unlocked(state);
   RecoverInterruptedRow(state);

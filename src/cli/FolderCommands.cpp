@@ -5,6 +5,7 @@
 #include "cli/ExitCode.h"
 #include "cli/FullPath.h"
 #include "cli/Note.h"
+#include "cli/OneLine.h"
 #include "cli/RowSelection.h"
 #include "cli/StoreUnlock.h"
 #include "engine/AddRemove.h"
@@ -16,9 +17,10 @@
 namespace veilbox::cli {
 
 int ListFolders(AppState& state) {
+  const char separator = state.platform.Separator();
   for (const ListRow& row : LoadDataFile(state).value_or(std::vector<ListRow>{})) {
-    std::cout << row.folder << '\t' << row.path << '\t' << row.status << '\t' << row.encryption
-              << '\n';
+    std::cout << OneLine(row.folder, separator) << '\t' << OneLine(row.path, separator) << '\t'
+              << row.status << '\t' << row.encryption << '\n';
   }
   return kAllDone;
 }

@@ -42,7 +42,10 @@ std::variant<Options, int> ParseOptions(int argc, const char* const* argv) {
                                         "with init: accept the agreement");
 
   CLI::App* init = app.add_subcommand("init", "first run: the agreement, then create the password");
-  app.add_subcommand("list", "one line per row: folder TAB folder path TAB status TAB encryption");
+  app.add_subcommand("list",
+                     "one line per row: folder TAB folder path TAB status TAB encryption; in "
+                     "names a tab, newline, carriage return and backslash are written \\t \\n "
+                     "\\r \\\\ (not on Windows, whose names cannot hold them)");
   AddFolderCommand(app, options, "add", "add folders");
   AddFolderCommand(app, options, "remove", "remove folders, restoring hidden ones first");
   CLI::App* hide =
@@ -55,7 +58,8 @@ std::variant<Options, int> ParseOptions(int argc, const char* const* argv) {
       ->add_flag("--repair", options.repair,
                  "adopt orphaned store sub-folders and finish half-done name changes");
 
-  CLI::App* stores = app.add_subcommand("stores", "list store folders: drive key TAB path");
+  CLI::App* stores =
+      app.add_subcommand("stores", "list store folders: drive key TAB path, escaped as list does");
   stores->require_subcommand(0, 1);
   stores->add_subcommand("add", "add a store folder for a drive that has none")
       ->add_option("DIR", options.dir)

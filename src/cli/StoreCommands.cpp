@@ -5,6 +5,7 @@
 #include "cli/ExitCode.h"
 #include "cli/FullPath.h"
 #include "cli/Note.h"
+#include "cli/OneLine.h"
 #include "dialogs/StorePreferences.h"
 #include "engine/CommandScope.h"
 #include "store/FolderDatabase.h"
@@ -31,8 +32,9 @@ int StoresCommand(AppState& state, TerminalDialogue& dialogue, const Options& op
   CommandScope scope(state);
   StorePreferences preferences(state);
   if (options.stores_action.empty()) {
+    const char separator = state.platform.Separator();
     for (const StoreRow& row : preferences.Rows())
-      std::cout << row.drive << '\t' << row.path << '\n';
+      std::cout << OneLine(row.drive, separator) << '\t' << OneLine(row.path, separator) << '\n';
     return kAllDone;
   }
   const std::vector<ListRow> main_rows = LoadDataFile(state).value_or(std::vector<ListRow>{});

@@ -1,11 +1,11 @@
 #include "cli/StoreUnlock.h"
 
-#include "engine/Locking.h"
+#include "engine/UnlockMarker.h"
 
 namespace veilbox::cli {
 
 StoreUnlock::StoreUnlock(AppState& state) : state_(state), scope_(state) {
-  unlocked_ = UnlockStoreFolders(state_);
+  unlocked_ = UnlockStoreFoldersForAWhile(state_);
 }
 
 StoreUnlock::~StoreUnlock() {
@@ -16,7 +16,7 @@ bool StoreUnlock::Relock() {
   relocked_ = true;
   bool locked = false;
   try {
-    locked = LockStoreFolders(state_);
+    locked = LockStoreFoldersAgain(state_);
   } catch (...) {
     // Failures are reported inside; the signals must come back regardless.
   }

@@ -2,7 +2,9 @@
 // folders, and locks them all again when it ends, however it ends. It holds
 // the data lock all the while, so that no other copy locks the store folders
 // in the middle of this command's moves; signals that would end the program
-// wait until the folders are locked again.
+// wait until the folders are locked again. Should the program die before
+// that, the marker of UnlockStoreFoldersForAWhile has the next start lock
+// them.
 #pragma once
 
 #include "app/AppState.h"

@@ -83,9 +83,13 @@ std::string StorePreferences::ListText() const {
 }
 
 bool StorePreferences::Save() {
-  state_.HideFolderPath = ListText();
-  return SaveString(state_, SettingsRoot::CurrentUser, state_.MainKey,
-                    state_.Appname + kHideFolderPathSuffix, state_.HideFolderPath);
+  const std::string list = ListText();
+  if (!SaveString(state_, SettingsRoot::CurrentUser, state_.MainKey,
+                  state_.Appname + kHideFolderPathSuffix, list)) {
+    return false;
+  }
+  state_.HideFolderPath = list;
+  return true;
 }
 
 bool StorePreferences::DriveInUse(const std::string& drive, const std::vector<ListRow>& main_rows,

@@ -37,8 +37,9 @@ class StorePreferences {
 
   // The store-folder list the rows make: each path followed by "*".
   std::string ListText() const;
-  // OK: makes ListText the process's HideFolderPath and stores it in the
-  // settings. Returns whether the settings were written.
+  // OK: stores ListText in the settings and then makes it the process's
+  // HideFolderPath. Returns whether the settings were written; after a
+  // failure (reported) the old list stays in force in both.
   bool Save();
 
  private:

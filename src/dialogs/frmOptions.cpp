@@ -100,8 +100,9 @@ void frmOptions::cmdRemove_Click() {
 }
 
 void frmOptions::cmdOK_Click() {
-  preferences_.Save();
-  close();
+  // After a failed write the window stays open with the user's rows, to try
+  // again or cancel.
+  if (preferences_.Save()) close();
 }
 
 void frmOptions::lstFoldersPath_Click() {

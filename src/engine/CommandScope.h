@@ -11,8 +11,9 @@ namespace veilbox {
 
 class CommandScope {
  public:
-  // Waits for other copies (telling the user when the wait grows long), then
-  // re-reads the folder database and the store-folder list.
+  // Waits for other copies (telling the user when the wait grows long, and
+  // raising when it passes DataLockLimit), then re-reads the folder
+  // database and the store-folder list.
   explicit CommandScope(AppState& state);
 
  private:

@@ -3,35 +3,13 @@
 #include <sstream>
 
 #include "diag/Failure.h"
+#include "store/TextUtil.h"
 
 namespace veilbox {
 namespace {
 
 constexpr const char* kHeader = "veilbox-journal 1";
 constexpr const char* kEnd = "end";
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 std::optional<std::string> Unescaped(const std::string& text) {
   std::string out;
@@ -95,7 +73,7 @@ std::string JournalPath(const AppState& state) {
 std::string JournalText(const Journal& j) {
   std::string text = std::string(kHeader) + "\n";
   auto line = [&](const char* key, const std::string& value) {
-    text += std::string(key) + "\t" + Escaped(value) + "\n";
+    text += std::string(key) + "\t" + LineEscaped(value) + "\n";
   };
   line("operation", j.operation);
   line("old", j.old_record);
@@ -107,7 +85,7 @@ std::string JournalText(const Journal& j) {
     line("folder", std::to_string(j.folder->device) + ":" + std::to_string(j.folder->number));
   }
   for (const NameChange& change : j.names.files) {
-    text += "file\t" + Escaped(change.relative) + "\t" + Escaped(change.new_name) + "\n";
+    text += "file\t" + LineEscaped(change.relative) + "\t" + LineEscaped(change.new_name) + "\n";
   }
   return text + kEnd + "\n";
 }

@@ -21,8 +21,8 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
 #include "engine/AddRemove.h"
-#include "engine/Locking.h"
 #include "engine/StatusChange.h"
+#include "engine/UnlockMarker.h"
 
 namespace veilbox {
 namespace {
@@ -121,12 +121,12 @@ void frmMain::cmdUnlockFolder_Click() {
   if (!lock_state_.Unlocked()) {
     lock_state_.Unlock();
     ApplyLockState();
-    UnlockStoreFolders(state_);
+    UnlockStoreFoldersForAWhile(state_);
     ClearTicks();
   } else {
     lock_state_.Lock();
     ApplyLockState();
-    LockStoreFolders(state_);
+    LockStoreFoldersAgain(state_);
   }
 }
 
@@ -200,9 +200,10 @@ bool frmMain::Form_QueryUnload(bool cancellable) {
     case CloseAction::StayOpen:
       return true;
     case CloseAction::LockAndClose:
-      LockStoreFolders(state_);
+      LockStoreFoldersAgain(state_);
       return false;
     case CloseAction::Close:
+      LeaveStoreFoldersUnlocked(state_);
       return false;
   }
   return false;

@@ -7,6 +7,7 @@
 // because their callers must decide what a failed move means for a record.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -106,6 +107,16 @@ class DataLock {
   virtual ~DataLock() = default;
 };
 
+// How long a copy waits for another one's data lock before it gives up.
+constexpr std::chrono::seconds kDataLockLimit{20};
+
+// How a wait for another copy's data lock is said and bounded.
+struct DataLockWait {
+  std::function<void()> still_waiting;  // once, when the wait grows long
+  std::function<void()> meanwhile;      // at every look, so that windows keep painting
+  std::chrono::milliseconds limit = kDataLockLimit;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -157,9 +168,10 @@ class Platform {
 
   // Waits until no other copy of Veilbox is changing Dat.sys or the settings,
   // and keeps them from doing so until the lock is destroyed. Calls
-  // still_waiting once when the wait grows long. A copy that already holds
-  // the lock gets it again at once.
-  virtual std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+  // wait.still_waiting once when the wait grows long and wait.meanwhile
+  // while it lasts; raises when the lock is still held by another copy after
+  // wait.limit. A copy that already holds the lock gets it again at once.
+  virtual std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                              Where where = Where::current()) = 0;
 
   // Store folders: where they may be, and making them private.
@@ -174,6 +186,13 @@ class Platform {
   // The user's home folder, without a trailing separator.
   virtual std::string HomeFolder() = 0;
   virtual std::vector<SystemFolder> SystemFolders() = 0;
+
+  // Names this running process so that another one can tell later whether
+  // it still runs: its id and the time it started, so that a later process
+  // given the same id does not count.
+  virtual std::string ProcessTag() = 0;
+  // Whether the process that a ProcessTag names is still running.
+  virtual bool ProcessRunning(const std::string& tag) = 0;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

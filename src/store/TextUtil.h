@@ -26,6 +26,10 @@ std::string GetLastFolder(const std::string& path, char separator = kPathSeparat
 // without a separator gives empty text.
 std::string GetLastFolderPath(const std::string& path, char separator = kPathSeparator);
 
+// The text on one line: a backslash, tab, line feed and carriage return
+// become "\\", "\t", "\n" and "\r", so a backslash always begins an escape.
+std::string LineEscaped(const std::string& text);
+
 // Joins a folder and a name with exactly one separator between them.
 std::string JoinPath(const std::string& folder, const std::string& name,
                      char separator = kPathSeparator);

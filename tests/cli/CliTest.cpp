@@ -142,6 +142,18 @@ TEST_F(CliTest, HidesWithEncryptedNamesAndBringsThemBack) {
   EXPECT_TRUE(fs::is_directory(work_ / "Empty"));
 }
 
+TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
+  Init();
+  const std::string odd = "tab\there\nline\rback\\slash";
+  const std::string escaped = "tab\\there\\nline\\rback\\\\slash";
+  const std::string drive = PosixPlatform().DriveKey(work_.string());
+  fs::create_directories(work_ / odd / odd);
+  ASSERT_EQ(Do({"stores", "edit", drive, odd + "/Store"}).code, 0);
+  ASSERT_EQ(Do({"add", odd + "/" + odd}).code, 0);
+  EXPECT_EQ(Do({"list"}).out, escaped + "\t" + Path(escaped) + "/\tVisible\tNormal\n");
+  EXPECT_EQ(Do({"stores"}).out, drive + "\t" + Path(escaped) + "/Store\n");
+}
+
 TEST_F(CliTest, AFolderNotInTheListIsReportedAndTheOthersStillRun) {
   Init();
   fs::create_directories(work_ / "A");

@@ -5,6 +5,7 @@
 #include "NativePlatform.h"
 #include "app/Constants.h"
 #include "app/Settings.h"
+#include "diag/Failure.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
 
@@ -47,6 +48,12 @@ class LetterDrivePlatform : public NativePlatform {
     facts.kind = EntryKind::Directory;
     return facts;
   }
+  void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
+                    const std::string& data, Where where) override {
+    if (refuse_writes) Raise(err::kPermissionDenied, "Permission denied", where);
+    NativePlatform::WriteSetting(root, key_path, name, data, where);
+  }
+  bool refuse_writes = false;
 };
 
 ShownBox Notice(const std::string& text) {
@@ -155,12 +162,21 @@ TEST_F(StorePreferencesTest, NoRowOrACancelledChooserChangesNothingSilently) {
   EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
 }
 
-TEST_F(StorePreferencesTest, OnlySaveChangesTheStateAndTheSettings) {
+TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
   StorePreferences prefs = Open("C:/Store*E:/Hidden*");
-  dialogue_.Answers({Answer::Yes, Answer::Yes});
+  dialogue_.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
   ASSERT_TRUE(prefs.Remove(0, no_rows_));
   EXPECT_EQ(state_.HideFolderPath, "C:/Store*E:/Hidden*");
   EXPECT_EQ(StoredList(), "");
+  // A failed write is reported and leaves the old list in force everywhere,
+  // the edited rows kept for another try.
+  platform_.refuse_writes = true;
+  EXPECT_FALSE(prefs.Save());
+  EXPECT_EQ(dialogue_.boxes.back().title, "Error");
+  EXPECT_EQ(state_.HideFolderPath, "C:/Store*E:/Hidden*");
+  EXPECT_EQ(StoredList(), "");
+  EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
+  platform_.refuse_writes = false;
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(StoredList(), "E:/Hidden*");
   // With every row removed the list becomes empty text.

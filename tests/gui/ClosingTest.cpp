@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QProgressBar>
 
+#include "engine/UnlockMarker.h"
+
 namespace veilbox::testing {
 namespace {
 
@@ -53,6 +55,9 @@ TEST_F(Closing, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
     EXPECT_EQ(window->ProgramEnded(), c.ends);
     EXPECT_EQ(window->isVisible(), !c.ends);
     EXPECT_EQ(StoreLocked(), c.answer == Answer::Yes);
+    // Whatever the answer, an ended program leaves nothing for the next
+    // start to lock; an open window still unlocked keeps its marker.
+    EXPECT_EQ(fs::exists(UnlockMarkerPath(state)), !c.ends);
 
     fs::permissions(store, fs::perms::owner_all);
     boxes.boxes.clear();

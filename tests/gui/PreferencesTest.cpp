@@ -1,16 +1,50 @@
 // frmOptions: the store-folder rows, their rules as the window shows them,
-// OK and Cancel, and Edit and Remove without a selected row.
+// OK (and an OK that cannot store the rows) and Cancel, and Edit and Remove
+// without a selected row.
 #include "GuiFixture.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <chrono>
 
 #include "dialogs/frmOptions.h"
 
 namespace veilbox::testing {
 namespace {
+
+// Another copy of Veilbox holding the data lock for the object's lifetime.
+class OtherCopy {
+ public:
+  OtherCopy() {
+    int ready[2];
+    EXPECT_EQ(::pipe(ready), 0);
+    child_ = ::fork();
+    if (child_ == 0) {
+      NativePlatform other;
+      const std::unique_ptr<DataLock> lock = other.LockData({});
+      (void)!::write(ready[1], "x", 1);
+      ::pause();
+      _exit(0);
+    }
+    char c;
+    EXPECT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+  }
+  ~OtherCopy() {
+    ::kill(child_, SIGKILL);
+    ::waitpid(child_, nullptr, 0);
+  }
+
+ private:
+  pid_t child_;
+};
 
 class Preferences : public GuiTest {
  protected:
@@ -103,6 +137,40 @@ TEST_F(Preferences, EditKeepsARowOnItsDriveAndOkStoresTheRows) {
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_a + "*" + moved + "*");
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->Options(), nullptr) << "closing discards the window";
+}
+
+TEST_F(Preferences, OkWhileAnotherCopyHoldsTheDataLockEndsInTimeAndKeepsTheOldList) {
+  const std::string before = state.HideFolderPath;
+  state.DataLockLimit = std::chrono::seconds(4);
+  Select(1);
+  boxes.Answers({Answer::Yes, Answer::Yes});  // the removal, then the error box
+  Click(Options().cmdRemove);
+  {
+    const OtherCopy other;
+    const int pumps = boxes.pumps;
+    const auto start = std::chrono::steady_clock::now();
+    Click(Options().cmdOK);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_GT(boxes.pumps, pumps + 10) << "the window paints while it waits";
+  }
+  ASSERT_EQ(boxes.boxes.size(), 3u);
+  EXPECT_EQ(boxes.boxes[1].text,
+            "Another copy of Veilbox is changing the folder list. This one goes on as soon as it "
+            "has finished, or gives up after 4 seconds.");
+  EXPECT_EQ(boxes.boxes[2].title, "Error");
+  EXPECT_NE(boxes.boxes[2].text.find("Another copy of Veilbox is still changing the folder list "
+                                     "after 4 seconds; nothing was changed here."),
+            std::string::npos)
+      << boxes.boxes[2].text;
+  EXPECT_TRUE(Options().isVisible()) << "the window stays open";
+  EXPECT_EQ(Shown(), std::vector<std::string>{"A:/ " + store_a}) << "with the user's rows";
+  EXPECT_EQ(state.HideFolderPath, before);
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), before);
+
+  // Once the other copy has finished, OK stores the rows.
+  Click(Options().cmdOK);
+  EXPECT_EQ(state.HideFolderPath, store_a + "*");
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_a + "*");
 }
 
 TEST_F(Preferences, RemoveNeedsYesAndWithoutASelectedRowDoesNothing) {

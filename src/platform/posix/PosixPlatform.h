@@ -37,7 +37,7 @@ class PosixPlatform : public Platform {
   void LockFolder(const std::string& path, Where where = Where::current()) override;
   void UnlockFolder(const std::string& path, Where where = Where::current()) override;
 
-  std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+  std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
   FolderFacts InspectFolder(const std::string& path) override;
@@ -45,6 +45,8 @@ class PosixPlatform : public Platform {
   void CreatePrivateFolder(const std::string& path, Where where = Where::current()) override;
   std::string HomeFolder() override;
   std::vector<SystemFolder> SystemFolders() override;
+  std::string ProcessTag() override;
+  bool ProcessRunning(const std::string& tag) override;
 
  private:
   friend class PosixDataLock;

@@ -51,7 +51,7 @@ class WinPlatform : public Platform {
   void LockFolder(const std::string& path, Where where = Where::current()) override;
   void UnlockFolder(const std::string& path, Where where = Where::current()) override;
 
-  std::unique_ptr<DataLock> LockData(const std::function<void()>& still_waiting,
+  std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
   // Reparse points count as links; the owner is compared with the process
@@ -63,6 +63,8 @@ class WinPlatform : public Platform {
   // %USERPROFILE%.
   std::string HomeFolder() override;
   std::vector<SystemFolder> SystemFolders() override;
+  std::string ProcessTag() override;
+  bool ProcessRunning(const std::string& tag) override;
 
   // The Windows folder: the machine's SystemRoot setting, or where the
   // system says when that is absent.

@@ -151,6 +151,24 @@ TEST_F(WinFilesTest, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
   again.reset();
   waiter.join();
   EXPECT_TRUE(got);
+
+  // Held past the limit, the wait ends with a failure, having let the
+  // caller's windows paint meanwhile.
+  auto held = win.LockData({});
+  int looks = 0;
+  EXPECT_THROW(other.LockData({.still_waiting = {},
+                               .meanwhile = [&] { ++looks; },
+                               .limit = std::chrono::milliseconds(200)}),
+               Failure);
+  EXPECT_GT(looks, 0);
+}
+
+TEST_F(WinFilesTest, AProcessTagNamesThisRunningProcessOnly) {
+  const std::string tag = win.ProcessTag();
+  EXPECT_TRUE(win.ProcessRunning(tag));
+  const std::string id = tag.substr(0, tag.find(' '));
+  EXPECT_FALSE(win.ProcessRunning(id + " 1"));  // the same id, started at another time
+  EXPECT_FALSE(win.ProcessRunning(""));
 }
 
 TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAloneAndReparsePointsAreLinks) {

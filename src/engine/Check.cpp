@@ -6,6 +6,7 @@
 #include "crypto/cEncrypt.h"
 #include "engine/CommandScope.h"
 #include "engine/FilenamePass.h"
+#include "engine/RecordLookup.h"
 #include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
 #include "store/FolderDatabase.h"
@@ -65,14 +66,29 @@ void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, 
     return;
   }
   const NamePlan names = PlanPlainNames(state, cipher, folder);
+  if (!names.complete) {
+    report.findings.push_back("Part of " + folder +
+                              " could not be read, so not all of its file names were checked.");
+  }
   const NameCount count = CountNames(names);
   const bool encrypted = record.status == kHidden && record.encryption == kEncrypted;
+  // A restore whose renames did not all succeed keeps the record's
+  // "Encrypted" mark: the names it left are proven cipher names.
+  const bool unfinished_restore = record.status == kVisible && record.encryption == kEncrypted;
   const int wrong = encrypted ? count.plain : count.cipher;
-  if (wrong == 0) return;
-  report.findings.push_back(std::to_string(wrong) + " file names in " + folder + " are " +
-                            (encrypted ? "plain" : "encrypted") + " although the list says " +
-                            (encrypted ? "Encrypted." : "they are plain."));
-  if (repair && encrypted) EncryptPlainNames(state, cipher, folder, names, report);
+  if (wrong > 0) {
+    report.findings.push_back(std::to_string(wrong) + " file names in " + folder + " are " +
+                              (encrypted ? "plain" : "encrypted") + " although the list says " +
+                              (encrypted ? "Encrypted." : "they are plain."));
+  }
+  if (!repair) return;
+  if (encrypted && wrong > 0) EncryptPlainNames(state, cipher, folder, names, report);
+  if (unfinished_restore && names.complete && RenameFiles(state, folder, names).failed == 0) {
+    FolderRecord normal = record;
+    normal.encryption = kNormal;
+    state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, record.Text(), normal.Text());
+    report.repairs.push_back("Gave the file names in " + folder + " their plain form.");
+  }
 }
 
 void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,

@@ -13,6 +13,21 @@ TEST_F(EngineTest, CheckFindsNothingWhenListAndFoldersAgree) {
   EXPECT_TRUE(report.findings.empty()) << report.findings.front();
 }
 
+// A restore whose renames did not all succeed keeps the "Encrypted" mark on
+// the visible record; repair finishes the names and clears the mark.
+TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
+  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
+  Add(plans);
+  const std::string cipher_name = cEncrypt().Encrypt("a.txt", state.EncryptDecryptKey);
+  fs::rename(plans / "a.txt", plans / cipher_name);
+  const std::string visible = "Plans<" + plans.parent_path().string() + "/<Visible<";
+  WriteText(state.SrcDataFilename, visible + "Encrypted<Plans*\r\n");
+
+  EXPECT_EQ(CheckFolders(state, true).repairs.size(), 1u);
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+  EXPECT_EQ(Database(), visible + "Normal<Plans*\r\n");
+}
+
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
   const fs::path gone = MakeFolder("Work/Gone");

@@ -8,7 +8,8 @@
 
 namespace veilbox {
 
-// Error numbers, in the numbering users of the original program know.
+// Error numbers, numbered as the classic BASIC run-time errors (53 file not
+// found, 70 permission denied, ...), which the error reporter shows.
 namespace err {
 constexpr long kIllegalKeyBits = 1;
 constexpr long kInvalidArgument = 5;

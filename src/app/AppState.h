@@ -28,6 +28,7 @@ struct AppState {
   std::string UpdateURL;
   std::string CurrentVersion;
   std::string HideFolderPath;    // store-folder list: "path*path*"
+  std::string StoreDrives;       // drive keys of the store folders used: "path<drive*"
   std::string HiddenFolderData;  // folder database: "name<path<status<encryption<actual*..."
 
   // How long a command or a settings write waits for another copy's data

@@ -17,6 +17,7 @@ constexpr const char* kSystemRootKey = "SOFTWARE\\Microsoft\\Windows NT\\Current
 
 // Value names below kMainKey.
 constexpr const char* kHideFolderPathSuffix = "HideFolderPath";
+constexpr const char* kStoreDrivesSuffix = "StoreDrives";
 constexpr const char* kFirstTimeSuffix = "FirstTime";
 constexpr const char* kPasswordSuffix = "Password";
 

@@ -11,6 +11,8 @@ CommandScope::CommandScope(AppState& state) : lock_(LockDataSaid(state)) {
   const std::string stores = GetString(state, SettingsRoot::CurrentUser, state.MainKey,
                                        state.Appname + kHideFolderPathSuffix);
   if (!stores.empty()) state.HideFolderPath = stores;
+  state.StoreDrives = GetString(state, SettingsRoot::CurrentUser, state.MainKey,
+                                state.Appname + kStoreDrivesSuffix);
   LoadDataFile(state);
 }
 

@@ -43,7 +43,7 @@ bool RunStoreSetup(AppState& state, const std::string& folder, const std::string
 }
 
 std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path) {
-  return StoreFolderForDrive(state.platform, state.HideFolderPath, path);
+  return StoreFolderForDrive(state.platform, state.HideFolderPath, path, state.StoreDrives);
 }
 
 void EnsureStoreFolder(AppState& state, const std::string& store) {
@@ -63,6 +63,17 @@ void EnsureStoreFolder(AppState& state, const std::string& store) {
   }
   if (!facts.exists) p.CreatePrivateFolder(store);
   p.CreatePrivateFolder(JoinPath(store, kTempFolderName));
+
+  // Remembered so that, while this drive is away, the store folder's path
+  // (then on the file system below the mount point) serves no other drive.
+  const std::string drive = p.DriveKey(store);
+  if (RememberedDrive(state.StoreDrives, store) != drive) {
+    const std::string remembered = RememberStoreDrive(state.StoreDrives, store, drive);
+    if (SaveString(state, SettingsRoot::CurrentUser, state.MainKey,
+                   state.Appname + kStoreDrivesSuffix, remembered)) {
+      state.StoreDrives = remembered;
+    }
+  }
 }
 
 }  // namespace veilbox

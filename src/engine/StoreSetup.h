@@ -22,7 +22,7 @@ std::optional<std::string> StoreFolderOf(AppState& state, const std::string& pat
 // the user from the first moment. Raises when the store folder's parent is
 // missing (a store folder on a drive that is not there must not be made on
 // another one) and, before anything is made, when the store folder may not
-// serve (StorePlace.h).
+// serve (StorePlace.h). Remembers the store folder's drive (StoreList.h).
 void EnsureStoreFolder(AppState& state, const std::string& store);
 
 }  // namespace veilbox

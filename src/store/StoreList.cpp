@@ -27,14 +27,36 @@ std::vector<std::string> SameDrive(Platform& platform, const std::string& store_
 
 }  // namespace
 
+std::string RememberStoreDrive(const std::string& remembered, const std::string& folder,
+                               const std::string& drive) {
+  std::string kept;
+  for (const std::string& entry : SplitString(remembered, kRecordTerminator)) {
+    const std::vector<std::string> fields = SplitString(entry, kFieldSeparator);
+    if (fields.size() == 2 && fields[0] != folder) kept += entry + kRecordTerminator;
+  }
+  return kept + folder + kFieldSeparator + drive + kRecordTerminator;
+}
+
+std::optional<std::string> RememberedDrive(const std::string& remembered,
+                                           const std::string& folder) {
+  for (const std::string& entry : SplitString(remembered, kRecordTerminator)) {
+    const std::vector<std::string> fields = SplitString(entry, kFieldSeparator);
+    if (fields.size() == 2 && fields[0] == folder) return fields[1];
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::string& store_list,
-                                               const std::string& path) {
+                                               const std::string& path,
+                                               const std::string& remembered) {
+  const std::string drive = platform.DriveKey(path);
   std::optional<std::string> existing, planned;
   for (const auto& folder : SameDrive(platform, store_list, path)) {
     if (platform.FolderExists(folder)) {
       existing = folder;
     } else if (!planned) {
-      planned = folder;
+      const std::optional<std::string> was_on = RememberedDrive(remembered, folder);
+      if (!was_on || *was_on == drive) planned = folder;
     }
   }
   return existing ? existing : planned;

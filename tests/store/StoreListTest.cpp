@@ -40,6 +40,17 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   const std::string not_made = (home.Root() / "Data").string();
   EXPECT_EQ(StoreFolderForDrive(platform, not_made + "*" + away + "*", folder), not_made);
   EXPECT_EQ(MissingStoreFolder(platform, real + "*", folder, real), std::nullopt);
+  // Remembered on the drive that is away, it serves no other, wherever it is
+  // listed; remembered on this drive, it serves as before.
+  const std::string usb_first = away + "*" + not_made + "*";
+  const std::string remembered = RememberStoreDrive(
+      RememberStoreDrive(RememberStoreDrive("", away, platform.DriveKey(folder)), real, "/x/"),
+      away, "/media/usb/");
+  EXPECT_EQ(RememberedDrive(remembered, away), "/media/usb/");
+  EXPECT_EQ(StoreFolderForDrive(platform, usb_first, folder, remembered), not_made);
+  EXPECT_EQ(StoreFolderForDrive(platform, usb_first, folder,
+                                RememberStoreDrive("", away, platform.DriveKey(folder))),
+            away);
 }
 
 TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLost) {

@@ -40,6 +40,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright 2026 The Veilbox develope
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!if "${VEILBOX_START_PROGRAM}" == "veilbox.exe"
+  !define MUI_FINISHPAGE_RUN "$INSTDIR\veilbox.exe"
+!endif
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES

@@ -24,7 +24,8 @@ struct CoText {
 };
 
 // nullopt when the modern picker cannot be created (older systems).
-std::optional<std::string> PickFolder(HWND owner, const std::string& title) {
+std::optional<std::string> PickFolder(HWND owner, const std::string& title,
+                                      const std::string& start) {
   Released<IFileOpenDialog> dialog;
   if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(&dialog.p)))) {
@@ -37,6 +38,11 @@ std::optional<std::string> PickFolder(HWND owner, const std::string& title) {
     return std::nullopt;
   }
   if (!title.empty()) dialog.p->SetTitle(Widen(title).c_str());
+  Released<IShellItem> folder;
+  if (!start.empty() && SUCCEEDED(SHCreateItemFromParsingName(Widen(start).c_str(), nullptr,
+                                                              IID_PPV_ARGS(&folder.p)))) {
+    dialog.p->SetFolder(folder.p);
+  }
   if (FAILED(dialog.p->Show(owner))) return std::string();  // cancelled
   Released<IShellItem> item;
   CoText path;
@@ -47,12 +53,21 @@ std::optional<std::string> PickFolder(HWND owner, const std::string& title) {
   return Narrow(path.p);
 }
 
-std::string BrowseFolder(HWND owner, const std::string& title) {
+// Selects the start folder (lparam) once the browse box is up.
+int CALLBACK SelectStart(HWND box, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start) SendMessageW(box, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
+
+std::string BrowseFolder(HWND owner, const std::string& title, const std::string& start) {
   const std::wstring wide_title = Widen(title);
+  const std::wstring wide_start = Widen(start);
   BROWSEINFOW info = {};
   info.hwndOwner = owner;
   info.lpszTitle = wide_title.empty() ? nullptr : wide_title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = &SelectStart;
+  info.lParam = wide_start.empty() ? 0 : reinterpret_cast<LPARAM>(wide_start.c_str());
   PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info);
   if (!list) return {};
   wchar_t path[MAX_PATH] = {};
@@ -63,9 +78,9 @@ std::string BrowseFolder(HWND owner, const std::string& title) {
 
 }  // namespace
 
-std::string ChooseFolderPath(HWND owner, const std::string& title) {
-  if (std::optional<std::string> picked = PickFolder(owner, title)) return *picked;
-  return BrowseFolder(owner, title);
+std::string ChooseFolderPath(HWND owner, const std::string& title, const std::string& start) {
+  if (std::optional<std::string> picked = PickFolder(owner, title, start)) return *picked;
+  return BrowseFolder(owner, title, start);
 }
 
 }  // namespace veilbox::win32

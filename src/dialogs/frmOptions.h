@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "dialogs/StorePreferences.h"
+#include "engine/StorePreferences.h"
 #include "engine/CommandGate.h"
 
 class QGroupBox;

@@ -13,7 +13,7 @@
 #include "engine/CommandGate.h"
 #include "engine/FolderRow.h"
 #include "engine/MainWindowDialogue.h"
-#include "engine/MainWindowState.h"
+#include "gui/MainWindowState.h"
 
 class QAction;
 class QCheckBox;

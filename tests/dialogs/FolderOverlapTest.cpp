@@ -1,4 +1,4 @@
-#include "dialogs/FolderOverlap.h"
+#include "store/FolderOverlap.h"
 
 #include <gtest/gtest.h>
 

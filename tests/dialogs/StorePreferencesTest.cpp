@@ -1,4 +1,4 @@
-#include "dialogs/StorePreferences.h"
+#include "engine/StorePreferences.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dialogs/StorePreferences.h"
+#include "engine/StorePreferences.h"
 
 #include "app/Constants.h"
 #include "app/Settings.h"

@@ -13,7 +13,7 @@
 namespace veilbox::win32 {
 namespace {
 
-// Posted by a window that closed itself; wparam is the window object.
+// Posted when a window closed itself.
 constexpr UINT kReleaseMessage = WM_APP + 1;
 
 struct Target {
@@ -61,6 +61,7 @@ MainWindow::MainWindow(AppState& state, MainWindowDialogue& dialogue,
 
 MainWindow::~MainWindow() {
   // The other windows' logic refers to this window's logic: they go first.
+  closed_.clear();
   login_.reset();
   options_.reset();
   about_.reset();
@@ -151,9 +152,9 @@ void MainWindow::SetStatusLine(const std::string& text) {
 
 void MainWindow::SetBusy(bool busy) {
   busy_ = busy;
-  // The cursor changes at once, not only when the mouse next moves.
-  POINT point;
-  if (GetCursorPos(&point)) SetCursorPos(point.x, point.y);
+  // At once, not only when the mouse next moves: during a pass, mouse
+  // messages wait in the queue.
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
 HCURSOR MainWindow::Cursor() const {
@@ -188,14 +189,14 @@ void MainWindow::EndProgram() {
 }
 
 void MainWindow::Release(const DialogWindow* window) {
-  PostMessageW(Handle(), kReleaseMessage, reinterpret_cast<WPARAM>(window), 0);
+  if (options_ && window == options_.get()) closed_.push_back(std::move(options_));
+  if (about_ && window == about_.get()) closed_.push_back(std::move(about_));
+  PostMessageW(Handle(), kReleaseMessage, 0, 0);
 }
 
-bool MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM) {
+bool MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
   if (message != kReleaseMessage) return false;
-  const auto* window = reinterpret_cast<const DialogWindow*>(wparam);
-  if (window == options_.get()) options_.reset();
-  if (window == about_.get()) about_.reset();
+  closed_.clear();
   return true;
 }
 
@@ -251,8 +252,8 @@ void MainWindow::OnNotify(const NMHDR& header) {
 }
 
 void MainWindow::OnClose() {
-  if (logic_->Form_QueryUnload()) return;  // the window stays open
-  if (!logic_->ProgramEnded()) logic_->EndProgram();
+  // The logic ends the program, or keeps the window open.
+  logic_->Form_QueryUnload();
 }
 
 }  // namespace veilbox::win32

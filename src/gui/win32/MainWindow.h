@@ -7,7 +7,7 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include "gui/frmMain.h"
 #include "gui/frmMainView.h"
@@ -54,8 +54,8 @@ class MainWindow : public DialogWindow, public frmMainView {
   void OpenAbout() override;
   void EndProgram() override;
 
-  // A window that closed itself asks to be destroyed once its handler has
-  // returned.
+  // A window that closed itself (from its own handler) is let go at once, so
+  // that the menu opens a new one, and destroyed once the handler returned.
   void Release(const DialogWindow* window);
 
  protected:
@@ -71,6 +71,8 @@ class MainWindow : public DialogWindow, public frmMainView {
   std::unique_ptr<LoginWindow> login_;
   std::unique_ptr<OptionsWindow> options_;
   std::unique_ptr<AboutWindow> about_;
+  // Windows that closed themselves, destroyed once their handlers returned.
+  std::vector<std::unique_ptr<DialogWindow>> closed_;
   bool filling_ = false;  // the list changes by the program, not by a click
   bool busy_ = false;
 };

@@ -74,6 +74,10 @@ std::string Win32Dialogue::ChooseFolder(const std::string& title) {
   return ChooseFolderPath(Owner(), title);
 }
 
+std::string Win32Dialogue::ChooseFolderAt(const std::string& title, const std::string& start) {
+  return ChooseFolderPath(Owner(), title, start);
+}
+
 void Win32Dialogue::OpenAddress(const std::string& address) {
   ShellExecuteW(Owner(), L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

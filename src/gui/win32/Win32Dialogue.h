@@ -12,6 +12,7 @@ class Win32Dialogue : public Dialogue {
   Answer Ask(const std::string& text, const std::string& title, Icon icon,
              Buttons buttons) override;
   std::string ChooseFolder(const std::string& title) override;
+  std::string ChooseFolderAt(const std::string& title, const std::string& start) override;
   // The main window shows progress; nothing here.
   void ShowProgress(long, long) override {}
   void OpenAddress(const std::string& address) override;

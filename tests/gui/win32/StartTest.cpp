@@ -60,6 +60,7 @@ TEST_F(StartTest, CancelEscapeAndTheCloseBoxEachEndTheProgram) {
   };
   for (const auto& way : ways) {
     ended = false;
+    window.reset();  // the old window's logic lets go of the dialogue first
     window = std::make_unique<win32::MainWindow>(state, dialogue, [this] { ended = true; });
     state.DonePassword = state.EnterPassword = false;
     window->Logic().Form_Load();

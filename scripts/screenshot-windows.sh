@@ -25,6 +25,7 @@ exe="$PWD/build/mingw/src/gui/win32/veilbox.exe"
 . tests/gui/win32/xwine.sh
 work=$(mktemp -d)
 trap 'xwine_stop; rm -rf "$work"' EXIT
+xwine_screen=1280x800x24
 xwine_start
 
 xwine_first_run "$exe" sample
@@ -42,6 +43,8 @@ sleep 1  # let the window repaint after the unlock
 id=$(xwine_window "Veilbox 1.04")
 mkdir -p "$(dirname "$output")"
 import -window "$id" "$output"
+# File > Exit asks whether to lock the unlocked store folders: Yes.
 xwine_keys "Veilbox 1.04" alt+f x
+xwine_keys Lock Return
 xwine_ended
 echo "Saved $output"

@@ -3,13 +3,15 @@
 # windows (xdotool) as a user types them. The caller sets work (a folder
 # of its own, removed by its own trap after xwine_stop).
 
-# Starts Xvfb on a free display and a fresh Wine prefix; sets DISPLAY,
-# WINEPREFIX and the program folder (VEILBOX_HOME, as Windows sees it).
+# Starts Xvfb on a free display (screen size $xwine_screen, default
+# 1024x768x24) and a fresh Wine prefix; sets DISPLAY, WINEPREFIX and the
+# program folder (VEILBOX_HOME, as Windows sees it). With no window manager
+# on the private display, Wine draws the windows' frames and captions itself.
 xwine_start() {
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   # No program of these runs reaches the update server.
   export VEILBOX_UPDATE_URL=""
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${xwine_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$work/display" ] && break
@@ -17,6 +19,8 @@ xwine_start() {
   done
   export DISPLAY=":$(cat "$work/display")"
   /usr/lib/wine/wine64 wineboot.exe --init </dev/null >/dev/null 2>&1
+  /usr/lib/wine/wine64 reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    </dev/null >/dev/null 2>&1
   /usr/lib/wine/wineserver -w
   mkdir -p "$work/program"
   VEILBOX_HOME="Z:$(printf '%s' "$work/program" | tr / '\\')"
@@ -62,7 +66,7 @@ xwine_keys() {
       type:*) xdotool type --delay 50 "${key#type:}" ;;
       *) xdotool key "$key" ;;
     esac
-    sleep 0.2
+    sleep 0.5  # a menu opens in its own time
   done
 }
 

@@ -25,6 +25,17 @@ void Count(CommandResult& result, RowOutcome outcome) {
   }
 }
 
+// A ticked row's pass, announced to the front end by the folder's name.
+RowResult PassOver(AppState& state, const FolderRow& row,
+                   const std::function<RowResult(const FolderRow&)>& row_command) {
+  struct Announced {
+    Dialogue& dialogue;
+    ~Announced() { dialogue.EndPass(); }
+  } announced{state.dialogue};
+  state.dialogue.BeginPass(row.folder);
+  return row_command(row);
+}
+
 }  // namespace
 
 bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text) {
@@ -48,7 +59,7 @@ CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
   const bool completed = Trap(state.reporter, [&] {
     CommandScope scope(state);
     for (const FolderRow& row : rows) {
-      RowResult r = row_command(row);
+      const RowResult r = row.ticked ? PassOver(state, row, row_command) : row_command(row);
       Count(result, r.outcome);
       write_failed = r.write_failed;
       if (r.end_pass) break;

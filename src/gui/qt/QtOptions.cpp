@@ -1,13 +1,14 @@
-#include "dialogs/frmOptions.h"
+#include "gui/qt/QtOptions.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/Twips.h"
+#include "gui/Twips.h"
 
 namespace veilbox {
 namespace {
@@ -22,11 +23,8 @@ QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
 
 }  // namespace
 
-frmOptions::frmOptions(AppState& state, CommandGate& gate,
-                       std::function<std::vector<ListRow>()> main_rows, QWidget* parent)
-    : QDialog(parent), gate_(gate), main_rows_(std::move(main_rows)), preferences_(state) {
+QtOptions::QtOptions(frmMain& main, QWidget* parent) : QDialog(parent), logic_(*this, main) {
   setObjectName("frmOptions");
-  setWindowTitle("Options");
   setModal(false);
   // Closing destroys the rows; the next opening loads them afresh.
   setAttribute(Qt::WA_DeleteOnClose);
@@ -40,11 +38,11 @@ frmOptions::frmOptions(AppState& state, CommandGate& gate,
   lstFoldersPath->setHeaderLabels({"Drive", "Path"});
   lstFoldersPath->setRootIsDecorated(false);
   lstFoldersPath->setColumnWidth(0, Twips(1200));
+  // A long drive key (a mount point) keeps its start and end in view.
+  lstFoldersPath->setTextElideMode(Qt::ElideMiddle);
   cmdAdd = Button("Add", "cmdAdd", Frame1);
   cmdEdit = Button("Edit", "cmdEdit", Frame1);
   cmdRemove = Button("Remove", "cmdRemove", Frame1);
-  cmdEdit->setEnabled(false);
-  cmdRemove->setEnabled(false);
   cmdOK = Button("OK", "cmdOK", this);
   cmdCancel = Button("Cancel", "cmdCancel", this);  // Escape presses it (QDialog::reject)
 
@@ -66,65 +64,59 @@ frmOptions::frmOptions(AppState& state, CommandGate& gate,
   column->addLayout(close_row);
   resize(QSize(Twips(6600), Twips(4200)).expandedTo(sizeHint()));
 
-  connect(cmdAdd, &QPushButton::clicked, this, [this] { Command(&frmOptions::cmdAdd_Click); });
-  connect(cmdEdit, &QPushButton::clicked, this, [this] { Command(&frmOptions::cmdEdit_Click); });
-  connect(cmdRemove, &QPushButton::clicked, this,
-          [this] { Command(&frmOptions::cmdRemove_Click); });
-  connect(cmdOK, &QPushButton::clicked, this, [this] { Command(&frmOptions::cmdOK_Click); });
-  connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cmdAdd, &QPushButton::clicked, this, [this] { logic_.cmdAdd_Click(); });
+  connect(cmdEdit, &QPushButton::clicked, this, [this] { logic_.cmdEdit_Click(); });
+  connect(cmdRemove, &QPushButton::clicked, this, [this] { logic_.cmdRemove_Click(); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { logic_.cmdOK_Click(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { logic_.cmdCancel_Click(); });
   connect(lstFoldersPath, &QTreeWidget::itemSelectionChanged, this,
-          [this] { lstFoldersPath_Click(); });
-
-  ShowRows();
+          [this] { logic_.lstFoldersPath_Click(); });
+  logic_.Form_Load();
 }
 
-void frmOptions::Command(void (frmOptions::*handler)()) {
-  gate_.Run([&] { (this->*handler)(); });
-}
-
-void frmOptions::cmdAdd_Click() {
-  if (preferences_.Add(main_rows_())) ShowRows();
-}
-
-void frmOptions::cmdEdit_Click() {
-  // Without a selected row (after a removal) Edit does nothing.
-  const std::optional<size_t> row = SelectedRow();
-  if (preferences_.Edit(row, main_rows_())) {
-    ShowRows();
-    lstFoldersPath->topLevelItem(static_cast<int>(*row))->setSelected(true);
+void QtOptions::reject() {
+  if (closing_) {
+    QDialog::reject();
+  } else {
+    logic_.cmdCancel_Click();
   }
 }
 
-void frmOptions::cmdRemove_Click() {
-  if (preferences_.Remove(SelectedRow(), main_rows_())) ShowRows();
+void QtOptions::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
 }
 
-void frmOptions::cmdOK_Click() {
-  // After a failed write the window stays open with the user's rows, to try
-  // again or cancel.
-  if (preferences_.Save()) close();
+void QtOptions::SetEnabled(OptionsControl control, bool enabled) {
+  (control == OptionsControl::cmdEdit ? cmdEdit : cmdRemove)->setEnabled(enabled);
 }
 
-void frmOptions::lstFoldersPath_Click() {
-  // Once on, Edit and Remove stay on until the window closes.
-  if (SelectedRow()) {
-    cmdEdit->setEnabled(true);
-    cmdRemove->setEnabled(true);
-  }
-}
-
-void frmOptions::ShowRows() {
+void QtOptions::FillList(const std::vector<StoreRow>& rows) {
+  const QSignalBlocker quiet(lstFoldersPath);
   lstFoldersPath->clear();
-  for (const StoreRow& row : preferences_.Rows()) {
-    new QTreeWidgetItem(lstFoldersPath,
-                        {QString::fromStdString(row.drive), QString::fromStdString(row.path)});
+  for (const StoreRow& row : rows) {
+    const QString drive = QString::fromStdString(row.drive);
+    auto* item = new QTreeWidgetItem(lstFoldersPath, {drive, QString::fromStdString(row.path)});
+    item->setToolTip(0, drive);
   }
 }
 
-std::optional<size_t> frmOptions::SelectedRow() const {
+std::optional<size_t> QtOptions::SelectedRow() const {
   const QList<QTreeWidgetItem*> selected = lstFoldersPath->selectedItems();
   if (selected.isEmpty()) return std::nullopt;
   return static_cast<size_t>(lstFoldersPath->indexOfTopLevelItem(selected.first()));
+}
+
+void QtOptions::SelectRow(size_t row) {
+  const QSignalBlocker quiet(lstFoldersPath);
+  if (QTreeWidgetItem* item = lstFoldersPath->topLevelItem(static_cast<int>(row))) {
+    item->setSelected(true);
+  }
+}
+
+void QtOptions::Close() {
+  // The window is destroyed once control is back in the event loop.
+  closing_ = true;
+  close();
 }
 
 }  // namespace veilbox

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "app/AppState.h"
-#include "app/QtDialogue.h"
-#include "engine/MainWindowDialogue.h"
-#include "engine/frmMain.h"
+#include "gui/MainWindowDialogue.h"
+#include "gui/qt/QtDialogue.h"
+#include "gui/qt/QtMain.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
   veilbox::QtDialogue boxes;
   veilbox::MainWindowDialogue dialogue(boxes);
   veilbox::AppState state(*platform, dialogue);
-  veilbox::frmMain window(state, dialogue);
-  window.Form_Load();
-  if (window.ProgramEnded()) return 0;
+  veilbox::QtMain window(state, dialogue);
+  window.Logic().Form_Load();
+  if (window.Logic().ProgramEnded()) return 0;
   return QApplication::exec();
 }

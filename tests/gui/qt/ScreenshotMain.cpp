@@ -17,11 +17,11 @@
 #include "app/Constants.h"
 #include "app/Password.h"
 #include "app/Settings.h"
-#include "app/frmLogin.h"
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmOptions.h"
-#include "engine/MainWindowDialogue.h"
-#include "engine/frmMain.h"
+#include "gui/MainWindowDialogue.h"
+#include "gui/qt/QtAbout.h"
+#include "gui/qt/QtLogin.h"
+#include "gui/qt/QtMain.h"
+#include "gui/qt/QtOptions.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
 
@@ -73,9 +73,9 @@ int main(int argc, char** argv) {
   AppState state(*platform, dialogue);
   SeedHome(home, state);
 
-  frmMain window(state, dialogue);
-  window.Form_Load();
-  frmLogin* login = window.Login();
+  QtMain window(state, dialogue);
+  window.Logic().Form_Load();
+  QtLogin* login = window.Login();
   if (!login) return 1;
   if (which == "login") {
     login->txtPassword->setText("sample");
@@ -85,10 +85,10 @@ int main(int argc, char** argv) {
   login->cmdOK->click();
   window.cmdUnlockFolder->click();
   window.lstFolders->topLevelItem(2)->setCheckState(0, Qt::Checked);
-  window.chkEncrypt->setChecked(true);
+  window.chkEncrypt->click();
   window.cmbStatus->setCurrentIndex(0);
-  window.pbBar->setMaximum(8);
-  window.pbBar->setValue(5);
+  window.SetProgress(5, 8);
+  window.SetStatusLine("Hiding Photos 2024: 5 of 8 files");
   if (which == "options") {
     window.mnuPreferences->trigger();
     return Save(window.Options(), output) ? 0 : 1;

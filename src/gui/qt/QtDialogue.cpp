@@ -1,6 +1,7 @@
-#include "app/QtDialogue.h"
+#include "gui/qt/QtDialogue.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -76,10 +77,21 @@ Answer QtDialogue::Ask(const std::string& text, const std::string& title, Icon i
 }
 
 std::string QtDialogue::ChooseFolder(const std::string& title) {
-  const QString folder =
-      QFileDialog::getExistingDirectory(Owner(), QString::fromStdString(title), QDir::homePath());
+  return ChooseFolderAt(title, "");
+}
+
+std::string QtDialogue::ChooseFolderAt(const std::string& title, const std::string& start) {
+  const QString folder = QFileDialog::getExistingDirectory(
+      Owner(), QString::fromStdString(title),
+      start.empty() ? QDir::homePath() : QString::fromStdString(start));
   // Qt gives paths without a trailing separator, except the root itself.
   return QDir::toNativeSeparators(folder).toStdString();
+}
+
+void QtDialogue::PumpEvents() {
+  // Clicks and keys stay queued until the running command returns; painting,
+  // timers and window-system events go on.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtDialogue::OpenAddress(const std::string& address) {

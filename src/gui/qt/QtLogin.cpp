@@ -1,4 +1,4 @@
-#include "app/frmLogin.h"
+#include "gui/qt/QtLogin.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,21 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/StartStages.h"
-#include "app/Twips.h"
+#include "gui/Twips.h"
 
 namespace veilbox {
 
-frmLogin::frmLogin(AppState& state, CommandGate& gate, std::function<void()> right_password,
-                   std::function<void()> end_program)
+QtLogin::QtLogin(frmMain& main)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
-      state_(state),
-      gate_(gate),
-      right_password_(std::move(right_password)),
-      end_program_(std::move(end_program)) {
+      logic_(*this, main) {
   setObjectName("frmLogin");
-  setWindowTitle("Login");
   setModal(false);
 
   lblLabels = new QLabel("&Password:", this);
@@ -56,36 +50,29 @@ frmLogin::frmLogin(AppState& state, CommandGate& gate, std::function<void()> rig
   txtPassword->setFocus();
   resize(QSize(Twips(3750), Twips(1380)).expandedTo(sizeHint()));
 
-  connect(cmdOK, &QPushButton::clicked, this, [this] { gate_.Run([this] { cmdOK_Click(); }); });
-  connect(cmdCancel, &QPushButton::clicked, this,
-          [this] { gate_.Run([this] { cmdCancel_Click(); }); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { logic_.cmdOK_Click(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { logic_.cmdCancel_Click(); });
+  logic_.Form_Load();
 }
 
-void frmLogin::reject() {
-  gate_.Run([this] { cmdCancel_Click(); });
+void QtLogin::reject() {
+  logic_.cmdCancel_Click();
 }
 
-void frmLogin::cmdOK_Click() {
-  switch (LoginOK(state_, txtPassword->text().toStdString())) {
-    case LoginResult::Stay:
-      return;
-    case LoginResult::WrongPassword:
-      txtPassword->clear();
-      return;
-    case LoginResult::PasswordCreated:
-      hide();
-      state_.dialogue.Tell(kRestartText, kRestartTitle);
-      end_program_();
-      return;
-    case LoginResult::Accepted:
-      right_password_();
-      hide();
-      return;
-  }
+void QtLogin::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
 }
 
-void frmLogin::cmdCancel_Click() {
-  end_program_();
+std::string QtLogin::Password() const {
+  return txtPassword->text().toStdString();
+}
+
+void QtLogin::ClearPassword() {
+  txtPassword->clear();
+}
+
+void QtLogin::Hide() {
+  hide();
 }
 
 }  // namespace veilbox

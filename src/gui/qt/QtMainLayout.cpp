@@ -15,9 +15,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/Twips.h"
 #include "engine/StatusChange.h"
-#include "engine/frmMain.h"
+#include "gui/Twips.h"
+#include "gui/qt/QtMain.h"
 
 namespace veilbox {
 namespace {
@@ -40,7 +40,7 @@ QHBoxLayout* FrameRow(QGroupBox* frame) {
 
 }  // namespace
 
-void frmMain::BuildControls() {
+void QtMain::BuildControls() {
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(Twips(120), Twips(120), Twips(120), Twips(45));
@@ -109,7 +109,7 @@ void frmMain::BuildControls() {
   statusBar()->setMinimumHeight(Twips(375));
 }
 
-void frmMain::BuildMenus() {
+void QtMain::BuildMenus() {
   QMenuBar* bar = menuBar();
   mnuFile = bar->addMenu("&File");
   mnuLockFolder = mnuFile->addAction("&Lock folder");
@@ -135,32 +135,28 @@ void frmMain::BuildMenus() {
   mnuAboutVeilbox = mnuAbout->addAction("About &Veilbox");
 }
 
-void frmMain::ConnectHandlers() {
+void QtMain::ConnectHandlers() {
+  frmMain* logic = &logic_;
   connect(cmdUnlockFolder, &QPushButton::clicked, this,
-          [this] { Command(&frmMain::cmdUnlockFolder_Click); });
-  connect(mnuLockFolder, &QAction::triggered, this,
-          [this] { Command(&frmMain::cmdUnlockFolder_Click); });
-  connect(mnuUnlockFolder, &QAction::triggered, this,
-          [this] { Command(&frmMain::cmdUnlockFolder_Click); });
-  connect(mnuExit, &QAction::triggered, this, [this] { Command(&frmMain::mnuExit_Click); });
-  connect(cmdAdd, &QPushButton::clicked, this, [this] { Command(&frmMain::cmdAdd_Click); });
-  connect(mnuAdd, &QAction::triggered, this, [this] { Command(&frmMain::cmdAdd_Click); });
-  connect(cmdRemove, &QPushButton::clicked, this, [this] { Command(&frmMain::cmdRemove_Click); });
-  connect(mnuRemove, &QAction::triggered, this, [this] { Command(&frmMain::cmdRemove_Click); });
-  connect(cmbStatus, &QComboBox::activated, this, [this] { Command(&frmMain::cmbStatus_Click); });
-  connect(mnuHidden, &QAction::triggered, this, [this] { Command(&frmMain::mnuHidden_Click); });
-  connect(mnuVisible, &QAction::triggered, this, [this] { Command(&frmMain::mnuVisible_Click); });
+          [logic] { logic->cmdUnlockFolder_Click(); });
+  connect(mnuLockFolder, &QAction::triggered, this, [logic] { logic->cmdUnlockFolder_Click(); });
+  connect(mnuUnlockFolder, &QAction::triggered, this, [logic] { logic->cmdUnlockFolder_Click(); });
+  connect(mnuExit, &QAction::triggered, this, [logic] { logic->mnuExit_Click(); });
+  connect(cmdAdd, &QPushButton::clicked, this, [logic] { logic->cmdAdd_Click(); });
+  connect(mnuAdd, &QAction::triggered, this, [logic] { logic->cmdAdd_Click(); });
+  connect(cmdRemove, &QPushButton::clicked, this, [logic] { logic->cmdRemove_Click(); });
+  connect(mnuRemove, &QAction::triggered, this, [logic] { logic->cmdRemove_Click(); });
+  connect(cmbStatus, &QComboBox::activated, this, [logic] { logic->cmbStatus_Click(); });
+  connect(mnuHidden, &QAction::triggered, this, [logic] { logic->mnuHidden_Click(); });
+  connect(mnuVisible, &QAction::triggered, this, [logic] { logic->mnuVisible_Click(); });
   connect(mnuEncryptfilenames, &QAction::triggered, this,
-          [this] { Command(&frmMain::mnuEncryptfilenames_Click); });
-  connect(mnuPreferences, &QAction::triggered, this,
-          [this] { Command(&frmMain::mnuPreferences_Click); });
-  connect(mnuAboutVeilbox, &QAction::triggered, this,
-          [this] { Command(&frmMain::mnuAboutVeilbox_Click); });
-  // The check mark follows the box however its value changes.
-  connect(chkEncrypt, &QCheckBox::toggled, this, [this] { chkEncrypt_Click(); });
+          [logic] { logic->mnuEncryptfilenames_Click(); });
+  connect(mnuPreferences, &QAction::triggered, this, [logic] { logic->mnuPreferences_Click(); });
+  connect(mnuAboutVeilbox, &QAction::triggered, this, [logic] { logic->mnuAboutVeilbox_Click(); });
+  connect(chkEncrypt, &QCheckBox::clicked, this, [logic] { logic->chkEncrypt_Click(); });
   // A tick changes a row's data; a click may also land beside the boxes.
-  connect(lstFolders, &QTreeWidget::itemChanged, this, [this] { lstFolders_Click(); });
-  connect(lstFolders, &QTreeWidget::itemClicked, this, [this] { lstFolders_Click(); });
+  connect(lstFolders, &QTreeWidget::itemChanged, this, [logic] { logic->lstFolders_Click(); });
+  connect(lstFolders, &QTreeWidget::itemClicked, this, [logic] { logic->lstFolders_Click(); });
 }
 
 }  // namespace veilbox

@@ -1,4 +1,4 @@
-#include "dialogs/frmAbout.h"
+#include "gui/qt/QtAbout.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Twips.h"
-#include "dialogs/SysInfo.h"
+#include "app/SysInfo.h"
+#include "gui/Twips.h"
 
 namespace veilbox {
 namespace {
@@ -29,31 +29,29 @@ QFrame* Line(QWidget* parent) {
 
 }  // namespace
 
-frmAbout::frmAbout(AppState& state, CommandGate& gate, QWidget* parent)
-    : QDialog(parent), state_(state), gate_(gate) {
+QtAbout::QtAbout(frmMain& main, QWidget* parent) : QDialog(parent), logic_(*this, main) {
   setObjectName("frmAbout");
   setModal(false);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowIcon(parent->windowIcon());
-  setWindowTitle(QString::fromStdString("About " + state_.Appname));
 
   picIcon = new QLabel(this);
   picIcon->setObjectName("picIcon");
   picIcon->setPixmap(QPixmap(":/veilbox/veilbox.png"));
   picIcon->setAlignment(Qt::AlignTop);
-  lblTitle = Label(QString::fromStdString(state_.Appname), "lblTitle", this);
+  lblTitle = Label({}, "lblTitle", this);
   QFont title_font = lblTitle->font();
   title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
   title_font.setBold(true);
   lblTitle->setFont(title_font);
-  lblVersion = Label(QString::fromStdString(state_.CurrentVersion), "lblVersion", this);
+  lblVersion = Label({}, "lblVersion", this);
   lblDescription = Label("Will hide/lock and encrpyt folders", "lblDescription", this);
   lblDisclaimer = Label("Warning: Use this program at your own risk. ", "lblDisclaimer", this);
   Label1 =
       Label("Visit the Tollmark Inc web site for updates and other applications.", "Label1", this);
   cmdOK = new QPushButton("OK", this);
   cmdOK->setObjectName("cmdOK");
-  cmdOK->setDefault(true);  // Enter; Escape closes through QDialog::reject
+  cmdOK->setDefault(true);  // Enter; Escape closes through reject
   cmdSysInfo = new QPushButton("&System Info...", this);
   cmdSysInfo->setObjectName("cmdSysInfo");
   cmdSysInfo->setAutoDefault(false);
@@ -76,16 +74,38 @@ frmAbout::frmAbout(AppState& state, CommandGate& gate, QWidget* parent)
   grid->addLayout(buttons, 4, 2, 2, 1, Qt::AlignTop);
   resize(QSize(Twips(5730), Twips(3420)).expandedTo(sizeHint()));
 
-  connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
-  connect(cmdSysInfo, &QPushButton::clicked, this,
-          [this] { gate_.Run([this] { StartSysInfo(); }); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { logic_.cmdOK_Click(); });
+  connect(cmdSysInfo, &QPushButton::clicked, this, [this] { logic_.cmdSysInfo_Click(); });
+  logic_.Form_Load();
 }
 
-void frmAbout::StartSysInfo() {
+void QtAbout::reject() {
+  if (closing_) {
+    QDialog::reject();
+  } else {
+    logic_.cmdOK_Click();
+  }
+}
+
+void QtAbout::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+void QtAbout::SetText(AboutControl control, const std::string& text) {
+  (control == AboutControl::lblTitle ? lblTitle : lblVersion)
+      ->setText(QString::fromStdString(text));
+}
+
+bool QtAbout::StartSystemInfo() {
   const std::optional<std::string> program =
       FindSystemInfoProgram(qEnvironmentVariable("PATH").toStdString());
-  if (program && QProcess::startDetached(QString::fromStdString(*program), {})) return;
-  state_.dialogue.Ask(kSysInfoUnavailable, state_.Appname, Icon::None, Buttons::OK);
+  return program && QProcess::startDetached(QString::fromStdString(*program), {});
+}
+
+void QtAbout::Close() {
+  // The window is destroyed once control is back in the event loop.
+  closing_ = true;
+  close();
 }
 
 }  // namespace veilbox

@@ -107,7 +107,7 @@ TEST_F(StorePreferencesTest, AddsOneStoreFolderPerDrive) {
   // Drive keys differing in letter case are different drives.
   EXPECT_TRUE(prefs.Add(no_rows_));
   EXPECT_TRUE(prefs.Add(no_rows_));
-  EXPECT_EQ(dialogue_.chooser_titles, (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(dialogue_.chooser_titles, (std::vector<std::string>(3, "Select Folder...")));
   EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*e:/Other*D:/New*");
   EXPECT_EQ(dialogue_.boxes.size(), 1u);
 }
@@ -120,6 +120,8 @@ TEST_F(StorePreferencesTest, EditKeepsTheDriveOfItsRow) {
   EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*");
   EXPECT_TRUE(prefs.Edit(1, no_rows_));
   EXPECT_EQ(prefs.Rows()[1], (StoreRow{"E:/", "E:/New"}));
+  // The chooser opens at the folder the row holds.
+  EXPECT_EQ(dialogue_.chooser_starts, (std::vector<std::string>{"E:/Hidden", "E:/Hidden"}));
 }
 
 TEST_F(StorePreferencesTest, ADriveHoldingListedFoldersCannotBeEditedOrRemoved) {

@@ -1,4 +1,4 @@
-#include "app/StartStages.h"
+#include "gui/StartStages.h"
 
 #include "app/Password.h"
 #include "app/StartUp.h"

@@ -1,4 +1,4 @@
-#include "dialogs/SysInfo.h"
+#include "app/SysInfo.h"
 
 #include <filesystem>
 #include <sstream>

@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/QtDialogue.h"
+#include "gui/qt/QtDialogue.h"
 
 namespace veilbox::testing {
 namespace {
 
-TEST(MessageBox, ShowsTagLikeTextLiterally) {
+TEST(QtDialogueBoxes, ShowsTagLikeTextLiterally) {
   const QString text = "<b>pa<s>ss</s>word</b>";
   Qt::TextFormat box_format = Qt::AutoText;
   Qt::TextFormat label_format = Qt::AutoText;

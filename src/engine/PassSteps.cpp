@@ -4,7 +4,7 @@
 #include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox {
 namespace {

@@ -6,7 +6,7 @@
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
 #include "engine/UnlockMarker.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox {
 namespace {

@@ -1,4 +1,4 @@
-#include "net/VersionCheck.h"
+#include "app/VersionCheck.h"
 
 #include <algorithm>
 #include <cctype>

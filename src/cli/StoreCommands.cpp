@@ -8,7 +8,7 @@
 #include "cli/OneLine.h"
 #include "engine/StorePreferences.h"
 #include "engine/CommandScope.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox::cli {
 namespace {

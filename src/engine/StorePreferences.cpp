@@ -3,6 +3,7 @@
 #include "app/Constants.h"
 #include "app/Settings.h"
 #include "engine/FolderGuards.h"
+#include "engine/Messages.h"
 #include "store/StoreList.h"
 
 namespace veilbox {
@@ -24,7 +25,7 @@ StorePreferences::StorePreferences(AppState& state) : state_(state) {
 bool StorePreferences::Add(const std::vector<ListRow>& main_rows) {
   bool changed = false;
   Trap(state_.reporter, [&] {
-    const std::string folder = state_.dialogue.ChooseFolder("");
+    const std::string folder = state_.dialogue.ChooseFolder(msg::kDefaultChooserTitle);
     if (folder.empty()) return;
     const std::string drive = state_.platform.DriveKey(folder);
     for (const StoreRow& row : rows_) {
@@ -46,7 +47,9 @@ bool StorePreferences::Edit(std::optional<size_t> row, const std::vector<ListRow
   Trap(state_.reporter, [&] {
     const std::string drive = rows_[*row].drive;
     if (DriveInUse(drive, main_rows, "editing")) return;
-    const std::string folder = state_.dialogue.ChooseFolder("");
+    // The chooser opens at the store folder being replaced.
+    const std::string folder =
+        state_.dialogue.ChooseFolderAt(msg::kDefaultChooserTitle, rows_[*row].path);
     if (folder.empty()) return;
     if (state_.platform.DriveKey(folder) != drive) {
       state_.dialogue.Tell("Please select a folder on " + drive, kFolderTitle);

@@ -27,7 +27,8 @@ class StorePreferences {
   const std::vector<StoreRow>& Rows() const { return rows_; }
 
   // Each returns whether the rows changed. Add and Edit ask for the folder
-  // through the dialogue's chooser (default title); a cancelled chooser
+  // through the dialogue's chooser ("Select Folder...", Edit's opened at the
+  // folder it replaces); a cancelled chooser
   // changes nothing silently, and so does Edit or Remove without a row.
   // main_rows are the folder list's rows at the moment of the command: a
   // store folder whose drive holds one of them cannot be edited or removed.

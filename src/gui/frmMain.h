@@ -14,6 +14,7 @@
 //   window.Logic().Form_Load();           // then the event loop, unless ProgramEnded()
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,18 +80,16 @@ class frmMain {
   void PauseBusy(bool paused);
 
  private:
-  void Command(void (frmMain::*handler)());
+  void Command(std::function<void()> handler);
   void FormLoadatStartup();
   void LockClicked();
-  void StatusChosen();
-  void AddClicked();
-  void RemoveClicked();
-  void ExitChosen();
+  void StatusChosen(const std::string& verb);
   // Asks the lock question when unlocked; true when the window stays open.
   bool QueryUnload(bool cancellable);
   void ApplyLockState();
   void ShowRows(const std::optional<std::vector<ListRow>>& rows);
   std::vector<FolderRow> ListedRows() const;
+  void Show(const PassProgress::Shown& shown);
 
   frmMainView& view_;
   AppState& state_;
@@ -99,6 +98,7 @@ class frmMain {
   MainWindowState lock_state_;
   PassProgress progress_;
   std::vector<ListRow> rows_;
+  bool in_pass_ = false;
   bool ended_ = false;
 };
 

@@ -32,9 +32,9 @@ xwine_first_run "$exe" tiger || fail "the first run did not end after the restar
 
 # Second run: straight to the login, then the main window, then File > Exit.
 xwine_run "$exe"
-xwine_keys Login "type:tiger" Return
+xwine_keys Login "type:tiger" Return || fail "no login window at the second start"
 xwine_window "Veilbox 1.04" >/dev/null || fail "the main window did not open"
 [ -z "$(xdotool search --onlyvisible --name '^Agreement$' 2>/dev/null)" ] || fail "the agreement came again"
-xwine_keys "Veilbox 1.04" alt+f x
+xwine_keys "Veilbox 1.04" alt+f x || fail "the main window took no keys"
 xwine_ended || fail "File > Exit did not end the program"
 echo "first and second run passed"

@@ -96,11 +96,11 @@ xwine_ended() {
 # The program's first run, up to the restart notice: agreement, first-time
 # notice, the new password $2 typed into the login window and confirmed.
 xwine_first_run() {
-  xwine_run "$1"
-  xwine_keys Agreement Return && xwine_gone Agreement
-  xwine_keys Password Return && xwine_gone Password
-  xwine_keys Login "type:$2" Return
-  xwine_keys Password Return && xwine_gone Password
-  xwine_keys Restart Return
-  xwine_ended
+  xwine_run "$1" &&
+    xwine_keys Agreement Return && xwine_gone Agreement &&
+    xwine_keys Password Return && xwine_gone Password &&
+    xwine_keys Login "type:$2" Return &&
+    xwine_keys Password Return && xwine_gone Password &&
+    xwine_keys Restart Return &&
+    xwine_ended
 }

@@ -13,8 +13,8 @@
 namespace veilbox::win32 {
 namespace {
 
-// Posted when a window closed itself.
-constexpr UINT kReleaseMessage = WM_APP + 1;
+// The timer that destroys the windows that closed themselves.
+constexpr UINT_PTR kReleaseTimer = 1;
 
 struct Target {
   MainControl control;
@@ -146,8 +146,7 @@ void MainWindow::SetProgress(long value, long maximum) {
 }
 
 void MainWindow::SetStatusLine(const std::string& text) {
-  SendMessageW(Item(IDC_STATUS), SB_SETTEXTW, SB_SIMPLEID,
-               reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  SendMessageW(Item(IDC_STATUS), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 void MainWindow::SetBusy(bool busy) {
@@ -191,11 +190,15 @@ void MainWindow::EndProgram() {
 void MainWindow::Release(const DialogWindow* window) {
   if (options_ && window == options_.get()) closed_.push_back(std::move(options_));
   if (about_ && window == about_.get()) closed_.push_back(std::move(about_));
-  PostMessageW(Handle(), kReleaseMessage, 0, 0);
+  SetTimer(Handle(), kReleaseTimer, 10, nullptr);
 }
 
-bool MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (message != kReleaseMessage) return false;
+bool MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM) {
+  if (message != WM_TIMER || wparam != kReleaseTimer) return false;
+  // Not while a command runs: a pass lets timers run, and the closed
+  // window's logic may still be on the stack below it.
+  if (logic_->Commands().Busy()) return true;
+  KillTimer(Handle(), kReleaseTimer);
   closed_.clear();
   return true;
 }

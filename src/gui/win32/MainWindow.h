@@ -55,7 +55,7 @@ class MainWindow : public DialogWindow, public frmMainView {
   void EndProgram() override;
 
   // A window that closed itself (from its own handler) is let go at once, so
-  // that the menu opens a new one, and destroyed once the handler returned.
+  // that the menu opens a new one, and destroyed once no command runs.
   void Release(const DialogWindow* window);
 
  protected:

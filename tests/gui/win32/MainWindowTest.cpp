@@ -11,7 +11,9 @@ class MainWindowTest : public WindowTest {
     return menu ? MenuEnabled(id) : IsWindowEnabled(Control(Main(), id));
   }
   void AddFolder(const std::string& name) {
-    boxes.Folders({home.MakeFolder(name).string()});
+    const std::filesystem::path folder = home.MakeFolder(name);
+    WriteText(folder / "budget.txt", "figures");
+    boxes.Folders({folder.string()});
     Click(Control(Main(), IDC_CMDADD));
   }
 };
@@ -87,14 +89,22 @@ TEST_F(MainWindowTest, TicksDriveTheStatusGroupAndTheStatusBoxHidesTheTickedRow)
   EXPECT_EQ(checks(), std::pair(true, true));
   Click(Control(Main(), IDC_CHKENCRYPT));
   EXPECT_EQ(checks(), std::pair(false, false));
+  Menu(IDM_ENCRYPTFILENAMES);  // the pass below encrypts the names
 
-  // A choice in the drop-down, as the combo box reports it.
+  // A choice in the drop-down, as the combo box reports it. The status
+  // line names the pass while it runs.
+  std::vector<std::string> lines;
+  boxes.during_pump = [&] { lines.push_back(win32::TextOf(Control(Main(), IDC_STATUS))); };
   HWND combo = Control(Main(), IDC_CMBSTATUS);
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_CMBSTATUS, CBN_SELENDOK),
                reinterpret_cast<LPARAM>(combo));
   Pump();
   EXPECT_EQ(win32::CellText(List(), 0, 2), "Hidden");
+  EXPECT_EQ(win32::CellText(List(), 0, 3), "Encrypted");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().rfind("Hiding Plans", 0), 0u) << lines.front();
+  EXPECT_EQ(win32::TextOf(Control(Main(), IDC_STATUS)), "");
 
   Tick(0, true);
   Click(Control(Main(), IDC_CMDREMOVE));

@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,16 @@
 #include "support/TempHome.h"
 
 namespace veilbox::testing {
+
+// The scripted dialogue, running a check each time the core lets events run
+// in the middle of a pass.
+class PumpingDialogue : public ScriptedDialogue {
+ public:
+  std::function<void()> during_pump;
+  void PumpEvents() override {
+    if (during_pump) during_pump();
+  }
+};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -103,7 +114,7 @@ class WindowTest : public ::testing::Test {
   }
 
   TempHome home;
-  ScriptedDialogue boxes;
+  PumpingDialogue boxes;
   MainWindowDialogue dialogue;
   WinPlatform platform;
   AppState state;

@@ -16,8 +16,8 @@ using enum MainControl;
 // The controls each group holds, and which groups a step leaves enabled.
 const std::vector<MainControl> kActions = {lstFolders, fraAction, cmdAdd,         cmdRemove,
                                            mnuAdd,     mnuRemove, mnuPreferences, mnuLockFolder};
-const std::vector<MainControl> kStatusGroup = {fraStatus, lblStatus, cmbStatus, chkEncrypt,
-                                               mnuHidden, mnuVisible, mnuEncryptfilenames};
+const std::vector<MainControl> kStatusGroup = {
+    fraStatus, lblStatus, cmbStatus, chkEncrypt, mnuHidden, mnuVisible, mnuEncryptfilenames};
 
 void ExpectEnabled(const FakeMain& w, bool actions, bool status_group) {
   for (MainControl c : kActions) EXPECT_EQ(w.enabled.at(c), actions) << static_cast<int>(c);
@@ -43,9 +43,15 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
       {"row 1 ticked", [&] { window->Tick(1); }, true, true, {false, true}},
       {"row 0 ticked too", [&] { window->Tick(0); }, true, true, {true, true}},
       {"row 1 cleared", [&] { window->Tick(1); }, true, true, {true, false}},
-      {"locked: ticks kept", [&] { window->logic.cmdUnlockFolder_Click(); }, false, false,
+      {"locked: ticks kept",
+       [&] { window->logic.cmdUnlockFolder_Click(); },
+       false,
+       false,
        {true, false}},
-      {"unlocked: ticks cleared", [&] { window->logic.cmdUnlockFolder_Click(); }, true, false,
+      {"unlocked: ticks cleared",
+       [&] { window->logic.cmdUnlockFolder_Click(); },
+       true,
+       false,
        {false, false}},
       {"a tick, then none", [&] { window->Tick(0), window->Tick(0); }, true, false, {false, false}},
   };
@@ -54,7 +60,8 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
     step.act();
     ExpectEnabled(*window, step.actions, step.status_group);
     EXPECT_EQ(window->ticks, step.ticks);
-    EXPECT_EQ(fs::status(store).permissions(), step.actions ? fs::perms::owner_all : fs::perms::none);
+    EXPECT_EQ(fs::status(store).permissions(),
+              step.actions ? fs::perms::owner_all : fs::perms::none);
   }
   EXPECT_TRUE(boxes.boxes.empty());
 }
@@ -80,7 +87,8 @@ TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
   Add(plans);
   Add(notes);
   ASSERT_EQ(window->rows.size(), 2u);
-  EXPECT_EQ(boxes.chooser_titles, (std::vector<std::string>{"Select Folder...", "Select Folder..."}));
+  EXPECT_EQ(boxes.chooser_titles,
+            (std::vector<std::string>{"Select Folder...", "Select Folder..."}));
 
   for (const char* status : {kStatusHidden, kStatusVisible}) {
     SCOPED_TRACE(status);
@@ -100,8 +108,8 @@ TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
     EXPECT_EQ(window->rows[0].status, status);
     EXPECT_EQ(window->rows[1].status, kStatusVisible) << "an unticked row stays";
     EXPECT_EQ(window->ticks, (std::vector<bool>{false, false})) << "the reload clears the ticks";
-    EXPECT_EQ(window->progress, (std::vector<std::pair<long, long>>{
-                                    {0, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 0}}));
+    EXPECT_EQ(window->progress,
+              (std::vector<std::pair<long, long>>{{0, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 0}}));
     EXPECT_EQ(window->lines,
               (std::vector<std::string>{verb, verb + ": 0 of 3 files", verb + ": 1 of 3 files",
                                         verb + ": 2 of 3 files", verb + ": 3 of 3 files", ""}));
@@ -196,9 +204,13 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
 }
 
 TEST(MainPassProgress, GroupsDigitsAndRedrawsOnlyWhenTheBarMoves) {
-  for (const auto& [number, text] : std::vector<std::pair<long, std::string>>{
-           {0, "0"}, {999, "999"}, {1000, "1,000"}, {12345, "12,345"}, {200000, "200,000"},
-           {1234567, "1,234,567"}}) {
+  for (const auto& [number, text] :
+       std::vector<std::pair<long, std::string>>{{0, "0"},
+                                                 {999, "999"},
+                                                 {1000, "1,000"},
+                                                 {12345, "12,345"},
+                                                 {200000, "200,000"},
+                                                 {1234567, "1,234,567"}}) {
     EXPECT_EQ(GroupedDigits(number), text);
   }
   PassProgress progress;

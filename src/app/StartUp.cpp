@@ -3,7 +3,7 @@
 #include "app/Constants.h"
 #include "app/Settings.h"
 #include "net/UpdateAddress.h"
-#include "net/VersionCheck.h"
+#include "app/VersionCheck.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {

@@ -12,7 +12,7 @@
 #include "engine/CommandScope.h"
 #include "engine/Locking.h"
 #include "engine/StatusChange.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox::cli {
 

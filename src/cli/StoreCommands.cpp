@@ -6,9 +6,9 @@
 #include "cli/FullPath.h"
 #include "cli/Note.h"
 #include "cli/OneLine.h"
-#include "dialogs/StorePreferences.h"
+#include "engine/StorePreferences.h"
 #include "engine/CommandScope.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox::cli {
 namespace {

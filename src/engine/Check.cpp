@@ -9,7 +9,7 @@
 #include "engine/RecordLookup.h"
 #include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 #include "store/StoreList.h"
 #include "store/TextUtil.h"
 

@@ -3,7 +3,7 @@
 #include "app/Constants.h"
 #include "app/DataWait.h"
 #include "app/Settings.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox {
 

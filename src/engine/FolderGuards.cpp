@@ -1,7 +1,7 @@
 #include "engine/FolderGuards.h"
 
 #include "diag/Failure.h"
-#include "dialogs/FolderOverlap.h"
+#include "store/FolderOverlap.h"
 #include "engine/StorePlace.h"
 #include "store/FolderRecord.h"
 #include "store/StoreList.h"

@@ -4,7 +4,7 @@
 #include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 namespace veilbox {
 namespace {
@@ -23,6 +23,17 @@ void Count(CommandResult& result, RowOutcome outcome) {
     case RowOutcome::Skipped:
       break;
   }
+}
+
+// A ticked row's pass, announced to the front end by the folder's name.
+RowResult PassOver(AppState& state, const FolderRow& row,
+                   const std::function<RowResult(const FolderRow&)>& row_command) {
+  struct Announced {
+    Dialogue& dialogue;
+    ~Announced() { dialogue.EndPass(); }
+  } announced{state.dialogue};
+  state.dialogue.BeginPass(row.folder);
+  return row_command(row);
 }
 
 }  // namespace
@@ -48,7 +59,7 @@ CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
   const bool completed = Trap(state.reporter, [&] {
     CommandScope scope(state);
     for (const FolderRow& row : rows) {
-      RowResult r = row_command(row);
+      const RowResult r = row.ticked ? PassOver(state, row, row_command) : row_command(row);
       Count(result, r.outcome);
       write_failed = r.write_failed;
       if (r.end_pass) break;

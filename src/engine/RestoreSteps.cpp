@@ -1,7 +1,7 @@
 #include "engine/RestoreSteps.h"
 
 #include "diag/Failure.h"
-#include "dialogs/FolderOverlap.h"
+#include "store/FolderOverlap.h"
 #include "engine/FilenamePass.h"
 #include "engine/FolderGuards.h"
 #include "engine/FolderMove.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "diag/Failure.h"
-#include "dialogs/FolderOverlap.h"
+#include "store/FolderOverlap.h"
 
 namespace veilbox {
 namespace {

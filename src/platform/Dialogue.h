@@ -25,6 +25,17 @@ class Dialogue {
 
   // A folder chooser: the chosen folder's full path, or empty text on cancel.
   virtual std::string ChooseFolder(const std::string& title) = 0;
+  // The same chooser opened at start (a folder's full path); a front end
+  // without that choice opens it where it always does.
+  virtual std::string ChooseFolderAt(const std::string& title, const std::string& /*start*/) {
+    return ChooseFolder(title);
+  }
+
+  // A pass over the files of one listed folder (named by the folder's name)
+  // begins, and ends however it ends; the progress between the two is that
+  // pass's.
+  virtual void BeginPass(const std::string& /*folder*/) {}
+  virtual void EndPass() {}
 
   // Progress of a long pass: value of maximum.
   virtual void ShowProgress(long value, long maximum) = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/FolderData.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
 #include "engine/AddRemove.h"

@@ -6,7 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "app/AppState.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 
 using namespace veilbox;
 

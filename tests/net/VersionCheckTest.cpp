@@ -6,7 +6,7 @@
 #include "NetFixture.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
-#include "net/VersionCheck.h"
+#include "app/VersionCheck.h"
 
 namespace veilbox::testing {
 namespace {

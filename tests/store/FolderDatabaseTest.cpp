@@ -2,7 +2,7 @@
 
 #include "app/AppState.h"
 #include "diag/Failure.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 #include "support/StateTest.h"
 
 namespace veilbox {

@@ -27,11 +27,17 @@ class ScriptedDialogue : public Dialogue {
   Answer Ask(const std::string& text, const std::string& title, Icon icon,
              Buttons buttons) override;
   std::string ChooseFolder(const std::string& title) override;
+  // Records where the chooser opens, then answers as ChooseFolder.
+  std::string ChooseFolderAt(const std::string& title, const std::string& start) override {
+    chooser_starts.push_back(start);
+    return ChooseFolder(title);
+  }
   void ShowProgress(long value, long maximum) override;
   void OpenAddress(const std::string& address) override { opened_addresses.push_back(address); }
 
   std::vector<ShownBox> boxes;
   std::vector<std::string> chooser_titles;
+  std::vector<std::string> chooser_starts;
   std::vector<std::pair<long, long>> progress;
   std::vector<std::string> opened_addresses;
 

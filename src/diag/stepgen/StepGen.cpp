@@ -1,6 +1,6 @@
 // Writes the step table: every step line of the sources below the given
-// root, numbered from 1 through the subsystems in a fixed order (the main
-// window's subsystem first, the preferences dialog's last).
+// root, numbered from 1 through the subsystems in a fixed order (the windows'
+// logic and views first, the command line last).
 //   veilbox_stepgen SOURCE_ROOT OUTPUT.cpp
 #include <algorithm>
 #include <filesystem>
@@ -18,9 +18,8 @@ using veilbox::stepgen::StepText;
 
 namespace {
 
-const std::vector<std::string> kModuleOrder = {"engine", "app",      "store", "crypto",
-                                               "search", "net",      "diag",  "platform",
-                                               "cli",    "dialogs"};
+const std::vector<std::string> kModuleOrder = {"gui",    "engine", "app",  "store",    "crypto",
+                                               "search", "net",    "diag", "platform", "cli"};
 
 bool IsSource(const fs::path& p) {
   return p.extension() == ".cpp" || p.extension() == ".h";

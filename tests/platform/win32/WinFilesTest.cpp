@@ -11,7 +11,7 @@
 #include "diag/Failure.h"
 #include "platform/Codec.h"
 #include "platform/win32/WinPlatform.h"
-#include "store/FolderDatabase.h"
+#include "app/FolderData.h"
 #include "store/GetDirs.h"
 #include "support/StateTest.h"
 

@@ -4,11 +4,11 @@
 # encrypted names and restored under a virtual-memory limit. A plan of new
 # names held whole in memory runs out of it; one streamed through the
 # journal does not. Skipped (exit 77) where no limit can be set.
-#   memory_limit_test.sh VEILBOX_CLI [FILES] [LIMIT_MIB]   (defaults: 200000, 80)
+#   memory_limit_test.sh VEILBOX_CLI [FILES] [LIMIT_MIB]   (defaults: 200000, 40)
 set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
 FILES=${2:-200000}
-LIMIT_MIB=${3:-80}
+LIMIT_MIB=${3:-40}
 (ulimit -v $((LIMIT_MIB * 1024))) 2>/dev/null || { echo "skipped: cannot limit memory"; exit 77; }
 
 init_home || { echo "init failed"; exit 1; }

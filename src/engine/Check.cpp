@@ -18,30 +18,21 @@ namespace {
 
 constexpr const char* kUnknownPlace = "(original place unknown)";
 
-struct NameCount {
-  int plain = 0;
-  int cipher = 0;
-};
-
-NameCount CountNames(const NamePlan& plain_plan) {
-  NameCount count;
-  for (const NameChange& f : plain_plan.files) (f.new_name.empty() ? count.plain : count.cipher)++;
-  return count;
-}
-
 // Gives every plain name in folder its cipher form: the record's
 // "Encrypted" mark proves that is what the names should be. (Nothing proves
 // that cipher-looking names in a plain folder are Veilbox's: those are left
 // as they are.)
 void EncryptPlainNames(AppState& state, cEncrypt& cipher, const std::string& folder,
-                       const NamePlan& plain_plan, CheckReport& report) {
+                       CheckReport& report) {
   NamePlan plan;
-  for (const NameChange& f : plain_plan.files) {
-    if (!f.new_name.empty()) continue;
-    const std::string name = GetLastFolder(f.relative, state.platform.Separator());
-    plan.files.push_back({f.relative, cipher.Encrypt(name, state.EncryptDecryptKey)});
-  }
-  RenameOutcome outcome = RenameFiles(state, folder, plan);
+  const PlanSummary planned = PlanNames(
+      state, *OpenFolderAt(state.platform, folder),
+      [&](const std::string&, const std::string& name) -> std::optional<std::string> {
+        if (cipher.DecryptFileName(name, state.EncryptDecryptKey)) return std::nullopt;
+        return cipher.Encrypt(name, state.EncryptDecryptKey);
+      },
+      plan);
+  RenameOutcome outcome = RenameFiles(state, folder, plan, planned.renames);
   report.repairs.push_back(
       "Changed the file names in " + folder + " to match the list" +
       (outcome.failed ? " (" + std::to_string(outcome.failed) + " could not be changed)" : "") +
@@ -65,25 +56,26 @@ void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, 
     report.findings.push_back("The folder " + folder + " of " + record.name + " is missing.");
     return;
   }
-  const NamePlan names = PlanPlainNames(state, cipher, folder);
-  if (!names.complete) {
+  NamePlan names;
+  const PlanSummary planned = PlanPlainNames(state, cipher, folder, names);
+  if (!planned.complete) {
     report.findings.push_back("Part of " + folder +
                               " could not be read, so not all of its file names were checked.");
   }
-  const NameCount count = CountNames(names);
   const bool encrypted = record.status == kHidden && record.encryption == kEncrypted;
   // A restore whose renames did not all succeed keeps the record's
   // "Encrypted" mark: the names it left are proven cipher names.
   const bool unfinished_restore = record.status == kVisible && record.encryption == kEncrypted;
-  const int wrong = encrypted ? count.plain : count.cipher;
+  const long wrong = encrypted ? planned.kept : planned.renames;
   if (wrong > 0) {
     report.findings.push_back(std::to_string(wrong) + " file names in " + folder + " are " +
                               (encrypted ? "plain" : "encrypted") + " although the list says " +
                               (encrypted ? "Encrypted." : "they are plain."));
   }
   if (!repair) return;
-  if (encrypted && wrong > 0) EncryptPlainNames(state, cipher, folder, names, report);
-  if (unfinished_restore && names.complete && RenameFiles(state, folder, names).failed == 0) {
+  if (encrypted && wrong > 0) EncryptPlainNames(state, cipher, folder, report);
+  if (unfinished_restore && planned.complete &&
+      RenameFiles(state, folder, names, planned.renames).failed == 0) {
     FolderRecord normal = record;
     normal.encryption = kNormal;
     state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, record.Text(), normal.Text());
@@ -118,11 +110,12 @@ void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
         entry.name.find_first_of("<*") != std::string::npos) {
       continue;
     }
-    const NameCount count = CountNames(PlanPlainNames(state, cipher, path));
+    NamePlan names;
+    const PlanSummary count = PlanPlainNames(state, cipher, path, names);
     std::string name = entry.name;
     while (name.size() > 3 && name.ends_with("(1)")) name.resize(name.size() - 3);
     const FolderRecord adopted{name, JoinPath(JoinPath(p.DriveKey(store), kUnknownPlace), ""),
-                               kHidden, count.cipher > 0 ? kEncrypted : kNormal, entry.name};
+                               kHidden, count.renames > 0 ? kEncrypted : kNormal, entry.name};
     state.HiddenFolderData = AppendRecord(state.HiddenFolderData, adopted);
     report.repairs.push_back("Added " + path + " to the list as " + name +
                              ", hidden; restoring it asks where to put it.");

@@ -1,5 +1,8 @@
 #include "engine/FilenamePass.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "diag/Failure.h"
 #include "search/clsFileFind.h"
 #include "store/TextUtil.h"
@@ -10,57 +13,65 @@ namespace {
 // The longest file name the file systems Veilbox runs on accept, in bytes.
 constexpr size_t kMaxNameLength = 255;
 
-// Every file below folder, relative to it, in the finder's order.
-std::vector<std::string> ListFiles(AppState& state, OpenFolder& folder, const std::string& path,
-                                   bool& complete) {
-  clsFileFind finder(state.platform);
-  finder.PumpEvents = [&state] { state.dialogue.PumpEvents(); };
-  state.FileArray = {""};
-  state.FolderArray = {""};
-  const std::string root = JoinPath(path, "", state.platform.Separator());
-  FindResult result = finder.SearchFolder(folder, root, state.FileArray, state.FolderArray);
-  complete = result == FindResult::DirExSuccess || result == FindResult::NoFilesFound;
-  std::vector<std::string> files;
-  for (size_t i = 1; i < state.FileArray.size(); ++i) {
-    files.push_back(state.FileArray[i].substr(root.size()));
+// The parts of a relative folder path ("" has none).
+std::vector<std::string_view> PartsOf(std::string_view relative, char separator) {
+  std::vector<std::string_view> parts;
+  while (!relative.empty()) {
+    const size_t end = relative.find(separator);
+    parts.push_back(relative.substr(0, end));
+    if (end == std::string_view::npos) break;
+    relative.remove_prefix(end + 1);
   }
-  return files;
+  return parts;
 }
 
-// Holds open the sub-folder that the last renamed file lay in, so that
-// files of one folder, which the plan keeps together, open it once. Each
-// folder gets back the modification time it had before its files were
-// renamed.
-class SubFolders {
+// The folders from the pass's folder down to the one whose files are being
+// renamed, held open: the plan comes folder by folder in walk order, so the
+// next folder shares most of its path with this one and only the rest is
+// opened, each part through its parent. Each folder gets back the
+// modification time it had before its files were renamed when it is left.
+class FolderPath {
  public:
-  SubFolders(OpenFolder& root, char separator) : root_(root), separator_(separator) {
+  FolderPath(OpenFolder& root, char separator) : root_(root), separator_(separator) {
     root_time_ = TimeOf(root_);
   }
-  ~SubFolders() {
-    Leave();
+  ~FolderPath() {
+    LeaveTo(0);
     PutBack(root_, root_time_);
   }
-  SubFolders(const SubFolders&) = delete;
-  SubFolders& operator=(const SubFolders&) = delete;
+  FolderPath(const FolderPath&) = delete;
+  FolderPath& operator=(const FolderPath&) = delete;
 
-  // The open folder for a relative folder path ("" is the root). Raises
-  // when a part of it is a link or gone.
+  // The open folder for a relative folder path. Raises when a part of it is
+  // a link or gone.
   OpenFolder& Open(const std::string& relative) {
-    if (relative.empty()) return root_;
-    if (!current_ || relative != current_relative_) {
-      Leave();
-      std::unique_ptr<OpenFolder> folder;
-      for (const std::string& part : SplitString(relative, separator_)) {
-        folder = (folder ? *folder : root_).OpenChild(part);
+    if (current_ != relative) {
+      const std::vector<std::string_view> parts = PartsOf(relative, separator_);
+      size_t shared = 0;
+      while (shared < parts.size() && shared < levels_.size() &&
+             levels_[shared].name == parts[shared]) {
+        ++shared;
       }
-      current_time_ = TimeOf(*folder);
-      current_ = std::move(folder);
-      current_relative_ = relative;
+      LeaveTo(shared);
+      current_.reset();
+      for (size_t i = shared; i < parts.size(); ++i) {
+        OpenFolder& parent = levels_.empty() ? root_ : *levels_.back().folder;
+        std::unique_ptr<OpenFolder> folder = parent.OpenChild(std::string(parts[i]));
+        const std::optional<FolderTime> time = TimeOf(*folder);
+        levels_.push_back({std::string(parts[i]), std::move(folder), time});
+      }
+      current_ = relative;
     }
-    return *current_;
+    return levels_.empty() ? root_ : *levels_.back().folder;
   }
 
  private:
+  struct Level {
+    std::string name;
+    std::unique_ptr<OpenFolder> folder;
+    std::optional<FolderTime> time;
+  };
+
   static std::optional<FolderTime> TimeOf(OpenFolder& folder) {
     try {
       return folder.ModifiedTime();
@@ -76,18 +87,25 @@ class SubFolders {
     } catch (const Failure&) {
     }
   }
-  void Leave() {
-    if (current_) PutBack(*current_, current_time_);
-    current_.reset();
+  // Leaves the deeper folders, deepest first, keeping depth of them.
+  void LeaveTo(size_t depth) {
+    while (levels_.size() > depth) {
+      PutBack(*levels_.back().folder, levels_.back().time);
+      levels_.pop_back();
+    }
   }
 
   OpenFolder& root_;
   char separator_;
   std::optional<FolderTime> root_time_;
-  std::unique_ptr<OpenFolder> current_;
-  std::optional<FolderTime> current_time_;
-  std::string current_relative_;
+  std::vector<Level> levels_;
+  std::optional<std::string> current_ = "";  // the relative path levels_ hold, if known
 };
+
+std::string Below(const std::string& path, const std::string& folder, const std::string& name,
+                  char separator) {
+  return JoinPath(path, folder.empty() ? name : folder + separator + name, separator);
+}
 
 }  // namespace
 
@@ -99,74 +117,95 @@ std::unique_ptr<OpenFolder> OpenFolderAt(Platform& platform, const std::string& 
   return std::move(opened.folder);
 }
 
-NamePlan PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
-                            const std::string& path, Where where) {
-  NamePlan plan;
-  for (auto& relative : ListFiles(state, folder, path, plan.complete)) {
-    const std::string name = GetLastFolder(relative, state.platform.Separator());
-    std::string cipher_name = cipher.Encrypt(name, state.EncryptDecryptKey);
-    if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
-      Raise(err::kInvalidArgument,
-            "The name of " + JoinPath(path, relative) + " is too long to be encrypted", where);
-    }
-    plan.files.push_back({std::move(relative), std::move(cipher_name)});
+PlanSummary PlanNames(AppState& state, OpenFolder& folder, const NewName& new_name,
+                      PlanWriter& out) {
+  clsFileFind finder(state.platform);
+  finder.PumpEvents = [&state] { state.dialogue.PumpEvents(); };
+  PlanSummary summary;
+  const FindResult result =
+      finder.WalkFolder(folder, [&](const std::string& in, const std::string& name) {
+        if (std::optional<std::string> changed = new_name(in, name)) {
+          out.Add(in, name, *changed);
+          ++summary.renames;
+        } else {
+          ++summary.kept;
+        }
+      });
+  summary.complete = result == FindResult::DirExSuccess || result == FindResult::NoFilesFound;
+  return summary;
+}
+
+PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+                               const std::string& path, PlanWriter& out, Where where) {
+  const char separator = state.platform.Separator();
+  std::optional<std::string> too_long;
+  const PlanSummary summary = PlanNames(
+      state, folder,
+      [&](const std::string& in, const std::string& name) -> std::optional<std::string> {
+        std::string cipher_name = cipher.Encrypt(name, state.EncryptDecryptKey);
+        if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
+          // Ends the walk: the row is refused whatever else the tree holds.
+          too_long = Below(path, in, name, separator);
+          throw Failure(err::kInvalidArgument, *too_long, where);
+        }
+        return cipher_name;
+      },
+      out);
+  if (too_long) {
+    Raise(err::kInvalidArgument, "The name of " + *too_long + " is too long to be encrypted",
+          where);
   }
-  if (!plan.complete) {
+  if (!summary.complete) {
     Raise(err::kPathFileAccess, "Not every file in " + path + " can be read", where);
   }
-  return plan;
+  return summary;
 }
 
-NamePlan PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
-                        const std::string& path) {
-  NamePlan plan;
-  for (auto& relative : ListFiles(state, folder, path, plan.complete)) {
-    const std::string name = GetLastFolder(relative, state.platform.Separator());
-    std::optional<std::string> plain = cipher.DecryptFileName(name, state.EncryptDecryptKey);
-    plan.files.push_back({std::move(relative), plain.value_or("")});
-  }
-  return plan;
+PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder, PlanWriter& out) {
+  return PlanNames(
+      state, folder,
+      [&](const std::string&, const std::string& name) {
+        return cipher.DecryptFileName(name, state.EncryptDecryptKey);
+      },
+      out);
 }
 
-NamePlan PlanPlainNames(AppState& state, cEncrypt& cipher, const std::string& path, Where where) {
-  return PlanPlainNames(state, cipher, *OpenFolderAt(state.platform, path, where), path);
+PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, const std::string& path,
+                           PlanWriter& out, Where where) {
+  return PlanPlainNames(state, cipher, *OpenFolderAt(state.platform, path, where), out);
 }
 
 RenameOutcome RenameFiles(AppState& state, OpenFolder& folder, const std::string& path,
-                          const NamePlan& plan, Resume resume) {
+                          PlanReader& plan, long total, Resume resume) {
   RenameOutcome outcome;
-  const long total = static_cast<long>(plan.files.size());
   const char separator = state.platform.Separator();
   if (total > 0) state.dialogue.ShowProgress(0, total);
-  SubFolders folders(folder, separator);
+  FolderPath folders(folder, separator);
   long done = 0;
-  for (const NameChange& change : plan.files) {
-    if (!change.new_name.empty()) {
-      const std::string relative_folder = GetLastFolderPath(change.relative, separator);
-      const std::string name = GetLastFolder(change.relative, separator);
-      MoveResult r;
-      try {
-        OpenFolder& in = folders.Open(relative_folder);
-        if (resume == Resume::Yes && (!in.ChildId(name) || in.ChildId(change.new_name))) {
-          r = {true, ""};
-        } else {
-          r = in.RenameChild(name, change.new_name);
-        }
-      } catch (const Failure& f) {
-        r = {false, f.Description()};
+  PlannedRename change;
+  while (plan.Next(change)) {
+    MoveResult r;
+    try {
+      OpenFolder& in = folders.Open(change.folder);
+      if (resume == Resume::Yes && (!in.ChildId(change.name) || in.ChildId(change.new_name))) {
+        r = {true, ""};
+      } else {
+        r = in.RenameChild(change.name, change.new_name);
       }
-      if (!r && outcome.failed++ == 0) {
-        outcome.first_failure = JoinPath(path, change.relative) + ": " + r.reason;
-      }
+    } catch (const Failure& f) {
+      r = {false, f.Description()};
     }
-    state.dialogue.ShowProgress(++done, total);
+    if (!r && outcome.failed++ == 0) {
+      outcome.first_failure = Below(path, change.folder, change.name, separator) + ": " + r.reason;
+    }
+    state.dialogue.ShowProgress(++done, std::max(total, done));
   }
   return outcome;
 }
 
-RenameOutcome RenameFiles(AppState& state, const std::string& path, const NamePlan& plan,
+RenameOutcome RenameFiles(AppState& state, const std::string& path, PlanReader& plan, long total,
                           Where where) {
-  return RenameFiles(state, *OpenFolderAt(state.platform, path, where), path, plan);
+  return RenameFiles(state, *OpenFolderAt(state.platform, path, where), path, plan, total);
 }
 
 }  // namespace veilbox

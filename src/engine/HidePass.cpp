@@ -54,10 +54,12 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
 
   // Every new name is known before anything moves: a name that cannot be
   // encrypted refuses the whole row while the folder is still in its place.
-  NamePlan plan;
+  // The names go into the row's journal as they are planned.
+  JournalWriter journal(state);
+  PlanSummary plan;
   if (should_encrypt) {
     try {
-      plan = PlanEncryptedNames(state, cipher, *held.folder, source);
+      plan = PlanEncryptedNames(state, cipher, *held.folder, source, journal);
     } catch (const Failure& f) {
       state.dialogue.Tell(f.Description() + ". " + source + " was not hidden.", "Hide",
                           Icon::Exclamation);
@@ -79,16 +81,16 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   hidden.encryption = should_encrypt ? kEncrypted : kNormal;
   hidden.actual = stored_name.name;
 
-  WriteJournal(state,
-               {"hide", found->text, hidden.Text(), source, target, plan, held.folder->Id()});
+  journal.Commit({"hide", found->text, hidden.Text(), source, target, plan, held.folder->Id()});
   if (MoveResult moved = MoveHeldFolder(held, std::move(store_folder), stored_name.name); !moved) {
     RemoveJournal(state);
     return Refuse(state, source, moved.reason);
   }
 
   RowOutcome outcome = RowOutcome::Done;
-  if (should_encrypt) {
-    RenameOutcome renamed = RenameFiles(state, *held.folder, target, plan);
+  if (plan.renames > 0) {
+    JournalPlan names(state);
+    RenameOutcome renamed = RenameFiles(state, *held.folder, target, names, plan.renames);
     if (renamed.failed > 0) {
       TellMoveFailed(state, renamed.first_failure,
                      std::to_string(renamed.failed) + " file names kept their plain form.");

@@ -1,18 +1,25 @@
 #include "engine/Journal.h"
 
-#include <sstream>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "diag/Failure.h"
+#include "platform/FileOpen.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
 namespace {
 
-constexpr const char* kHeader = "veilbox-journal 1";
+constexpr const char* kHeader = "veilbox-journal 2";
+// Journals of earlier versions name each file by its path below the folder.
+constexpr const char* kOldHeader = "veilbox-journal 1";
 constexpr const char* kEnd = "end";
 
-std::optional<std::string> Unescaped(const std::string& text) {
+std::optional<std::string> Unescaped(std::string_view text) {
   std::string out;
+  out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\\') {
       out += text[i];
@@ -39,13 +46,38 @@ std::optional<std::string> Unescaped(const std::string& text) {
   return out;
 }
 
-std::vector<std::string> Fields(const std::string& line) {
+// A line's key and its unescaped values; nullopt when a value is damaged.
+std::optional<std::vector<std::string>> Fields(const std::string& line) {
   std::vector<std::string> fields;
-  std::istringstream in(line);
-  std::string field;
-  while (std::getline(in, field, '\t')) fields.push_back(field);
-  if (!line.empty() && line.back() == '\t') fields.emplace_back();
-  return fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = line.find('\t', start);
+    const std::string_view field(line.data() + start,
+                                 (end == std::string::npos ? line.size() : end) - start);
+    if (fields.empty()) {
+      fields.emplace_back(field);
+    } else if (std::optional<std::string> value = Unescaped(field)) {
+      fields.push_back(std::move(*value));
+    } else {
+      return std::nullopt;
+    }
+    if (end == std::string::npos) return fields;
+    start = end + 1;
+  }
+}
+
+// The next line without its line feed; false at the end of the file.
+bool ReadLine(std::FILE* file, std::string& line) {
+  line.clear();
+  char buffer[4096];
+  while (std::fgets(buffer, sizeof buffer, file)) {
+    line += buffer;
+    if (line.back() == '\n') {
+      line.pop_back();
+      return true;
+    }
+  }
+  return !line.empty();
 }
 
 std::optional<EntryId> ParseId(const std::string& text) {
@@ -64,14 +96,9 @@ std::optional<EntryId> ParseId(const std::string& text) {
   return id;
 }
 
-}  // namespace
-
-std::string JournalPath(const AppState& state) {
-  return state.SrcDataFilename + ".journal";
-}
-
-std::string JournalText(const Journal& j) {
-  std::string text = std::string(kHeader) + "\n";
+// The row's facts, each on a line, and the end mark.
+std::string FactsText(const Journal& j) {
+  std::string text;
   auto line = [&](const char* key, const std::string& value) {
     text += std::string(key) + "\t" + LineEscaped(value) + "\n";
   };
@@ -84,73 +111,174 @@ std::string JournalText(const Journal& j) {
   if (j.folder) {
     line("folder", std::to_string(j.folder->device) + ":" + std::to_string(j.folder->number));
   }
-  for (const NameChange& change : j.names.files) {
-    text += "file\t" + LineEscaped(change.relative) + "\t" + LineEscaped(change.new_name) + "\n";
-  }
   return text + kEnd + "\n";
 }
 
-std::optional<Journal> ParseJournal(const std::string& text) {
-  std::istringstream in(text);
+// Applies one line of facts to j; false when it is not one.
+bool ApplyFact(Journal& j, const std::vector<std::string>& f) {
+  if (f.size() != 2) return false;
+  const std::string& key = f[0];
+  const std::string& value = f[1];
+  if (key == "operation") {
+    j.operation = value;
+  } else if (key == "old") {
+    j.old_record = value;
+  } else if (key == "new") {
+    j.new_record = value;
+  } else if (key == "from") {
+    j.from = value;
+  } else if (key == "to") {
+    j.to = value;
+  } else if (key == "complete") {
+    j.names.complete = value == "yes";
+  } else if (key == "folder") {
+    j.folder = ParseId(value);
+    return j.folder.has_value();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::optional<Journal> ParseJournal(std::FILE* file) {
   std::string line;
-  if (!std::getline(in, line) || line != kHeader) return std::nullopt;
+  if (!ReadLine(file, line) || (line != kHeader && line != kOldHeader)) return std::nullopt;
   Journal j;
-  bool ended = false;
-  while (std::getline(in, line)) {
+  while (ReadLine(file, line)) {
     if (line == kEnd) {
-      ended = true;
-      break;
+      if (j.operation.empty() || j.to.empty()) return std::nullopt;
+      return j;
     }
-    std::vector<std::string> f = Fields(line);
-    std::vector<std::string> values;
-    for (size_t i = 1; i < f.size(); ++i) {
-      std::optional<std::string> v = Unescaped(f[i]);
-      if (!v) return std::nullopt;
-      values.push_back(*v);
-    }
-    const std::string& key = f.empty() ? line : f[0];
-    if (key == "file" && values.size() == 2) {
-      j.names.files.push_back({values[0], values[1]});
-    } else if (values.size() != 1) {
-      return std::nullopt;
-    } else if (key == "operation") {
-      j.operation = values[0];
-    } else if (key == "old") {
-      j.old_record = values[0];
-    } else if (key == "new") {
-      j.new_record = values[0];
-    } else if (key == "from") {
-      j.from = values[0];
-    } else if (key == "to") {
-      j.to = values[0];
-    } else if (key == "complete") {
-      j.names.complete = values[0] == "yes";
-    } else if (key == "folder") {
-      j.folder = ParseId(values[0]);
-      if (!j.folder) return std::nullopt;
-    } else {
+    std::optional<std::vector<std::string>> f = Fields(line);
+    if (!f) return std::nullopt;
+    const std::string& key = (*f)[0];
+    if ((key == "name" || key == "file") && f->size() == 3) {
+      j.names.renames += !(*f)[2].empty();
+    } else if (!(key == "in" && f->size() == 2) && !ApplyFact(j, *f)) {
       return std::nullopt;
     }
   }
-  if (!ended || j.operation.empty() || j.to.empty()) return std::nullopt;
-  return j;
+  return std::nullopt;
+}
+
+std::string TempPath(const AppState& state) {
+  return JournalPath(state) + ".new";
+}
+
+[[noreturn]] void RaiseNotWritten(const std::string& path, int error_code, Where where) {
+  Raise(err::kPathFileAccess,
+        "Cannot write the journal " + path +
+            (error_code ? ": " + std::string(std::strerror(error_code)) : ""),
+        where);
+}
+
+}  // namespace
+
+std::string JournalPath(const AppState& state) {
+  return state.SrcDataFilename + ".journal";
+}
+
+JournalWriter::JournalWriter(AppState& state, Where where) : state_(state), temp_(TempPath(state)) {
+  file_ = OpenFile(temp_, "wb");
+  if (!file_) RaiseNotWritten(temp_, errno, where);
+  std::fputs((std::string(kHeader) + "\n").c_str(), file_);
+}
+
+JournalWriter::~JournalWriter() {
+  if (!file_) return;
+  std::fclose(file_);
+  try {
+    state_.platform.RemoveFile(temp_);
+  } catch (const Failure&) {
+    // A journal left unfinished is never followed, and the next one
+    // replaces it.
+  }
+}
+
+void JournalWriter::Add(const std::string& folder, const std::string& name,
+                        const std::string& new_name) {
+  if (!any_ || folder != folder_) {
+    std::fputs(("in\t" + LineEscaped(folder) + "\n").c_str(), file_);
+    folder_ = folder;
+    any_ = true;
+  }
+  std::fputs(("name\t" + LineEscaped(name) + "\t" + LineEscaped(new_name) + "\n").c_str(), file_);
+  ++renames_;
+}
+
+void JournalWriter::Commit(const Journal& journal, Where where) {
+  std::fputs(FactsText(journal).c_str(), file_);
+  const bool written = !std::ferror(file_);
+  const int error_code = errno;
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (!written) {
+    std::fclose(file);
+  } else if (CommitFile(file, temp_, JournalPath(state_))) {
+    return;
+  }
+  const int commit_error = written ? errno : error_code;
+  try {
+    state_.platform.RemoveFile(temp_);
+  } catch (const Failure&) {
+  }
+  RaiseNotWritten(JournalPath(state_), commit_error, where);
 }
 
 void WriteJournal(AppState& state, const Journal& journal, Where where) {
-  state.platform.WriteFileAtomic(JournalPath(state), JournalText(journal), where);
+  JournalWriter(state, where).Commit(journal, where);
 }
 
 std::optional<Journal> ReadJournal(AppState& state, Where where) {
   const std::string path = JournalPath(state);
   if (!state.platform.FileExists(path)) return std::nullopt;
-  std::optional<Journal> journal = ParseJournal(state.platform.ReadFile(path, where));
+  std::FILE* file = OpenFile(path, "rb");
+  if (!file) RaiseErrno(errno, "Cannot read the journal " + path, where);
+  std::optional<Journal> journal = ParseJournal(file);
+  std::fclose(file);
   if (!journal) Raise(err::kPathFileAccess, "The journal " + path + " is damaged", where);
   return journal;
 }
 
+JournalPlan::JournalPlan(AppState& state, Where where)
+    : file_(OpenFile(JournalPath(state), "rb")), separator_(state.platform.Separator()) {
+  if (!file_) RaiseErrno(errno, "Cannot read the journal " + JournalPath(state), where);
+}
+
+JournalPlan::~JournalPlan() {
+  std::fclose(file_);
+}
+
+bool JournalPlan::Next(PlannedRename& rename) {
+  // ReadJournal has read the whole journal once and found it whole.
+  while (ReadLine(file_, line_) && line_ != kEnd) {
+    std::optional<std::vector<std::string>> f = Fields(line_);
+    if (!f) return false;
+    const std::string& key = (*f)[0];
+    if (key == "in" && f->size() == 2) {
+      folder_ = (*f)[1];
+    } else if (key == "name" && f->size() == 3) {
+      rename = {folder_, (*f)[1], (*f)[2]};
+      return true;
+    } else if (key == "file" && f->size() == 3 && !(*f)[2].empty()) {
+      const std::string& relative = (*f)[1];
+      const size_t cut = relative.rfind(separator_);
+      rename = {cut == std::string::npos ? "" : relative.substr(0, cut),
+                cut == std::string::npos ? relative : relative.substr(cut + 1), (*f)[2]};
+      return true;
+    }
+  }
+  return false;
+}
+
 void RemoveJournal(AppState& state, Where where) {
-  const std::string path = JournalPath(state);
-  if (state.platform.FileExists(path)) state.platform.RemoveFile(path, where);
+  for (const std::string& path : {JournalPath(state), TempPath(state)}) {
+    if (state.platform.FileExists(path)) state.platform.RemoveFile(path, where);
+  }
+}
+
+std::string JournalText(const Journal& journal) {
+  return std::string(kHeader) + "\n" + FactsText(journal);
 }
 
 }  // namespace veilbox

@@ -80,7 +80,11 @@ bool RecoverInterruptedRow(AppState& state) {
       recovered = true;
       return;
     }
-    if (!journal) return;
+    if (!journal) {
+      // A journal cut off while it was written: nothing moved after it.
+      RemoveJournal(state);
+      return;
+    }
     recovered = true;
     // The target did not exist before the move and a move is a single
     // rename, so the target's presence says whether the move happened.
@@ -96,7 +100,10 @@ bool RecoverInterruptedRow(AppState& state) {
     if (moved) {
       // The renames the row had not made yet; a file already under its new
       // name, or no longer there, needs nothing.
-      failed = RenameFiles(state, *moved->folder, journal->to, journal->names, Resume::Yes).failed;
+      JournalPlan plan(state);
+      failed =
+          RenameFiles(state, *moved->folder, journal->to, plan, journal->names.renames, Resume::Yes)
+              .failed;
       const std::string updated =
           ReplaceRecord(state.HiddenFolderData, journal->old_record, journal->new_record);
       if (updated != state.HiddenFolderData) {

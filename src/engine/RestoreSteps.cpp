@@ -138,9 +138,10 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   restored.path = place->path;
   restored.status = kVisible;
   restored.actual = name;
-  NamePlan plan;
+  JournalWriter journal(state);
+  PlanSummary plan;
   if (record.encryption == kEncrypted) {
-    plan = PlanPlainNames(state, cipher, *held.folder, stored);
+    plan = PlanPlainNames(state, cipher, *held.folder, journal);
     // Files that cannot be found cannot get their names back: the folder
     // stays hidden rather than come back with cipher names in it.
     if (!plan.complete) {
@@ -152,9 +153,9 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
     restored.encryption = kNormal;
   }
 
-  WriteJournal(state, {use == RestoreUse::Remove ? "remove" : "restore", found.text,
-                       use == RestoreUse::Remove ? "" : restored.Text(), stored, target, plan,
-                       held.folder->Id()});
+  journal.Commit({use == RestoreUse::Remove ? "remove" : "restore", found.text,
+                  use == RestoreUse::Remove ? "" : restored.Text(), stored, target, plan,
+                  held.folder->Id()});
   if (MoveResult moved = MoveHeldFolder(held, std::move(place->folder), name); !moved) {
     RemoveJournal(state);
     TellMoveFailed(state, stored, moved.reason);
@@ -167,7 +168,11 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   }
 
   RowOutcome outcome = RowOutcome::Done;
-  RenameOutcome renamed = RenameFiles(state, *held.folder, target, plan);
+  RenameOutcome renamed;
+  if (plan.renames > 0) {
+    JournalPlan names(state);
+    renamed = RenameFiles(state, *held.folder, target, names, plan.renames);
+  }
   if (renamed.failed > 0) {
     // The record keeps its "Encrypted" mark, so that check --repair may
     // finish the names.

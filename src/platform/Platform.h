@@ -60,6 +60,13 @@ class OpenFolder {
   virtual EntryId Id() const = 0;
   // The entries, as ListDirectory gives them, in name order.
   virtual std::vector<DirEntry> List(Where where = Where::current()) = 0;
+  // The same entries in the order the system keeps them, read as a stream,
+  // so that a folder of any size is listed in little memory. visit must not
+  // add, remove or rename entries of this folder.
+  virtual void ForEachEntry(const std::function<void(const DirEntry&)>& visit,
+                            Where where = Where::current()) {
+    for (const DirEntry& entry : List(where)) visit(entry);
+  }
   // A sub-folder. Raises when the entry is a link, not a folder, or gone.
   virtual std::unique_ptr<OpenFolder> OpenChild(const std::string& name,
                                                 Where where = Where::current()) = 0;

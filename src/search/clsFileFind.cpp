@@ -42,14 +42,21 @@ FindResult clsFileFind::SearchFile(const std::string& pathname, bool sub_folders
   return Run(*opened.folder, wanted->folder, lists);
 }
 
-FindResult clsFileFind::SearchFolder(OpenFolder& root, const std::string& root_path,
-                                     std::vector<std::string>& file_array,
-                                     std::vector<std::string>& folder_array) {
+FindResult clsFileFind::WalkFolder(OpenFolder& root, const FileVisit& on_file) {
   m_Recurse = true;
-  m_CaseSensitive = false;
-  m_FileSpec = "*.*";
-  Lists lists{file_array, folder_array};
-  return Run(root, root_path, lists);
+  m_Files = 0;
+  m_ResultFlag = FindResult::DirExSuccess;
+  try {
+    std::string relative;
+    WalkTree(root, relative, on_file);
+    if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
+      m_ResultFlag = FindResult::NoFilesFound;
+    }
+  } catch (const std::exception&) {
+    m_ResultFlag = FindResult::DirExFailed;
+  }
+  if (OnFinished) OnFinished(m_ResultFlag, m_Files);
+  return m_ResultFlag;
 }
 
 FindResult clsFileFind::Run(OpenFolder& folder, const std::string& path, Lists& lists) {
@@ -92,6 +99,30 @@ void clsFileFind::FindFolders(OpenFolder& folder, const std::string& path, Lists
   Append(lists.folders, file_path);
   for (const std::string& name : subfolders) {
     FindFolders(*folder.OpenChild(name), file_path + name + separator, lists);
+  }
+}
+
+void clsFileFind::WalkTree(OpenFolder& folder, std::string& relative, const FileVisit& on_file) {
+  if (ResultFlag() != FindResult::DirExSuccess) return;
+  std::vector<std::string> subfolders;
+  folder.ForEachEntry([&](const DirEntry& entry) {
+    // The stop check, every few thousand entries of a large folder.
+    if ((++m_Files & 0xfff) == 0) ResultFlag();
+    if (m_ResultFlag != FindResult::DirExSuccess) return;
+    // A link is never entered, even one to a folder: it could lead out of
+    // the tree or back into it.
+    if (entry.kind == EntryKind::Directory) {
+      subfolders.push_back(entry.name);
+    } else {
+      on_file(relative, entry.name);
+    }
+  });
+  const size_t length = relative.size();
+  for (const std::string& name : subfolders) {
+    if (length > 0) relative += platform_.Separator();
+    relative += name;
+    WalkTree(*folder.OpenChild(name), relative, on_file);
+    relative.resize(length);
   }
 }
 

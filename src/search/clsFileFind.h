@@ -1,5 +1,7 @@
 // clsFileFind: lists the files of a folder tree. The files of a folder come
 // before those of its subfolders, which follow in listing order (pre-order).
+// WalkFolder hands over each file as it is read instead of listing them, so
+// that a tree of any size is walked in little memory.
 // Every folder is opened without following links and its sub-folders are
 // opened through it: symbolic links are listed as files and never entered,
 // and a folder swapped for a link during the walk ends it, so a walk never
@@ -36,12 +38,15 @@ class clsFileFind {
                         std::vector<std::string>& file_array,
                         std::vector<std::string>& folder_array, bool case_sensitive = false);
 
-  // Walks the whole tree below an open folder, as SearchFile does for a
-  // folder path ending in a separator; root_path is the folder's path as the
-  // lists show it, ending in a separator.
-  FindResult SearchFolder(OpenFolder& root, const std::string& root_path,
-                          std::vector<std::string>& file_array,
-                          std::vector<std::string>& folder_array);
+  // Each file found: the path of its folder relative to the walked folder
+  // ("" for that folder itself, parts joined by the separator) and its name.
+  using FileVisit = std::function<void(const std::string& folder, const std::string& name)>;
+
+  // Walks the whole tree below an open folder, reading each folder as a
+  // stream: on_file gets every entry that is not a folder (links included),
+  // the files of a folder before those of its sub-folders. Only the names of
+  // sub-folders still to be entered are held. Results as SearchFile gives.
+  FindResult WalkFolder(OpenFolder& root, const FileVisit& on_file);
 
   // A running search notices this at its next check and unwinds.
   void StopSearch() { m_ResultFlag = FindResult::UserCanceled; }
@@ -77,6 +82,8 @@ class clsFileFind {
   FindResult Run(OpenFolder& folder, const std::string& path, Lists& lists);
   void FindFolders(OpenFolder& folder, const std::string& path, Lists& lists);
   void FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries, Lists& lists);
+  // Walks below folder, whose relative path is relative (restored on return).
+  void WalkTree(OpenFolder& folder, std::string& relative, const FileVisit& on_file);
 
   Platform& platform_;
   std::int32_t m_Files = 0;

@@ -1,6 +1,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "crypto/cEncrypt.h"
 #include "engine/EngineFixture.h"
 #include "engine/Journal.h"
@@ -19,12 +21,19 @@ class RecoveryTest : public EngineTest {
     Journal j{"hide", visible_record, "", plans.string(), (store / "Plans").string(), {}, {}};
     j.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
     for (const char* f : {"a.txt", "sub/b.txt", "c.txt"}) {
-      j.names.files.push_back({f, Cipher(fs::path(f).filename().string())});
+      const fs::path file(f);
+      renames.push_back({file.parent_path().string(), file.filename().string(),
+                         Cipher(file.filename().string())});
     }
     return j;
   }
-  void Write(const Journal& j) { WriteText(JournalPath(state), JournalText(j)); }
+  void Write(const Journal& j) {
+    JournalWriter writer(state);
+    for (const PlannedRename& r : renames) writer.Add(r.folder, r.name, r.new_name);
+    writer.Commit(j);
+  }
 
+  std::vector<PlannedRename> renames;
   fs::path plans;
   std::string visible;
   void SetUpPlans() {
@@ -34,24 +43,51 @@ class RecoveryTest : public EngineTest {
   }
 };
 
-TEST(JournalText, RoundTripsAnyNameAndRejectsATruncatedJournal) {
+// Any name round-trips; a journal cut off anywhere, in its plan or in its
+// facts, is never taken for a whole one.
+TEST_F(RecoveryTest, AJournalReadsBackWholeOrNotAtAll) {
   Journal j{"restore", "a<b<c<d<e*",          "", "/x/\tweird\\name", "/y/new\nline",
             {},        EntryId{3, 1ull << 40}};
-  j.names.files = {{"sub/fi\tle", "NEW"}, {"plain", ""}};
   j.names.complete = false;
-  const std::string text = JournalText(j);
-  std::optional<Journal> back = ParseJournal(text);
+  renames = {{"sub/fi\tle", "a\\b", "NEW"}, {"sub/fi\tle", "c", "D"}, {"", "e\nf", "G"}};
+  Write(j);
+  std::optional<Journal> back = ReadJournal(state);
   ASSERT_TRUE(back);
   EXPECT_EQ(back->from, j.from);
   EXPECT_EQ(back->to, j.to);
   EXPECT_EQ(back->new_record, "");
-  ASSERT_EQ(back->names.files.size(), 2u);
-  EXPECT_EQ(back->names.files[0].relative, "sub/fi\tle");
-  EXPECT_EQ(back->names.files[1].new_name, "");
+  EXPECT_EQ(back->names.renames, 3);
   EXPECT_FALSE(back->names.complete);
   EXPECT_EQ(back->folder, j.folder);
-  EXPECT_FALSE(ParseJournal(text.substr(0, text.size() - 4)));
-  EXPECT_FALSE(ParseJournal("something else\n"));
+  JournalPlan plan(state);
+  PlannedRename r;
+  for (const PlannedRename& want : renames) {
+    ASSERT_TRUE(plan.Next(r));
+    EXPECT_EQ(std::tie(r.folder, r.name, r.new_name),
+              std::tie(want.folder, want.name, want.new_name));
+  }
+  EXPECT_FALSE(plan.Next(r));
+
+  const std::string text = ReadText(JournalPath(state));
+  for (size_t cut : {size_t{10}, text.find("name\t"), text.find("operation"), text.size() - 4}) {
+    WriteText(JournalPath(state), text.substr(0, cut));
+    EXPECT_THROW(ReadJournal(state), Failure) << cut;
+  }
+}
+
+// A row stopped while its plan was being written left no journal: nothing
+// moved, and what was written of it goes.
+TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingToRecover) {
+  SetUpPlans();
+  {
+    JournalWriter unfinished(state);
+    unfinished.Add("", "a.txt", Cipher("a.txt"));
+  }
+  EXPECT_FALSE(fs::exists(JournalPath(state) + ".new"));
+  WriteText(JournalPath(state) + ".new", "veilbox-journal 2\nin\t\n");  // as a kill leaves it
+  EXPECT_FALSE(RecoverInterruptedRow(state));
+  EXPECT_FALSE(fs::exists(JournalPath(state) + ".new"));
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
 }
 
 TEST_F(RecoveryTest, AHideCutOffHalfWayThroughTheNamesIsFinished) {
@@ -112,13 +148,15 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
   const std::string hidden = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
   ASSERT_EQ(Database(), hidden + "\r\n");
   Journal j{"restore", hidden, visible, (store / "Plans").string(), plans.string(), {}, {}};
-  for (const char* f : {"a.txt", "sub/b.txt", "c.txt"}) {
-    const std::string name = fs::path(f).filename().string();
-    const std::string dir = fs::path(f).parent_path().string();
-    j.names.files.push_back({(dir.empty() ? "" : dir + "/") + Cipher(name), name});
-  }
   fs::rename(store / "Plans", plans);
-  Write(j);
+  // As an earlier version wrote it: each file by its path below the folder.
+  std::string text = "veilbox-journal 1\n";
+  for (const char* f : {"a.txt", "sub/b.txt", "c.txt"}) {
+    const fs::path file(f);
+    text += "file\t" + (file.parent_path() / Cipher(file.filename().string())).string() + "\t" +
+            file.filename().string() + "\n";
+  }
+  WriteText(JournalPath(state), text + JournalText(j).substr(18));
 
   EXPECT_TRUE(RecoverInterruptedRow(state));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");

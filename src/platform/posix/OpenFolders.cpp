@@ -69,6 +69,12 @@ class PosixOpenFolder : public OpenFolder {
     return posix::ListOpenDirectory(readable, path_, where);
   }
 
+  void ForEachEntry(const std::function<void(const DirEntry&)>& visit, Where where) override {
+    const int readable = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0) RaiseErrno(errno, "Cannot list " + path_, where);
+    posix::VisitOpenDirectory(readable, path_, visit, where);
+  }
+
   std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
     const std::string path = Join(name);
     const int fd = ::openat(fd_, name.c_str(), kFolderFlags);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 
 #include "diag/Failure.h"
 
@@ -63,23 +64,38 @@ EntryKind KindOf(mode_t mode) {
   return EntryKind::Other;
 }
 
-std::vector<DirEntry> ListOpenDirectory(int fd, const std::string& path, Where where) {
-  DIR* dir = ::fdopendir(fd);
-  if (dir == nullptr) {
+void VisitOpenDirectory(int fd, const std::string& path,
+                        const std::function<void(const DirEntry&)>& visit, Where where) {
+  DIR* opened = ::fdopendir(fd);
+  if (opened == nullptr) {
     const int error_code = errno;
     ::close(fd);
     RaiseErrno(error_code, "Cannot list " + path, where);
   }
-  std::vector<DirEntry> entries;
-  errno = 0;
-  while (const dirent* e = ::readdir(dir)) {
-    std::string name = e->d_name;
-    if (name == "." || name == "..") continue;
-    entries.push_back({std::move(name), KindOf(*e, ::dirfd(dir))});
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(opened, ::closedir);
+  DirEntry entry;
+  int error_code = 0;
+  for (;;) {
+    errno = 0;
+    const dirent* e = ::readdir(dir.get());
+    if (e == nullptr) {
+      error_code = errno;
+      break;
+    }
+    if (e->d_name[0] == '.' &&
+        (e->d_name[1] == '\0' || (e->d_name[1] == '.' && e->d_name[2] == '\0')))
+      continue;
+    entry.name.assign(e->d_name);
+    entry.kind = KindOf(*e, ::dirfd(dir.get()));
+    visit(entry);
   }
-  const int error_code = errno;
-  ::closedir(dir);
   if (error_code != 0) RaiseErrno(error_code, "Cannot list " + path, where);
+}
+
+std::vector<DirEntry> ListOpenDirectory(int fd, const std::string& path, Where where) {
+  std::vector<DirEntry> entries;
+  VisitOpenDirectory(
+      fd, path, [&](const DirEntry& entry) { entries.push_back(entry); }, where);
   // Directory order is arbitrary; a fixed order makes every pass repeatable.
   std::sort(entries.begin(), entries.end(),
             [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });

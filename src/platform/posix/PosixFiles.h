@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ EntryKind KindOf(mode_t mode);
 // The entries of an open directory, "." and ".." left out, in name order.
 // Takes over fd and closes it; path names the folder in messages.
 std::vector<DirEntry> ListOpenDirectory(int fd, const std::string& path, Where where);
+// The same entries in directory order, one at a time, read as a stream.
+void VisitOpenDirectory(int fd, const std::string& path,
+                        const std::function<void(const DirEntry&)>& visit, Where where);
 
 // Renames an entry relative to two directory descriptors (AT_FDCWD for
 // plain paths) without replacing an existing entry: 0, or the errno value.

@@ -1,0 +1,62 @@
+// Shared by the benchmarks: runs veilbox-cli as a child with the password on
+// its standard input, timing it and taking its peak memory from the kernel.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+struct RunResult {
+  double seconds;
+  long peak_kib;  // the child's peak resident memory
+  int status;
+};
+
+inline double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+inline RunResult Run(const std::vector<std::string>& args, const std::string& input) {
+  int pipe_fd[2];
+  if (pipe(pipe_fd) != 0) std::exit(1);
+  const auto start = Clock::now();
+  pid_t child = fork();
+  if (child == 0) {
+    dup2(pipe_fd[0], 0);
+    close(pipe_fd[1]);
+    int null_fd = open("/dev/null", O_WRONLY);
+    dup2(null_fd, 1);
+    dup2(null_fd, 2);
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(pipe_fd[0]);
+  if (write(pipe_fd[1], input.data(), input.size()) < 0) std::exit(1);
+  close(pipe_fd[1]);
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  return {Since(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// A whole positive number, or 0 when text is not one.
+inline long Count(const char* text) {
+  char* end = nullptr;
+  const long n = std::strtol(text, &end, 10);
+  return end != text && *end == '\0' && n > 0 ? n : 0;
+}
+
+}  // namespace bench

@@ -152,8 +152,12 @@ TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndRestoresHiddenFolders) {
     Add(MakeFolder(std::string("Work/") + name, {{"f.txt", name}}));
   }
   Change("Hidden", {"Four"}, true);
+  std::vector<std::string> visited;  // the database as Four's names come back
+  dialogue.on_show = [&] { visited.push_back(Database()); };
   CommandResult removed = RemoveFolders(state, Ticked({"Two", "Four"}));
   ASSERT_TRUE(removed.AllDone());
+  ASSERT_FALSE(visited.empty());
+  EXPECT_NE(visited[0].find("Two<"), std::string::npos) << "Four, the later row, goes first";
   rows = *removed.rows;
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].folder, "One");

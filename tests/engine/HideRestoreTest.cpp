@@ -122,12 +122,15 @@ TEST_F(EngineTest, EachRowIsWrittenBeforeTheNextStarts) {
   StartUp(state);
   Add(second);
 
+  // What a kill at the second row's error box would leave on disk.
+  std::string database_at_box;
+  dialogue.on_show = [&] { database_at_box = Database(); };
   dialogue.Answers({Answer::Yes});  // the error box
   CommandResult r = Change("Hidden", {"First", "Second"});
   EXPECT_EQ(r.failed, 1);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
-  EXPECT_NE(Database().find("First<" + first.parent_path().string() + "/<Hidden"),
+  EXPECT_NE(database_at_box.find("First<" + first.parent_path().string() + "/<Hidden"),
             std::string::npos);
   EXPECT_TRUE(fs::is_directory(second));
 }
@@ -155,6 +158,14 @@ TEST_F(EngineTest, RestoreLeavesNamesThatAreNotCipherTextAlone) {
   EXPECT_EQ(ReadText(plans / "added by hand.txt"), "H");
   EXPECT_EQ(ReadText(plans / "ABCDEF"), "X");
   EXPECT_TRUE(dialogue.boxes.empty());
+
+  // A plain name already taken: that file keeps its cipher name, and the row
+  // keeps its Encrypted mark so that check --repair can finish it.
+  Change("Hidden", {"Plans"}, true);
+  WriteText(store / "Plans" / "a.txt", "taken");
+  EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
+  EXPECT_EQ(ReadText(plans / Cipher(state, "a.txt")), "A");
+  EXPECT_EQ(rows[0].encryption, "Encrypted");
 }
 
 TEST_F(EngineTest, RestoringOntoAFolderOfTheSameNameAsksFirstAndNeverMerges) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The kill test: hides (with encrypted names) and restores a tree of random
-# files again and again through veilbox-cli, killing it with SIGKILL at
-# random moments. After every kill the next run recovers what was cut off.
-# At the end every file must be back at its own path with its own content,
-# and the store must hold nothing else.
+# The kill test: hides (with encrypted names) and restores two trees of
+# random files, both in one command, again and again through veilbox-cli,
+# killing it with SIGKILL at random moments. After every kill the next run
+# recovers what was cut off; a kill between the two rows must find the first
+# row's record already written. At the end every file must be back at its own
+# path with its own content, and the store must hold nothing else.
 #   kill_test.sh VEILBOX_CLI [KILLS] [FILES]     (defaults: 200 kills, 2000 files)
 set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
@@ -11,24 +12,26 @@ KILLS=${2:-200}
 FILES=${3:-2000}
 
 init_home || { echo "init failed"; exit 1; }
-TREE="$WORK/Work/Tree"
-make_tree "$TREE" "$FILES"
-manifest "$TREE" >"$WORK/manifest"
-vb add "$TREE" >/dev/null 2>&1 || { echo "add failed"; exit 1; }
+TREES=("$WORK/Work/Tree" "$WORK/Work/Other")
+for tree in "${TREES[@]}"; do
+  make_tree "$tree" $((FILES / 2))
+  manifest "$tree" >"$tree.manifest"
+done
+vb add "${TREES[@]}" >/dev/null 2>&1 || { echo "add failed"; exit 1; }
 
 # How long one hide takes, to spread the kills over a whole run.
 start=$(date +%s%N)
-vb --encrypt hide "$TREE" >/dev/null 2>&1
-vb restore "$TREE" >/dev/null 2>&1
+vb --encrypt hide "${TREES[@]}" >/dev/null 2>&1
+vb restore "${TREES[@]}" >/dev/null 2>&1
 span_ms=$((($(date +%s%N) - start) / 2000000 + 20))
 
 kills=0
 runs=0
 while ((kills < KILLS)); do
   if vb list 2>/dev/null | grep -q $'\tHidden\t'; then
-    command=(restore "$TREE")
+    command=(restore "${TREES[@]}")
   else
-    command=(--encrypt hide "$TREE")
+    command=(--encrypt hide "${TREES[@]}")
   fi
   vb "${command[@]}" >/dev/null 2>&1 &
   pid=$!
@@ -40,10 +43,13 @@ done
 
 # Recovery runs at the start of every command; then bring the tree home.
 vb list >/dev/null 2>&1
-vb restore "$TREE" >/dev/null 2>&1
-lost=$(lost_files "$TREE" "$WORK/manifest")
-extra=$(find "$TREE" -type f | wc -l)
-extra=$((extra - FILES))
+vb restore "${TREES[@]}" >/dev/null 2>&1
+lost=0
+extra=$((-FILES / 2 * 2))
+for tree in "${TREES[@]}"; do
+  lost=$((lost + $(lost_files "$tree" "$tree.manifest")))
+  extra=$((extra + $(find "$tree" -type f 2>/dev/null | wc -l)))
+done
 left=$(find "$VEILBOX_HOME/Data" -mindepth 1 -not -path "$VEILBOX_HOME/Data/temp" | wc -l)
 vb check >/dev/null 2>&1
 check=$?

@@ -15,6 +15,7 @@ void ScriptedDialogue::Folders(std::initializer_list<std::string> folders) {
 Answer ScriptedDialogue::Ask(const std::string& text, const std::string& title, Icon icon,
                              Buttons buttons) {
   boxes.push_back({text, title, icon, buttons});
+  if (on_show) on_show();
   if (buttons == Buttons::OK) return Answer::OK;
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected question \"" << title << "\": " << text;
@@ -33,6 +34,9 @@ std::string ScriptedDialogue::ChooseFolder(const std::string& title) {
   return f;
 }
 
-void ScriptedDialogue::ShowProgress(long value, long maximum) { progress.emplace_back(value, maximum); }
+void ScriptedDialogue::ShowProgress(long value, long maximum) {
+  progress.emplace_back(value, maximum);
+  if (on_show) on_show();
+}
 
 }  // namespace veilbox::testing

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +37,8 @@ class ScriptedDialogue : public Dialogue {
   void OpenAddress(const std::string& address) override { opened_addresses.push_back(address); }
 
   std::vector<ShownBox> boxes;
+  // Runs at each box and each progress report, while the command is at work.
+  std::function<void()> on_show;
   std::vector<std::string> chooser_titles;
   std::vector<std::string> chooser_starts;
   std::vector<std::pair<long, long>> progress;

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,18 @@ struct RunResult {
   long peak_kib;  // the child's peak resident memory
   int status;
 };
+
+// A new folder in the temp folder that every veilbox-cli run by the
+// benchmark takes as its home and settings folder.
+inline std::filesystem::path PrivateWork(const std::string& prefix) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+  if (!mkdtemp(pattern.data())) std::exit(1);
+  const std::filesystem::path work = pattern;
+  setenv("VEILBOX_HOME", (work / "home").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
+  setenv("VEILBOX_UPDATE_URL", "", 1);
+  return work;
+}
 
 inline double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();

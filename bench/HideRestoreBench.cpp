@@ -68,12 +68,7 @@ int main(int argc, char** argv) {
   }
   const std::string cli = fs::absolute(argv[1]).string();
 
-  std::string pattern = (fs::temp_directory_path() / "veilbox-bench-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return 1;
-  const fs::path work = pattern;
-  setenv("VEILBOX_HOME", (work / "home").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
-  setenv("VEILBOX_UPDATE_URL", "", 1);
+  const fs::path work = bench::PrivateWork("veilbox-bench");
 
   const fs::path tree = work / "Tree";
   const fs::path plain = work / "Plain";

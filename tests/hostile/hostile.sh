@@ -111,9 +111,11 @@ snapshot() {
 }
 
 # outside: the snapshot of the temp root without the shared folder, the
-# owner's program folder (list and store) and the test's notes.
+# owner's program folder (list and store), the owner's Veilbox settings and
+# the test's notes.
 outside() {
-  snapshot "$ROOT" | grep -E -v '^(shared|owner/veilbox|scratch)[/ ]|  \./(shared|owner/veilbox|scratch)/'
+  snapshot "$ROOT" |
+    grep -E -v '^(shared|owner/veilbox|owner/config/veilbox|scratch)[/ ]|  \./(shared|owner/veilbox|owner/config/veilbox|scratch)/'
 }
 
 # status FOLDER: the status column of FOLDER's row in the owner's list.

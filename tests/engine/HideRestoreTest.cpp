@@ -1,5 +1,6 @@
 #include "crypto/cEncrypt.h"
 #include "engine/EngineFixture.h"
+#include "engine/Journal.h"
 
 namespace veilbox::testing {
 namespace {
@@ -110,6 +111,33 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
                                         "\r\nThe folder does not exist.");
   EXPECT_EQ(rows[0].status, "Visible");
   EXPECT_EQ(rows[1].status, "Hidden");
+
+  // Swapped for another folder while its names are planned: the move fails,
+  // the other folder stays where it is, and no journal is left to recover.
+  Change("Visible", {"Plans"});
+  const fs::path other = MakeFolder("Work/Other", {{"o.txt", "O"}});
+  dialogue.on_show = [&] {
+    if (!fs::exists(plans / "a.txt")) return;
+    fs::rename(plans, home.Root() / "Work" / "Plans.held");
+    fs::rename(other, plans);
+  };
+  WriteText(plans / "a.txt", "A");
+  EXPECT_EQ(Change("Hidden", {"Plans"}, true).failed, 1);
+  EXPECT_EQ(ReadText(plans / "o.txt"), "O");
+  EXPECT_FALSE(fs::exists(JournalPath(state)));
+
+  // The same for a restore, swapped in the store folder.
+  dialogue.on_show = nullptr;
+  ASSERT_TRUE(Change("Hidden", {"Plans"}, true).AllDone());
+  bool swapped = false;
+  dialogue.on_show = [&] {
+    if (swapped) return;
+    swapped = true;
+    fs::rename(store / "Plans", store / "Plans.held");
+    fs::create_directory(store / "Plans");
+  };
+  EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
+  EXPECT_FALSE(fs::exists(JournalPath(state)));
 }
 
 TEST_F(EngineTest, EachRowIsWrittenBeforeTheNextStarts) {

@@ -35,9 +35,13 @@ class ScriptedDialogue : public Dialogue {
   }
   void ShowProgress(long value, long maximum) override;
   void OpenAddress(const std::string& address) override { opened_addresses.push_back(address); }
+  void PumpEvents() override {
+    if (on_show) on_show();
+  }
 
   std::vector<ShownBox> boxes;
-  // Runs at each box and each progress report, while the command is at work.
+  // Runs at each box, each progress report and each pause for events, while
+  // the command is at work.
   std::function<void()> on_show;
   std::vector<std::string> chooser_titles;
   std::vector<std::string> chooser_starts;

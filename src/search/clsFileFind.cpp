@@ -44,32 +44,27 @@ FindResult clsFileFind::SearchFile(const std::string& pathname, bool sub_folders
 
 FindResult clsFileFind::WalkFolder(OpenFolder& root, const FileVisit& on_file) {
   m_Recurse = true;
-  m_Files = 0;
-  m_ResultFlag = FindResult::DirExSuccess;
-  try {
+  return Search([&] {
     std::string relative;
     WalkTree(root, relative, on_file);
-    if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
-      m_ResultFlag = FindResult::NoFilesFound;
-    }
-  } catch (const std::exception&) {
-    m_ResultFlag = FindResult::DirExFailed;
-  }
-  if (OnFinished) OnFinished(m_ResultFlag, m_Files);
-  return m_ResultFlag;
+  });
 }
 
 FindResult clsFileFind::Run(OpenFolder& folder, const std::string& path, Lists& lists) {
+  return Search([&] { FindFolders(folder, path, lists); });
+}
+
+FindResult clsFileFind::Search(const std::function<void()>& search) {
   m_Files = 0;
   m_ResultFlag = FindResult::DirExSuccess;
   try {
-    FindFolders(folder, path, lists);
+    search();
     if (m_Files == 0 && m_ResultFlag == FindResult::DirExSuccess) {
       m_ResultFlag = FindResult::NoFilesFound;
     }
   } catch (const std::exception&) {
     // Any failure, such as a folder that cannot be read, ends the whole
-    // search; what was appended so far stays in the lists.
+    // search; what was found so far stays found.
     m_ResultFlag = FindResult::DirExFailed;
   }
   if (OnFinished) OnFinished(m_ResultFlag, m_Files);

@@ -80,6 +80,8 @@ class clsFileFind {
   FindResult ResultFlag();
   // Runs one search below folder, catching what ends it.
   FindResult Run(OpenFolder& folder, const std::string& path, Lists& lists);
+  // Runs search with the count and result reset, and reports its result.
+  FindResult Search(const std::function<void()>& search);
   void FindFolders(OpenFolder& folder, const std::string& path, Lists& lists);
   void FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries, Lists& lists);
   // Walks below folder, whose relative path is relative (restored on return).

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "app/FolderData.h"
 #include "cli/ExitCode.h"
 #include "cli/FullPath.h"
 #include "cli/Note.h"
@@ -12,7 +13,6 @@
 #include "engine/CommandScope.h"
 #include "engine/Locking.h"
 #include "engine/StatusChange.h"
-#include "app/FolderData.h"
 
 namespace veilbox::cli {
 
@@ -27,6 +27,7 @@ int ListFolders(AppState& state) {
 
 int AddFolders(AppState& state, TerminalDialogue& dialogue, const Options& options) {
   int code = kAllDone;
+  int count = 0;
   for (const std::string& typed : options.folders) {
     const std::string folder = FullPath(typed);
     if (!state.platform.FolderExists(folder)) {
@@ -35,8 +36,9 @@ int AddFolders(AppState& state, TerminalDialogue& dialogue, const Options& optio
       continue;
     }
     dialogue.ChooseNext(folder);
-    if (!AddFolder(state).AllDone()) code = kNotAllDone;
+    ++count;
   }
+  if (count > 0 && !AddFolders(state, count).AllDone()) code = kNotAllDone;
   return code;
 }
 

@@ -2,13 +2,13 @@
 
 #include <iostream>
 
+#include "app/FolderData.h"
 #include "cli/ExitCode.h"
 #include "cli/FullPath.h"
 #include "cli/Note.h"
 #include "cli/OneLine.h"
-#include "engine/StorePreferences.h"
 #include "engine/CommandScope.h"
-#include "app/FolderData.h"
+#include "engine/StorePreferences.h"
 
 namespace veilbox::cli {
 namespace {

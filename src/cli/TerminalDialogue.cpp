@@ -113,9 +113,10 @@ std::string TerminalDialogue::ChooseFolder(const std::string& title) {
     std::cerr << title << ": " << *answers_.restore_to << '\n';
     return *answers_.restore_to;
   }
-  if (title != msg::kChooseStoreTitle && title != msg::kChooseRestoreTitle && next_folder_) {
-    std::string folder = std::move(*next_folder_);
-    next_folder_.reset();
+  if (title != msg::kChooseStoreTitle && title != msg::kChooseRestoreTitle &&
+      !next_folders_.empty()) {
+    std::string folder = std::move(next_folders_.front());
+    next_folders_.pop_front();
     return folder;
   }
   return FolderFromTerminal(title.empty() ? msg::kDefaultChooserTitle : title);

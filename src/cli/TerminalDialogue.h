@@ -4,6 +4,7 @@
 // choosers return the folders named on the command line.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -25,9 +26,9 @@ class TerminalDialogue : public Dialogue {
  public:
   TerminalDialogue(Terminal& terminal, FlagAnswers answers);
 
-  // What the next chooser without a title of its own returns: the folder
-  // being added by add or stores.
-  void ChooseNext(std::string folder) { next_folder_ = std::move(folder); }
+  // Queues what a chooser without a title of its own returns next: the
+  // folders being added by add or stores, in order.
+  void ChooseNext(std::string folder) { next_folders_.push_back(std::move(folder)); }
   // Whether the error reporter was called: some operation failed.
   bool ErrorReported() const { return error_reported_; }
 
@@ -47,7 +48,7 @@ class TerminalDialogue : public Dialogue {
   Terminal& terminal_;
   FlagAnswers answers_;
   ProgressBar progress_;
-  std::optional<std::string> next_folder_;
+  std::deque<std::string> next_folders_;
   // Set when a flag said Yes to a question whose chooser follows, so the
   // flag's folder answers that chooser once.
   bool store_dir_due_ = false;

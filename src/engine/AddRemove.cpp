@@ -1,5 +1,7 @@
 #include "engine/AddRemove.h"
 
+#include <optional>
+
 #include "crypto/cEncrypt.h"
 #include "engine/CommandScope.h"
 #include "engine/FolderGuards.h"
@@ -22,36 +24,52 @@ RowResult RemoveRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
     if (!restored.restored && !restored.nothing_to_restore) return {restored.outcome};
     outcome = restored.outcome;
   }
-  if (!SaveRecordChange(state, found->text, "")) return {RowOutcome::Failed, true, true};
+  ChangeRecord(state, found->text, "");
   return {outcome};
+}
+
+// Adds a Visible record for folder to the list in memory; false, telling
+// the user why, when it cannot be listed or the user declines the store set-up.
+bool AddOne(AppState& state, const std::string& folder) {
+  if (auto problem = ListedFolderProblem(state, folder)) {
+    state.dialogue.Tell(*problem + " It cannot be added.", "Folder");
+    return false;
+  }
+  if (!StoreFolderOf(state, folder) && !RunStoreSetup(state, folder, msg::kAddStoreQuestion)) {
+    return false;
+  }
+  state.HiddenFolderData = AppendRecord(state.HiddenFolderData, NewRecord(folder));
+  return true;
 }
 
 }  // namespace
 
 CommandResult AddFolder(AppState& state) {
+  return AddFolders(state, 1);
+}
+
+CommandResult AddFolders(AppState& state, int count) {
   CommandResult result;
+  // Taken at the first folder chosen, so that no chooser the user cancels
+  // holds the data meanwhile.
+  std::optional<CommandScope> scope;
   const bool completed = Trap(state.reporter, [&] {
-    const std::string folder = state.dialogue.ChooseFolder(msg::kDefaultChooserTitle);
-    if (folder.empty()) {
-      ++result.declined;
-      return;
+    for (int i = 0; i < count; ++i) {
+      const std::string folder = state.dialogue.ChooseFolder(msg::kDefaultChooserTitle);
+      if (folder.empty()) {
+        ++result.declined;
+        continue;
+      }
+      if (!scope) scope.emplace(state);
+      if (AddOne(state, folder)) {
+        ++result.done;
+      } else {
+        ++result.declined;
+      }
     }
-    CommandScope scope(state);
-    if (auto problem = ListedFolderProblem(state, folder)) {
-      state.dialogue.Tell(*problem + " It cannot be added.", "Folder");
-      ++result.declined;
-      return;
-    }
-    const FolderRecord record = NewRecord(folder);
-    if (!StoreFolderOf(state, folder) && !RunStoreSetup(state, folder, msg::kAddStoreQuestion)) {
-      ++result.declined;
-      return;
-    }
-    state.HiddenFolderData = AppendRecord(state.HiddenFolderData, record);
-    ++result.done;
-    SaveAndReload(state, result, false);
   });
   if (!completed) ++result.failed;
+  if (scope && result.done > 0) SaveAndReload(state, result, false);
   return result;
 }
 

@@ -13,6 +13,10 @@ namespace veilbox {
 // drive has none. A cancelled chooser changes nothing (rows stay nullopt).
 CommandResult AddFolder(AppState& state);
 
+// AddFolder for count folders, the chooser asked count times, in one command:
+// the list is written once, at the end.
+CommandResult AddFolders(AppState& state, int count);
+
 // Drops the ticked rows, last to first; a hidden folder is restored to its
 // place first, and a row whose folder cannot be restored stays.
 CommandResult RemoveFolders(AppState& state, const std::vector<FolderRow>& rows);

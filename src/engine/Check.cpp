@@ -3,13 +3,13 @@
 #include <map>
 #include <set>
 
+#include "app/FolderData.h"
 #include "crypto/cEncrypt.h"
 #include "engine/CommandScope.h"
 #include "engine/FilenamePass.h"
 #include "engine/RecordLookup.h"
 #include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
-#include "app/FolderData.h"
 #include "store/StoreList.h"
 #include "store/TextUtil.h"
 

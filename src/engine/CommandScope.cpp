@@ -2,8 +2,8 @@
 
 #include "app/Constants.h"
 #include "app/DataWait.h"
-#include "app/Settings.h"
 #include "app/FolderData.h"
+#include "app/Settings.h"
 
 namespace veilbox {
 

@@ -1,8 +1,8 @@
 #include "engine/FolderGuards.h"
 
 #include "diag/Failure.h"
-#include "store/FolderOverlap.h"
 #include "engine/StorePlace.h"
+#include "store/FolderOverlap.h"
 #include "store/FolderRecord.h"
 #include "store/StoreList.h"
 

@@ -83,13 +83,13 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
 
   journal.Commit({"hide", found->text, hidden.Text(), source, target, plan, held.folder->Id()});
   if (MoveResult moved = MoveHeldFolder(held, std::move(store_folder), stored_name.name); !moved) {
-    RemoveJournal(state);
+    journal.Withdraw();
     return Refuse(state, source, moved.reason);
   }
 
   RowOutcome outcome = RowOutcome::Done;
   if (plan.renames > 0) {
-    JournalPlan names(state);
+    JournalPlan names(state, journal.Offset());
     RenameOutcome renamed = RenameFiles(state, *held.folder, target, names, plan.renames);
     if (renamed.failed > 0) {
       TellMoveFailed(state, renamed.first_failure,
@@ -98,9 +98,7 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
     }
   }
 
-  if (!SaveRecordChange(state, found->text, hidden.Text())) {
-    return {RowOutcome::Failed, true, true};
-  }
+  ChangeRecord(state, found->text, hidden.Text());
   return {outcome};
 }
 

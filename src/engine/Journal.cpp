@@ -12,10 +12,12 @@
 namespace veilbox {
 namespace {
 
-constexpr const char* kHeader = "veilbox-journal 2";
-// Journals of earlier versions name each file by its path below the folder.
-constexpr const char* kOldHeader = "veilbox-journal 1";
+constexpr const char* kHeader = "veilbox-journal 3";
+// Earlier versions wrote one entry per journal, under a temporary name
+// first; version 1 names each file by its path below the folder.
+constexpr const char* kOldHeaders[] = {"veilbox-journal 2", "veilbox-journal 1"};
 constexpr const char* kEnd = "end";
+constexpr const char* kAmend = "amend";
 
 std::optional<std::string> Unescaped(std::string_view text) {
   std::string out;
@@ -66,18 +68,21 @@ std::optional<std::vector<std::string>> Fields(const std::string& line) {
   }
 }
 
-// The next line without its line feed; false at the end of the file.
-bool ReadLine(std::FILE* file, std::string& line) {
+enum class Line { None, Whole, CutOff };
+
+// The next line without its line feed. A last line without one was cut off
+// while it was written.
+Line ReadLine(std::FILE* file, std::string& line) {
   line.clear();
   char buffer[4096];
   while (std::fgets(buffer, sizeof buffer, file)) {
     line += buffer;
     if (line.back() == '\n') {
       line.pop_back();
-      return true;
+      return Line::Whole;
     }
   }
-  return !line.empty();
+  return line.empty() ? Line::None : Line::CutOff;
 }
 
 std::optional<EntryId> ParseId(const std::string& text) {
@@ -140,27 +145,48 @@ bool ApplyFact(Journal& j, const std::vector<std::string>& f) {
   return true;
 }
 
-std::optional<Journal> ParseJournal(std::FILE* file) {
-  std::string line;
-  if (!ReadLine(file, line) || (line != kHeader && line != kOldHeader)) return std::nullopt;
-  Journal j;
-  while (ReadLine(file, line)) {
-    if (line == kEnd) {
-      if (j.operation.empty() || j.to.empty()) return std::nullopt;
-      return j;
-    }
-    std::optional<std::vector<std::string>> f = Fields(line);
-    if (!f) return std::nullopt;
-    const std::string& key = (*f)[0];
-    if ((key == "name" || key == "file") && f->size() == 3) {
-      j.names.renames += !(*f)[2].empty();
-    } else if (!(key == "in" && f->size() == 2) && !ApplyFact(j, *f)) {
-      return std::nullopt;
-    }
-  }
-  return std::nullopt;
+bool IsHeader(const std::string& line) {
+  return line == kHeader || line == kOldHeaders[0] || line == kOldHeaders[1];
 }
 
+// The whole entries of a journal; nullopt when one of them is damaged. The
+// entry after the last end mark was cut off while it was written: nothing
+// moved for it.
+std::optional<std::vector<Journal>> ParseJournal(std::FILE* file) {
+  std::vector<Journal> entries;
+  std::string line;
+  const Line first = ReadLine(file, line);
+  if (first != Line::Whole) return entries;  // cut off before its first entry
+  if (!IsHeader(line)) return std::nullopt;
+  long long position = static_cast<long long>(line.size()) + 1;
+  Journal j;
+  j.offset = position;
+  bool damaged = false;  // a line of the current entry cannot be read
+  while (ReadLine(file, line) == Line::Whole) {
+    position += static_cast<long long>(line.size()) + 1;
+    std::optional<std::vector<std::string>> f = Fields(line);
+    if (line == kEnd) {
+      if (damaged || j.operation.empty() || j.to.empty()) return std::nullopt;
+      entries.push_back(std::move(j));
+      j = Journal{};
+      j.offset = position;
+    } else if (f && (*f)[0] == kAmend && f->size() == 2 && !entries.empty() &&
+               j.operation.empty() && j.names.renames == 0) {
+      entries.back().new_record = (*f)[1];
+      j.offset = position;
+    } else if (!f) {
+      damaged = true;
+    } else if (const std::string& key = (*f)[0];
+               (key == "name" || key == "file") && f->size() == 3) {
+      j.names.renames += !(*f)[2].empty();
+    } else if (!(key == "in" && f->size() == 2) && !ApplyFact(j, *f)) {
+      damaged = true;
+    }
+  }
+  return entries;
+}
+
+// Where an older Veilbox wrote its journal before it took its name.
 std::string TempPath(const AppState& state) {
   return JournalPath(state) + ".new";
 }
@@ -178,71 +204,104 @@ std::string JournalPath(const AppState& state) {
   return state.SrcDataFilename + ".journal";
 }
 
-JournalWriter::JournalWriter(AppState& state, Where where) : state_(state), temp_(TempPath(state)) {
-  file_ = OpenFile(temp_, "wb");
-  if (!file_) RaiseNotWritten(temp_, errno, where);
-  std::fputs((std::string(kHeader) + "\n").c_str(), file_);
+JournalWriter::JournalWriter(AppState& state, Where where)
+    : state_(state), path_(JournalPath(state)) {
+  created_ = !state.platform.FileExists(path_);
+  file_ = OpenFile(path_, "ab");
+  if (!file_) RaiseNotWritten(path_, errno, where);
+  if (created_) std::fputs((std::string(kHeader) + "\n").c_str(), file_);
+  offset_ = FileEnd(file_);
+  if (offset_ < 0 || std::ferror(file_)) {
+    const int error_code = errno;
+    CutOff();
+    RaiseNotWritten(path_, error_code, where);
+  }
 }
 
 JournalWriter::~JournalWriter() {
   if (!file_) return;
+  if (!committed_) CutOff();
+  if (file_) std::fclose(file_);
+}
+
+void JournalWriter::CutOff() {
   std::fclose(file_);
+  file_ = nullptr;
   try {
-    state_.platform.RemoveFile(temp_);
+    if (created_) {
+      state_.platform.RemoveFile(path_);
+      return;
+    }
+    // An entry cut off where it started leaves the journal as it was; one
+    // that cannot be cut off was never flushed whole, so it stays ignored.
+    if (std::FILE* file = OpenFile(path_, "r+b")) {
+      TruncateFile(file, offset_);
+      std::fclose(file);
+    }
   } catch (const Failure&) {
-    // A journal left unfinished is never followed, and the next one
-    // replaces it.
   }
 }
 
 void JournalWriter::Add(const std::string& folder, const std::string& name,
                         const std::string& new_name) {
   if (!any_ || folder != folder_) {
-    std::fputs(("in\t" + LineEscaped(folder) + "\n").c_str(), file_);
+    std::fputs("in\t", file_);
+    std::fputs(LineEscaped(folder).c_str(), file_);
+    std::fputc('\n', file_);
     folder_ = folder;
     any_ = true;
   }
-  std::fputs(("name\t" + LineEscaped(name) + "\t" + LineEscaped(new_name) + "\n").c_str(), file_);
-  ++renames_;
+  std::fputs("name\t", file_);
+  std::fputs(LineEscaped(name).c_str(), file_);
+  std::fputc('\t', file_);
+  std::fputs(LineEscaped(new_name).c_str(), file_);
+  std::fputc('\n', file_);
 }
 
 void JournalWriter::Commit(const Journal& journal, Where where) {
   std::fputs(FactsText(journal).c_str(), file_);
-  const bool written = !std::ferror(file_);
-  const int error_code = errno;
-  std::FILE* file = file_;
-  file_ = nullptr;
-  if (!written) {
-    std::fclose(file);
-  } else if (CommitFile(file, temp_, JournalPath(state_))) {
+  if (!std::ferror(file_) && SyncFile(file_, path_, created_)) {
+    committed_ = true;
     return;
   }
-  const int commit_error = written ? errno : error_code;
-  try {
-    state_.platform.RemoveFile(temp_);
-  } catch (const Failure&) {
-  }
-  RaiseNotWritten(JournalPath(state_), commit_error, where);
+  const int error_code = errno;
+  CutOff();
+  RaiseNotWritten(path_, error_code, where);
+}
+
+void JournalWriter::Withdraw() {
+  committed_ = false;
+  CutOff();
+}
+
+void JournalWriter::Amend(const std::string& new_record, Where where) {
+  std::fputs((std::string(kAmend) + "\t" + LineEscaped(new_record) + "\n").c_str(), file_);
+  if (std::ferror(file_) || !SyncFile(file_, path_, false)) RaiseNotWritten(path_, errno, where);
 }
 
 void WriteJournal(AppState& state, const Journal& journal, Where where) {
   JournalWriter(state, where).Commit(journal, where);
 }
 
-std::optional<Journal> ReadJournal(AppState& state, Where where) {
+std::vector<Journal> ReadJournal(AppState& state, Where where) {
   const std::string path = JournalPath(state);
-  if (!state.platform.FileExists(path)) return std::nullopt;
+  if (!state.platform.FileExists(path)) return {};
   std::FILE* file = OpenFile(path, "rb");
   if (!file) RaiseErrno(errno, "Cannot read the journal " + path, where);
-  std::optional<Journal> journal = ParseJournal(file);
+  std::optional<std::vector<Journal>> entries = ParseJournal(file);
   std::fclose(file);
-  if (!journal) Raise(err::kPathFileAccess, "The journal " + path + " is damaged", where);
-  return journal;
+  if (!entries) Raise(err::kPathFileAccess, "The journal " + path + " is damaged", where);
+  return *entries;
 }
 
-JournalPlan::JournalPlan(AppState& state, Where where)
+JournalPlan::JournalPlan(AppState& state, long long offset, Where where)
     : file_(OpenFile(JournalPath(state), "rb")), separator_(state.platform.Separator()) {
   if (!file_) RaiseErrno(errno, "Cannot read the journal " + JournalPath(state), where);
+  if (!SeekFile(file_, offset)) {
+    const int error_code = errno;
+    std::fclose(file_);
+    RaiseErrno(error_code, "Cannot read the journal " + JournalPath(state), where);
+  }
 }
 
 JournalPlan::~JournalPlan() {
@@ -250,8 +309,8 @@ JournalPlan::~JournalPlan() {
 }
 
 bool JournalPlan::Next(PlannedRename& rename) {
-  // ReadJournal has read the whole journal once and found it whole.
-  while (ReadLine(file_, line_) && line_ != kEnd) {
+  // ReadJournal has read the whole journal once and found the entry whole.
+  while (ReadLine(file_, line_) == Line::Whole && line_ != kEnd) {
     std::optional<std::vector<std::string>> f = Fields(line_);
     if (!f) return false;
     const std::string& key = (*f)[0];

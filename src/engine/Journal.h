@@ -1,19 +1,22 @@
-// The write-ahead journal of one row: written and flushed before the row's
-// first move, removed once the row's record is saved. A journal left behind
-// by a stopped program says everything needed to bring that row to a
-// consistent end (see Recovery).
+// The write-ahead journal of a command: each row that moves a folder adds
+// an entry, flushed to disk before the row's move; the journal is removed
+// once the command's records are saved. A journal left behind by a stopped
+// program says everything needed to bring each of its rows to a consistent
+// end (see Recovery).
 //
-// The planned renames go into the journal as the tree is walked, so that no
-// plan is ever held whole in memory: the journal is written under a
-// temporary name, the renames first (folder by folder, each file by its name
-// in its folder), then the row's facts and an end mark, and only then takes
-// its real name, in one durable step. A journal is therefore whole or absent.
-// Reading it back is sequential: once for the facts, once for the renames.
+// An entry holds the planned renames, written as the tree is walked so that
+// no plan is ever held whole in memory (folder by folder, each file by its
+// name in its folder), then the row's facts and an end mark. An entry is
+// whole once its end mark is on disk; only then does the row move anything,
+// so an entry cut off while it was written (the last one) is ignored.
+// Entries are appended in place: a row costs one flush to disk, not a
+// rewrite of the journal or of Dat.sys.
 #pragma once
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "engine/FilenamePass.h"
@@ -28,16 +31,18 @@ struct Journal {
   std::string to;                 // its path after the move
   PlanSummary names;              // the renames that follow the move, below "to"
   std::optional<EntryId> folder;  // the folder that moves; absent in older journals
+  long long offset = 0;           // where the entry starts in the journal file
 };
 
 // The journal's file: Dat.sys's path followed by ".journal".
 std::string JournalPath(const AppState& state);
 
-// Writes a row's journal: the planned renames as they are added, then the
-// row's facts at Commit. Destroyed before Commit, it leaves no journal.
+// Writes a row's entry: the planned renames as they are added, then the
+// row's facts at Commit. Destroyed before Commit, it cuts the entry off
+// again (and removes a journal it started).
 class JournalWriter : public PlanWriter {
  public:
-  // Raises when the journal cannot be started.
+  // Raises when the journal cannot be opened or started.
   explicit JournalWriter(AppState& state, Where where = Where::current());
   ~JournalWriter() override;
   JournalWriter(const JournalWriter&) = delete;
@@ -45,32 +50,45 @@ class JournalWriter : public PlanWriter {
 
   void Add(const std::string& folder, const std::string& name,
            const std::string& new_name) override;
-  // Ends the journal with the row's facts (its names field is not written:
-  // the renames added are the plan) and makes it the journal, flushed to
-  // disk. Raises when it cannot, so that nothing moves without it.
+  // Ends the entry with the row's facts (its names field is not written:
+  // the renames added are the plan) and flushes it to disk. Raises when it
+  // cannot, with the entry cut off again, so that nothing moves without it.
   void Commit(const Journal& journal, Where where = Where::current());
+  // The row's move did not happen: its committed entry is cut off again, so
+  // that a later row may use the same target.
+  void Withdraw();
+  // The row ended with another record than the one committed (names that
+  // could not be changed): recovery is to write that one.
+  void Amend(const std::string& new_record, Where where = Where::current());
+  // Where the entry starts, for JournalPlan.
+  long long Offset() const { return offset_; }
 
  private:
+  void CutOff();
+
   AppState& state_;
-  std::string temp_;
+  std::string path_;
   std::FILE* file_ = nullptr;
-  std::string folder_;  // the folder of the last rename written
+  bool created_ = false;  // this entry started the journal
+  long long offset_ = 0;  // where the entry starts
+  std::string folder_;    // the folder of the last rename written
   bool any_ = false;
-  long renames_ = 0;
+  bool committed_ = false;
 };
 
-// A journal without renames, written and flushed at once.
+// A journal of one entry without renames, written and flushed at once.
 void WriteJournal(AppState& state, const Journal& journal, Where where = Where::current());
 
-// The facts of the journal left on disk, if any; names.renames counts its
-// renames. Raises when it cannot be read back or is not whole.
-std::optional<Journal> ReadJournal(AppState& state, Where where = Where::current());
+// The facts of each whole entry of the journal left on disk, in order;
+// names.renames counts each one's renames. Empty when there is no journal or
+// no whole entry. Raises when it cannot be read or a whole entry is damaged.
+std::vector<Journal> ReadJournal(AppState& state, Where where = Where::current());
 
-// The renames of the journal on disk, read back in order. Raises when it
-// cannot be opened.
+// The renames of the entry at offset in the journal on disk, read back in
+// order. Raises when it cannot be opened.
 class JournalPlan : public PlanReader {
  public:
-  explicit JournalPlan(AppState& state, Where where = Where::current());
+  JournalPlan(AppState& state, long long offset, Where where = Where::current());
   ~JournalPlan() override;
   JournalPlan(const JournalPlan&) = delete;
   JournalPlan& operator=(const JournalPlan&) = delete;
@@ -83,10 +101,10 @@ class JournalPlan : public PlanReader {
   std::string line_;
 };
 
-// Removes the journal, and any journal a stopped program left unfinished.
+// Removes the journal, and any unfinished one an older Veilbox left.
 void RemoveJournal(AppState& state, Where where = Where::current());
 
-// The text of a journal whose plan holds no renames.
+// The text of a journal of one entry whose plan holds no renames.
 std::string JournalText(const Journal& journal);
 
 }  // namespace veilbox

@@ -1,10 +1,12 @@
 #include "engine/PassSteps.h"
 
+#include "app/FolderData.h"
+#include "diag/Failure.h"
 #include "engine/CommandScope.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
 #include "engine/RecordLookup.h"
-#include "app/FolderData.h"
+#include "engine/Recovery.h"
 
 namespace veilbox {
 namespace {
@@ -36,37 +38,54 @@ RowResult PassOver(AppState& state, const FolderRow& row,
   return row_command(row);
 }
 
-}  // namespace
-
-bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text) {
-  state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, old_text, new_text);
-  return SaveFolders(state) && Trap(state.reporter, [&] { RemoveJournal(state); });
+// Whether the list in memory holds the change of every entry in the
+// journal, so that the journal is done with once the list is saved. A
+// command stopped by a failure after a row's move, before its record
+// changed, leaves an entry that only recovery can finish.
+bool JournalFollowed(AppState& state) {
+  try {
+    for (const Journal& entry : ReadJournal(state)) {
+      const std::string& data = state.HiddenFolderData;
+      if (ReplaceRecord(data, entry.old_record, entry.new_record) != data) return false;
+    }
+  } catch (const Failure&) {
+    return false;
+  }
+  return true;
 }
 
-void SaveAndReload(AppState& state, CommandResult& result, bool write_failed) {
-  if (write_failed) return;
+}  // namespace
+
+void ChangeRecord(AppState& state, const std::string& old_text, const std::string& new_text) {
+  state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, old_text, new_text);
+}
+
+void SaveAndReload(AppState& state, CommandResult& result, bool journal_done) {
   if (!SaveFolders(state)) {
     ++result.failed;
     return;
   }
+  if (journal_done) Trap(state.reporter, [&] { RemoveJournal(state); });
   result.rows = LoadDataFile(state);
 }
 
 CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
                       const std::function<RowResult(const FolderRow&)>& row_command) {
   CommandResult result;
-  bool write_failed = false;
+  // The list is written while the data is still held: no other copy may
+  // read it between the rows and the write.
+  std::optional<CommandScope> scope;
   const bool completed = Trap(state.reporter, [&] {
-    CommandScope scope(state);
+    scope.emplace(state);
+    if (state.platform.FileExists(JournalPath(state))) RecoverInterruptedRow(state);
     for (const FolderRow& row : rows) {
       const RowResult r = row.ticked ? PassOver(state, row, row_command) : row_command(row);
       Count(result, r.outcome);
-      write_failed = r.write_failed;
       if (r.end_pass) break;
     }
   });
   if (!completed) ++result.failed;
-  SaveAndReload(state, result, write_failed);
+  if (scope) SaveAndReload(state, result, completed || JournalFollowed(state));
   return result;
 }
 

@@ -1,4 +1,4 @@
-// Steps shared by the engine's commands: the per-row record rewrite and the
+// Steps shared by the engine's commands: the per-row record change and the
 // save and reload that end every command.
 #pragma once
 
@@ -21,25 +21,26 @@ enum class RowOutcome {
 
 struct RowResult {
   RowOutcome outcome = RowOutcome::Skipped;
-  bool end_pass = false;      // no further row may run
-  bool write_failed = false;  // the database write failed
+  bool end_pass = false;  // no further row may run
 };
 
 // Runs row_command on each row in order, under the command's hold on the
 // data, until a row ends the pass; then saves and reloads the list. A
-// failure is reported and ends the pass.
+// failure is reported and ends the pass. Rows a failed earlier command left
+// in the journal are finished first.
 CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
                       const std::function<RowResult(const FolderRow&)>& row_command);
 
-// Puts new_text in place of the record old_text and writes the database at
-// once, so a row's change is on disk before the next row starts; then the
-// row's journal is done with. False when the write failed (reported); the
-// change then stays in memory only and the journal stays for recovery.
-bool SaveRecordChange(AppState& state, const std::string& old_text, const std::string& new_text);
+// Puts new_text in place of the record old_text in the list in memory. The
+// command writes the list once, at its end; until then a row that moved a
+// folder has its change in its journal entry, on disk before the move.
+void ChangeRecord(AppState& state, const std::string& old_text, const std::string& new_text);
 
 // Ends a command: writes the database and reloads the rows into result.
-// Skips the write when an earlier write of the command failed.
-void SaveAndReload(AppState& state, CommandResult& result, bool write_failed);
+// With journal_done, the journal is removed once the write is on disk;
+// otherwise (the command stopped part way through a row) it stays for
+// recovery.
+void SaveAndReload(AppState& state, CommandResult& result, bool journal_done);
 
 // Tells the user a folder could not be moved and why.
 void TellMoveFailed(AppState& state, const std::string& folder, const std::string& reason);

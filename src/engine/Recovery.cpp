@@ -72,47 +72,70 @@ bool RecoverInterruptedRow(AppState& state) {
   bool recovered = false;
   Trap(state.reporter, [&] {
     CommandScope scope(state);
-    std::optional<Journal> journal;
+    if (!state.platform.FileExists(JournalPath(state))) {
+      RemoveJournal(state);  // an older Veilbox's unfinished journal: nothing moved after it
+      return;
+    }
+    std::vector<Journal> entries;
     try {
-      journal = ReadJournal(state);
+      entries = ReadJournal(state);
     } catch (const Failure& f) {
       KeepDamagedJournal(state, f);
       recovered = true;
       return;
     }
-    if (!journal) {
-      // A journal cut off while it was written: nothing moved after it.
-      RemoveJournal(state);
-      return;
-    }
-    recovered = true;
-    // The target did not exist before the move and a move is a single
-    // rename, so the target's presence says whether the move happened.
-    std::optional<HeldFolder> moved;
-    try {
-      moved = MovedFolder(state, *journal);
-    } catch (const Failure& f) {
-      if (f.Number() != err::kFileExists) throw;
-      KeepDamagedJournal(state, f);
-      return;
-    }
-    int failed = 0;
-    if (moved) {
-      // The renames the row had not made yet; a file already under its new
-      // name, or no longer there, needs nothing.
-      JournalPlan plan(state);
-      failed =
-          RenameFiles(state, *moved->folder, journal->to, plan, journal->names.renames, Resume::Yes)
-              .failed;
-      const std::string updated =
-          ReplaceRecord(state.HiddenFolderData, journal->old_record, journal->new_record);
-      if (updated != state.HiddenFolderData) {
-        state.HiddenFolderData = updated;
+    recovered = !entries.empty();
+    // Each entry's row is finished in turn, in the order the rows ran; the
+    // records are saved once at the end.
+    const std::string before = state.HiddenFolderData;
+    std::string told;
+    auto save = [&] {
+      if (state.HiddenFolderData != before) {
         SaveData(state.platform, state.HiddenFolderData, state.SrcDataFilename);
       }
+    };
+    // Rows the command had finished before it was stopped are counted; the
+    // last row and any with names left unchanged are told one by one.
+    int finished = 0;
+    for (const Journal& journal : entries) {
+      // The target did not exist before the move and a move is a single
+      // rename, so the target's presence says whether the move happened.
+      std::optional<HeldFolder> moved;
+      try {
+        moved = MovedFolder(state, journal);
+      } catch (const Failure& f) {
+        if (f.Number() != err::kFileExists) throw;
+        save();
+        if (!told.empty()) state.dialogue.Tell(told, "Recovery");
+        KeepDamagedJournal(state, f);
+        return;
+      }
+      int failed = 0;
+      if (moved) {
+        // The renames the row had not made yet; a file already under its
+        // new name, or no longer there, needs nothing.
+        JournalPlan plan(state, journal.offset);
+        failed =
+            RenameFiles(state, *moved->folder, journal.to, plan, journal.names.renames, Resume::Yes)
+                .failed;
+        state.HiddenFolderData =
+            ReplaceRecord(state.HiddenFolderData, journal.old_record, journal.new_record);
+      }
+      if (moved && failed == 0 && &journal != &entries.back()) {
+        ++finished;
+      } else {
+        told += (told.empty() ? "" : "\n") + Describe(journal, moved.has_value(), failed);
+      }
     }
+    if (finished > 0) {
+      told = std::to_string(finished) +
+             " folders that Veilbox had moved before it was stopped are now listed where they "
+             "are.\n" +
+             told;
+    }
+    save();
     RemoveJournal(state);
-    state.dialogue.Tell(Describe(*journal, moved.has_value(), failed), "Recovery");
+    if (!told.empty()) state.dialogue.Tell(told, "Recovery");
   });
   return recovered;
 }

@@ -1,15 +1,15 @@
-// Recovery: a row that a stopped program left half done (its journal is
-// still there) is carried through to a consistent end before any command
-// runs: the folder is either back where it was with its record unchanged, or
-// where the row was taking it with every planned rename made and the record
-// saying so.
+// Recovery: the rows of a command that a stopped program left unsaved (its
+// journal is still there) are carried through to a consistent end before any
+// command runs: each folder is either back where it was with its record
+// unchanged, or where its row was taking it with every planned rename made
+// and the record saying so.
 #pragma once
 
 #include "app/AppState.h"
 
 namespace veilbox {
 
-// Recovers the journal's row, if a journal was left, and tells the user in
+// Recovers the journal's rows, if a journal was left, and tells the user in
 // one message what was done. Returns whether there was one. Needs the
 // started state (StartUp has run) and should run before any command.
 bool RecoverInterruptedRow(AppState& state);

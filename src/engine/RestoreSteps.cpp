@@ -1,7 +1,6 @@
 #include "engine/RestoreSteps.h"
 
 #include "diag/Failure.h"
-#include "store/FolderOverlap.h"
 #include "engine/FilenamePass.h"
 #include "engine/FolderGuards.h"
 #include "engine/FolderMove.h"
@@ -9,6 +8,7 @@
 #include "engine/Messages.h"
 #include "engine/StoreName.h"
 #include "engine/StoreSetup.h"
+#include "store/FolderOverlap.h"
 #include "store/StoreList.h"
 #include "store/TextUtil.h"
 
@@ -157,7 +157,7 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
                   use == RestoreUse::Remove ? "" : restored.Text(), stored, target, plan,
                   held.folder->Id()});
   if (MoveResult moved = MoveHeldFolder(held, std::move(place->folder), name); !moved) {
-    RemoveJournal(state);
+    journal.Withdraw();
     TellMoveFailed(state, stored, moved.reason);
     return {RowOutcome::Failed};
   }
@@ -170,7 +170,7 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   RowOutcome outcome = RowOutcome::Done;
   RenameOutcome renamed;
   if (plan.renames > 0) {
-    JournalPlan names(state);
+    JournalPlan names(state, journal.Offset());
     renamed = RenameFiles(state, *held.folder, target, names, plan.renames);
   }
   if (renamed.failed > 0) {
@@ -181,6 +181,7 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
                        " file names kept their encrypted form; \"veilbox-cli check --repair\" "
                        "can finish them.");
     restored.encryption = record.encryption;
+    if (use == RestoreUse::Restore) journal.Amend(restored.Text());
     outcome = RowOutcome::Failed;
   }
   return {outcome, restored};

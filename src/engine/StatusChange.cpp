@@ -15,9 +15,7 @@ RowResult RestoreRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
   if (found->record.status == kVisible) return {RowOutcome::Done};
   RestoreResult restored = RestoreFolder(state, cipher, *found, RestoreUse::Restore);
   if (!restored.restored) return {restored.outcome};
-  if (!SaveRecordChange(state, found->text, restored.restored->Text())) {
-    return {RowOutcome::Failed, true, true};
-  }
+  ChangeRecord(state, found->text, restored.restored->Text());
   return {restored.outcome};
 }
 

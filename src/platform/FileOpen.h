@@ -1,7 +1,9 @@
 // fopen for a file named in UTF-8; on Windows through _wfopen, since fopen
 // reads the name in the ANSI code page. Sets errno on failure like fopen.
 // CommitFile ends a file written as a stream under a temporary name: it is
-// forced to disk and takes its real name in one step.
+// forced to disk and takes its real name in one step. The other calls serve
+// a file that grows in place (the journal): its end, cutting it back,
+// forcing it to disk.
 #pragma once
 
 #include <cstdio>
@@ -15,5 +17,15 @@ std::FILE* OpenFile(const std::string& name, const char* mode);
 // replacing an existing file, and makes the rename itself durable. False
 // when a step fails; file is closed either way and temp is left behind.
 bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path);
+
+// The size of file, counting what is still buffered; -1 on failure.
+long long FileEnd(std::FILE* file);
+// Cuts file back to size bytes; false on failure.
+bool TruncateFile(std::FILE* file, long long size);
+// Moves file's read position to offset; false on failure.
+bool SeekFile(std::FILE* file, long long offset);
+// Forces file's data to disk, and with new_file its name in its folder too
+// (path names it); false on failure.
+bool SyncFile(std::FILE* file, const std::string& path, bool new_file);
 
 }  // namespace veilbox

@@ -1,6 +1,7 @@
 #include "crypto/cEncrypt.h"
 #include "engine/EngineFixture.h"
 #include "engine/Journal.h"
+#include "engine/Recovery.h"
 
 namespace veilbox::testing {
 namespace {
@@ -151,16 +152,25 @@ TEST_F(EngineTest, EachRowIsWrittenBeforeTheNextStarts) {
   Add(second);
 
   // What a kill at the second row's error box would leave on disk.
-  std::string database_at_box;
-  dialogue.on_show = [&] { database_at_box = Database(); };
+  std::string database_at_box, journal_at_box;
+  dialogue.on_show = [&] {
+    database_at_box = Database();
+    journal_at_box = ReadText(JournalPath(state));
+  };
   dialogue.Answers({Answer::Yes});  // the error box
   CommandResult r = Change("Hidden", {"First", "Second"});
   EXPECT_EQ(r.failed, 1);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
-  EXPECT_NE(database_at_box.find("First<" + first.parent_path().string() + "/<Hidden"),
-            std::string::npos);
   EXPECT_TRUE(fs::is_directory(second));
+  const std::string first_hidden = "First<" + first.parent_path().string() + "/<Hidden";
+  EXPECT_NE(Database().find(first_hidden), std::string::npos);
+  EXPECT_FALSE(fs::exists(JournalPath(state))) << "every row it names is saved";
+
+  WriteText(state.SrcDataFilename, database_at_box);
+  WriteText(JournalPath(state), journal_at_box);
+  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_NE(Database().find(first_hidden), std::string::npos);
 }
 
 TEST_F(EngineTest, NamesTooLongToEncryptRefuseTheRowBeforeAnythingMoves) {

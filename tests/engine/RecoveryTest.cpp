@@ -43,39 +43,54 @@ class RecoveryTest : public EngineTest {
   }
 };
 
-// Any name round-trips; a journal cut off anywhere, in its plan or in its
-// facts, is never taken for a whole one.
-TEST_F(RecoveryTest, AJournalReadsBackWholeOrNotAtAll) {
+// Any name round-trips; entries follow one another with their own plans;
+// an entry cut off anywhere is never taken for a whole one, while one with a
+// damaged line is reported.
+TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   Journal j{"restore", "a<b<c<d<e*",          "", "/x/\tweird\\name", "/y/new\nline",
             {},        EntryId{3, 1ull << 40}};
   j.names.complete = false;
   renames = {{"sub/fi\tle", "a\\b", "NEW"}, {"sub/fi\tle", "c", "D"}, {"", "e\nf", "G"}};
   Write(j);
-  std::optional<Journal> back = ReadJournal(state);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->from, j.from);
-  EXPECT_EQ(back->to, j.to);
-  EXPECT_EQ(back->new_record, "");
-  EXPECT_EQ(back->names.renames, 3);
-  EXPECT_FALSE(back->names.complete);
-  EXPECT_EQ(back->folder, j.folder);
-  JournalPlan plan(state);
-  PlannedRename r;
-  for (const PlannedRename& want : renames) {
-    ASSERT_TRUE(plan.Next(r));
-    EXPECT_EQ(std::tie(r.folder, r.name, r.new_name),
-              std::tie(want.folder, want.name, want.new_name));
+  {
+    JournalWriter second(state);
+    second.Add("", "only", "ONLY");
+    second.Commit({"hide", "o*", "n*", "/from", "/to", {}, {}});
+    second.Amend("amended*");
   }
-  EXPECT_FALSE(plan.Next(r));
+  const std::vector<Journal> back = ReadJournal(state);
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(std::tie(back[0].from, back[0].to, back[0].new_record, back[0].folder),
+            std::tie(j.from, j.to, j.new_record, j.folder));
+  EXPECT_EQ(back[0].names.renames, 3);
+  EXPECT_FALSE(back[0].names.complete);
+  EXPECT_EQ(back[1].new_record, "amended*");
+  renames.push_back({"", "only", "ONLY"});
+  PlannedRename r;
+  auto want = renames.begin();
+  for (const Journal& entry : back) {
+    JournalPlan plan(state, entry.offset);
+    for (long n = 0; n < entry.names.renames; ++n, ++want) {
+      ASSERT_TRUE(plan.Next(r));
+      EXPECT_EQ(std::tie(r.folder, r.name, r.new_name),
+                std::tie(want->folder, want->name, want->new_name));
+    }
+    EXPECT_FALSE(plan.Next(r));
+  }
 
   const std::string text = ReadText(JournalPath(state));
-  for (size_t cut : {size_t{10}, text.find("name\t"), text.find("operation"), text.size() - 4}) {
+  const size_t second = static_cast<size_t>(back[1].offset);
+  for (size_t cut : {second + 3, text.find("operation", second), text.rfind("\nend\n") + 4}) {
     WriteText(JournalPath(state), text.substr(0, cut));
-    EXPECT_THROW(ReadJournal(state), Failure) << cut;
+    EXPECT_EQ(ReadJournal(state).size(), 1u) << cut;
   }
+  WriteText(JournalPath(state), text.substr(0, 10));
+  EXPECT_TRUE(ReadJournal(state).empty());
+  WriteText(JournalPath(state), std::string(text).replace(text.find("name\t"), 4, "nome"));
+  EXPECT_THROW(ReadJournal(state), Failure);
 }
 
-// A row stopped while its plan was being written left no journal: nothing
+// A row stopped while its plan was being written has no whole entry: nothing
 // moved, and what was written of it goes.
 TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingToRecover) {
   SetUpPlans();
@@ -83,9 +98,11 @@ TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingToRecover) {
     JournalWriter unfinished(state);
     unfinished.Add("", "a.txt", Cipher("a.txt"));
   }
-  EXPECT_FALSE(fs::exists(JournalPath(state) + ".new"));
-  WriteText(JournalPath(state) + ".new", "veilbox-journal 2\nin\t\n");  // as a kill leaves it
+  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  WriteText(JournalPath(state), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
+  WriteText(JournalPath(state) + ".new", "veilbox-journal 2\nin\t\n");  // as an older one did
   EXPECT_FALSE(RecoverInterruptedRow(state));
+  EXPECT_FALSE(fs::exists(JournalPath(state)));
   EXPECT_FALSE(fs::exists(JournalPath(state) + ".new"));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
 }
@@ -166,7 +183,7 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
 
 TEST_F(RecoveryTest, ADamagedJournalIsKeptAsideAndReported) {
   SetUpPlans();
-  WriteText(JournalPath(state), "veilbox-journal 1\noperation\thide\n");
+  WriteText(JournalPath(state), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
   EXPECT_TRUE(RecoverInterruptedRow(state));
   EXPECT_FALSE(fs::exists(JournalPath(state)));
   int kept = 0;

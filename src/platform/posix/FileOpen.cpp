@@ -13,16 +13,45 @@ std::FILE* OpenFile(const std::string& name, const char* mode) {
   return std::fopen(name.c_str(), mode);
 }
 
-bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path) {
-  const bool synced = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0 || !synced) return false;
-  if (posix::RenameNoReplaceAt(AT_FDCWD, temp, AT_FDCWD, path) != 0) return false;
+namespace {
+
+// Makes the entries of the folder holding path durable.
+bool SyncFolderOf(const std::string& path) {
   const std::string folder = std::filesystem::path(path).parent_path().string();
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool durable = ::fsync(fd) == 0;
   ::close(fd);
   return durable;
+}
+
+}  // namespace
+
+bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path) {
+  const bool synced = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  if (std::fclose(file) != 0 || !synced) return false;
+  if (posix::RenameNoReplaceAt(AT_FDCWD, temp, AT_FDCWD, path) != 0) return false;
+  return SyncFolderOf(path);
+}
+
+long long FileEnd(std::FILE* file) {
+  if (std::fflush(file) != 0) return -1;
+  return ::lseek(::fileno(file), 0, SEEK_END);
+}
+
+bool TruncateFile(std::FILE* file, long long size) {
+  return std::fflush(file) == 0 && ::ftruncate(::fileno(file), size) == 0;
+}
+
+bool SeekFile(std::FILE* file, long long offset) {
+  return ::fseeko(file, offset, SEEK_SET) == 0;
+}
+
+bool SyncFile(std::FILE* file, const std::string& path, bool new_file) {
+  if (std::fflush(file) != 0) return false;
+  // A file that only grew needs its data and size on disk, not its times.
+  if (!new_file) return ::fdatasync(::fileno(file)) == 0;
+  return ::fsync(::fileno(file)) == 0 && SyncFolderOf(path);
 }
 
 }  // namespace veilbox

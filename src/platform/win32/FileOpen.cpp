@@ -18,4 +18,23 @@ bool CommitFile(std::FILE* file, const std::string& temp, const std::string& pat
                      MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+long long FileEnd(std::FILE* file) {
+  if (std::fflush(file) != 0) return -1;
+  return _lseeki64(_fileno(file), 0, SEEK_END);
+}
+
+bool TruncateFile(std::FILE* file, long long size) {
+  return std::fflush(file) == 0 && _chsize_s(_fileno(file), size) == 0;
+}
+
+bool SeekFile(std::FILE* file, long long offset) {
+  return _fseeki64(file, offset, SEEK_SET) == 0;
+}
+
+// Windows has no call that forces a folder's entries to disk; NTFS logs a
+// new file's name with the rest of its metadata.
+bool SyncFile(std::FILE* file, const std::string&, bool) {
+  return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+}
+
 }  // namespace veilbox

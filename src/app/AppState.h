@@ -3,7 +3,9 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "diag/ErrorReporter.h"
@@ -11,6 +13,13 @@
 #include "platform/Platform.h"
 
 namespace veilbox {
+
+// What the running command learnt of a store folder it judged fit to take
+// folders: the folder it judged, and the names its entries hold.
+struct StoreMemo {
+  EntryId id;
+  std::unordered_set<std::string> taken;  // compared without regard to case
+};
 
 struct AppState {
   AppState(Platform& platform_layer, Dialogue& user_dialogue)
@@ -35,6 +44,9 @@ struct AppState {
   // lock before it gives up (tests shorten it).
   std::chrono::milliseconds DataLockLimit = kDataLockLimit;
 
+  // The store folders the running command judged, by path; cleared when a
+  // command starts, since anything may change while no copy holds the data.
+  std::map<std::string, StoreMemo> StoreMemos;
   bool DonePassword = false;
   bool CreatePassword = false;
   bool EnterPassword = false;

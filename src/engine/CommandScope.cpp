@@ -8,6 +8,7 @@
 namespace veilbox {
 
 CommandScope::CommandScope(AppState& state) : lock_(LockDataSaid(state)) {
+  state.StoreMemos.clear();
   const std::string stores = GetString(state, SettingsRoot::CurrentUser, state.MainKey,
                                        state.Appname + kHideFolderPathSuffix);
   if (!stores.empty()) state.HideFolderPath = stores;

@@ -67,14 +67,9 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
     }
   }
 
-  EnsureStoreFolder(state, store);
-  std::unique_ptr<OpenFolder> store_folder;
-  try {
-    store_folder = OpenFolderAt(state.platform, store);
-  } catch (const Failure& f) {
-    return Refuse(state, source, f.Description());
-  }
-  const FreeName stored_name = FindFreeName(*store_folder, record.actual);
+  OpenedStore store_folder = OpenStoreFolder(state, store);
+  if (!store_folder.folder) return Refuse(state, source, store_folder.reason);
+  const FreeName stored_name = FindFreeName(*store_folder.memo, record.actual);
   const std::string target = JoinPath(store, stored_name.name);
   FolderRecord hidden = record;
   hidden.status = kHidden;
@@ -82,10 +77,13 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   hidden.actual = stored_name.name;
 
   journal.Commit({"hide", found->text, hidden.Text(), source, target, plan, held.folder->Id()});
-  if (MoveResult moved = MoveHeldFolder(held, std::move(store_folder), stored_name.name); !moved) {
+  if (MoveResult moved = MoveHeldFolder(held, std::move(store_folder.folder), stored_name.name);
+      !moved) {
     journal.Withdraw();
+    state.StoreMemos.erase(store);  // the store may hold what the command does not know of
     return Refuse(state, source, moved.reason);
   }
+  store_folder.memo->taken.insert(FoldedName(stored_name.name));
 
   RowOutcome outcome = RowOutcome::Done;
   if (plan.renames > 0) {

@@ -161,6 +161,9 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
     TellMoveFailed(state, stored, moved.reason);
     return {RowOutcome::Failed};
   }
+  if (auto known = state.StoreMemos.find(*store); known != state.StoreMemos.end()) {
+    known->second.taken.erase(FoldedName(record.actual));
+  }
   if (name != record.name) {
     state.dialogue.Tell(record.name + " was restored as " + name + " because " + record.name +
                             " already exists in " + place->path + ".",

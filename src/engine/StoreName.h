@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/AppState.h"
 #include "platform/Platform.h"
 
 namespace veilbox {
@@ -15,5 +16,11 @@ struct FreeName {
 // name itself when no entry of folder has it, compared without regard to
 // letter case; otherwise name followed by "(1)" as often as needed.
 FreeName FindFreeName(OpenFolder& folder, const std::string& name, Where where = Where::current());
+
+// The same among the names a store folder's memo knows to be taken.
+FreeName FindFreeName(const StoreMemo& store, const std::string& name);
+
+// The form of a name in which it is compared without regard to case.
+std::string FoldedName(std::string name);
 
 }  // namespace veilbox

@@ -5,6 +5,7 @@
 #include "diag/Failure.h"
 #include "engine/FolderGuards.h"
 #include "engine/Messages.h"
+#include "engine/StoreName.h"
 #include "engine/StorePlace.h"
 #include "store/StoreList.h"
 #include "store/TextUtil.h"
@@ -74,6 +75,24 @@ void EnsureStoreFolder(AppState& state, const std::string& store) {
       state.StoreDrives = remembered;
     }
   }
+}
+
+OpenedStore OpenStoreFolder(AppState& state, const std::string& store) {
+  Platform& p = state.platform;
+  if (auto known = state.StoreMemos.find(store); known != state.StoreMemos.end()) {
+    OpenedFolder opened = p.OpenFolderNoLinks(store);
+    if (opened.folder && opened.folder->Id() == known->second.id) {
+      return {std::move(opened.folder), "", &known->second};
+    }
+    state.StoreMemos.erase(known);
+  }
+  EnsureStoreFolder(state, store);
+  OpenedFolder opened = p.OpenFolderNoLinks(store);
+  if (!opened.folder) return {nullptr, opened.reason, nullptr};
+  StoreMemo memo{opened.folder->Id(), {}};
+  for (const DirEntry& e : opened.folder->List()) memo.taken.insert(FoldedName(e.name));
+  StoreMemo& kept = state.StoreMemos[store] = std::move(memo);
+  return {std::move(opened.folder), "", &kept};
 }
 
 }  // namespace veilbox

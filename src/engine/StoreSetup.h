@@ -25,4 +25,18 @@ std::optional<std::string> StoreFolderOf(AppState& state, const std::string& pat
 // serve (StorePlace.h). Remembers the store folder's drive (StoreList.h).
 void EnsureStoreFolder(AppState& state, const std::string& store);
 
+// A store folder held open for a row's move, and what the running command
+// knows of the names in it.
+struct OpenedStore {
+  std::unique_ptr<OpenFolder> folder;  // null when it cannot be opened
+  std::string reason;                  // why not
+  StoreMemo* memo = nullptr;           // state.StoreMemos' entry for it
+};
+
+// The store folder, made and judged by EnsureStoreFolder (and raising as it
+// does) unless the running command already judged this very folder; then
+// opened without following links. Its names are listed once per command:
+// each row's move into it or out of it is noted in the memo instead.
+OpenedStore OpenStoreFolder(AppState& state, const std::string& store);
+
 }  // namespace veilbox

@@ -1,5 +1,9 @@
 #include "platform/posix/Mounts.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <sstream>
 
 namespace veilbox {
@@ -52,6 +56,36 @@ std::string MountPointOf(const std::string& canonical_path,
     if (Contains(m, canonical_path) && m.size() > best.size()) best = m;
   }
   return best == "/" ? best : best + "/";
+}
+
+MountTable::~MountTable() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+const std::vector<std::string>& MountTable::Points() {
+  if (fd_ >= 0) {
+    // The kernel marks the open file with a priority event once the mount
+    // table changed since it was last polled or opened.
+    pollfd changed{fd_, POLLPRI, 0};
+    if (::poll(&changed, 1, 0) == 0) return points_;
+    if (::lseek(fd_, 0, SEEK_SET) != 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  if (fd_ < 0) fd_ = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+  std::string text;
+  char buffer[16384];
+  ssize_t got = 0;
+  while (fd_ >= 0 && (got = ::read(fd_, buffer, sizeof buffer)) > 0) text.append(buffer, got);
+  if (fd_ < 0 || got < 0) {
+    points_.clear();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    return points_;
+  }
+  points_ = ParseMountPoints(text);
+  return points_;
 }
 
 }  // namespace veilbox

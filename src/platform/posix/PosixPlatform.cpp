@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 
@@ -84,19 +85,28 @@ std::string PosixPlatform::ProgramFolder(Where where) {
 std::string PosixPlatform::DriveKey(const std::string& path) {
   std::error_code ec;
   fs::path existing = fs::absolute(path, ec).lexically_normal();
-  while (!existing.empty() && !fs::exists(fs::symlink_status(existing, ec))) {
-    if (existing == existing.root_path()) break;
+  // The nearest part of the path that exists, with every link on it
+  // resolved: the kernel's name of the open file.
+  fs::path canonical = existing;
+  for (;;) {
+    const int fd = ::open(existing.c_str(), O_PATH | O_CLOEXEC);
+    if (fd >= 0) {
+      char resolved[PATH_MAX];
+      const ssize_t size =
+          ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), resolved, sizeof resolved);
+      ::close(fd);
+      canonical = size > 0 && size < static_cast<ssize_t>(sizeof resolved) && resolved[0] == '/'
+                      ? fs::path(std::string(resolved, size))
+                      : fs::canonical(existing, ec);
+      if (ec) canonical = existing;
+      break;
+    }
+    if (existing.empty() || existing == existing.root_path()) break;
     existing = existing.parent_path();
   }
-  fs::path canonical = fs::canonical(existing, ec);
-  if (ec) canonical = existing;
-  std::string mountinfo;
-  try {
-    mountinfo = posix::ReadWholeFile("/proc/self/mountinfo", Where::current());
-  } catch (const Failure&) {
-    return "/";
-  }
-  return MountPointOf(canonical.string(), ParseMountPoints(mountinfo));
+  const std::vector<std::string>& points = mounts_.Points();
+  if (points.empty()) return "/";
+  return MountPointOf(canonical.string(), points);
 }
 
 std::optional<std::string> PosixPlatform::ReadSetting(SettingsRoot root,

@@ -5,6 +5,7 @@
 
 #include "platform/PathSeparator.h"
 #include "platform/Platform.h"
+#include "platform/posix/Mounts.h"
 
 namespace veilbox {
 
@@ -50,6 +51,7 @@ class PosixPlatform : public Platform {
 
  private:
   friend class PosixDataLock;
+  MountTable mounts_;
   int lock_fd_ = -1;    // the open lock file while this copy holds the lock
   int lock_depth_ = 0;  // how many holders in this copy share it
 };

@@ -1,6 +1,7 @@
 #include "cli/RowSelection.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace veilbox::cli {
 
@@ -10,12 +11,14 @@ bool Selection::AnyTicked() const {
 
 Selection SelectRows(const std::vector<ListRow>& list, const std::vector<std::string>& full_paths) {
   Selection selection{UntickedRows(list), {}};
+  std::unordered_multimap<std::string, size_t> by_path;
+  for (size_t i = 0; i < selection.rows.size(); ++i) {
+    by_path.emplace(selection.rows[i].path + selection.rows[i].folder, i);
+  }
   for (const std::string& wanted : full_paths) {
-    bool found = false;
-    for (FolderRow& row : selection.rows) {
-      if (row.path + row.folder == wanted) row.ticked = found = true;
-    }
-    if (!found) selection.missing.push_back(wanted);
+    auto [first, last] = by_path.equal_range(wanted);
+    if (first == last) selection.missing.push_back(wanted);
+    for (; first != last; ++first) selection.rows[first->second].ticked = true;
   }
   return selection;
 }

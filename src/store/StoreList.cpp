@@ -16,8 +16,7 @@ std::vector<std::string> StoreFolders(const std::string& store_list) {
 namespace {
 
 std::vector<std::string> SameDrive(Platform& platform, const std::string& store_list,
-                                   const std::string& path) {
-  const std::string drive = platform.DriveKey(path);
+                                   const std::string& drive) {
   std::vector<std::string> folders;
   for (const auto& folder : StoreFolders(store_list)) {
     if (!folder.empty() && platform.DriveKey(folder) == drive) folders.push_back(folder);
@@ -51,7 +50,7 @@ std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::st
                                                const std::string& remembered) {
   const std::string drive = platform.DriveKey(path);
   std::optional<std::string> existing, planned;
-  for (const auto& folder : SameDrive(platform, store_list, path)) {
+  for (const auto& folder : SameDrive(platform, store_list, drive)) {
     if (platform.FolderExists(folder)) {
       existing = folder;
     } else if (!planned) {
@@ -64,7 +63,7 @@ std::optional<std::string> StoreFolderForDrive(Platform& platform, const std::st
 
 std::optional<std::string> MissingStoreFolder(Platform& platform, const std::string& store_list,
                                               const std::string& path, const std::string& serving) {
-  for (const auto& folder : SameDrive(platform, store_list, path)) {
+  for (const auto& folder : SameDrive(platform, store_list, platform.DriveKey(path))) {
     if (folder != serving && !platform.FolderExists(folder)) return folder;
   }
   return std::nullopt;

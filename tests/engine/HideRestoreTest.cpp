@@ -48,11 +48,15 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
   fs::create_directories(store / "plans(1)");
   const fs::path plans = MakeFolder("Work/Plans", {{"x", "x"}});
   const fs::path temp = MakeFolder("Work/temp");
+  // A name taken by a row of the same command is taken for the next.
+  const fs::path other = MakeFolder("Other/Plans", {{"y", "y"}});
   Add(plans);
   Add(temp);
+  Add(other);
 
-  Change("Hidden", {"Plans", "temp"});
+  EXPECT_TRUE(Change("Hidden", {"Plans", "temp"}).AllDone());
   EXPECT_TRUE(fs::exists(store / "Plans(1)(1)" / "x"));
+  EXPECT_TRUE(fs::exists(store / "Plans(1)(1)(1)" / "y"));
   EXPECT_TRUE(fs::exists(store / "temp(1)"));
   EXPECT_NE(
       Database().find("Plans<" + plans.parent_path().string() + "/<Hidden<Normal<Plans(1)(1)*"),
@@ -60,6 +64,7 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
 
   Change("Visible", {"Plans", "temp"});
   EXPECT_TRUE(fs::exists(plans / "x"));
+  EXPECT_TRUE(fs::exists(other / "y"));
   EXPECT_TRUE(fs::is_directory(temp));
   EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
 }

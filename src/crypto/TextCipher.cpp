@@ -29,7 +29,7 @@ std::string cEncrypt::Encrypt(const std::string& text, const std::string& key) {
     if (text.empty()) return Message("No Plaintext");
     if (key.empty()) return Message("No Password");
     const std::string ansi = ToAnsi(text);
-    SetCipherKey(GetPassword(key), 128);
+    KeyWithText(key);
     Bytes cipher;
     ArrayEncrypt(Bytes(ansi.begin(), ansi.end()), cipher, 0);
     result = HexDisplay(cipher, cipher.size(), kBlockSize);
@@ -42,10 +42,9 @@ std::string cEncrypt::Decrypt(const std::string& cipher_text, const std::string&
   Trapped([&] {
     if (cipher_text.empty()) return Message("No Ciphertext");
     if (key.empty()) return Message("No Password");
-    const Bytes key_bytes = GetPassword(key);
     Bytes cipher;
     if (HexDisplayRev(cipher_text, cipher) == 0) return Message("Text not Hex data");
-    SetCipherKey(key_bytes, 128);
+    KeyWithText(key);
     Bytes plain;
     if (ArrayDecrypt(plain, cipher, 0) != 0) return;
     result = FromAnsi(std::string(plain.begin(), plain.end()));
@@ -61,7 +60,7 @@ std::optional<std::string> cEncrypt::DecryptExact(const std::string& cipher_text
   if (key.empty() || !IsBlockHexText(cipher_text)) return std::nullopt;
   Bytes data;
   HexDisplayRev(cipher_text, data);
-  SetCipherKey(GetPassword(key), 128);
+  KeyWithText(key);
   DecryptBlocks(data.data(), data.size());
   const auto end = std::find_if(data.rbegin(), data.rend(), [](std::uint8_t b) { return b != 0; });
   const auto padding = static_cast<std::size_t>(end - data.rbegin());

@@ -30,8 +30,15 @@ int cEncrypt::SetCipherKey(const Bytes& pass, int key_bits) {
   if (pass.size() < static_cast<std::size_t>(key_bits / 8)) {
     Raise(err::kSubscriptOutOfRange, "Subscript out of range");
   }
+  keyed_with_.reset();
   core_.SetKey(pass.data(), key_bits / 32);
   return 0;
+}
+
+void cEncrypt::KeyWithText(const std::string& key) {
+  if (keyed_with_ == key) return;
+  SetCipherKey(GetPassword(key), 128);
+  keyed_with_ = key;
 }
 
 int cEncrypt::SetCipherKeyString(const std::string& pass_phrase, int key_bits) {

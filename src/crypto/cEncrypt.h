@@ -118,8 +118,13 @@ class cEncrypt {
   }
   void EncryptBlocks(std::uint8_t* data, std::size_t size) const;
   void DecryptBlocks(std::uint8_t* data, std::size_t size) const;
+  // Keys the cipher with a text key (SetCipherKey with GetPassword, 128
+  // bits), unless it is keyed with that text already: a pass over many names
+  // expands the key once.
+  void KeyWithText(const std::string& key);
 
   Rijndael core_;
+  std::optional<std::string> keyed_with_;  // the text key in use, if it came from one
   Dialogue* dialogue_ = nullptr;
   std::optional<ErrorReporter> reporter_;
 };

@@ -46,6 +46,13 @@ TEST_F(TextCipher, CipherTextIsZeroPaddedEcbInGroupsOfOneBlock) {
   EXPECT_EQ(cipher.Encrypt("secret", kKey.substr(0, 16) + std::string(40, 'x')),
             cipher.Encrypt("secret", kKey));
   EXPECT_EQ(cEncrypt().Encrypt("secret", kKey), cipher.Encrypt("secret", kKey));
+  // One cipher serves keys in turn, also after a key set by bytes.
+  const std::string other = cEncrypt().Encrypt("secret", "another key text");
+  EXPECT_EQ(cipher.Encrypt("secret", "another key text"), other);
+  cipher.SetCipherKey(key, 128);
+  cipher.Encrypt("secret", kKey);
+  cipher.SetCipherKey(Bytes(16, 'z'), 128);
+  EXPECT_EQ(cipher.Encrypt("secret", kKey), cEncrypt().Encrypt("secret", kKey));
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 

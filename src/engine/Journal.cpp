@@ -19,15 +19,15 @@ constexpr const char* kOldHeaders[] = {"veilbox-journal 2", "veilbox-journal 1"}
 constexpr const char* kEnd = "end";
 constexpr const char* kAmend = "amend";
 
-std::optional<std::string> Unescaped(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+// Puts text with its escapes undone in out; false when an escape is damaged.
+bool UnescapeInto(std::string_view text, std::string& out) {
+  out.clear();
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\\') {
       out += text[i];
       continue;
     }
-    if (++i == text.size()) return std::nullopt;
+    if (++i == text.size()) return false;
     switch (text[i]) {
       case '\\':
         out += '\\';
@@ -42,9 +42,15 @@ std::optional<std::string> Unescaped(std::string_view text) {
         out += '\r';
         break;
       default:
-        return std::nullopt;
+        return false;
     }
   }
+  return true;
+}
+
+std::optional<std::string> Unescaped(std::string_view text) {
+  std::string out;
+  if (!UnescapeInto(text, out)) return std::nullopt;
   return out;
 }
 
@@ -244,18 +250,20 @@ void JournalWriter::CutOff() {
 
 void JournalWriter::Add(const std::string& folder, const std::string& name,
                         const std::string& new_name) {
+  line_.clear();
   if (!any_ || folder != folder_) {
-    std::fputs("in\t", file_);
-    std::fputs(LineEscaped(folder).c_str(), file_);
-    std::fputc('\n', file_);
+    line_ += "in\t";
+    AppendLineEscaped(line_, folder);
+    line_ += '\n';
     folder_ = folder;
     any_ = true;
   }
-  std::fputs("name\t", file_);
-  std::fputs(LineEscaped(name).c_str(), file_);
-  std::fputc('\t', file_);
-  std::fputs(LineEscaped(new_name).c_str(), file_);
-  std::fputc('\n', file_);
+  line_ += "name\t";
+  AppendLineEscaped(line_, name);
+  line_ += '\t';
+  AppendLineEscaped(line_, new_name);
+  line_ += '\n';
+  std::fwrite(line_.data(), 1, line_.size(), file_);
 }
 
 void JournalWriter::Commit(const Journal& journal, Where where) {
@@ -310,22 +318,36 @@ JournalPlan::~JournalPlan() {
 
 bool JournalPlan::Next(PlannedRename& rename) {
   // ReadJournal has read the whole journal once and found the entry whole.
+  // Each line is taken apart in place: a plan may hold millions of them.
   while (ReadLine(file_, line_) == Line::Whole && line_ != kEnd) {
-    std::optional<std::vector<std::string>> f = Fields(line_);
-    if (!f) return false;
-    const std::string& key = (*f)[0];
-    if (key == "in" && f->size() == 2) {
-      folder_ = (*f)[1];
-    } else if (key == "name" && f->size() == 3) {
-      rename = {folder_, (*f)[1], (*f)[2]};
-      return true;
-    } else if (key == "file" && f->size() == 3 && !(*f)[2].empty()) {
-      const std::string& relative = (*f)[1];
-      const size_t cut = relative.rfind(separator_);
-      rename = {cut == std::string::npos ? "" : relative.substr(0, cut),
-                cut == std::string::npos ? relative : relative.substr(cut + 1), (*f)[2]};
+    const std::string_view line(line_);
+    const size_t key_end = line.find('\t');
+    if (key_end == std::string_view::npos) return false;
+    const std::string_view key = line.substr(0, key_end);
+    const std::string_view values = line.substr(key_end + 1);
+    const size_t split = values.find('\t');
+    if (key == "in") {
+      if (split != std::string_view::npos || !UnescapeInto(values, folder_)) return false;
+      continue;
+    }
+    // The row's facts follow the renames: any other key ends the plan.
+    if ((key != "name" && key != "file") || split == std::string_view::npos ||
+        values.find('\t', split + 1) != std::string_view::npos ||
+        !UnescapeInto(values.substr(0, split), rename.name) ||
+        !UnescapeInto(values.substr(split + 1), rename.new_name)) {
+      return false;
+    }
+    if (key == "name") {
+      rename.folder = folder_;
       return true;
     }
+    // An older journal's file line: the path below the folder, and no new
+    // name for a file that kept its own.
+    if (rename.new_name.empty()) continue;
+    const size_t cut = rename.name.rfind(separator_);
+    rename.folder = cut == std::string::npos ? "" : rename.name.substr(0, cut);
+    if (cut != std::string::npos) rename.name.erase(0, cut + 1);
+    return true;
   }
   return false;
 }

@@ -72,6 +72,7 @@ class JournalWriter : public PlanWriter {
   bool created_ = false;  // this entry started the journal
   long long offset_ = 0;  // where the entry starts
   std::string folder_;    // the folder of the last rename written
+  std::string line_;      // the text of the rename being written
   bool any_ = false;
   bool committed_ = false;
 };

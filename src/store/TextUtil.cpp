@@ -45,6 +45,11 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
 
 std::string LineEscaped(const std::string& text) {
   std::string out;
+  AppendLineEscaped(out, text);
+  return out;
+}
+
+void AppendLineEscaped(std::string& out, std::string_view text) {
   for (char c : text) {
     switch (c) {
       case '\\':
@@ -63,7 +68,6 @@ std::string LineEscaped(const std::string& text) {
         out += c;
     }
   }
-  return out;
 }
 
 }  // namespace veilbox

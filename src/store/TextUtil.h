@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/PathSeparator.h"
@@ -29,6 +30,8 @@ std::string GetLastFolderPath(const std::string& path, char separator = kPathSep
 // The text on one line: a backslash, tab, line feed and carriage return
 // become "\\", "\t", "\n" and "\r", so a backslash always begins an escape.
 std::string LineEscaped(const std::string& text);
+// The same, appended to out.
+void AppendLineEscaped(std::string& out, std::string_view text);
 
 // Joins a folder and a name with exactly one separator between them.
 std::string JoinPath(const std::string& folder, const std::string& name,

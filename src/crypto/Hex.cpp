@@ -1,6 +1,7 @@
 #include "crypto/Hex.h"
 
 #include <algorithm>
+#include <array>
 
 namespace veilbox {
 namespace {
@@ -15,6 +16,16 @@ int DigitValue(std::uint32_t c) {
   if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
   return -1;
 }
+
+// Each byte's value as an uppercase hexadecimal digit, or -1: the only
+// digits HexDisplay writes.
+constexpr std::array<std::int8_t, 256> kUpperDigitValue = [] {
+  std::array<std::int8_t, 256> values{};
+  values.fill(-1);
+  for (int c = '0'; c <= '9'; ++c) values[c] = static_cast<std::int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) values[c] = static_cast<std::int8_t>(c - 'A' + 10);
+  return values;
+}();
 
 // The character starting at text[i] and its length in bytes. Valid UTF-8
 // sequences give their code point; any other byte stands for itself.
@@ -43,12 +54,12 @@ std::string HexDisplay(const std::vector<std::uint8_t>& data, std::size_t n, std
   n = std::min(n, data.size());
   if (n == 0) return {};
   const std::size_t gaps = k == 0 ? 0 : (n - 1) / k;
-  std::string text;
-  text.reserve(2 * n + kGap * gaps);
+  std::string text(2 * n + kGap * gaps, ' ');
+  char* out = text.data();
   for (std::size_t i = 0; i < n; ++i) {
-    if (k != 0 && i > 0 && i % k == 0) text.append(kGap, ' ');
-    text += kDigits[data[i] >> 4];
-    text += kDigits[data[i] & 0x0F];
+    if (k != 0 && i > 0 && i % k == 0) out += kGap;
+    *out++ = kDigits[data[i] >> 4];
+    *out++ = kDigits[data[i] & 0x0F];
   }
   return text;
 }
@@ -73,14 +84,22 @@ std::size_t HexDisplayRev(const std::string& text, std::vector<std::uint8_t>& da
   return data.size();
 }
 
-bool IsBlockHexText(const std::string& text) {
-  const std::size_t period = kGroupChars + kGap;
-  if (text.empty() || (text.size() + kGap) % period != 0) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const bool ok =
-        i % period < kGroupChars ? (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') : c == ' ';
-    if (!ok) return false;
+bool ReadBlockHex(const std::string& text, std::vector<std::uint8_t>& data) {
+  constexpr std::size_t kPeriod = kGroupChars + kGap;
+  data.clear();
+  if (text.empty() || (text.size() + kGap) % kPeriod != 0) return false;
+  const std::size_t blocks = (text.size() + kGap) / kPeriod;
+  data.resize(blocks * kGroupChars / 2);
+  std::uint8_t* out = data.data();
+  for (std::size_t b = 0; b < blocks; ++b) {
+    const char* group = text.data() + b * kPeriod;
+    if (b > 0 && (group[-1] != ' ' || group[-2] != ' ')) return false;
+    for (std::size_t i = 0; i < kGroupChars; i += 2) {
+      const int high = kUpperDigitValue[static_cast<unsigned char>(group[i])];
+      const int low = kUpperDigitValue[static_cast<unsigned char>(group[i + 1])];
+      if ((high | low) < 0) return false;
+      *out++ = static_cast<std::uint8_t>(high << 4 | low);
+    }
   }
   return true;
 }

@@ -20,7 +20,8 @@ std::string HexDisplay(const std::vector<std::uint8_t>& data, std::size_t n, std
 std::size_t HexDisplayRev(const std::string& text, std::vector<std::uint8_t>& data);
 
 // True when text is exactly what HexDisplay(data, n, 16) gives for a
-// non-empty whole number of 16-byte blocks.
-bool IsBlockHexText(const std::string& text);
+// non-empty whole number of 16-byte blocks; data (replaced) then holds those
+// bytes.
+bool ReadBlockHex(const std::string& text, std::vector<std::uint8_t>& data);
 
 }  // namespace veilbox

@@ -2,6 +2,7 @@
 // group per block, groups joined by two spaces), and back. The text is
 // zero-padded to whole blocks and always keyed with 128 bits.
 #include <algorithm>
+#include <string_view>
 
 #include "crypto/Hex.h"
 #include "crypto/cEncrypt.h"
@@ -15,10 +16,10 @@ namespace {
 // system can hold in one folder. A backslash is an ordinary character of a
 // Linux file name; on Windows it separates folders as "/" does.
 bool IsFileName(const std::string& name) {
-  const std::string separators =
-      kPathSeparator == '/' ? std::string("/\0", 2) : std::string("/\\\0", 3);
+  constexpr std::string_view kNotInName =
+      kPathSeparator == '/' ? std::string_view("/\0", 2) : std::string_view("/\\\0", 3);
   return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(separators) == std::string::npos;
+         name.find_first_of(kNotInName) == std::string::npos;
 }
 
 }  // namespace
@@ -30,9 +31,11 @@ std::string cEncrypt::Encrypt(const std::string& text, const std::string& key) {
     if (key.empty()) return Message("No Password");
     const std::string ansi = ToAnsi(text);
     KeyWithText(key);
-    Bytes cipher;
-    ArrayEncrypt(Bytes(ansi.begin(), ansi.end()), cipher, 0);
-    result = HexDisplay(cipher, cipher.size(), kBlockSize);
+    // Zero-padded to whole blocks, in a buffer reused from name to name.
+    scratch_.assign((ansi.size() + kBlockSize - 1) / kBlockSize * kBlockSize, 0);
+    std::copy(ansi.begin(), ansi.end(), scratch_.begin());
+    EncryptBlocks(scratch_.data(), scratch_.size());
+    result = HexDisplay(scratch_, scratch_.size(), kBlockSize);
   });
   return result;
 }
@@ -57,15 +60,14 @@ std::string cEncrypt::Decrypt(const std::string& cipher_text, const std::string&
 // merely looks like hex is left alone.
 std::optional<std::string> cEncrypt::DecryptExact(const std::string& cipher_text,
                                                   const std::string& key) {
-  if (key.empty() || !IsBlockHexText(cipher_text)) return std::nullopt;
-  Bytes data;
-  HexDisplayRev(cipher_text, data);
+  if (key.empty() || !ReadBlockHex(cipher_text, scratch_)) return std::nullopt;
   KeyWithText(key);
-  DecryptBlocks(data.data(), data.size());
-  const auto end = std::find_if(data.rbegin(), data.rend(), [](std::uint8_t b) { return b != 0; });
-  const auto padding = static_cast<std::size_t>(end - data.rbegin());
+  DecryptBlocks(scratch_.data(), scratch_.size());
+  const auto end =
+      std::find_if(scratch_.rbegin(), scratch_.rend(), [](std::uint8_t b) { return b != 0; });
+  const auto padding = static_cast<std::size_t>(end - scratch_.rbegin());
   if (padding >= kBlockSize) return std::nullopt;
-  return std::string(data.begin(), data.end() - static_cast<std::ptrdiff_t>(padding));
+  return std::string(scratch_.begin(), scratch_.end() - static_cast<std::ptrdiff_t>(padding));
 }
 
 std::optional<std::string> cEncrypt::DecryptFileName(const std::string& name,

@@ -125,6 +125,7 @@ class cEncrypt {
 
   Rijndael core_;
   std::optional<std::string> keyed_with_;  // the text key in use, if it came from one
+  Bytes scratch_;                          // the blocks of the name being enciphered or read
   Dialogue* dialogue_ = nullptr;
   std::optional<ErrorReporter> reporter_;
 };

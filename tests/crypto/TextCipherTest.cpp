@@ -121,8 +121,9 @@ TEST_F(TextCipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
       "readme.txt",
       "ABCDEF",
       Lower(good),
-      good.substr(0, 32) + good.substr(34),        // no spaces
-      good.substr(0, 32) + " " + good.substr(34),  // one space
+      good.substr(0, 32) + good.substr(34),         // no spaces
+      good.substr(0, 32) + " " + good.substr(34),   // one space
+      good.substr(0, 32) + "00" + good.substr(34),  // digits where the gap is
       good + "  ",
       " " + good,
       std::string(32, 'G'),

@@ -7,6 +7,7 @@
 
 #include "diag/Failure.h"
 #include "platform/FileOpen.h"
+#include "store/LineReader.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
@@ -22,13 +23,12 @@ constexpr const char* kAmend = "amend";
 // Puts text with its escapes undone in out; false when an escape is damaged.
 bool UnescapeInto(std::string_view text, std::string& out) {
   out.clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-      continue;
-    }
-    if (++i == text.size()) return false;
-    switch (text[i]) {
+  for (;;) {
+    const size_t escape = text.find('\\');
+    out.append(text.substr(0, escape));
+    if (escape == std::string_view::npos) return true;
+    if (escape + 1 == text.size()) return false;
+    switch (text[escape + 1]) {
       case '\\':
         out += '\\';
         break;
@@ -44,8 +44,8 @@ bool UnescapeInto(std::string_view text, std::string& out) {
       default:
         return false;
     }
+    text.remove_prefix(escape + 2);
   }
-  return true;
 }
 
 std::optional<std::string> Unescaped(std::string_view text) {
@@ -72,23 +72,6 @@ std::optional<std::vector<std::string>> Fields(const std::string& line) {
     if (end == std::string::npos) return fields;
     start = end + 1;
   }
-}
-
-enum class Line { None, Whole, CutOff };
-
-// The next line without its line feed. A last line without one was cut off
-// while it was written.
-Line ReadLine(std::FILE* file, std::string& line) {
-  line.clear();
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, file)) {
-    line += buffer;
-    if (line.back() == '\n') {
-      line.pop_back();
-      return Line::Whole;
-    }
-  }
-  return line.empty() ? Line::None : Line::CutOff;
 }
 
 std::optional<EntryId> ParseId(const std::string& text) {
@@ -160,15 +143,16 @@ bool IsHeader(const std::string& line) {
 // moved for it.
 std::optional<std::vector<Journal>> ParseJournal(std::FILE* file) {
   std::vector<Journal> entries;
+  LineReader lines(file);
   std::string line;
-  const Line first = ReadLine(file, line);
+  const Line first = lines.Next(line);
   if (first != Line::Whole) return entries;  // cut off before its first entry
   if (!IsHeader(line)) return std::nullopt;
   long long position = static_cast<long long>(line.size()) + 1;
   Journal j;
   j.offset = position;
   bool damaged = false;  // a line of the current entry cannot be read
-  while (ReadLine(file, line) == Line::Whole) {
+  while (lines.Next(line) == Line::Whole) {
     position += static_cast<long long>(line.size()) + 1;
     std::optional<std::vector<std::string>> f = Fields(line);
     if (line == kEnd) {
@@ -211,10 +195,12 @@ std::string JournalPath(const AppState& state) {
 }
 
 JournalWriter::JournalWriter(AppState& state, Where where)
-    : state_(state), path_(JournalPath(state)) {
+    : state_(state), path_(JournalPath(state)), buffer_(1 << 16) {
   created_ = !state.platform.FileExists(path_);
   file_ = OpenFile(path_, "ab");
   if (!file_) RaiseNotWritten(path_, errno, where);
+  // A plan of millions of lines goes to the file in large writes.
+  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
   if (created_) std::fputs((std::string(kHeader) + "\n").c_str(), file_);
   offset_ = FileEnd(file_);
   if (offset_ < 0 || std::ferror(file_)) {
@@ -303,7 +289,9 @@ std::vector<Journal> ReadJournal(AppState& state, Where where) {
 }
 
 JournalPlan::JournalPlan(AppState& state, long long offset, Where where)
-    : file_(OpenFile(JournalPath(state), "rb")), separator_(state.platform.Separator()) {
+    : file_(OpenFile(JournalPath(state), "rb")),
+      lines_(file_),
+      separator_(state.platform.Separator()) {
   if (!file_) RaiseErrno(errno, "Cannot read the journal " + JournalPath(state), where);
   if (!SeekFile(file_, offset)) {
     const int error_code = errno;
@@ -319,7 +307,7 @@ JournalPlan::~JournalPlan() {
 bool JournalPlan::Next(PlannedRename& rename) {
   // ReadJournal has read the whole journal once and found the entry whole.
   // Each line is taken apart in place: a plan may hold millions of them.
-  while (ReadLine(file_, line_) == Line::Whole && line_ != kEnd) {
+  while (lines_.Next(line_) == Line::Whole && line_ != kEnd) {
     const std::string_view line(line_);
     const size_t key_end = line.find('\t');
     if (key_end == std::string_view::npos) return false;

@@ -20,6 +20,7 @@
 
 #include "app/AppState.h"
 #include "engine/FilenamePass.h"
+#include "store/LineReader.h"
 
 namespace veilbox {
 
@@ -68,6 +69,7 @@ class JournalWriter : public PlanWriter {
 
   AppState& state_;
   std::string path_;
+  std::vector<char> buffer_;  // the file's, so it must outlive file_
   std::FILE* file_ = nullptr;
   bool created_ = false;  // this entry started the journal
   long long offset_ = 0;  // where the entry starts
@@ -97,6 +99,7 @@ class JournalPlan : public PlanReader {
 
  private:
   std::FILE* file_;
+  LineReader lines_;
   char separator_;
   std::string folder_;
   std::string line_;

@@ -43,6 +43,27 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
   return folder + separator + name;
 }
 
+namespace {
+
+// The escape that stands for c in a line of text, or nullptr when c stands
+// for itself.
+const char* EscapeOf(char c) {
+  switch (c) {
+    case '\\':
+      return "\\\\";
+    case '\t':
+      return "\\t";
+    case '\n':
+      return "\\n";
+    case '\r':
+      return "\\r";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
 std::string LineEscaped(const std::string& text) {
   std::string out;
   AppendLineEscaped(out, text);
@@ -50,24 +71,15 @@ std::string LineEscaped(const std::string& text) {
 }
 
 void AppendLineEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        out += c;
-    }
+  size_t copied = 0;  // text before this is in out
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* escape = EscapeOf(text[i]);
+    if (!escape) continue;
+    out.append(text.substr(copied, i - copied));
+    out += escape;
+    copied = i + 1;
   }
+  out.append(text.substr(copied));
 }
 
 }  // namespace veilbox

@@ -43,14 +43,19 @@ class RecoveryTest : public EngineTest {
   }
 };
 
-// Any name round-trips; entries follow one another with their own plans;
-// an entry cut off anywhere is never taken for a whole one, while one with a
-// damaged line is reported.
+// Any name round-trips, however long the plan; entries follow one another
+// with their own plans; an entry cut off anywhere is never taken for a whole
+// one, while one with a damaged line is reported, also by the renames that
+// read it back.
 TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   Journal j{"restore", "a<b<c<d<e*",          "", "/x/\tweird\\name", "/y/new\nline",
             {},        EntryId{3, 1ull << 40}};
   j.names.complete = false;
   renames = {{"sub/fi\tle", "a\\b", "NEW"}, {"sub/fi\tle", "c", "D"}, {"", "e\nf", "G"}};
+  // Far more plan than the reader holds at once, so lines straddle its reads.
+  for (int i = 0; i < 4000; ++i) {
+    renames.push_back({"deep/er", "file " + std::to_string(i), Cipher(std::to_string(i))});
+  }
   Write(j);
   {
     JournalWriter second(state);
@@ -62,7 +67,7 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   ASSERT_EQ(back.size(), 2u);
   EXPECT_EQ(std::tie(back[0].from, back[0].to, back[0].new_record, back[0].folder),
             std::tie(j.from, j.to, j.new_record, j.folder));
-  EXPECT_EQ(back[0].names.renames, 3);
+  EXPECT_EQ(back[0].names.renames, static_cast<long>(renames.size()));
   EXPECT_FALSE(back[0].names.complete);
   EXPECT_EQ(back[1].new_record, "amended*");
   renames.push_back({"", "only", "ONLY"});
@@ -86,8 +91,20 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   }
   WriteText(JournalPath(state), text.substr(0, 10));
   EXPECT_TRUE(ReadJournal(state).empty());
-  WriteText(JournalPath(state), std::string(text).replace(text.find("name\t"), 4, "nome"));
+  const std::string damaged = std::string(text).replace(text.find("name\tfile 2000"), 4, "nome");
+  WriteText(JournalPath(state), damaged);
   EXPECT_THROW(ReadJournal(state), Failure);
+  // Files already gone count as renamed when a pass resumes, so only the
+  // renames past the damaged line fail.
+  const fs::path target = MakeFolder("Target");
+  fs::create_directories(target / "sub/fi\tle");
+  fs::create_directories(target / "deep/er");
+  JournalPlan plan(state, back[0].offset);
+  const RenameOutcome outcome =
+      RenameFiles(state, *OpenFolderAt(platform, target.string()), target.string(), plan,
+                  back[0].names.renames, Resume::Yes);
+  EXPECT_EQ(outcome.failed, 2000);
+  EXPECT_NE(outcome.first_failure.find("ends before its last file"), std::string::npos);
 }
 
 // A row stopped while its plan was being written has no whole entry: nothing

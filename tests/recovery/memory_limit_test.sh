@@ -29,12 +29,16 @@ limited() { (ulimit -v $((LIMIT_MIB * 1024)) && vb "$@" >/dev/null 2>&1); }
 limited --encrypt hide "$TREE"
 hid=$?
 hidden=$(vb list | grep -c $'\tHidden\tEncrypted$')
+# Every name really took its cipher form: the list and the folder agree.
+vb check >/dev/null 2>&1
+checked=$?
 limited restore "$TREE"
 restored=$?
 after=$( [ -d "$TREE" ] && names)
 
-echo "files: $FILES, limit: $LIMIT_MIB MiB, hide exit: $hid, hidden: $hidden, restore exit: $restored"
-if ((hid == 0 && hidden == 1 && restored == 0)) && [ "$before" = "$after" ]; then
+echo "files: $FILES, limit: $LIMIT_MIB MiB, hide exit: $hid, hidden: $hidden," \
+  "check exit: $checked, restore exit: $restored"
+if ((hid == 0 && hidden == 1 && checked == 0 && restored == 0)) && [ "$before" = "$after" ]; then
   echo "1 passed, 0 failed"
 else
   echo "0 passed, 1 failed"

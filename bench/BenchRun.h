@@ -21,6 +21,8 @@ struct RunResult {
   double seconds;
   long peak_kib;  // the child's peak resident memory
   int status;
+  double user_seconds;    // processor time spent in the program
+  double system_seconds;  // and in the kernel on its behalf
 };
 
 // A new folder in the temp folder that every veilbox-cli run by the
@@ -33,6 +35,10 @@ inline std::filesystem::path PrivateWork(const std::string& prefix) {
   setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
   setenv("VEILBOX_UPDATE_URL", "", 1);
   return work;
+}
+
+inline double Seconds(const timeval& t) {
+  return t.tv_sec + t.tv_usec / 1e6;
 }
 
 inline double Since(Clock::time_point start) {
@@ -62,7 +68,8 @@ inline RunResult Run(const std::vector<std::string>& args, const std::string& in
   int status = 0;
   rusage usage{};
   wait4(child, &status, 0, &usage);
-  return {Since(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+  return {Since(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+          Seconds(usage.ru_utime), Seconds(usage.ru_stime)};
 }
 
 // A whole positive number, or 0 when text is not one.

@@ -1,15 +1,19 @@
 // Hide with encrypted names, then restore, a tree of many empty files
-// through veilbox-cli, each beside the physical floor measured right after
-// it in the same run: a plain loop that reads each folder and renames every
-// file in it, relative to the folder, to a name of its cipher text's length
-// and back.
-//   hide_restore_bench VEILBOX_CLI FOLDERS FILES_PER_FOLDER
-// Prints both times, their ratios and veilbox-cli's peak memory.
+// through veilbox-cli, each beside the physical floor measured in the same
+// run: a plain loop that reads each folder and renames every file in it,
+// relative to the folder, to a name of its cipher text's length and back.
+// The disk's speed drifts from one run to the next, so this is done for a
+// number of rounds and the ratios taken are their medians.
+//   hide_restore_bench VEILBOX_CLI FOLDERS FILES_PER_FOLDER ROUNDS
+// Prints each round's times (wall and processor), the median ratios and
+// veilbox-cli's peak memory.
 #include <dirent.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "BenchRun.h"
 
@@ -39,10 +43,17 @@ void RenameTree(const fs::path& folder, const std::function<std::string(const ch
   for (const std::string& sub : folders) RenameTree(folder / sub, name_for);
 }
 
-double Floor(const fs::path& tree, const std::function<std::string(const char*)>& name_for) {
+bench::RunResult Floor(const fs::path& tree,
+                       const std::function<std::string(const char*)>& name_for) {
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
   const auto start = Clock::now();
   RenameTree(tree, name_for);
-  return bench::Since(start);
+  const double seconds = bench::Since(start);
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  return {seconds, 0, 0, bench::Seconds(after.ru_utime) - bench::Seconds(before.ru_utime),
+          bench::Seconds(after.ru_stime) - bench::Seconds(before.ru_stime)};
 }
 
 void MakeTree(const fs::path& root, long folders, long files) {
@@ -57,19 +68,57 @@ void MakeTree(const fs::path& root, long folders, long files) {
   }
 }
 
+// One round: Veilbox's hide and restore and the floor's two passes, each
+// started after a sync. Odd rounds run the floor first, so that neither side
+// always meets the disk as the other left it.
+struct Round {
+  bench::RunResult hide, there, restore, back;
+};
+
+Round RunRound(const std::string& cli, const fs::path& tree, const fs::path& plain,
+               bool floor_first) {
+  const std::string pw = "bench password\n";
+  // A 14-character name enciphers to one block: 32 hexadecimal digits.
+  const auto long_name = [](const char* f) { return std::string(f) + std::string(32 - 14, 'X'); };
+  const auto short_name = [](const char* f) { return std::string(f, 14); };
+  Round r{};
+  const auto veilbox = [&](bench::RunResult& into, std::vector<std::string> args) {
+    sync();
+    into = bench::Run(args, pw);
+  };
+  const auto plain_loop = [&](bench::RunResult& into, const auto& name_for) {
+    sync();
+    into = Floor(plain, name_for);
+  };
+  if (floor_first) plain_loop(r.there, long_name);
+  veilbox(r.hide, {cli, "--password-stdin", "--encrypt", "hide", tree.string()});
+  if (!floor_first) plain_loop(r.there, long_name);
+  if (floor_first) plain_loop(r.back, short_name);
+  veilbox(r.restore, {cli, "--password-stdin", "restore", tree.string()});
+  if (!floor_first) plain_loop(r.back, short_name);
+  return r;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const long folders = argc == 4 ? bench::Count(argv[2]) : 0;
-  const long files = argc == 4 ? bench::Count(argv[3]) : 0;
-  if (folders == 0 || files == 0) {
-    std::fprintf(stderr, "usage: hide_restore_bench VEILBOX_CLI FOLDERS FILES_PER_FOLDER\n");
+  const long folders = argc == 5 ? bench::Count(argv[2]) : 0;
+  const long files = argc == 5 ? bench::Count(argv[3]) : 0;
+  const long rounds = argc == 5 ? bench::Count(argv[4]) : 0;
+  if (folders == 0 || files == 0 || rounds == 0) {
+    std::fprintf(stderr, "usage: hide_restore_bench VEILBOX_CLI FOLDERS FILES_PER_FOLDER ROUNDS\n");
     return 2;
   }
   const std::string cli = fs::absolute(argv[1]).string();
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each round shows as it ends
 
   const fs::path work = bench::PrivateWork("veilbox-bench");
-
   const fs::path tree = work / "Tree";
   const fs::path plain = work / "Plain";
   MakeTree(tree, folders, files);
@@ -77,38 +126,38 @@ int main(int argc, char** argv) {
   const std::string pw = "bench password\n";
   bench::Run({cli, "--accept-agreement", "--password-stdin", "init"}, pw);
   bench::Run({cli, "--password-stdin", "add", tree.string()}, pw);
-  sync();
 
-  // A 14-character name enciphers to one block: 32 hexadecimal digits.
-  const auto long_name = [](const char* f) { return std::string(f) + std::string(32 - 14, 'X'); };
-  const auto short_name = [](const char* f) { return std::string(f, 14); };
-  const bench::RunResult hide =
-      bench::Run({cli, "--password-stdin", "--encrypt", "hide", tree.string()}, pw);
-  // Each run starts with nothing left to write back from the one before.
-  sync();
-  const double plain_there = Floor(plain, long_name);
-  sync();
-  const bench::RunResult restore =
-      bench::Run({cli, "--password-stdin", "restore", tree.string()}, pw);
-  sync();
-  const double plain_back = Floor(plain, short_name);
+  std::printf("files: %ld (%ld folders of %ld), %ld rounds\n", folders * files, folders, files,
+              rounds);
+  std::printf("seconds, wall (processor)\n%-20s%19s%19s%19s%19s  ratios\n", "", "veilbox hide",
+              "floor there", "veilbox restore", "floor back");
+  std::vector<double> hide_ratios;
+  std::vector<double> restore_ratios;
+  long peak = 0;
+  bool ok = true;
+  for (long n = 0; n < rounds; ++n) {
+    const Round r = RunRound(cli, tree, plain, n % 2 == 1);
+    const std::string label = "round " + std::to_string(n + 1) + (n % 2 ? ", floor first" : "");
+    std::printf("%-20s", label.c_str());
+    for (const bench::RunResult* x : {&r.hide, &r.there, &r.restore, &r.back}) {
+      std::printf("  %7.3f (%7.3f)", x->seconds, x->user_seconds + x->system_seconds);
+    }
+    hide_ratios.push_back(r.hide.seconds / r.there.seconds);
+    restore_ratios.push_back(r.restore.seconds / r.back.seconds);
+    std::printf("  %.2f %.2f\n", hide_ratios.back(), restore_ratios.back());
+    peak = std::max({peak, r.hide.peak_kib, r.restore.peak_kib});
+    ok = ok && r.hide.status == 0 && r.restore.status == 0;
+  }
 
   long restored = 0;
   for (const auto& e : fs::recursive_directory_iterator(tree)) restored += e.is_regular_file();
-  std::printf("files: %ld (%ld folders of %ld)\n", folders * files, folders, files);
-  std::printf("veilbox-cli hide --encrypt: %8.3f s  (exit %d, peak %ld KiB)\n", hide.seconds,
-              hide.status, hide.peak_kib);
-  std::printf("plain loop, names there:    %8.3f s\n", plain_there);
-  std::printf("veilbox-cli restore:        %8.3f s  (exit %d, peak %ld KiB)\n", restore.seconds,
-              restore.status, restore.peak_kib);
-  std::printf("plain loop, names back:     %8.3f s\n", plain_back);
-  std::printf("ratio hide / plain:         %8.2f  (target <= 1.1)\n", hide.seconds / plain_there);
-  std::printf("ratio restore / plain:      %8.2f  (target <= 1.1)\n", restore.seconds / plain_back);
-  std::printf("peak memory:                %8ld KiB (target < 65536)\n",
-              std::max(hide.peak_kib, restore.peak_kib));
-  std::printf("files back under their own names: %ld\n", restored);
+  std::printf("median ratio hide / plain:    %6.2f  (target <= 1.1)\n", Median(hide_ratios));
+  std::printf("median ratio restore / plain: %6.2f  (target <= 1.1)\n", Median(restore_ratios));
+  std::printf("peak memory:                %8ld KiB (target < 65536)\n", peak);
+  std::printf("every run exited 0: %s; files back under their own names: %ld\n", ok ? "yes" : "no",
+              restored);
 
   std::error_code ignored;
   fs::remove_all(work, ignored);
-  return hide.status == 0 && restore.status == 0 && restored == folders * files ? 0 : 1;
+  return ok && restored == folders * files ? 0 : 1;
 }

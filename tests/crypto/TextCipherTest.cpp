@@ -30,6 +30,8 @@ class TextCipher : public ::testing::Test {
   cEncrypt cipher{dialogue};
 };
 
+// Zero-padded ECB, one uppercase 32-digit group per block, groups joined by
+// two spaces.
 TEST_F(TextCipher, CipherTextIsZeroPaddedEcbInGroupsOfOneBlock) {
   const Bytes key(kKey.begin(), kKey.begin() + 16);
   for (std::size_t n : {1, 15, 16, 17, 32, 33}) {
@@ -38,29 +40,25 @@ TEST_F(TextCipher, CipherTextIsZeroPaddedEcbInGroupsOfOneBlock) {
     EXPECT_EQ(cipher.Encrypt(std::string(n, 'q'), kKey),
               testing::BlockHex(testing::ReferenceEcb(key, padded)));
   }
-  EXPECT_EQ(cipher.Encrypt(std::string(16, 'a'), kKey).size(), 32u);
-  const std::string two = cipher.Encrypt(std::string(17, 'a'), kKey);
-  EXPECT_EQ(two.size(), 66u);
-  EXPECT_EQ(two.substr(32, 2), "  ");
   // Key bytes after the 16th do not count.
   EXPECT_EQ(cipher.Encrypt("secret", kKey.substr(0, 16) + std::string(40, 'x')),
             cipher.Encrypt("secret", kKey));
-  EXPECT_EQ(cEncrypt().Encrypt("secret", kKey), cipher.Encrypt("secret", kKey));
   // One cipher serves keys in turn, also after a key set by bytes.
-  const std::string other = cEncrypt().Encrypt("secret", "another key text");
-  EXPECT_EQ(cipher.Encrypt("secret", "another key text"), other);
-  cipher.SetCipherKey(key, 128);
+  EXPECT_EQ(cipher.Encrypt("secret", "another key text"),
+            cEncrypt().Encrypt("secret", "another key text"));
   cipher.Encrypt("secret", kKey);
   cipher.SetCipherKey(Bytes(16, 'z'), 128);
   EXPECT_EQ(cipher.Encrypt("secret", kKey), cEncrypt().Encrypt("secret", kKey));
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-TEST_F(TextCipher, DecryptGivesTheTextWithItsNulPadding) {
-  for (const std::string text : {"a", "exactly16chars!!", "seventeen chars!!", "Grüße aus Köln.doc",
-                                 "日本語のファイル名.txt"}) {
-    EXPECT_EQ(cipher.Decrypt(cipher.Encrypt(text, kKey), kKey),
-              text + Nuls((16 - text.size() % 16) % 16));
+// Decrypt gives the text with its NUL padding; DecryptFileName gives the name.
+TEST_F(TextCipher, DecryptAndDecryptFileNameGiveBackTheText) {
+  for (const std::string text : {"a", "exactly16chars!!", "seventeen chars!!", ".hidden",
+                                 "Grüße aus Köln.doc", "日本語のファイル名.txt"}) {
+    const std::string hex = cipher.Encrypt(text, kKey);
+    EXPECT_EQ(cipher.Decrypt(hex, kKey), text + Nuls((16 - text.size() % 16) % 16));
+    EXPECT_EQ(cipher.DecryptFileName(hex, kKey), text);
   }
   EXPECT_TRUE(dialogue.boxes.empty());
 }
@@ -76,6 +74,15 @@ TEST_F(TextCipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
   for (char c : packed) wide += c == 'A' ? std::string("\u0141") : std::string(1, c);
   for (const std::string& variant : {Lower(hex), packed, broken, wide, packed + "F"}) {
     EXPECT_EQ(cipher.Decrypt(variant, kKey), expected) << variant;
+  }
+  // Any text at all gives whole blocks or nothing.
+  const std::string alphabet = "0123456789ABCDEFabcdef  \r\n\t/\\.xyz\x80\xC3\xA9\xF0\xFF";
+  std::mt19937 rng(99);
+  cEncrypt quiet;
+  for (int i = 0; i < 2000; ++i) {
+    std::string any(rng() % 120, ' ');
+    for (char& c : any) c = alphabet[rng() % alphabet.size()];
+    EXPECT_EQ(quiet.Decrypt(any, kKey).size() % 16, 0u) << any;
   }
 }
 
@@ -99,31 +106,18 @@ TEST_F(TextCipher, RefusalsShowTheirMessageAndGiveEmptyText) {
   }
 }
 
-TEST_F(TextCipher, DecryptSurvivesArbitraryText) {
-  const std::string alphabet = "0123456789ABCDEFabcdef  \r\n\t/\\.xyz\x80\xC3\xA9\xF0\xFF";
-  std::mt19937 rng(99);
-  cEncrypt quiet;
-  for (int i = 0; i < 2000; ++i) {
-    std::string text(rng() % 120, ' ');
-    for (char& c : text) c = alphabet[rng() % alphabet.size()];
-    EXPECT_EQ(quiet.Decrypt(text, kKey).size() % 16, 0u) << text;
-  }
-}
-
+// Only the exact text Encrypt makes of a name that one folder can hold.
 TEST_F(TextCipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
-  for (const std::string name : {"a", "exactly16chars!!", ".hidden", "Grüße.doc"}) {
-    EXPECT_EQ(cipher.DecryptFileName(cipher.Encrypt(name, kKey), kKey), name);
-  }
   const std::string good = cipher.Encrypt("seventeen chars!!", kKey);
-  EXPECT_EQ(cipher.DecryptFileName(good, kKey), "seventeen chars!!");
+  const std::string head = good.substr(0, 32), tail = good.substr(34);
   const std::string not_names[] = {
       "",
       "readme.txt",
       "ABCDEF",
       Lower(good),
-      good.substr(0, 32) + good.substr(34),         // no spaces
-      good.substr(0, 32) + " " + good.substr(34),   // one space
-      good.substr(0, 32) + "00" + good.substr(34),  // digits where the gap is
+      head + tail,         // no spaces
+      head + " " + tail,   // one space
+      head + "00" + tail,  // digits where the gap is
       good + "  ",
       " " + good,
       std::string(32, 'G'),
@@ -131,7 +125,7 @@ TEST_F(TextCipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
       cipher.Encrypt("..", kKey),
       cipher.Encrypt("dir/name", kKey),
       cipher.Encrypt(std::string("nul\0inside", 10), kKey),
-      cipher.Encrypt(Nuls(16), kKey),
+      cipher.Encrypt(Nuls(16), kKey),  // 16 NULs of padding: more than Encrypt adds
       cipher.Encrypt("a whole block of padding" + Nuls(24), kKey),
   };
   for (const std::string& name : not_names) {

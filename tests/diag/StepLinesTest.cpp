@@ -5,47 +5,34 @@
 namespace veilbox::stepgen {
 namespace {
 
-std::vector<bool> Classify(const std::vector<std::string>& lines) {
-  StepLineClassifier c;
-  std::vector<bool> steps;
-  for (const auto& l : lines) steps.push_back(c.IsStep(l));
-  return steps;
-}
-
-TEST(StepLines, CountsStatementsAndBlockHeadsButNotStructure) {
-  EXPECT_EQ(Classify({
-                "#include <x>",            // preprocessor
-                "namespace veilbox {",     // namespace
-                "",                        // blank
-                "int f(int a) {",          // head of a function
-                "  if (a) {",              // head of a block
-                "    return 1;",           // statement
-                "  } else {",              // else branch
-                "  }",                     // closing brace
-                "  switch (a) {",          // multi-way head
-                "    case 1:",             // case label
-                "    default:",            // default label
-                "  });",                   // punctuation only
-                "public:",                 // access label
-            }),
-            (std::vector<bool>{false, false, false, true, true, true, true, false, true, false,
-                               false, false, false}));
-}
-
-TEST(StepLines, IgnoresCommentsButNotCommentMarkersInsideText) {
-  EXPECT_EQ(Classify({
-                "// a comment",
-                "/* a block",
-                "   still comment */",
-                "x = 1;  /* trailing */",
-                "s = \"http://host\";",
-                "/* one */ y = 2;",
-                "c = '/';  // slash",
-            }),
-            (std::vector<bool>{false, false, false, true, true, true, true}));
-}
-
-TEST(StepLines, StepTextDropsIndentationAndTrailingBlanks) {
+// The lines of one file, fed in order (a block comment spans lines): which are
+// steps. Statements and the heads of functions and blocks count; structure,
+// labels and comments do not, but comment markers inside text are no comment.
+TEST(StepLines, CountsStatementsAndBlockHeadsButNotStructureOrComments) {
+  const std::pair<const char*, bool> lines[] = {
+      {"#include <x>", false},
+      {"namespace veilbox {", false},
+      {"", false},
+      {"int f(int a) {", true},
+      {"  if (a) {", true},
+      {"    return 1;", true},
+      {"  } else {", true},
+      {"  }", false},
+      {"  switch (a) {", true},
+      {"    case 1:", false},
+      {"    default:", false},
+      {"  });", false},
+      {"public:", false},
+      {"// a comment", false},
+      {"/* a block", false},
+      {"   still comment */", false},
+      {"x = 1;  /* trailing */", true},
+      {"s = \"http://host\";", true},
+      {"/* one */ y = 2;", true},
+      {"c = '/';  // slash", true},
+  };
+  StepLineClassifier classifier;
+  for (const auto& [line, is_step] : lines) EXPECT_EQ(classifier.IsStep(line), is_step) << line;
   EXPECT_EQ(StepText("    return x;   \r"), "return x;");
 }
 

@@ -44,23 +44,18 @@ class FileFind : public ::testing::Test {
   Strings files, folders;
 };
 
+// An empty folder finds nothing; one with only subfolders counts them.
 TEST_F(FileFind, ListsEachFoldersFilesBeforeItsSubfoldersInListingOrder) {
-  Make({"b.txt", "a", ".dot", "S/c.txt", "S/T/d", "R/e", ".cfg/f"});
+  Make({"b.txt", "a", ".dot", "S/c.txt", "S/T/d", "R/e", ".cfg/f", "E/", "O/P/"});
   EXPECT_EQ(Search(Path(""), true), FindResult::DirExSuccess);
   EXPECT_EQ(files, Paths({".dot", "a", "b.txt", ".cfg/f", "R/e", "S/c.txt", "S/T/d"}));
-  EXPECT_EQ(folders, Paths({"", ".cfg/", "R/", "S/", "S/T/"}));
-
+  EXPECT_EQ(folders, Paths({"", ".cfg/", "E/", "O/", "O/P/", "R/", "S/", "S/T/"}));
   EXPECT_EQ(Search(Path(""), false), FindResult::DirExSuccess);
   EXPECT_EQ(files, Paths({".dot", "a", "b.txt"}));
   EXPECT_EQ(folders, Paths({""}));
-}
-
-TEST_F(FileFind, EmptyFolderFindsNothingButSubfoldersCount) {
-  Make({"empty/", "only/S1/", "only/S2/"});
-  EXPECT_EQ(Search(Path("empty/"), true), FindResult::NoFilesFound);
-  EXPECT_EQ(files, Strings{""});
-  EXPECT_EQ(folders, Paths({"empty/"}));
-  EXPECT_EQ(Search(Path("only/"), false), FindResult::DirExSuccess);
+  EXPECT_EQ(Search(Path("E/"), true), FindResult::NoFilesFound);
+  EXPECT_EQ(folders, Paths({"E/"}));
+  EXPECT_EQ(Search(Path("O/"), false), FindResult::DirExSuccess);
   EXPECT_EQ(files, Strings{""});
 }
 

@@ -14,7 +14,7 @@ struct Case {
   bool exact;       // expected from MatchesExactPattern
 };
 
-TEST(NamePattern, ListingAndExactCaseRules) {
+TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
   const Case cases[] = {
       {"b", "*.*", true, false},  // only the exact test needs the dot
       {".x", "*.*", true, true},
@@ -35,9 +35,7 @@ TEST(NamePattern, ListingAndExactCaseRules) {
     EXPECT_EQ(MatchesListingPattern(c.name, c.pattern), c.by_listing) << c.name << " " << c.pattern;
     EXPECT_EQ(MatchesExactPattern(c.name, c.pattern), c.exact) << c.name << " " << c.pattern;
   }
-}
-
-TEST(NamePattern, MalformedBracketsRaiseInTheExactTest) {
+  // A malformed bracket raises in the exact test.
   EXPECT_THROW(MatchesExactPattern("a", "[abc"), Failure);
   EXPECT_THROW(MatchesExactPattern("a", "[c-a]"), Failure);
 }

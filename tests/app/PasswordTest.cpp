@@ -25,17 +25,13 @@ class PasswordTest : public StateTest {
   }
 };
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-  return {text.begin(), text.end()};
-}
-
 // The first 32 bytes of the PBKDF2-HMAC-SHA256 vectors of RFC 7914: the
 // same text from OpenSSL and from Windows CNG.
 TEST(HashedPassword, GivesTheKnownAnswers) {
-  EXPECT_EQ(HashedPasswordText("passwd", Bytes("salt"), 1),
+  EXPECT_EQ(HashedPasswordText("passwd", {'s', 'a', 'l', 't'}, 1),
             "pbkdf2-sha256$1$73616C74$"
             "55AC046E56E3089FEC1691C22544B605F94185216DDE0465E68B9D57C20DACBC");
-  EXPECT_EQ(HashedPasswordText("Password", Bytes("NaCl"), 80000),
+  EXPECT_EQ(HashedPasswordText("Password", {'N', 'a', 'C', 'l'}, 80000),
             "pbkdf2-sha256$80000$4E61436C$"
             "4DDCD8F60B98BE21830CEE5EF22701F9641A4418D04C0414AEFF08876B34AB56");
 }

@@ -10,17 +10,9 @@ using testing::WriteText;
 
 class SettingsTest : public testing::StateTest {};
 
-TEST_F(SettingsTest, WritesAreReadBackAtOnceAndEmptyMeansAbsent) {
-  EXPECT_EQ(Setting("VeilboxPassword"), "");
-  EXPECT_TRUE(
-      SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxPassword", "AB"));
-  EXPECT_EQ(Setting("VeilboxPassword"), "AB");
-  EXPECT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxPassword", ""));
-  EXPECT_EQ(Setting("VeilboxPassword"), "");
-  EXPECT_TRUE(dialogue.boxes.empty());
-}
-
-TEST_F(SettingsTest, TextEndsAtTheFirstNulAndOtherTypesReadEmpty) {
+// Text ends at its first NUL, other types and missing values read empty, and
+// a write (an empty text too) is read back at once and keeps the other values.
+TEST_F(SettingsTest, ReadsTextToTheFirstNulAndWritesAreReadBackAtOnce) {
   WriteText(
       home.SettingsFile(),
       R"({"SOFTWARE\\TK": {"VeilboxA": "one\u0000two", "VeilboxB": "x\u0000", "VeilboxN": 3}})");
@@ -29,6 +21,11 @@ TEST_F(SettingsTest, TextEndsAtTheFirstNulAndOtherTypesReadEmpty) {
   EXPECT_EQ(Setting("VeilboxN"), "");
   EXPECT_EQ(Setting("VeilboxMissing"), "");
   EXPECT_EQ(GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\None", "VeilboxA"), "");
+  for (const char* value : {"AB", ""}) {
+    EXPECT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxA", value));
+    EXPECT_EQ(Setting("VeilboxA"), value);
+  }
+  EXPECT_EQ(Setting("VeilboxB"), "x");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 

@@ -1,15 +1,12 @@
+#include "app/StartUp.h"
+
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "app/StartUp.h"
 #include "support/StateTest.h"
 
 namespace veilbox {
 namespace {
-
-constexpr const char* kAgreement =
-    "Use this application at your own risk. Tollmark Inc is not responsible for any loss of "
-    "data or any data corruption. Do you agree to this?";
 
 class StartUpTest : public testing::StateTest {};
 
@@ -19,19 +16,17 @@ TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreement) {
   EXPECT_EQ(StartUp(state), StartUpResult::Continue);
 
   ASSERT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_EQ(dialogue.boxes[0].text, kAgreement);
+  EXPECT_EQ(dialogue.boxes[0].text,
+            "Use this application at your own risk. Tollmark Inc is not responsible for any loss "
+            "of data or any data corruption. Do you agree to this?");
   EXPECT_EQ(dialogue.boxes[0].title, "Agreement");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Question);
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), program + "/Data*");
   EXPECT_EQ(Setting("VeilboxFirstTime"), "No");
-
-  EXPECT_EQ(state.Appname, "Veilbox");
-  EXPECT_EQ(state.MainKey, "SOFTWARE\\TK");
-  EXPECT_EQ(state.CurrentVersion, "1.04");
   EXPECT_EQ(state.SrcDataFilename, program + "/Dat.sys");
   EXPECT_EQ(state.HideFolderPath, program + "/Data*");
-  EXPECT_EQ(state.WinPath, "");
+  // The key that opens an older Veilbox's cipher-text password.
   EXPECT_EQ(state.EncryptDecryptKey.size(), 24u);
   EXPECT_TRUE(state.EncryptDecryptKey.starts_with("Veilbox"));
   EXPECT_FALSE(std::filesystem::exists(home.ProgramFolder() / "Data"))
@@ -53,12 +48,11 @@ TEST_F(StartUpTest, DecliningTheAgreementEndsTheProgramAndAsksAgainNextTime) {
 }
 
 TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
-  ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
-                         "/media/a/Store*"));
-  ASSERT_TRUE(
-      SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "x"));
+  for (const char* name : {"VeilboxHideFolderPath", "VeilboxFirstTime"}) {
+    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, "/media/a/S*"));
+  }
   EXPECT_EQ(StartUp(state), StartUpResult::Continue);
-  EXPECT_EQ(state.HideFolderPath, "/media/a/Store*");
+  EXPECT_EQ(state.HideFolderPath, "/media/a/S*");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 

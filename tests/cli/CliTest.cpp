@@ -10,7 +10,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPassword = "pw\n";
+// Whether the run exited with code and its error output holds message (or,
+// when whole, is exactly message).
+::testing::AssertionResult Ends(const CliRun& r, int code, const std::string& message = "",
+                                bool whole = false) {
+  const bool said = whole ? r.err == message : r.err.find(message) != std::string::npos;
+  return (r.code == code && said ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
+         << "exit code " << r.code << ", error output:\n"
+         << r.err;
+}
 
 class CliTest : public ::testing::Test {
  protected:
@@ -20,10 +28,10 @@ class CliTest : public ::testing::Test {
   // A command after the right password.
   CliRun Do(std::vector<std::string> args) {
     args.insert(args.begin(), "--password-stdin");
-    return Run(args, kPassword);
+    return Run(args, "pw\n");
   }
-  void Init() {
-    ASSERT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, kPassword).code, 0);
+  CliRun Init(const std::string& password_line = "pw\n") {
+    return Run({"init", "--accept-agreement", "--password-stdin"}, password_line);
   }
   std::string Path(const std::string& relative) const { return (work_ / relative).string(); }
   fs::path Store() const { return home_.ProgramFolder() / "Data"; }
@@ -36,49 +44,37 @@ class CliTest : public ::testing::Test {
   TempHome home_;
   fs::path scratch_ = home_.MakeFolder("scratch");
   fs::path work_ = home_.MakeFolder("work");
+  std::string drive_ = PosixPlatform().DriveKey(work_.string());
 };
 
 TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
-  CliRun r = Do({"list"});
-  EXPECT_EQ(r.code, 3);
-  EXPECT_NE(r.err.find("the agreement has not been accepted yet"), std::string::npos) << r.err;
-
   // Without --accept-agreement and without a terminal the agreement is declined.
-  r = Run({"init", "--password-stdin"}, kPassword);
-  EXPECT_EQ(r.code, 3);
-  EXPECT_NE(r.err.find("Agreement: Use this application at your own risk."), std::string::npos);
-  EXPECT_EQ(Do({"list"}).code, 3);
+  EXPECT_TRUE(Ends(Run({"init", "--password-stdin"}, "pw\n"), 3,
+                   "Agreement: Use this application at your own risk."));
+  EXPECT_TRUE(Ends(Do({"list"}), 3, "the agreement has not been accepted yet"));
 
   // Nothing, or a control character anywhere in the line, is refused.
-  for (const std::string& line : {std::string("\n"), std::string("ab\0cd\n", 6),
-                                  std::string("tab\tpw\n"), std::string("pw\r\n")}) {
-    r = Run({"init", "--accept-agreement", "--password-stdin"}, line);
-    EXPECT_EQ(r.code, 3);
-    EXPECT_NE(r.err.find(line == "\n" ? "Password: Please enter a password."
-                                      : "Password: A password cannot contain control"),
-              std::string::npos)
-        << r.err;
+  for (const std::string& line :
+       {std::string("\n"), std::string("ab\0cd\n", 6), std::string("pw\r\n")}) {
+    EXPECT_TRUE(Ends(Init(line), 3,
+                     line == "\n" ? "Password: Please enter a password."
+                                  : "Password: A password cannot contain control"));
   }
-  r = Do({"list"});
-  EXPECT_EQ(r.code, 3);
-  EXPECT_NE(r.err.find("no password has been created yet"), std::string::npos) << r.err;
+  EXPECT_TRUE(Ends(Do({"list"}), 3, "no password has been created yet"));
 
-  Init();
-  r = Run({"init", "--accept-agreement", "--password-stdin"}, "other\n");
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("a password already exists"), std::string::npos) << r.err;
-  EXPECT_EQ(Run({"list", "--password-stdin"}, "other\n").code, 3);
-  EXPECT_EQ(Run({"list", "--password-stdin"}, "PW\n").code, 3);
+  ASSERT_TRUE(Ends(Init(), 0));
+  EXPECT_TRUE(Ends(Init("other\n"), 1, "a password already exists"));
+  for (const std::string& line :
+       {std::string("other\n"), std::string("PW\n"), std::string("pw\0x\n", 5)}) {
+    EXPECT_EQ(Run({"list", "--password-stdin"}, line).code, 3) << line;
+  }
   EXPECT_EQ(Run({"list"}).code, 3);  // no terminal to ask on
-  EXPECT_EQ(Run({"list", "--password-stdin"}, std::string("pw\0x\n", 5)).code, 3);
   // Only the first line is the password.
   EXPECT_EQ(Run({"list", "--password-stdin"}, "pw\nmore\n").code, 0);
 
   WriteText(home_.SettingsFile(),
             R"({"SOFTWARE\\TK": {"VeilboxFirstTime": "No", "VeilboxPassword": "damaged"}})");
-  r = Do({"list"});
-  EXPECT_EQ(r.code, 3);
-  EXPECT_NE(r.err.find("Password: The stored password is damaged"), std::string::npos) << r.err;
+  EXPECT_TRUE(Ends(Do({"list"}), 3, "Password: The stored password is damaged"));
 }
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
@@ -96,43 +92,42 @@ TEST_F(CliTest, WrongUsageExitsTwo) {
 }
 
 TEST_F(CliTest, HidesWithEncryptedNamesAndBringsThemBack) {
-  Init();
+  ASSERT_TRUE(Ends(Init(), 0));
   WriteText(work_ / "Plans" / "notes.txt", "plain");
   WriteText(work_ / "Plans" / "sub" / "a.txt", "deep");
   fs::create_directories(work_ / "Empty");
   // Relative, with a trailing separator: the same rows as full paths.
   ASSERT_EQ(Do({"add", "Plans/", Path("Empty")}).code, 0);
-  const std::string parent = work_.string() + "/";
-  EXPECT_EQ(Do({"list"}).out,
-            "Plans\t" + parent + "\tVisible\tNormal\nEmpty\t" + parent + "\tVisible\tNormal\n");
+  const auto rows = [&](const std::string& status) {
+    const std::string row = "\t" + work_.string() + "/\t" + status + "\n";
+    return "Plans" + row + "Empty" + row;
+  };
+  EXPECT_EQ(Do({"list"}).out, rows("Visible\tNormal"));
 
-  CliRun r = Do({"hide", "--encrypt", "Plans", "Empty"});
-  EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.err, "");  // no progress bar without a terminal
+  EXPECT_TRUE(Ends(Do({"hide", "--encrypt", "Plans", "Empty"}), 0, "", true));  // no progress bar
   EXPECT_FALSE(fs::exists(work_ / "Plans"));
   EXPECT_EQ(Mode(Store()), 0u);  // locked again after the command
-  fs::permissions(Store(), fs::perms::owner_all);
-  std::vector<std::string> names;
+  EXPECT_EQ(Do({"list"}).out, rows("Hidden\tEncrypted"));
+  // unlock opens every store folder to its owner, lock closes it again.
+  ASSERT_EQ(Do({"unlock"}).code, 0);
+  EXPECT_EQ(Mode(Store()), 0700u);
+  size_t entries = 0;
   for (const auto& e : fs::recursive_directory_iterator(Store() / "Plans")) {
-    names.push_back(e.path().filename().string());
-  }
-  ASSERT_EQ(names.size(), 3u);
-  for (const std::string& n : names) {
-    if (n != "sub") {
-      EXPECT_EQ(n.find_first_not_of("0123456789ABCDEF"), std::string::npos) << n;
+    const std::string name = e.path().filename().string();
+    if (name != "sub") {
+      EXPECT_EQ(name.find_first_not_of("0123456789ABCDEF"), std::string::npos) << name;
     }
+    ++entries;
   }
-  EXPECT_EQ(Do({"list"}).out,
-            "Plans\t" + parent + "\tHidden\tEncrypted\nEmpty\t" + parent + "\tHidden\tEncrypted\n");
+  EXPECT_EQ(entries, 3u);
+  EXPECT_EQ(Do({"lock"}).code, 0);
+  EXPECT_EQ(Mode(Store()), 0u);
 
-  // Hiding again counts as done.
-  EXPECT_EQ(Do({"hide", "Plans"}).code, 0);
-  r = Do({"restore", Path("Plans"), "Empty"});
-  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Do({"hide", "Plans"}).code, 0);  // hiding again counts as done
+  EXPECT_TRUE(Ends(Do({"restore", Path("Plans"), "Empty"}), 0));
   EXPECT_EQ(ReadText(work_ / "Plans" / "notes.txt"), "plain");
   EXPECT_EQ(ReadText(work_ / "Plans" / "sub" / "a.txt"), "deep");
   EXPECT_TRUE(fs::is_directory(work_ / "Empty"));
-  EXPECT_EQ(Mode(Store()), 0u);
 
   // Remove restores a hidden folder first, and leaves visible ones in place.
   ASSERT_EQ(Do({"hide", "Plans"}).code, 0);
@@ -143,56 +138,46 @@ TEST_F(CliTest, HidesWithEncryptedNamesAndBringsThemBack) {
 }
 
 TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
-  Init();
+  ASSERT_TRUE(Ends(Init(), 0));
   const std::string odd = "tab\there\nline\rback\\slash";
   const std::string escaped = "tab\\there\\nline\\rback\\\\slash";
-  const std::string drive = PosixPlatform().DriveKey(work_.string());
   fs::create_directories(work_ / odd / odd);
-  ASSERT_EQ(Do({"stores", "edit", drive, odd + "/Store"}).code, 0);
+  ASSERT_EQ(Do({"stores", "edit", drive_, odd + "/Store"}).code, 0);
   ASSERT_EQ(Do({"add", odd + "/" + odd}).code, 0);
   EXPECT_EQ(Do({"list"}).out, escaped + "\t" + Path(escaped) + "/\tVisible\tNormal\n");
-  EXPECT_EQ(Do({"stores"}).out, drive + "\t" + Path(escaped) + "/Store\n");
+  EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Path(escaped) + "/Store\n");
 }
 
 TEST_F(CliTest, AFolderNotInTheListIsReportedAndTheOthersStillRun) {
-  Init();
+  ASSERT_TRUE(Ends(Init(), 0));
   fs::create_directories(work_ / "A");
   fs::create_directories(work_ / "B");
-  CliRun r = Do({"add", "A", "Missing"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find(Path("Missing") + " is not a folder"), std::string::npos) << r.err;
-  r = Do({"hide", "B", "A"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find(Path("B") + " is not in the folder list"), std::string::npos) << r.err;
+  EXPECT_TRUE(Ends(Do({"add", "A", "Missing"}), 1, Path("Missing") + " is not a folder"));
+  EXPECT_TRUE(Ends(Do({"hide", "B", "A"}), 1, Path("B") + " is not in the folder list"));
   EXPECT_FALSE(fs::exists(work_ / "A"));
   EXPECT_EQ(Mode(Store()), 0u);
 }
 
 TEST_F(CliTest, StoreFlagAnswersTheStoreSetUp) {
-  Init();
-  const std::string drive = PosixPlatform().DriveKey(work_.string());
+  ASSERT_TRUE(Ends(Init(), 0));
   // Leave the list one store folder on another file system, so that the
   // work folder's drive has none. (No folder there may be chosen: the list
   // is written as an older copy could have.)
   PosixPlatform().WriteSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
                                Store().string() + "*/proc/veilbox-elsewhere*");
-  ASSERT_EQ(Do({"--yes", "stores", "remove", drive}).code, 0);
-  EXPECT_EQ(Do({"stores"}).out, "/proc/\t/proc/veilbox-elsewhere\n");
+  ASSERT_EQ(Do({"--yes", "stores", "remove", drive_}).code, 0);
+  const std::string elsewhere = "/proc/\t/proc/veilbox-elsewhere\n";
+  EXPECT_EQ(Do({"stores"}).out, elsewhere);
   fs::create_directories(work_ / "Plans");
 
-  CliRun r = Do({"add", "Plans"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("New folder: The folder you want to hide has no hidden/locked folder setup "
-                       "on its drive. Do you wish to create/select a hidden/locked folder on " +
-                       drive + "?\n-> No\n"),
-            std::string::npos)
-      << r.err;
+  EXPECT_TRUE(Ends(Do({"add", "Plans"}), 1,
+                   "New folder: The folder you want to hide has no hidden/locked folder setup on "
+                   "its drive. Do you wish to create/select a hidden/locked folder on " +
+                       drive_ + "?\n-> No\n"));
   EXPECT_EQ(Do({"list"}).out, "");
 
-  r = Do({"add", "--store", "Vault", "Plans"});
-  EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(Do({"stores"}).out,
-            "/proc/\t/proc/veilbox-elsewhere\n" + drive + "\t" + Path("Vault") + "\n");
+  EXPECT_TRUE(Ends(Do({"add", "--store", "Vault", "Plans"}), 0));
+  EXPECT_EQ(Do({"stores"}).out, elsewhere + drive_ + "\t" + Path("Vault") + "\n");
   ASSERT_EQ(Do({"hide", "Plans"}).code, 0);
   EXPECT_EQ(Mode(work_ / "Vault"), 0u);
   fs::permissions(work_ / "Vault", fs::perms::owner_all);
@@ -200,68 +185,48 @@ TEST_F(CliTest, StoreFlagAnswersTheStoreSetUp) {
 }
 
 TEST_F(CliTest, RestoreToFlagAnswersTheRelocation) {
-  Init();
+  ASSERT_TRUE(Ends(Init(), 0));
   WriteText(work_ / "Gone" / "Plans" / "a.txt", "x");
   fs::create_directories(work_ / "Else");
   ASSERT_EQ(Do({"add", "Gone/Plans"}).code, 0);
   ASSERT_EQ(Do({"hide", "Gone/Plans"}).code, 0);
   fs::remove(work_ / "Gone");
 
-  CliRun r = Do({"--yes", "restore", "Gone/Plans"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("Restore: " + Path("Gone") +
-                       "/ does not exist (or is hidden). Do you wish "
-                       "to restore Plans to another folder?\n-> Yes\n"),
-            std::string::npos)
-      << r.err;
+  const CliRun r = Do({"--yes", "restore", "Gone/Plans"});
+  EXPECT_TRUE(Ends(r, 1,
+                   "Restore: " + Path("Gone") +
+                       "/ does not exist (or is hidden). Do you wish to restore Plans to another "
+                       "folder?\n-> Yes\n"));
   // --yes cannot pick the folder: the chooser gives nothing, and choosing
   // again is not offered without a terminal.
-  EXPECT_NE(r.err.find("Do you wish to choose again?\n-> No\n"), std::string::npos) << r.err;
+  EXPECT_TRUE(Ends(r, 1, "Do you wish to choose again?\n-> No\n"));
 
-  r = Do({"restore", "--restore-to", "Else", "Gone/Plans"});
-  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(Ends(Do({"restore", "--restore-to", "Else", "Gone/Plans"}), 0));
   EXPECT_EQ(ReadText(work_ / "Else" / "Plans" / "a.txt"), "x");
   EXPECT_EQ(Do({"list"}).out, "Plans\t" + Path("Else") + "/\tVisible\tNormal\n");
 }
 
-TEST_F(CliTest, LockAndUnlockEveryStoreFolder) {
-  Init();
-  fs::create_directories(Store());
-  EXPECT_EQ(Do({"unlock"}).code, 0);
-  EXPECT_EQ(Mode(Store()), 0700u);
-  EXPECT_EQ(Do({"lock"}).code, 0);
-  EXPECT_EQ(Mode(Store()), 0u);
-}
-
 TEST_F(CliTest, StoresCommandsFollowThePreferencesRules) {
-  Init();
-  const std::string drive = PosixPlatform().DriveKey(work_.string());
-  EXPECT_EQ(Do({"stores"}).out, drive + "\t" + Store().string() + "\n");
-
-  CliRun r = Do({"stores", "add", "Other"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Folder: " + drive + " already has a hidden/locked folder on it.\n");
+  ASSERT_TRUE(Ends(Init(), 0));
+  EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Store().string() + "\n");
+  EXPECT_TRUE(Ends(Do({"stores", "add", "Other"}), 1,
+                   "Folder: " + drive_ + " already has a hidden/locked folder on it.\n", true));
   EXPECT_EQ(Do({"stores", "edit", "/nowhere", "Other"}).code, 1);
-
-  ASSERT_EQ(Do({"stores", "edit", drive, "Other"}).code, 0);
-  EXPECT_EQ(Do({"stores"}).out, drive + "\t" + Path("Other") + "\n");
+  ASSERT_EQ(Do({"stores", "edit", drive_, "Other"}).code, 0);
   fs::create_directory_symlink(work_ / "Other", work_ / "Link");
-  r = Do({"stores", "edit", drive, "Link"});
-  EXPECT_EQ(r.err, "Folder: " + Path("Link") + " is a link. Please select another folder.\n");
-
-  r = Do({"stores", "remove", drive});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Remove: Are you sure you wish to remove " + Path("Other") +
-                       " from the list?\n-> No\n");
+  EXPECT_TRUE(Ends(Do({"stores", "edit", drive_, "Link"}), 1,
+                   "Folder: " + Path("Link") + " is a link. Please select another folder.\n",
+                   true));
+  EXPECT_TRUE(
+      Ends(Do({"stores", "remove", drive_}), 1,
+           "Remove: Are you sure you wish to remove " + Path("Other") + " from the list?\n-> No\n",
+           true));
 
   fs::create_directories(work_ / "Plans");
   ASSERT_EQ(Do({"add", "Plans"}).code, 0);
-  r = Do({"--yes", "stores", "remove", drive});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find(drive + " is being used."), std::string::npos) << r.err;
-  r = Do({"stores", "edit", drive, "Plans/Inner"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(Do({"stores"}).out, drive + "\t" + Path("Other") + "\n");
+  EXPECT_TRUE(Ends(Do({"--yes", "stores", "remove", drive_}), 1, drive_ + " is being used."));
+  EXPECT_EQ(Do({"stores", "edit", drive_, "Plans/Inner"}).code, 1);
+  EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Path("Other") + "\n");
 }
 
 TEST_F(CliTest, OnATerminalItAsksAndShowsProgress) {
@@ -274,8 +239,7 @@ TEST_F(CliTest, OnATerminalItAsksAndShowsProgress) {
   for (int i = 0; i < 300; ++i) WriteText(work_ / "Many" / std::to_string(i), "");
   ASSERT_EQ(Run({"add", "--password-stdin", Path("Many")}, "secret\n").code, 0);
   r = RunOnTerminal({"hide", "--encrypt", Path("Many")}, {{"Password: ", "secret"}});
-  EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.err.find(" of 300 files"), std::string::npos) << r.err;
+  EXPECT_TRUE(Ends(r, 0, " of 300 files"));
 }
 
 }  // namespace

@@ -14,20 +14,16 @@ unset VEILBOX_COMPLETION_PASSWORD_COMMAND
 failures=0
 
 # Completes LINE (the word under the cursor is its last, empty after a
-# trailing space) and prints the candidates sorted, one a line.
-complete_line() {
-  read -ra COMP_WORDS <<<"$1"
-  [[ $1 == *" " ]] && COMP_WORDS+=("")
+# trailing space) and compares the candidates, sorted, with EXPECTED.
+expect() { # NAME LINE EXPECTED (candidates, space-separated, sorted)
+  read -ra COMP_WORDS <<<"$2"
+  [[ $2 == *" " ]] && COMP_WORDS+=("")
   COMP_WORDS[0]="$cli"
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
   COMPREPLY=()
   _veilbox_cli
-  printf '%s\n' "${COMPREPLY[@]}" | sort -u | sed '/^$/d'
-}
-
-expect() { # NAME LINE EXPECTED (candidates, space-separated, sorted)
   local got
-  got="$(complete_line "$2" | tr '\n' ' ' | sed 's/ $//')"
+  got="$(printf '%s\n' "${COMPREPLY[@]}" | sort -u | sed '/^$/d' | tr '\n' ' ' | sed 's/ $//')"
   if [ "$got" != "$3" ]; then
     echo "FAIL $1: '$2' gave '$got', expected '$3'"
     failures=$((failures + 1))

@@ -1,23 +1,22 @@
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
-#include "diag/Failure.h"
 #include "app/FolderData.h"
+#include "diag/Failure.h"
 #include "support/StateTest.h"
 
 namespace veilbox {
 namespace {
 
 using testing::ReadText;
-using testing::WriteText;
+using Rows = std::vector<ListRow>;
 
 class FolderDatabaseTest : public testing::StateTest {
  protected:
   FolderDatabaseTest() { state.SrcDataFilename = (home.Root() / "Dat.sys").string(); }
-  std::string ErrorCodeLine(size_t box) const {
-    const std::string& text = dialogue.boxes.at(box).text;
-    size_t at = text.find("Error Code: ");
-    return text.substr(at, text.find("\r\n", at) - at);
+  std::optional<Rows> Load(const std::string& file) {
+    testing::WriteText(state.SrcDataFilename, file);
+    return LoadDataFile(state);
   }
 };
 
@@ -30,7 +29,7 @@ TEST_F(FolderDatabaseTest, NoFileLeavesTheListAndDataAndTheFirstSaveCreatesIt) {
   ASSERT_TRUE(SaveFolders(state));
   EXPECT_EQ(ReadText(state.SrcDataFilename), "A</x/<Visible<Normal<A*\r\n");
   state.HiddenFolderData.clear();
-  EXPECT_EQ(LoadDataFile(state), (std::vector<ListRow>{{"A", "/x/", "Visible", "Normal"}}));
+  EXPECT_EQ(LoadDataFile(state), (Rows{{"A", "/x/", "Visible", "Normal"}}));
   EXPECT_EQ(state.HiddenFolderData, "A</x/<Visible<Normal<A*");
 }
 
@@ -39,35 +38,33 @@ TEST_F(FolderDatabaseTest, EmptyDatabaseIsALineEndAndLoadsAsNoRows) {
   ASSERT_TRUE(SaveFolders(state));
   EXPECT_EQ(ReadText(state.SrcDataFilename), "\r\n");
   state.HiddenFolderData = "old";
-  EXPECT_EQ(LoadDataFile(state), std::vector<ListRow>{});
+  EXPECT_EQ(LoadDataFile(state), Rows{});
   EXPECT_EQ(state.HiddenFolderData, "");
 }
 
 TEST_F(FolderDatabaseTest, ZeroByteFileIsReportedAndChangesNothing) {
-  WriteText(state.SrcDataFilename, "");
   state.HiddenFolderData = "kept";
   dialogue.Answers({Answer::Yes});
-  EXPECT_EQ(LoadDataFile(state), std::nullopt);
+  EXPECT_EQ(Load(""), std::nullopt);
   EXPECT_EQ(state.HiddenFolderData, "kept");
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
   // The box names the line that raised the failure.
-  EXPECT_NE(ErrorCodeLine(0).find("Raise(err::kInvalidArgument"), std::string::npos);
+  const std::string& text = dialogue.boxes[0].text;
+  const size_t code = text.find("Error Code: ");
+  EXPECT_LT(text.find("Raise(err::kInvalidArgument", code), text.find("\r\n", code)) << text;
 }
 
 TEST_F(FolderDatabaseTest, NulBytesReadAsSpacesAndOnlyARealLineEndIsDropped) {
-  WriteText(state.SrcDataFilename, std::string("A\0B</x/<Visible<Normal<A B*\r\n", 29));
-  EXPECT_EQ(LoadDataFile(state), (std::vector<ListRow>{{"A B", "/x/", "Visible", "Normal"}}));
-
+  EXPECT_EQ(Load(std::string("A\0B</x/<Visible<Normal<A B*\r\n", 29)),
+            (Rows{{"A B", "/x/", "Visible", "Normal"}}));
   // Edited by hand without a line end: nothing is lost.
-  WriteText(state.SrcDataFilename, "A</x/<Visible<Normal<A*B</y/<Hidden<Encrypted<B*");
-  EXPECT_EQ(LoadDataFile(state)->size(), 2u);
+  EXPECT_EQ(Load("A</x/<Visible<Normal<A*B</y/<Hidden<Encrypted<B*")->size(), 2u);
   EXPECT_EQ(state.HiddenFolderData, "A</x/<Visible<Normal<A*B</y/<Hidden<Encrypted<B*");
 }
 
 TEST_F(FolderDatabaseTest, ARecordWithoutTerminatorShowsAndNeverRunsIntoALaterOne) {
-  WriteText(state.SrcDataFilename, "A</x/<Visible<Normal<A*B</y/<Visible<Normal<B\r\n");
-  EXPECT_EQ(LoadDataFile(state)->size(), 2u);
+  EXPECT_EQ(Load("A</x/<Visible<Normal<A*B</y/<Visible<Normal<B\r\n")->size(), 2u);
   state.HiddenFolderData = AppendRecord(state.HiddenFolderData, NewRecord("/z/C"));
   ASSERT_TRUE(SaveFolders(state));
   EXPECT_EQ(LoadDataFile(state)->back(), (ListRow{"C", "/z/", "Visible", "Normal"}));
@@ -76,11 +73,9 @@ TEST_F(FolderDatabaseTest, ARecordWithoutTerminatorShowsAndNeverRunsIntoALaterOn
 }
 
 TEST_F(FolderDatabaseTest, AShortRecordIsReportedAfterTheRowsBeforeIt) {
-  WriteText(state.SrcDataFilename, "A</x/<Visible<Normal<A*B</y/*C</z/<Visible<Normal<C*\r\n");
   dialogue.Answers({Answer::Yes});
-  auto rows = LoadDataFile(state);
-  ASSERT_TRUE(rows);
-  EXPECT_EQ(*rows, (std::vector<ListRow>{{"A", "/x/", "Visible", "Normal"}, {"B", "/y/", "", ""}}));
+  EXPECT_EQ(Load("A</x/<Visible<Normal<A*B</y/*C</z/<Visible<Normal<C*\r\n"),
+            (Rows{{"A", "/x/", "Visible", "Normal"}, {"B", "/y/", "", ""}}));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_NE(dialogue.boxes[0].text.find("Error Number: 9."), std::string::npos);
 }

@@ -1,7 +1,4 @@
-#include <sys/stat.h>
-
 #include "engine/EngineFixture.h"
-#include "engine/Locking.h"
 
 namespace veilbox::testing {
 namespace {
@@ -15,26 +12,28 @@ constexpr const char* kAddQuestion =
 
 TEST_F(EngineTest, AddAppendsAVisibleRecordAndACancelledChooserChangesNothing) {
   const fs::path plans = MakeFolder("Work/Plans");
+  const std::string record =
+      "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n";
   Add(plans);
-  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+  EXPECT_EQ(Database(), record);
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
 
   CommandResult cancelled = AddFolder(state);  // no folder queued: the chooser is cancelled
   EXPECT_EQ(cancelled.declined, 1);
   EXPECT_FALSE(cancelled.rows);
-
-  dialogue.Folders({(home.Root() / "Work" / "a*b").string()});
-  EXPECT_EQ(AddFolder(state).declined, 1);
-  EXPECT_EQ(dialogue.boxes.back().title, "Folder");
-  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+  EXPECT_EQ(Database(), record);
 }
 
+// Names the list cannot keep and folders overlapping a store folder or the
+// program folder are refused; nothing is written.
 TEST_F(EngineTest, FoldersOverlappingAStoreOrTheProgramFolderAreRefused) {
   fs::create_directories(store / "inside");
-  for (const fs::path& folder : {store, store / "inside", home.ProgramFolder(), home.Root()}) {
+  size_t n = 0;
+  for (const fs::path& folder :
+       {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root()}) {
     dialogue.Folders({folder.string()});
     EXPECT_EQ(AddFolder(state).declined, 1) << folder;
-    EXPECT_EQ(dialogue.boxes.back().title, "Folder");
+    EXPECT_EQ(dialogue.boxes.at(n++).title, "Folder");
   }
   EXPECT_FALSE(fs::exists(state.SrcDataFilename));
 
@@ -77,13 +76,9 @@ TEST_F(EngineTest, HideSetsUpAMissingStoreOrEndsThePassKeepingEarlierRows) {
   const fs::path last = MakeFolder("Work/Last");
   Add(first);
   // Added while drive B had a store folder that was later taken out of the list.
-  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
-             (home.Root() / "driveB" / "S").string() + "*");
-  StartUp(state);
+  UseStores((home.Root() / "driveB" / "S").string() + "*");
   Add(on_b);
-  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
-             (home.ProgramFolder() / "Data").string() + "*");
-  StartUp(state);
+  UseStores(store.string() + "*");
   Add(last);
 
   dialogue.Answers({Answer::Cancel});
@@ -105,21 +100,33 @@ TEST_F(EngineTest, HideSetsUpAMissingStoreOrEndsThePassKeepingEarlierRows) {
   EXPECT_TRUE(fs::is_directory(store / "Last"));
 }
 
-TEST_F(EngineTest, RestoreToAnotherFolderWhenTheOwnPlaceIsGone) {
+// A place replaced by a link to someone else's folder is not gone: it is
+// refused, and the user is asked for another place. A place that is gone
+// asks for another, refusing one on another drive, inside a store folder or
+// through a link.
+TEST_F(EngineTest, RestoreNeverFollowsALinkAndGoesElsewhereWhenTheOwnPlaceIsGone) {
   const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}});
   Add(plans);
   Change("Hidden", {"Plans"});
-  fs::remove_all(home.Root() / "Work" / "Old");
-  const fs::path elsewhere = MakeFolder("Work/New");
+  const fs::path theirs = MakeFolder("Theirs");
+  const fs::path old = home.Root() / "Work" / "Old";
+  fs::rename(old, home.Root() / "Work" / "Old.moved");
+  fs::create_directory_symlink(theirs, old);
+  dialogue.Answers({Answer::No});
+  EXPECT_EQ(Change("Visible", {"Plans"}).declined, 1);
+  EXPECT_NE(dialogue.boxes[0].text.find("link"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(theirs));
+  EXPECT_EQ(rows[0].status, "Hidden");
 
-  // Yes, a folder on another drive, one inside the store folder, one
-  // through a link: each time choose again; then the right one.
+  fs::remove(old);
+  const fs::path elsewhere = MakeFolder("Work/New");
   fs::create_directory_symlink(elsewhere, home.Root() / "Work" / "Via");
+  dialogue.boxes.clear();
   dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
   dialogue.Folders({(home.Root() / "driveB").string(), (store / "temp").string(),
                     (home.Root() / "Work" / "Via").string(), elsewhere.string()});
   EXPECT_TRUE(Change("Visible", {"Plans"}).AllDone());
-  EXPECT_EQ(dialogue.boxes[0].text, plans.parent_path().string() +
+  EXPECT_EQ(dialogue.boxes[0].text, old.string() +
                                         "/ does not exist (or is hidden). Do you wish to restore "
                                         "Plans to another folder?");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
@@ -128,23 +135,6 @@ TEST_F(EngineTest, RestoreToAnotherFolderWhenTheOwnPlaceIsGone) {
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
   EXPECT_EQ(ReadText(elsewhere / "Plans" / "a"), "a");
   EXPECT_EQ(rows[0], (ListRow{"Plans", elsewhere.string() + "/", "Visible", "Normal"}));
-}
-
-// A place replaced by a link to someone else's folder is not gone: it is
-// refused, and the user is asked for another place.
-TEST_F(EngineTest, RestoreNeverFollowsALinkThatTookThePlacesName) {
-  const fs::path plans = MakeFolder("Work/Team/Plans", {{"a", "a"}});
-  Add(plans);
-  Change("Hidden", {"Plans"});
-  const fs::path theirs = MakeFolder("Theirs");
-  fs::rename(home.Root() / "Work" / "Team", home.Root() / "Work" / "Team.old");
-  fs::create_directory_symlink(theirs, home.Root() / "Work" / "Team");
-
-  dialogue.Answers({Answer::No});
-  EXPECT_EQ(Change("Visible", {"Plans"}).declined, 1);
-  EXPECT_NE(dialogue.boxes[0].text.find("link"), std::string::npos);
-  EXPECT_TRUE(fs::is_empty(theirs));
-  EXPECT_EQ(rows[0].status, "Hidden");
 }
 
 TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndRestoresHiddenFolders) {
@@ -177,33 +167,11 @@ TEST_F(EngineTest, RemoveKeepsHiddenRowsItCannotRestore) {
   EXPECT_EQ(LoadDataFile(state)->size(), 1u);
 
   // The drive's store folder was taken out of the list.
-  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
-             (home.Root() / "driveB" / "S").string() + "*");
-  StartUp(state);
+  UseStores((home.Root() / "driveB" / "S").string() + "*");
   EXPECT_EQ(RemoveFolders(state, Ticked({"Plans"})).declined, 1);
   EXPECT_EQ(dialogue.boxes.back().title, "Remove");
   EXPECT_TRUE(fs::is_directory(store / "Plans"));
   EXPECT_EQ(LoadDataFile(state)->size(), 1u);
-}
-
-TEST_F(EngineTest, LockAndUnlockEveryStoreFolder) {
-  const fs::path b_store = MakeFolder("driveB/Vault");
-  fs::create_directories(store);
-  SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
-             store.string() + "*" + b_store.string() + "*" + (home.Root() / "none").string() + "*");
-  StartUp(state);
-  auto mode = [](const fs::path& p) {
-    struct stat st;
-    ::stat(p.c_str(), &st);
-    return st.st_mode & 0777;
-  };
-  EXPECT_TRUE(LockStoreFolders(state));
-  EXPECT_EQ(mode(store), 0u);
-  EXPECT_EQ(mode(b_store), 0u);
-  EXPECT_TRUE(UnlockStoreFolders(state));
-  EXPECT_EQ(mode(store), 0700u);
-  EXPECT_EQ(mode(b_store), 0700u);
-  EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 }  // namespace

@@ -1,31 +1,25 @@
-#include "crypto/cEncrypt.h"
 #include "engine/Check.h"
 #include "engine/EngineFixture.h"
 
 namespace veilbox::testing {
 namespace {
 
-TEST_F(EngineTest, CheckFindsNothingWhenListAndFoldersAgree) {
-  Add(MakeFolder("Work/Plans", {{"a", "a"}}));
-  Add(MakeFolder("Work/Other", {{"b", "b"}}));
-  Change("Hidden", {"Plans"}, true);
-  CheckReport report = CheckFolders(state, false);
-  EXPECT_TRUE(report.findings.empty()) << report.findings.front();
-}
-
-// A restore whose renames did not all succeed keeps the "Encrypted" mark on
-// the visible record; repair finishes the names and clears the mark.
+// A restore that finds a file's plain name taken keeps that file's cipher
+// name and the row's "Encrypted" mark; once the name is free, repair finishes
+// the names and clears the mark.
 TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
   Add(plans);
-  const std::string cipher_name = cEncrypt().Encrypt("a.txt", state.EncryptDecryptKey);
-  fs::rename(plans / "a.txt", plans / cipher_name);
-  const std::string visible = "Plans<" + plans.parent_path().string() + "/<Visible<";
-  WriteText(state.SrcDataFilename, visible + "Encrypted<Plans*\r\n");
+  Change("Hidden", {"Plans"}, true);
+  WriteText(store / "Plans" / "a.txt", "taken");
+  EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
+  EXPECT_EQ(ReadText(plans / Cipher("a.txt")), "A");
+  EXPECT_EQ(rows[0].encryption, "Encrypted");
 
+  fs::rename(plans / "a.txt", plans / "taken.txt");
   EXPECT_EQ(CheckFolders(state, true).repairs.size(), 1u);
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-  EXPECT_EQ(Database(), visible + "Normal<Plans*\r\n");
+  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
 }
 
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
@@ -33,32 +27,29 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   const fs::path gone = MakeFolder("Work/Gone");
   // A plain folder whose name only looks like cipher text: nothing proves
   // Veilbox made it, so it is reported and left alone.
-  const std::string cipher_c = cEncrypt().Encrypt("c.txt", state.EncryptDecryptKey);
-  const fs::path other = MakeFolder("Work/Other", {{cipher_c, "C"}});
+  const fs::path other = MakeFolder("Work/Other", {{Cipher("c.txt"), "C"}});
   Add(plans);
   Add(gone);
-  Add(other);
   Change("Hidden", {"Plans"}, true);
+  CheckReport agreeing = CheckFolders(state, false);
+  EXPECT_TRUE(agreeing.findings.empty()) << agreeing.findings.front();
+  Add(other);
+
   fs::remove(gone);
-  const std::string plain_b = cEncrypt().Encrypt("b.txt", state.EncryptDecryptKey);
-  fs::rename(store / "Plans" / plain_b, store / "Plans" / "b.txt");  // a half-done pass
-  const fs::path orphan = MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
+  fs::rename(store / "Plans" / Cipher("b.txt"), store / "Plans" / "b.txt");  // a half-done pass
+  MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
   MakeFolder("program/Data/Odd<name");  // found, but never put into the list
   WriteText(store / "temp" / "left", "");
-
   CheckReport found = CheckFolders(state, false);
   EXPECT_EQ(found.findings.size(), 6u);
   EXPECT_TRUE(found.repairs.empty());
 
-  CheckReport repaired = CheckFolders(state, true);
-  EXPECT_EQ(repaired.repairs.size(), 2u);
-  EXPECT_TRUE(fs::exists(store / "Plans" / plain_b));
-  EXPECT_EQ(ReadText(other / cipher_c), "C");
+  EXPECT_EQ(CheckFolders(state, true).repairs.size(), 2u);
+  EXPECT_TRUE(fs::exists(store / "Plans" / Cipher("b.txt")));
+  EXPECT_EQ(ReadText(other / Cipher("c.txt")), "C");
   rows = *LoadDataFile(state);
   ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[3].folder, "Lost");
-  EXPECT_EQ(rows[3].status, "Hidden");
-  EXPECT_EQ(rows[3].encryption, "Normal");
+  EXPECT_EQ(rows[3], (ListRow{"Lost", rows[3].path, "Hidden", "Normal"}));
 
   // The adopted folder's place is unknown: restoring it asks where to go.
   const fs::path target = MakeFolder("Work/Found");

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
 #include "app/FolderData.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
+#include "crypto/cEncrypt.h"
 #include "engine/AddRemove.h"
 #include "engine/StatusChange.h"
 #include "store/FolderDatabase.h"
@@ -19,6 +22,12 @@
 namespace veilbox::testing {
 
 namespace fs = std::filesystem;
+
+// The permission bits of a path, not following a link.
+inline unsigned ModeOf(const fs::path& p) {
+  struct stat st;
+  return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 01000;
+}
 
 class EngineTest : public ::testing::Test {
  protected:
@@ -60,6 +69,14 @@ class EngineTest : public ::testing::Test {
   }
 
   std::string Database() const { return ReadText(state.SrcDataFilename); }
+  std::string Cipher(const std::string& name) const {
+    return cEncrypt().Encrypt(name, state.EncryptDecryptKey);
+  }
+  // The list of store folders ("a*b*"), taken up as at a new start.
+  void UseStores(const std::string& list) {
+    SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath", list);
+    StartUp(state);
+  }
 
   TempHome home;
   ScriptedDialogue dialogue;

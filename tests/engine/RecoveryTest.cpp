@@ -3,7 +3,6 @@
 
 #include <tuple>
 
-#include "crypto/cEncrypt.h"
 #include "engine/EngineFixture.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
@@ -13,34 +12,20 @@ namespace {
 
 class RecoveryTest : public EngineTest {
  protected:
-  std::string Cipher(const std::string& name) {
-    return cEncrypt().Encrypt(name, state.EncryptDecryptKey);
-  }
-  // The journal a hide of Plans with encrypted names writes.
-  Journal HideJournal(const fs::path& plans, const std::string& visible_record) {
-    Journal j{"hide", visible_record, "", plans.string(), (store / "Plans").string(), {}, {}};
-    j.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
-    for (const char* f : {"a.txt", "sub/b.txt", "c.txt"}) {
-      const fs::path file(f);
-      renames.push_back({file.parent_path().string(), file.filename().string(),
-                         Cipher(file.filename().string())});
-    }
-    return j;
-  }
   void Write(const Journal& j) {
     JournalWriter writer(state);
     for (const PlannedRename& r : renames) writer.Add(r.folder, r.name, r.new_name);
     writer.Commit(j);
   }
-
-  std::vector<PlannedRename> renames;
-  fs::path plans;
-  std::string visible;
   void SetUpPlans() {
     plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"sub/b.txt", "B"}, {"c.txt", "C"}});
     Add(plans);
     visible = "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*";
   }
+
+  std::vector<PlannedRename> renames;
+  fs::path plans;
+  std::string visible;
 };
 
 // Any name round-trips, however long the plan; entries follow one another
@@ -108,8 +93,9 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
 }
 
 // A row stopped while its plan was being written has no whole entry: nothing
-// moved, and what was written of it goes.
-TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingToRecover) {
+// moved, and what was written of it goes. A damaged journal is kept aside
+// and reported.
+TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAside) {
   SetUpPlans();
   {
     JournalWriter unfinished(state);
@@ -121,59 +107,67 @@ TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingToRecover) {
   EXPECT_FALSE(RecoverInterruptedRow(state));
   EXPECT_FALSE(fs::exists(JournalPath(state)));
   EXPECT_FALSE(fs::exists(JournalPath(state) + ".new"));
-  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-}
+  EXPECT_TRUE(dialogue.boxes.empty());
 
-TEST_F(RecoveryTest, AHideCutOffHalfWayThroughTheNamesIsFinished) {
-  SetUpPlans();
-  const Journal j = HideJournal(plans, visible);
-  // Moved, one file renamed, the record not yet written.
-  fs::create_directories(store);
-  fs::rename(plans, store / "Plans");
-  fs::rename(store / "Plans" / "a.txt", store / "Plans" / Cipher("a.txt"));
-  Write(j);
-
+  WriteText(JournalPath(state), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
   EXPECT_TRUE(RecoverInterruptedRow(state));
-  EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "A");
-  EXPECT_EQ(ReadText(store / "Plans" / "sub" / Cipher("b.txt")), "B");
-  EXPECT_EQ(ReadText(store / "Plans" / Cipher("c.txt")), "C");
-  EXPECT_EQ(Database(), j.new_record + "\r\n");
   EXPECT_FALSE(fs::exists(JournalPath(state)));
-  ASSERT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_EQ(dialogue.boxes[0].title, "Recovery");
-  EXPECT_NE(dialogue.boxes[0].text.find("finished"), std::string::npos);
-
-  // The recovered folder restores like any other.
-  rows = *LoadDataFile(state);
-  Change("Visible", {"Plans"});
-  EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
-}
-
-TEST_F(RecoveryTest, AnotherFolderWhereTheMovedOneShouldBeIsLeftAloneAndTheJournalKeptAside) {
-  SetUpPlans();
-  Journal j = HideJournal(plans, visible);
-  j.folder = EntryId{1, 1};  // not the folder that now stands at "to"
-  fs::create_directories(store);
-  fs::rename(plans, store / "Plans");
-  Write(j);
-
-  EXPECT_TRUE(RecoverInterruptedRow(state));
-  EXPECT_EQ(ReadText(store / "Plans" / "a.txt"), "A");
+  int kept = 0;
+  for (const auto& e : fs::directory_iterator(home.ProgramFolder())) {
+    kept += e.path().filename().string().starts_with("Dat.sys.journal.bad-");
+  }
+  EXPECT_EQ(kept, 1);
+  EXPECT_EQ(dialogue.boxes.at(0).icon, Icon::Exclamation);
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(Database(), visible + "\r\n");
-  EXPECT_NE(dialogue.boxes.at(0).text.find("not the folder that was being moved"),
-            std::string::npos);
 }
 
-TEST_F(RecoveryTest, ARowCutOffBeforeItsMoveLeavesEverythingAsItWas) {
+// A hide of Plans with encrypted names, recovered at three points: before its
+// move, after a move that left another folder at its place (left alone, the
+// journal kept aside), and half-way through the names (finished).
+TEST_F(RecoveryTest, AnInterruptedHideIsUndoneLeftAloneOrFinished) {
   SetUpPlans();
+  Journal j{"hide", visible, "", plans.string(), (store / "Plans").string(), {}, {}};
+  j.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
+  for (const fs::path file : {"a.txt", "sub/b.txt", "c.txt"}) {
+    renames.push_back(
+        {file.parent_path().string(), file.filename().string(), Cipher(file.filename().string())});
+  }
   fs::create_directories(store);
-  Write(HideJournal(plans, visible));
+  Write(j);
   EXPECT_TRUE(RecoverInterruptedRow(state));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(Database(), visible + "\r\n");
   EXPECT_FALSE(fs::exists(JournalPath(state)));
   EXPECT_NE(dialogue.boxes.at(0).text.find("Nothing had moved"), std::string::npos);
   EXPECT_FALSE(RecoverInterruptedRow(state)) << "nothing left to recover";
+
+  fs::rename(plans, store / "Plans");
+  Journal elsewhere = j;
+  elsewhere.folder = EntryId{1, 1};  // not the folder that now stands at "to"
+  Write(elsewhere);
+  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_EQ(ReadText(store / "Plans" / "a.txt"), "A");
+  EXPECT_EQ(Database(), visible + "\r\n");
+  EXPECT_NE(dialogue.boxes.at(1).text.find("not the folder that was being moved"),
+            std::string::npos);
+
+  fs::rename(store / "Plans" / "a.txt", store / "Plans" / Cipher("a.txt"));
+  Write(j);
+  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "A");
+  EXPECT_EQ(ReadText(store / "Plans" / "sub" / Cipher("b.txt")), "B");
+  EXPECT_EQ(ReadText(store / "Plans" / Cipher("c.txt")), "C");
+  EXPECT_EQ(Database(), j.new_record + "\r\n");
+  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  ASSERT_EQ(dialogue.boxes.size(), 3u);
+  EXPECT_EQ(dialogue.boxes[2].title, "Recovery");
+  EXPECT_NE(dialogue.boxes[2].text.find("finished"), std::string::npos);
+
+  // The recovered folder restores like any other.
+  rows = *LoadDataFile(state);
+  Change("Visible", {"Plans"});
+  EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
 }
 
 TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
@@ -195,20 +189,6 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
   EXPECT_TRUE(RecoverInterruptedRow(state));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
-  EXPECT_EQ(Database(), visible + "\r\n");
-}
-
-TEST_F(RecoveryTest, ADamagedJournalIsKeptAsideAndReported) {
-  SetUpPlans();
-  WriteText(JournalPath(state), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
-  EXPECT_TRUE(RecoverInterruptedRow(state));
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
-  int kept = 0;
-  for (const auto& e : fs::directory_iterator(home.ProgramFolder())) {
-    kept += e.path().filename().string().starts_with("Dat.sys.journal.bad-");
-  }
-  EXPECT_EQ(kept, 1);
-  EXPECT_EQ(dialogue.boxes.at(0).icon, Icon::Exclamation);
   EXPECT_EQ(Database(), visible + "\r\n");
 }
 

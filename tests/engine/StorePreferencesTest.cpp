@@ -60,10 +60,6 @@ ShownBox Notice(const std::string& text) {
   return {text, "Folder", Icon::Information, Buttons::OK};
 }
 
-ListRow Listed(const std::string& folder, const std::string& path) {
-  return {folder, path, kVisible, kNormal};
-}
-
 class StorePreferencesTest : public ::testing::Test {
  protected:
   StorePreferencesTest() : state_(platform_, dialogue_) {
@@ -104,29 +100,30 @@ TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneStoreFolderPerDrive) {
   EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden*e:/Other*D:/New*");
 }
 
-// Edit keeps its row's drive and opens the chooser at the row's folder;
-// a drive holding listed folders is told before any chooser; Remove needs
-// Yes; without a row, or with a cancelled chooser, nothing changes silently.
+// Edit keeps its row's drive, may stay within the old folder, and opens the
+// chooser at the row's folder; a drive holding listed folders is told before any chooser; Remove
+// needs Yes; without a row, or with a cancelled chooser, nothing changes silently.
 TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
   StorePreferences prefs = Open("C:/Store*E:/Hidden*");
-  const std::vector<ListRow> main_rows{Listed("Plans", "E:/Work/")};
+  const std::vector<ListRow> main_rows{{"Plans", "E:/Work/", kVisible, kNormal}};
   const std::string in_use = "E:/ is being used. Please remove items from the main list using E:/";
   EXPECT_FALSE(prefs.Edit(1, main_rows));
   EXPECT_FALSE(prefs.Remove(1, main_rows));
   EXPECT_TRUE(dialogue_.chooser_titles.empty());
-  dialogue_.Folders({"D:/X", "E:/New"});
+  dialogue_.Folders({"D:/X", "E:/Hidden/Inner"});
   EXPECT_FALSE(prefs.Edit(1, no_rows_));
   EXPECT_TRUE(prefs.Edit(1, no_rows_));
   EXPECT_FALSE(prefs.Edit(1, no_rows_));  // a cancelled chooser
   EXPECT_EQ(dialogue_.chooser_starts,
-            (std::vector<std::string>{"E:/Hidden", "E:/Hidden", "E:/New"}));
+            (std::vector<std::string>{"E:/Hidden", "E:/Hidden", "E:/Hidden/Inner"}));
+  EXPECT_EQ(prefs.ListText(), "C:/Store*E:/Hidden/Inner*");
   EXPECT_FALSE(prefs.Edit(std::nullopt, no_rows_));
   EXPECT_FALSE(prefs.Remove(std::nullopt, no_rows_));
   EXPECT_FALSE(prefs.Remove(2, no_rows_));  // past the last row, as after a removal
   dialogue_.Answers({Answer::No, Answer::Cancel, Answer::Yes});
   for (bool removed : {false, false, true}) EXPECT_EQ(prefs.Remove(1, no_rows_), removed);
-  const ShownBox question{"Are you sure you wish to remove E:/New from the list?", "Remove",
-                          Icon::Question, Buttons::YesNoCancel};
+  const ShownBox question{"Are you sure you wish to remove E:/Hidden/Inner from the list?",
+                          "Remove", Icon::Question, Buttons::YesNoCancel};
   EXPECT_EQ(dialogue_.boxes,
             (std::vector<ShownBox>{Notice(in_use + " before editing this folder."),
                                    Notice(in_use + " before removing this folder."),
@@ -164,7 +161,7 @@ TEST_F(StorePreferencesTest, RefusesFoldersItCannotKeepOrThatOverlap) {
   const std::string program = home_.ProgramFolder().string();
   const std::string home = home_.Root().string();
   testing::SetEnvironment("HOME", "/home/someone");  // so that home holds only the program
-  const std::vector<ListRow> main_rows{Listed("Plans", "D:/Work/")};
+  const std::vector<ListRow> main_rows{{"Plans", "D:/Work/", kVisible, kNormal}};
   dialogue_.Folders({"D:/a<b", program, home, "D:/Work", "D:/Work/Plans", "D:/Work/Plans/Old",
                      program + "/Data"});
   for (int i = 0; i < 6; ++i) EXPECT_FALSE(prefs.Add(main_rows)) << i;
@@ -183,13 +180,6 @@ TEST_F(StorePreferencesTest, RefusesFoldersItCannotKeepOrThatOverlap) {
   // The default place, inside the program folder, is allowed.
   EXPECT_TRUE(prefs.Add(main_rows));
   EXPECT_EQ(prefs.ListText(), "E:/Hidden*" + program + "/Data*");
-}
-
-TEST_F(StorePreferencesTest, AnEditedStoreFolderMayStayWithinItsOldPlace) {
-  StorePreferences prefs = Open("E:/Hidden*F:/Store*");
-  dialogue_.Folders({"E:/Hidden/Inner"});
-  EXPECT_TRUE(prefs.Edit(0, no_rows_));
-  EXPECT_EQ(prefs.ListText(), "E:/Hidden/Inner*F:/Store*");
 }
 
 }  // namespace

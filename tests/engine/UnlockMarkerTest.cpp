@@ -3,7 +3,6 @@
 // of a process that no longer runs has the next start lock the folders.
 #include "engine/UnlockMarker.h"
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,13 +20,15 @@ constexpr const char* kRelocked =
 
 class UnlockMarkerTest : public EngineTest {
  protected:
-  UnlockMarkerTest() { fs::create_directories(store); }
-
-  unsigned StoreMode() const {
-    struct stat st {};
-    ::stat(store.c_str(), &st);
-    return st.st_mode & 0777;
+  // Two store folders, and a listed one that does not exist and is skipped.
+  UnlockMarkerTest() {
+    fs::create_directories(store);
+    UseStores(store.string() + "*" + b_store.string() + "*" + (home.Root() / "none").string() +
+              "*");
   }
+
+  // The mode both store folders have (01000 when they differ).
+  unsigned StoreMode() const { return ModeOf(store) == ModeOf(b_store) ? ModeOf(store) : 01000; }
   fs::path Marker() const { return UnlockMarkerPath(state); }
 
   // A marker written by a process that has ended; one not reaped stays a
@@ -47,10 +48,11 @@ class UnlockMarkerTest : public EngineTest {
     if (zombie_) ::waitpid(zombie_, nullptr, 0);
   }
 
+  const fs::path b_store = MakeFolder("driveB/Vault");
   pid_t zombie_ = 0;
 };
 
-TEST_F(UnlockMarkerTest, TheMarkerLivesFromUnlockToRelock) {
+TEST_F(UnlockMarkerTest, TheMarkerLivesFromUnlockToRelockOfEveryStoreFolder) {
   ASSERT_TRUE(UnlockStoreFoldersForAWhile(state));
   EXPECT_EQ(StoreMode(), 0700u);
   EXPECT_EQ(ReadText(Marker()), platform.ProcessTag());

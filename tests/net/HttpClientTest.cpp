@@ -2,8 +2,7 @@
 
 #include <chrono>
 
-#include "LocalServer.h"
-#include "NetFixture.h"
+#include "NetTest.h"
 #include "net/clsHTTP.h"
 
 namespace veilbox::testing {
@@ -28,9 +27,9 @@ TEST_F(HttpClientTest, SendsAnUncachedHttp10GetWithTheNewLinesOfTheAdditionalHea
   ASSERT_EQ(server.Requests().size(), 1u);
   const std::string request = server.Requests()[0];
   EXPECT_TRUE(request.starts_with("GET /AppVersions/VeilboxVersion.txt HTTP/1.0\r\n")) << request;
-  EXPECT_THAT(request, HasSubstr("\r\nPragma: no-cache\r\n"));
-  EXPECT_THAT(request, HasSubstr("\r\nCache-Control: no-cache\r\n"));
-  EXPECT_THAT(request, HasSubstr("\r\nX-Probe: 1\r\n"));
+  for (const char* line : {"Pragma: no-cache", "Cache-Control: no-cache", "X-Probe: 1"}) {
+    EXPECT_THAT(request, HasSubstr(std::string("\r\n") + line + "\r\n"));
+  }
   EXPECT_THAT(request, Not(HasSubstr("from-caller")));
   EXPECT_THAT(request, Not(HasSubstr("X-Probe: 2")));
   EXPECT_EQ(http.sRequestHeaders, request);
@@ -68,11 +67,11 @@ TEST_F(HttpClientTest, TheBodyArrivesWholeWhateverItsPiecesAndStatus) {
   for (int i = 0; i < 5000; ++i) body += static_cast<char>('a' + i % 26);
   LocalServer pieces(Document(body), 1000);
   std::vector<std::size_t> seen_at_pumps;
-  dialogue.on_pump = [&] { seen_at_pumps.push_back(text.size()); };
+  dialogue.on_show = [&] { seen_at_pumps.push_back(text.size()); };
   ASSERT_TRUE(http.GetFile(pieces.Address("/big"), text));
   EXPECT_EQ(text, body);
   EXPECT_THAT(seen_at_pumps, IsSupersetOf({2048u, 4096u, 5000u})) << "events run after each read";
-  dialogue.on_pump = nullptr;
+  dialogue.on_show = nullptr;
 
   LocalServer missing(Response("404 Not Found", "", "<h1>Not Found</h1>"));
   EXPECT_TRUE(http.GetFile(missing.Address("/none"), text));
@@ -86,8 +85,7 @@ TEST_F(HttpClientTest, TheBodyArrivesWholeWhateverItsPiecesAndStatus) {
 }
 
 TEST_F(HttpClientTest, UnreachableServersFailQuietlyWithinTheTimeOut) {
-  RefusedPort refused;
-  LocalServer silent("", 0, false);
+  LocalServer refused("", 0, LocalServer::kRefuses), silent("", 0, LocalServer::kSilent);
   for (const std::string& address :
        {refused.Address("/v.txt"), std::string("http://updates.veilbox.invalid/v.txt"),
         silent.Address("/v.txt")}) {
@@ -119,10 +117,8 @@ TEST_F(HttpClientTest, GetFileToDiskReplacesTheFileWithTheRawBody) {
   const std::string unwritable = (home.Root() / "no-such-folder" / "doc.bin").string();
   EXPECT_FALSE(http.GetFileToDisk(server.Address("/doc"), unwritable));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_EQ(dialogue.boxes[0].text, "Could not retrieve latest version");
-  EXPECT_EQ(dialogue.boxes[0].title, "Error");
-  EXPECT_EQ(dialogue.boxes[0].icon, Icon::Exclamation);
-  EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::OK);
+  EXPECT_EQ(Shown(dialogue.boxes[0]), std::make_tuple("Could not retrieve latest version", "Error",
+                                                      Icon::Exclamation, Buttons::OK));
   EXPECT_EQ(http.LastError(), "");
 }
 

@@ -1,7 +1,7 @@
 // The windows' logic in a private temporary home, with no toolkit: fake
 // views that keep what the logic tells them and call its handlers as a
 // toolkit's controls would, over the real engine, with every box answered by
-// the scripted dialogue.
+// the scripted dialogue. The Qt views' tests share the home (HomeTest).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,12 +34,12 @@ namespace fs = std::filesystem;
 class FakeLogin : public frmLoginView {
  public:
   explicit FakeLogin(frmMain& main) : logic(*this, main) { logic.Form_Load(); }
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string&) override {}
   std::string Password() const override { return password; }
   void ClearPassword() override { password.clear(); }
   void Hide() override { visible = false; }
 
-  std::string caption, password;
+  std::string password;
   bool visible = true;
   frmLogin logic;
 };
@@ -47,7 +47,7 @@ class FakeLogin : public frmLoginView {
 class FakeOptions : public frmOptionsView {
  public:
   explicit FakeOptions(frmMain& main) : logic(*this, main) { logic.Form_Load(); }
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string&) override {}
   void SetEnabled(OptionsControl c, bool on) override { enabled[c] = on; }
   void FillList(const std::vector<StoreRow>& shown) override {
     rows = shown;
@@ -56,14 +56,12 @@ class FakeOptions : public frmOptionsView {
   std::optional<size_t> SelectedRow() const override { return selected; }
   void SelectRow(size_t row) override { selected = row; }
   void Close() override { closed = true; }
-
   // A click on a row.
   void Select(size_t row) {
     selected = row;
     logic.lstFoldersPath_Click();
   }
 
-  std::string caption;
   std::map<OptionsControl, bool> enabled;
   std::vector<StoreRow> rows;
   std::optional<size_t> selected;
@@ -74,15 +72,12 @@ class FakeOptions : public frmOptionsView {
 class FakeAbout : public frmAboutView {
  public:
   explicit FakeAbout(frmMain& main) : logic(*this, main) { logic.Form_Load(); }
-  void SetCaption(const std::string& text) override { caption = text; }
-  void SetText(AboutControl c, const std::string& text) override { texts[c] = text; }
+  void SetCaption(const std::string&) override {}
+  void SetText(AboutControl, const std::string&) override {}
   bool StartSystemInfo() override { return system_info_starts; }
   void Close() override { closed = true; }
 
-  std::string caption;
-  std::map<AboutControl, std::string> texts;
-  bool system_info_starts = false;
-  bool closed = false;
+  bool system_info_starts = false, closed = false;
   frmAbout logic;
 };
 
@@ -92,8 +87,7 @@ class FakeMain : public frmMainView {
   frmMain logic;
 
   FakeMain(AppState& state, MainWindowDialogue& dialogue) : logic(*this, state, dialogue) {}
-
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string&) override {}
   void SetLockButtonCaption(const std::string& text) override { lock_caption = text; }
   void SetEnabled(MainControl c, bool on) override { enabled[c] = on; }
   void FillList(const std::vector<ListRow>& shown) override {
@@ -118,24 +112,16 @@ class FakeMain : public frmMainView {
   void OpenAbout() override {
     if (!about || about->closed) about = std::make_unique<FakeAbout>(logic);
   }
-  void EndProgram() override {
-    ended = true;
-    visible = false;
-  }
+  void EndProgram() override { ended = true, visible = false; }
 
   // A click on a row's check box.
   void Tick(size_t row) {
     ticks.at(row) = !ticks.at(row);
     logic.lstFolders_Click();
   }
-  // A choice in the drop-down.
-  void Choose(const std::string& status) {
-    status_choice = status;
-    logic.cmbStatus_Click();
-  }
   bool Busy() const { return !busy.empty() && busy.back(); }
 
-  std::string caption, lock_caption, status_choice;
+  std::string lock_caption, status_choice;
   std::map<MainControl, bool> enabled;
   std::vector<ListRow> rows;
   std::vector<bool> ticks;
@@ -179,19 +165,10 @@ class PumpingDialogue : public ScriptedDialogue {
   }
 };
 
-class LogicTest : public ::testing::Test {
+// The program's state in a private temporary home, before any window.
+class HomeTest : public ::testing::Test {
  protected:
-  LogicTest() : dialogue(boxes), platform(home.Root() / "driveB"), state(platform, dialogue) {
-    NewWindow();
-  }
-
-  // A fresh start of the program in the same home.
-  void NewWindow() {
-    window.reset();
-    state.DonePassword = false;
-    window = std::make_unique<FakeMain>(state, dialogue);
-    boxes.window = window.get();
-  }
+  HomeTest() : dialogue(boxes), platform(home.Root() / "driveB"), state(platform, dialogue) {}
 
   std::string Setting(const std::string& name) {
     return GetString(state, SettingsRoot::CurrentUser, kMainKey, name);
@@ -199,9 +176,8 @@ class LogicTest : public ::testing::Test {
   void SetSetting(const std::string& name, const std::string& value) {
     ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, name, value));
   }
-
   // A program that has been started before: agreement accepted, password
-  // stored.
+  // stored (by an earlier run, so that this run's state starts empty).
   void KnownUser(const std::string& password = "secret") {
     SetSetting("VeilboxFirstTime", "No");
     ScriptedDialogue quiet;
@@ -211,7 +187,30 @@ class LogicTest : public ::testing::Test {
     earlier.EncryptDecryptKey = std::string(kAppname) + kKeyText;
     ASSERT_TRUE(StorePassword(earlier, password));
   }
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const ShownBox& box : boxes.boxes) texts.push_back(box.text);
+    return texts;
+  }
 
+  TempHome home;
+  PumpingDialogue boxes;
+  MainWindowDialogue dialogue;
+  LogicPlatform platform;
+  AppState state;
+};
+
+class LogicTest : public HomeTest {
+ protected:
+  LogicTest() { NewWindow(); }
+
+  // A fresh start of the program in the same home.
+  void NewWindow() {
+    window.reset();
+    state.DonePassword = false;
+    window = std::make_unique<FakeMain>(state, dialogue);
+    boxes.window = window.get();
+  }
   FakeLogin& Login() {
     EXPECT_NE(window->login, nullptr);
     return *window->login;
@@ -235,17 +234,6 @@ class LogicTest : public ::testing::Test {
     window->logic.cmdAdd_Click();
   }
 
-  std::vector<std::string> BoxTexts() const {
-    std::vector<std::string> texts;
-    for (const ShownBox& box : boxes.boxes) texts.push_back(box.text);
-    return texts;
-  }
-
-  TempHome home;
-  PumpingDialogue boxes;
-  MainWindowDialogue dialogue;
-  LogicPlatform platform;
-  AppState state;
   std::unique_ptr<FakeMain> window;
 };
 

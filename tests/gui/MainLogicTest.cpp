@@ -13,49 +13,43 @@ namespace {
 using MainLogic = LogicTest;
 using enum MainControl;
 
-// The controls each group holds, and which groups a step leaves enabled.
-const std::vector<MainControl> kActions = {lstFolders, fraAction, cmdAdd,         cmdRemove,
-                                           mnuAdd,     mnuRemove, mnuPreferences, mnuLockFolder};
-const std::vector<MainControl> kStatusGroup = {
-    fraStatus, lblStatus, cmbStatus, chkEncrypt, mnuHidden, mnuVisible, mnuEncryptfilenames};
-
+// The controls of the actions group and of the status group.
 void ExpectEnabled(const FakeMain& w, bool actions, bool status_group) {
-  for (MainControl c : kActions) EXPECT_EQ(w.enabled.at(c), actions) << static_cast<int>(c);
-  for (MainControl c : kStatusGroup) EXPECT_EQ(w.enabled.at(c), status_group);
+  for (MainControl c :
+       {lstFolders, fraAction, cmdAdd, cmdRemove, mnuAdd, mnuRemove, mnuPreferences, mnuLockFolder})
+    EXPECT_EQ(w.enabled.at(c), actions) << static_cast<int>(c);
+  for (MainControl c :
+       {fraStatus, lblStatus, cmbStatus, chkEncrypt, mnuHidden, mnuVisible, mnuEncryptfilenames})
+    EXPECT_EQ(w.enabled.at(c), status_group) << static_cast<int>(c);
   EXPECT_EQ(w.enabled.at(mnuUnlockFolder), !actions);
   EXPECT_EQ(w.lock_caption, actions ? "Lock folder" : "Unlock folder");
 }
 
+// The store folders are open exactly while the window is unlocked; ticks
+// turn the status group on only after an unlock, and a lock keeps them.
 TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   const fs::path store = home.MakeFolder("program/Data");
   WriteText(home.ProgramFolder() / "Dat.sys", "A</x/<Visible<Normal<A*B</x/<Visible<Normal<B*\r\n");
   StartLoggedIn();
   fs::permissions(store, fs::perms::none);
-  struct Step {
+  const std::function<void()> lock = [&] { window->logic.cmdUnlockFolder_Click(); };
+  const auto tick = [&](size_t row) { return [this, row] { window->Tick(row); }; };
+  const struct {
     const char* what;
     std::function<void()> act;
     bool actions, status_group;
     std::vector<bool> ticks;
-  };
-  const std::vector<Step> steps = {
+  } steps[] = {
       {"opened", [] {}, false, false, {false, false}},
-      {"unlocked", [&] { window->logic.cmdUnlockFolder_Click(); }, true, false, {false, false}},
-      {"row 1 ticked", [&] { window->Tick(1); }, true, true, {false, true}},
-      {"row 0 ticked too", [&] { window->Tick(0); }, true, true, {true, true}},
-      {"row 1 cleared", [&] { window->Tick(1); }, true, true, {true, false}},
-      {"locked: ticks kept",
-       [&] { window->logic.cmdUnlockFolder_Click(); },
-       false,
-       false,
-       {true, false}},
-      {"unlocked: ticks cleared",
-       [&] { window->logic.cmdUnlockFolder_Click(); },
-       true,
-       false,
-       {false, false}},
+      {"unlocked", lock, true, false, {false, false}},
+      {"row 1 ticked", tick(1), true, true, {false, true}},
+      {"row 0 ticked too", tick(0), true, true, {true, true}},
+      {"row 1 cleared", tick(1), true, true, {true, false}},
+      {"locked: ticks kept", lock, false, false, {true, false}},
+      {"unlocked: ticks cleared", lock, true, false, {false, false}},
       {"a tick, then none", [&] { window->Tick(0), window->Tick(0); }, true, false, {false, false}},
   };
-  for (const Step& step : steps) {
+  for (const auto& step : steps) {
     SCOPED_TRACE(step.what);
     step.act();
     ExpectEnabled(*window, step.actions, step.status_group);
@@ -77,30 +71,28 @@ TEST_F(MainLogic, EncryptFilenamesKeepsBoxAndMenuTogether) {
   EXPECT_TRUE(window->encrypt_menu);
 }
 
-// A hide and a restore each show a bar from 0, a status line naming the
-// folder and the count, and the busy cursor, all cleared at the pass's end.
+// A hide (chosen in the drop-down) and a restore (from the menu) of the
+// ticked row each show a bar from 0, a status line naming the folder and the
+// count, and the busy cursor, all cleared at the pass's end; then Remove
+// takes the row off the list, and a cancelled chooser adds nothing.
 TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
   const fs::path plans = home.MakeFolder("user/Plans");
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
-  const fs::path notes = home.MakeFolder("user/Notes");
   StartUnlocked();
   Add(plans);
-  Add(notes);
+  Add(home.MakeFolder("user/Notes"));
   ASSERT_EQ(window->rows.size(), 2u);
-  EXPECT_EQ(boxes.chooser_titles,
-            (std::vector<std::string>{"Select Folder...", "Select Folder..."}));
+  EXPECT_EQ(boxes.chooser_titles, std::vector<std::string>(2, "Select Folder..."));
 
-  for (const char* status : {kStatusHidden, kStatusVisible}) {
+  for (const std::string status : {kStatusHidden, kStatusVisible}) {
     SCOPED_TRACE(status);
-    const bool hide = std::string(status) == kStatusHidden;
-    const std::string verb = hide ? "Hiding Plans" : "Restoring Plans";
-    window->progress.clear();
-    window->lines.clear();
-    window->busy.clear();
+    const std::string verb = status == kStatusHidden ? "Hiding Plans" : "Restoring Plans";
+    window->progress.clear(), window->lines.clear(), window->busy.clear();
     window->Tick(0);
     window->encrypt = true;
-    if (hide) {
-      window->Choose(status);
+    if (status == kStatusHidden) {
+      window->status_choice = status;
+      window->logic.cmbStatus_Click();
     } else {
       window->logic.mnuVisible_Click();
     }
@@ -117,7 +109,6 @@ TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
   }
   EXPECT_EQ(ReadText(plans / "sub" / "c.txt"), "x");
 
-  // Remove takes the row off the list; a cancelled chooser adds nothing.
   window->Tick(0);
   window->logic.cmdRemove_Click();
   window->logic.cmdAdd_Click();
@@ -131,16 +122,16 @@ TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   dialogue.BeginPass("Plans");
   boxes.Answers({Answer::No});
   dialogue.Ask("Go on?", "Question", Icon::Question, Buttons::YesNo);
-  EXPECT_EQ(dialogue.ChooseFolderAt("Select Folder...", "/x"), "");
+  dialogue.ChooseFolderAt("Select Folder...", "/x");
   dialogue.EndPass();
   dialogue.Tell("Done", "Notice");
   EXPECT_EQ(boxes.busy_at_box, (std::vector<bool>{false, false}));
   EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
-  EXPECT_EQ(boxes.chooser_starts, std::vector<std::string>{"/x"});
 }
 
 // Commands that arrive while a pass lets events run wait for its end, then
-// run in order: Remove (with no row ticked any more), the lock, the close.
+// run in order: Remove (with no row ticked any more), the lock, the close,
+// which, locked, asks nothing.
 TEST_F(MainLogic, CommandsDuringAPassWaitForItsEnd) {
   const fs::path plans = home.MakeFolder("user/Plans");
   WriteText(plans / "a.txt", "a");
@@ -162,52 +153,49 @@ TEST_F(MainLogic, CommandsDuringAPassWaitForItsEnd) {
   EXPECT_EQ(window->rows[0].status, kStatusHidden);
   EXPECT_EQ(window->lock_caption, "Unlock folder");
   EXPECT_EQ(fs::status(store).permissions(), fs::perms::none);
-  EXPECT_TRUE(window->ended) << "the close ran last, locked: no question";
-  EXPECT_TRUE(boxes.boxes.empty());
-}
-
-TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
-  struct Case {
-    bool exit_menu;
-    Answer answer;
-    bool ends;
-  };
-  for (const Case c : {Case{false, Answer::Cancel, false}, Case{false, Answer::No, true},
-                       Case{false, Answer::Yes, true}, Case{true, Answer::Cancel, true},
-                       Case{true, Answer::No, true}, Case{true, Answer::Yes, true}}) {
-    SCOPED_TRACE(std::string(c.exit_menu ? "File > Exit, " : "close box, ") +
-                 std::to_string(static_cast<int>(c.answer)));
-    const fs::path store = home.MakeFolder("program/Data");
-    StartUnlocked();
-    boxes.Answers({c.answer});
-    if (c.exit_menu) {
-      window->logic.mnuExit_Click();
-    } else {
-      EXPECT_EQ(window->logic.Form_QueryUnload(), !c.ends);
-    }
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Do you wish to lock the folder?");
-    EXPECT_EQ(boxes.boxes[0].title, "Lock");
-    EXPECT_EQ(boxes.boxes[0].buttons, Buttons::YesNoCancel);
-    EXPECT_EQ(window->ended, c.ends);
-    EXPECT_EQ(fs::status(store).permissions() == fs::perms::none, c.answer == Answer::Yes);
-    EXPECT_EQ(fs::exists(UnlockMarkerPath(state)), !c.ends);
-    fs::permissions(store, fs::perms::owner_all);
-    boxes.boxes.clear();
-    NewWindow();
-  }
-  // Locked, the window closes without a question.
-  StartLoggedIn();
-  EXPECT_FALSE(window->logic.Form_QueryUnload());
   EXPECT_TRUE(window->ended);
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
+// Unlocked, the close box and File > Exit ask; only the close box stays open
+// on Cancel, and only Yes locks the store folders.
+TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
+  for (const auto& [exit_menu, answer, ends] :
+       std::vector<std::tuple<bool, Answer, bool>>{{false, Answer::Cancel, false},
+                                                   {false, Answer::No, true},
+                                                   {false, Answer::Yes, true},
+                                                   {true, Answer::Cancel, true},
+                                                   {true, Answer::No, true},
+                                                   {true, Answer::Yes, true}}) {
+    SCOPED_TRACE(::testing::Message()
+                 << "File > Exit " << exit_menu << ", answer " << static_cast<int>(answer));
+    NewWindow();
+    boxes.boxes.clear();
+    const fs::path store = home.MakeFolder("program/Data");
+    StartUnlocked();
+    boxes.Answers({answer});
+    if (exit_menu) {
+      window->logic.mnuExit_Click();
+    } else {
+      EXPECT_EQ(window->logic.Form_QueryUnload(), !ends);
+    }
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    const ShownBox& box = boxes.boxes[0];
+    EXPECT_EQ(std::tie(box.text, box.title, box.buttons),
+              std::tuple("Do you wish to lock the folder?", "Lock", Buttons::YesNoCancel));
+    EXPECT_EQ(window->ended, ends);
+    EXPECT_EQ(fs::status(store).permissions() == fs::perms::none, answer == Answer::Yes);
+    EXPECT_EQ(fs::exists(UnlockMarkerPath(state)), !ends);
+    fs::permissions(store, fs::perms::owner_all);
+  }
+}
+
 // 12345 reads "12,345"; 200,000 files redraw the window 1,001 times.
 TEST(MainPassProgress, GroupsDigitsAndRedrawsOnlyWhenTheBarMoves) {
-  const std::vector<long> numbers = {0, 999, 1000, 12345, 1234567};
-  const std::vector<std::string> texts = {"0", "999", "1,000", "12,345", "1,234,567"};
-  for (size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(GroupedDigits(numbers[i]), texts[i]);
+  for (const auto& [number, text] : std::vector<std::pair<long, std::string>>{
+           {0, "0"}, {999, "999"}, {1000, "1,000"}, {12345, "12,345"}, {1234567, "1,234,567"}}) {
+    EXPECT_EQ(GroupedDigits(number), text);
+  }
   PassProgress progress;
   progress.SetVerb("Hiding");
   progress.Begin("Plans");

@@ -1,68 +1,45 @@
 // The Qt views: each control reaches its handler, each window shows what the
 // logic sets, and the keys, the close box and the other windows behave as
 // the toolkit's own, over the real logic and engine in a private temporary
-// home. The logic itself is tested without Qt (tests/gui).
-#include <gtest/gtest.h>
-
+// home; the message boxes show their text as plain characters. The logic
+// itself is tested without Qt (tests/gui).
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
-#include <filesystem>
-#include <memory>
-#include <string>
 
-#include "app/Constants.h"
-#include "app/Password.h"
-#include "app/Settings.h"
-#include "gui/MainWindowDialogue.h"
+#include "../LogicFixture.h"
 #include "gui/qt/QtAbout.h"
+#include "gui/qt/QtDialogue.h"
 #include "gui/qt/QtLogin.h"
 #include "gui/qt/QtMain.h"
 #include "gui/qt/QtOptions.h"
-#include "support/ScriptedDialogue.h"
-#include "support/TempHome.h"
-#include "support/TwoDrivePlatform.h"
 
 namespace veilbox::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-class QtTest : public ::testing::Test {
+class QtTest : public HomeTest {
  protected:
-  QtTest()
-      : dialogue(boxes),
-        platform(home.Root() / "driveB"),
-        state(platform, dialogue),
-        window(std::make_unique<QtMain>(state, dialogue)) {}
-
   // A known user's program, after the right password.
   void StartLoggedIn() {
-    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
-    ScriptedDialogue quiet;
-    AppState earlier(platform, quiet);
-    earlier.Appname = kAppname;
-    earlier.MainKey = kMainKey;
-    earlier.EncryptDecryptKey = std::string(kAppname) + kKeyText;
-    ASSERT_TRUE(StorePassword(earlier, "secret"));
+    KnownUser();
     window->Logic().Form_Load();
     ASSERT_NE(window->Login(), nullptr);
     QTest::keyClicks(window->Login()->txtPassword, "secret");
     QTest::keyClick(window->Login()->txtPassword, Qt::Key_Return);
     ASSERT_TRUE(window->isVisible());
   }
-
-  static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
   // A click on a row's check box, where a user clicks.
   void ClickTick(int index) {
     QTreeWidget* list = window->lstFolders;
@@ -78,12 +55,7 @@ class QtTest : public ::testing::Test {
     return window->lstFolders->topLevelItem(row)->text(column).toStdString();
   }
 
-  TempHome home;
-  ScriptedDialogue boxes;
-  MainWindowDialogue dialogue;
-  TwoDrivePlatform platform;
-  AppState state;
-  std::unique_ptr<QtMain> window;
+  std::unique_ptr<QtMain> window = std::make_unique<QtMain>(state, dialogue);
 };
 
 using QtMainWindow = QtTest;
@@ -97,7 +69,7 @@ TEST_F(QtMainWindow, ControlsReachTheLogicAndTheWindowShowsWhatItSets) {
   EXPECT_FALSE(window->cmdAdd->isEnabled());
   EXPECT_TRUE(window->mnuUnlockFolder->isEnabled());
 
-  Click(window->cmdUnlockFolder);
+  QTest::mouseClick(window->cmdUnlockFolder, Qt::LeftButton);
   EXPECT_EQ(window->cmdUnlockFolder->text(), "Lock folder");
   EXPECT_TRUE(window->cmdAdd->isEnabled());
   EXPECT_FALSE(window->mnuUnlockFolder->isEnabled());
@@ -116,9 +88,6 @@ TEST_F(QtMainWindow, ControlsReachTheLogicAndTheWindowShowsWhatItSets) {
   EXPECT_EQ(Cell(0, 2), "Hidden");
   EXPECT_EQ(Cell(0, 3), "Encrypted");
   EXPECT_EQ(window->lstFolders->topLevelItem(0)->checkState(0), Qt::Unchecked);
-  EXPECT_EQ(window->pbBar->value(), 0) << "the bar is cleared after the pass";
-  EXPECT_EQ(window->statusBar()->currentMessage(), "");
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
 
   // The close box asks; Cancel keeps the window, Yes ends the program.
   boxes.Answers({Answer::Cancel, Answer::Yes});
@@ -129,16 +98,16 @@ TEST_F(QtMainWindow, ControlsReachTheLogicAndTheWindowShowsWhatItSets) {
   EXPECT_EQ(boxes.boxes.size(), 2u);
 }
 
+// A busy cursor said twice is undone by one end.
 TEST_F(QtMainWindow, ShowsProgressStatusLineAndBusyCursorAsTold) {
   window->SetProgress(5, 8);
   window->SetStatusLine("Hiding Plans: 5 of 8 files");
   window->SetBusy(true);
-  EXPECT_EQ(window->pbBar->maximum(), 8);
-  EXPECT_EQ(window->pbBar->value(), 5);
+  EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(5, 8));
   EXPECT_EQ(window->statusBar()->currentMessage(), "Hiding Plans: 5 of 8 files");
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  window->SetBusy(true);  // said twice, undone once
+  window->SetBusy(true);
   window->SetBusy(false);
   window->SetProgress(0, 0);
   window->SetStatusLine("");
@@ -147,11 +116,8 @@ TEST_F(QtMainWindow, ShowsProgressStatusLineAndBusyCursorAsTold) {
   EXPECT_EQ(window->statusBar()->currentMessage(), "");
 }
 
-using QtLoginWindow = QtTest;
-
-TEST_F(QtLoginWindow, OpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram) {
-  ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
-  boxes.Answers({Answer::Yes});
+TEST_F(QtTest, LoginOpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram) {
+  SetSetting("VeilboxFirstTime", "No");
   window->Logic().Form_Load();
   QtLogin* login = window->Login();
   ASSERT_NE(login, nullptr);
@@ -165,15 +131,14 @@ TEST_F(QtLoginWindow, OpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgra
   EXPECT_FALSE(login->isVisible());
 }
 
-using QtPreferencesAndAbout = QtTest;
-
-TEST_F(QtPreferencesAndAbout, NotModalElidedDriveKeysAndEscapeCloses) {
-  const std::string mount = "/media/someone/A-very-long-volume-label-for-a-drive/";
-  const std::string store = mount + "Store";
-  ASSERT_TRUE(
-      SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath", store + "*"));
+// The preferences window elides long paths in the middle and shows each
+// drive key whole in its tooltip; Escape closes and destroys it and the
+// about box.
+TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
+  const std::string store = "/media/someone/A-very-long-volume-label-for-a-drive/Store";
+  SetSetting("VeilboxHideFolderPath", store + "*");
   StartLoggedIn();
-  Click(window->cmdUnlockFolder);
+  QTest::mouseClick(window->cmdUnlockFolder, Qt::LeftButton);
   window->mnuPreferences->trigger();
   QtOptions* options = window->Options();
   ASSERT_NE(options, nullptr);
@@ -182,14 +147,14 @@ TEST_F(QtPreferencesAndAbout, NotModalElidedDriveKeysAndEscapeCloses) {
   EXPECT_EQ(options->lstFoldersPath->textElideMode(), Qt::ElideMiddle);
   QTreeWidgetItem* row = options->lstFoldersPath->topLevelItem(0);
   EXPECT_EQ(row->text(1).toStdString(), store);
-  EXPECT_EQ(row->toolTip(0), row->text(0)) << "the whole drive key as tooltip";
+  EXPECT_EQ(row->toolTip(0), row->text(0));
   EXPECT_FALSE(options->cmdEdit->isEnabled());
   const QRect r = options->lstFoldersPath->visualItemRect(row);
   QTest::mouseClick(options->lstFoldersPath->viewport(), Qt::LeftButton, {}, r.center());
   EXPECT_TRUE(options->cmdEdit->isEnabled());
   QTest::keyClick(options, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(window->Options(), nullptr) << "closing destroys the window";
+  EXPECT_EQ(window->Options(), nullptr);
 
   window->mnuAboutVeilbox->trigger();
   QtAbout* about = window->About();
@@ -201,6 +166,29 @@ TEST_F(QtPreferencesAndAbout, NotModalElidedDriveKeysAndEscapeCloses) {
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->About(), nullptr);
   EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// A tag in a typed password, a folder name or an address is not markup.
+TEST(QtDialogueBoxes, ShowsTagLikeTextLiterally) {
+  const QString text = "<b>pa<s>ss</s>word</b>";
+  Qt::TextFormat format = Qt::AutoText;
+  QString shown;
+  QTimer reader;  // reads the box while it is open, then answers it
+  QObject::connect(&reader, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (!box || !box->isVisible()) continue;
+      const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+      format = label->textFormat();
+      shown = label->text();
+      box->button(QMessageBox::No)->click();
+    }
+  });
+  reader.start(10);
+  EXPECT_EQ(QtDialogue().Ask(text.toStdString(), "Password", Icon::Question, Buttons::YesNo),
+            Answer::No);
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_EQ(shown, text);
 }
 
 }  // namespace

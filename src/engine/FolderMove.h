@@ -25,7 +25,9 @@ HeldFolder HoldFolder(Platform& platform, const std::string& parent_path, const 
 // Moves the held folder into target under new_name. When the entry that
 // moved is not the held folder (it was swapped while the row ran), it is
 // moved back and the move fails; held then names the folder's old place
-// still. On success held names the new place.
+// still. On success held names the new place, even where another program
+// has already renamed the folder inside target: the held folder itself is
+// what every later step works on.
 MoveResult MoveHeldFolder(HeldFolder& held, std::unique_ptr<OpenFolder> target,
                           const std::string& new_name);
 

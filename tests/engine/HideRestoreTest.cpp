@@ -1,9 +1,47 @@
+#include <fcntl.h>
+#include <stdio.h>
+
 #include "engine/EngineFixture.h"
+#include "engine/FilenamePass.h"
+#include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
 
 namespace veilbox::testing {
 namespace {
+
+// A folder whose moves out of it are at once followed by another program
+// exchanging two entries (as renameat2 RENAME_EXCHANGE does).
+class ExchangedOnArrival : public OpenFolder {
+ public:
+  ExchangedOnArrival(std::unique_ptr<OpenFolder> inner, fs::path a, fs::path b)
+      : inner_(std::move(inner)), a_(std::move(a)), b_(std::move(b)) {}
+  EntryId Id() const override { return inner_->Id(); }
+  std::vector<DirEntry> List(Where where) override { return inner_->List(where); }
+  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
+    return inner_->OpenChild(name, where);
+  }
+  std::optional<EntryId> ChildId(const std::string& name, Where where) override {
+    return inner_->ChildId(name, where);
+  }
+  MoveResult RenameChild(const std::string& from, const std::string& to) override {
+    return inner_->RenameChild(from, to);
+  }
+  FolderTime ModifiedTime(Where where) override { return inner_->ModifiedTime(where); }
+  void SetModifiedTime(const FolderTime& time, Where where) override {
+    inner_->SetModifiedTime(time, where);
+  }
+  MoveResult MoveChild(const std::string& name, OpenFolder& target,
+                       const std::string& new_name) override {
+    MoveResult moved = inner_->MoveChild(name, target, new_name);
+    EXPECT_EQ(::renameat2(AT_FDCWD, a_.c_str(), AT_FDCWD, b_.c_str(), RENAME_EXCHANGE), 0);
+    return moved;
+  }
+
+ private:
+  std::unique_ptr<OpenFolder> inner_;
+  fs::path a_, b_;
+};
 
 // An empty folder has no names to encrypt, yet its row is marked as asked.
 TEST_F(EngineTest, HideWithEncryptedNamesAndRestoreBringEverythingBack) {
@@ -128,6 +166,23 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   };
   EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
   EXPECT_FALSE(fs::exists(JournalPath(state)));
+}
+
+// In a folder others may write to, the folder that arrives may be exchanged
+// with a link there at once: it has arrived all the same, and the link that
+// took its name is not moved in its stead.
+TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
+  const fs::path from = MakeFolder("From/Plans", {{"a", "A"}}).parent_path();
+  const fs::path shared = MakeFolder("Shared");
+  fs::create_directory_symlink(MakeFolder("Victim"), shared / "link");
+  HeldFolder held = HoldFolder(platform, from.string(), "Plans");
+  held.parent = std::make_unique<ExchangedOnArrival>(std::move(held.parent), shared / "Plans",
+                                                     shared / "link");
+
+  EXPECT_TRUE(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans"));
+  EXPECT_TRUE(fs::is_symlink(shared / "Plans"));
+  EXPECT_EQ(ReadText(shared / "link" / "a"), "A");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(from / "Plans")));
 }
 
 // Store folders are private whatever the umask. A store folder that may not

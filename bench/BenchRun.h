@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -77,6 +78,14 @@ inline long Count(const char* text) {
   char* end = nullptr;
   const long n = std::strtol(text, &end, 10);
   return end != text && *end == '\0' && n > 0 ? n : 0;
+}
+
+// The median of values: the disk's speed drifts between runs, so a ratio is
+// taken over several rounds.
+inline double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace bench

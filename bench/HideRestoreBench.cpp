@@ -99,12 +99,6 @@ Round RunRound(const std::string& cli, const fs::path& tree, const fs::path& pla
   return r;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,8 +145,9 @@ int main(int argc, char** argv) {
 
   long restored = 0;
   for (const auto& e : fs::recursive_directory_iterator(tree)) restored += e.is_regular_file();
-  std::printf("median ratio hide / plain:    %6.2f  (target <= 1.1)\n", Median(hide_ratios));
-  std::printf("median ratio restore / plain: %6.2f  (target <= 1.1)\n", Median(restore_ratios));
+  std::printf("median ratio hide / plain:    %6.2f  (target <= 1.1)\n", bench::Median(hide_ratios));
+  std::printf("median ratio restore / plain: %6.2f  (target <= 1.1)\n",
+              bench::Median(restore_ratios));
   std::printf("peak memory:                %8ld KiB (target < 65536)\n", peak);
   std::printf("every run exited 0: %s; files back under their own names: %ld\n", ok ? "yes" : "no",
               restored);

@@ -2,13 +2,16 @@
 // folders through veilbox-cli, each beside the floor measured right after it
 // in the same run: a loop that, per row, renames one folder and rewrites a
 // file as large as Dat.sys durably (write a temporary file, flush it to
-// disk, rename it over the old one).
-//   rows_bench VEILBOX_CLI ROWS
-// Prints both times, their ratio and veilbox-cli's peak memory per command,
-// and what every command spends before its first row (the password check
-// and the start, timed by "list") with the ratio of the rest.
+// disk, rename it over the old one). The four commands are run for a number
+// of rounds, and the ratios taken are their medians.
+//   rows_bench VEILBOX_CLI ROWS ROUNDS
+// Prints both times, their ratio and veilbox-cli's peak memory per command
+// and round, what every command spends before its first row (the password
+// check and the start, timed by "list") with the ratio of the rest, and the
+// median ratio per command.
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "BenchRun.h"
@@ -39,9 +42,10 @@ double Floor(const fs::path& from, const fs::path& to, long rows, const fs::path
 }  // namespace
 
 int main(int argc, char** argv) {
-  const long rows = argc == 3 ? bench::Count(argv[2]) : 0;
-  if (rows == 0) {
-    std::fprintf(stderr, "usage: rows_bench VEILBOX_CLI ROWS\n");
+  const long rows = argc == 4 ? bench::Count(argv[2]) : 0;
+  const long rounds = argc == 4 ? bench::Count(argv[3]) : 0;
+  if (rows == 0 || rounds == 0) {
+    std::fprintf(stderr, "usage: rows_bench VEILBOX_CLI ROWS ROUNDS\n");
     return 2;
   }
   const std::string cli = fs::absolute(argv[1]).string();
@@ -77,21 +81,33 @@ int main(int argc, char** argv) {
   const double start_up = bench::Run({cli, "--password-stdin", "list"}, pw).seconds;
   std::printf("rows: %ld per command; start-up (password check) %.3f s per command\n", rows,
               start_up);
-  for (const char* name : {"add", "hide", "restore", "remove"}) {
-    sync();
-    const bench::RunResult run = command(name);
-    // The floor rewrites a file as large as Dat.sys grows to.
-    if (std::string(name) == "add") size = fs::file_size(data);
-    const bool there = fs::exists(plain / "folder0");
-    sync();  // the floor, too, starts with nothing left to write back
-    const double floor = there ? Floor(plain, elsewhere, rows, floor_data, size)
-                               : Floor(elsewhere, plain, rows, floor_data, size);
-    all_done = all_done && run.status == 0;
-    std::printf(
-        "veilbox-cli %-8s %8.3f s (exit %d, peak %ld KiB)  floor %8.3f s  ratio %5.2f"
-        "  (target <= 1.25; rows alone %5.2f)\n",
-        name, run.seconds, run.status, run.peak_kib, floor, run.seconds / floor,
-        (run.seconds - start_up) / floor);
+  const std::vector<std::string> names{"add", "hide", "restore", "remove"};
+  std::map<std::string, std::vector<double>> ratios;
+  // Each round ends as it began: the folders unlisted and in place, and the
+  // floor's folders back where they started.
+  for (long round = 1; round <= rounds; ++round) {
+    std::printf("round %ld\n", round);
+    for (const std::string& name : names) {
+      sync();
+      const bench::RunResult run = command(name);
+      // The floor rewrites a file as large as Dat.sys grows to.
+      if (name == "add") size = fs::file_size(data);
+      const bool there = fs::exists(plain / "folder0");
+      sync();  // the floor, too, starts with nothing left to write back
+      const double floor = there ? Floor(plain, elsewhere, rows, floor_data, size)
+                                 : Floor(elsewhere, plain, rows, floor_data, size);
+      all_done = all_done && run.status == 0;
+      ratios[name].push_back(run.seconds / floor);
+      std::printf(
+          "veilbox-cli %-8s %8.3f s (exit %d, peak %ld KiB)  floor %8.3f s  ratio %5.2f"
+          "  (rows alone %5.2f)\n",
+          name.c_str(), run.seconds, run.status, run.peak_kib, floor, run.seconds / floor,
+          (run.seconds - start_up) / floor);
+    }
+  }
+  for (const std::string& name : names) {
+    std::printf("median ratio %-8s %5.2f  (target <= 1.25)\n", name.c_str(),
+                bench::Median(ratios[name]));
   }
   std::printf("Dat.sys size after add: %ju bytes\n",
               static_cast<uintmax_t>(fs::file_size(floor_data)));

@@ -80,6 +80,20 @@ inline long Count(const char* text) {
   return end != text && *end == '\0' && n > 0 ? n : 0;
 }
 
+// Starts a run with nothing left to write back, on the disk either: sync()
+// may return while the device still works through what an earlier run left
+// (a first fsync after it here waited about 0.2 s), and that must not be
+// charged to whichever side flushes first. A probe file flushed in folder
+// waits for it.
+inline void SettleDisk(const std::filesystem::path& folder) {
+  sync();
+  const std::string probe = (folder / ".settle-probe").string();
+  const int fd = open(probe.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0 || fsync(fd) != 0) std::exit(1);
+  close(fd);
+  unlink(probe.c_str());
+}
+
 // The median of values: the disk's speed drifts between runs, so a ratio is
 // taken over several rounds.
 inline double Median(std::vector<double> values) {

@@ -69,8 +69,8 @@ void MakeTree(const fs::path& root, long folders, long files) {
 }
 
 // One round: Veilbox's hide and restore and the floor's two passes, each
-// started after a sync. Odd rounds run the floor first, so that neither side
-// always meets the disk as the other left it.
+// started on a settled disk. Odd rounds run the floor first, so that neither
+// side always meets the disk as the other left it.
 struct Round {
   bench::RunResult hide, there, restore, back;
 };
@@ -83,11 +83,11 @@ Round RunRound(const std::string& cli, const fs::path& tree, const fs::path& pla
   const auto short_name = [](const char* f) { return std::string(f, 14); };
   Round r{};
   const auto veilbox = [&](bench::RunResult& into, std::vector<std::string> args) {
-    sync();
+    bench::SettleDisk(plain.parent_path());
     into = bench::Run(args, pw);
   };
   const auto plain_loop = [&](bench::RunResult& into, const auto& name_for) {
-    sync();
+    bench::SettleDisk(plain.parent_path());
     into = Floor(plain, name_for);
   };
   if (floor_first) plain_loop(r.there, long_name);

@@ -88,12 +88,12 @@ int main(int argc, char** argv) {
   for (long round = 1; round <= rounds; ++round) {
     std::printf("round %ld\n", round);
     for (const std::string& name : names) {
-      sync();
+      bench::SettleDisk(work);
       const bench::RunResult run = command(name);
       // The floor rewrites a file as large as Dat.sys grows to.
       if (name == "add") size = fs::file_size(data);
       const bool there = fs::exists(plain / "folder0");
-      sync();  // the floor, too, starts with nothing left to write back
+      bench::SettleDisk(work);  // the floor, too, starts with nothing left to write back
       const double floor = there ? Floor(plain, elsewhere, rows, floor_data, size)
                                  : Floor(elsewhere, plain, rows, floor_data, size);
       all_done = all_done && run.status == 0;

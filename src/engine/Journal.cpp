@@ -20,37 +20,9 @@ constexpr const char* kOldHeaders[] = {"veilbox-journal 2", "veilbox-journal 1"}
 constexpr const char* kEnd = "end";
 constexpr const char* kAmend = "amend";
 
-// Puts text with its escapes undone in out; false when an escape is damaged.
-bool UnescapeInto(std::string_view text, std::string& out) {
-  out.clear();
-  for (;;) {
-    const size_t escape = text.find('\\');
-    out.append(text.substr(0, escape));
-    if (escape == std::string_view::npos) return true;
-    if (escape + 1 == text.size()) return false;
-    switch (text[escape + 1]) {
-      case '\\':
-        out += '\\';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      default:
-        return false;
-    }
-    text.remove_prefix(escape + 2);
-  }
-}
-
 std::optional<std::string> Unescaped(std::string_view text) {
   std::string out;
-  if (!UnescapeInto(text, out)) return std::nullopt;
+  if (!LineUnescapedInto(text, out)) return std::nullopt;
   return out;
 }
 
@@ -315,14 +287,14 @@ bool JournalPlan::Next(PlannedRename& rename) {
     const std::string_view values = line.substr(key_end + 1);
     const size_t split = values.find('\t');
     if (key == "in") {
-      if (split != std::string_view::npos || !UnescapeInto(values, folder_)) return false;
+      if (split != std::string_view::npos || !LineUnescapedInto(values, folder_)) return false;
       continue;
     }
     // The row's facts follow the renames: any other key ends the plan.
     if ((key != "name" && key != "file") || split == std::string_view::npos ||
         values.find('\t', split + 1) != std::string_view::npos ||
-        !UnescapeInto(values.substr(0, split), rename.name) ||
-        !UnescapeInto(values.substr(split + 1), rename.new_name)) {
+        !LineUnescapedInto(values.substr(0, split), rename.name) ||
+        !LineUnescapedInto(values.substr(split + 1), rename.new_name)) {
       return false;
     }
     if (key == "name") {

@@ -82,4 +82,31 @@ void AppendLineEscaped(std::string& out, std::string_view text) {
   out.append(text.substr(copied));
 }
 
+bool LineUnescapedInto(std::string_view text, std::string& out) {
+  out.clear();
+  for (;;) {
+    const size_t escape = text.find('\\');
+    out.append(text.substr(0, escape));
+    if (escape == std::string_view::npos) return true;
+    if (escape + 1 == text.size()) return false;
+    switch (text[escape + 1]) {
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      default:
+        return false;
+    }
+    text.remove_prefix(escape + 2);
+  }
+}
+
 }  // namespace veilbox

@@ -32,6 +32,9 @@ std::string GetLastFolderPath(const std::string& path, char separator = kPathSep
 std::string LineEscaped(const std::string& text);
 // The same, appended to out.
 void AppendLineEscaped(std::string& out, std::string_view text);
+// Puts text with those escapes undone in out; false when an escape is
+// damaged.
+bool LineUnescapedInto(std::string_view text, std::string& out);
 
 // Joins a folder and a name with exactly one separator between them.
 std::string JoinPath(const std::string& folder, const std::string& name,

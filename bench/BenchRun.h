@@ -46,6 +46,16 @@ inline double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Waits for child, started at start, and takes its times, exit status and
+// peak memory from the kernel.
+inline RunResult Reap(pid_t child, Clock::time_point start) {
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) std::exit(1);
+  return {Since(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+          Seconds(usage.ru_utime), Seconds(usage.ru_stime)};
+}
+
 inline RunResult Run(const std::vector<std::string>& args, const std::string& input) {
   int pipe_fd[2];
   if (pipe(pipe_fd) != 0) std::exit(1);
@@ -66,11 +76,7 @@ inline RunResult Run(const std::vector<std::string>& args, const std::string& in
   close(pipe_fd[0]);
   if (write(pipe_fd[1], input.data(), input.size()) < 0) std::exit(1);
   close(pipe_fd[1]);
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  return {Since(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-          Seconds(usage.ru_utime), Seconds(usage.ru_stime)};
+  return Reap(child, start);
 }
 
 // A whole positive number, or 0 when text is not one.

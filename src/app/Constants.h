@@ -6,6 +6,10 @@ namespace veilbox {
 constexpr const char* kAppname = "Veilbox";
 constexpr const char* kMainKey = "SOFTWARE\\TK";
 constexpr const char* kDataFileName = "Dat.sys";
+// Beside Dat.sys: the journal of the command in progress, and the marker of
+// store folders held unlocked.
+constexpr const char* kJournalSuffix = ".journal";
+constexpr const char* kUnlockMarkerSuffix = ".unlocked";
 constexpr const char* kDefaultStoreFolderName = "Data";
 constexpr const char* kCurrentVersion = "1.04";
 // Follows the application's name in the key text of the password and file

@@ -2,8 +2,9 @@
 
 #include "app/Constants.h"
 #include "app/Settings.h"
-#include "net/UpdateAddress.h"
+#include "app/StartPlaces.h"
 #include "app/VersionCheck.h"
+#include "net/UpdateAddress.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
@@ -15,7 +16,14 @@ constexpr const char* kAgreementText =
 
 }  // namespace
 
+bool StartPlacesTrusted(AppState& state) {
+  const std::optional<std::string> problem = StartPlaceProblem(state.platform);
+  if (problem) state.dialogue.Tell(*problem, kAppname, Icon::Critical);
+  return !problem;
+}
+
 StartUpResult StartUp(AppState& state, VersionCheck version_check) {
+  if (!StartPlacesTrusted(state)) return StartUpResult::Refused;
   StartUpResult result = StartUpResult::Continue;
   Trap(state.reporter, [&] {
     state.WinPath = GetString(state, SettingsRoot::LocalMachine, kSystemRootKey, "SystemRoot");

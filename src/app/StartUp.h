@@ -6,7 +6,16 @@
 
 namespace veilbox {
 
-enum class StartUpResult { Continue, EndProgram };
+enum class StartUpResult {
+  Continue,
+  EndProgram,  // a newer version is demanded, or the agreement was declined
+  Refused,     // the program folder or the settings cannot be trusted (told)
+};
+
+// Whether the program folder and the settings may be used (StartPlaces.h);
+// when not, the user is told why. StartUp asks it first; a front end that
+// reads a setting before StartUp asks it before that.
+bool StartPlacesTrusted(AppState& state);
 
 // Whether StartUp fetches the version document and offers a newer version.
 // The desktop runs it; veilbox-cli passes Skip, so that scripts never wait
@@ -16,7 +25,8 @@ enum class VersionCheck { Run, Skip };
 // Runs at the top of each start-up stage. A failure is reported and ends
 // this run of StartUp, leaving the later steps undone. EndProgram when the
 // version document demands that this version stop, or when the user
-// declined the agreement: the front end ends at once.
+// declined the agreement, and Refused when the start places are not
+// trusted: the front end ends at once.
 StartUpResult StartUp(AppState& state, VersionCheck version_check = VersionCheck::Run);
 
 }  // namespace veilbox

@@ -4,6 +4,7 @@
 
 #include "cli/ExitCode.h"
 #include "cli/StoreUnlock.h"
+#include "cli/TerminalText.h"
 #include "engine/Check.h"
 
 namespace veilbox::cli {
@@ -12,10 +13,16 @@ int CheckCommand(AppState& state, bool repair) {
   StoreUnlock unlocked(state);
   const CheckReport report = CheckFolders(state, repair);
   const bool relocked = unlocked.Relock();
-  for (const std::string& finding : report.findings) std::cout << "found: " << finding << '\n';
-  for (const std::string& done : report.repairs) std::cout << "repaired: " << done << '\n';
-  if (report.findings.empty()) std::cout << "The list and the folders agree.\n";
-  return report.findings.empty() && unlocked.Unlocked() && relocked ? kAllDone : kNotAllDone;
+  const char separator = state.platform.Separator();
+  for (const std::string& finding : report.findings) {
+    std::cout << "found: " << OneLine(finding, separator) << '\n';
+  }
+  for (const std::string& done : report.repairs) {
+    std::cout << "repaired: " << OneLine(done, separator) << '\n';
+  }
+  const bool agree = report.complete && report.findings.empty();
+  if (agree) std::cout << "The list and the folders agree.\n";
+  return agree && unlocked.Unlocked() && relocked ? kAllDone : kNotAllDone;
 }
 
 }  // namespace veilbox::cli

@@ -22,9 +22,14 @@ bool AgreementAccepted(AppState& state) {
 }  // namespace
 
 int RunInit(AppState& state, const Options& options, Terminal& terminal) {
-  if (StartUp(state, VersionCheck::Skip) == StartUpResult::EndProgram) {
-    Note("the agreement was not accepted; no password was stored");
-    return kLockedOut;
+  switch (StartUp(state, VersionCheck::Skip)) {
+    case StartUpResult::Continue:
+      break;
+    case StartUpResult::EndProgram:
+      Note("the agreement was not accepted; no password was stored");
+      return kLockedOut;
+    case StartUpResult::Refused:
+      return kLockedOut;
   }
   if (HasPassword(state)) {
     Note("a password already exists; init changed nothing");
@@ -45,11 +50,12 @@ int RunInit(AppState& state, const Options& options, Terminal& terminal) {
 }
 
 std::optional<int> PassGate(AppState& state, const Options& options, Terminal& terminal) {
+  if (!StartPlacesTrusted(state)) return kLockedOut;
   if (!AgreementAccepted(state)) {
     Note(std::string("the agreement has not been accepted yet: ") + kRunInitFirst);
     return kLockedOut;
   }
-  if (StartUp(state, VersionCheck::Skip) == StartUpResult::EndProgram) return kLockedOut;
+  if (StartUp(state, VersionCheck::Skip) != StartUpResult::Continue) return kLockedOut;
   if (!HasPassword(state)) {
     Note(std::string("no password has been created yet: ") + kRunInitFirst);
     return kLockedOut;

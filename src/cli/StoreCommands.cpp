@@ -6,7 +6,7 @@
 #include "cli/ExitCode.h"
 #include "cli/FullPath.h"
 #include "cli/Note.h"
-#include "cli/OneLine.h"
+#include "cli/TerminalText.h"
 #include "engine/CommandScope.h"
 #include "engine/StorePreferences.h"
 

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/FullPath.h"
+#include "cli/TerminalText.h"
 #include "engine/Messages.h"
 
 namespace veilbox::cli {
@@ -14,15 +15,6 @@ constexpr const char* kStoreSetupTitle = "New folder";
 constexpr const char* kRelocationTitle = "Restore";
 constexpr const char* kChooseAgainTitle = "Folder";
 constexpr const char* kChooseAgainStart = "This folder is not on ";
-
-std::string WithNewlines(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 2, "\r\n") == 0) continue;  // its "\n" follows
-    out += text[i];
-  }
-  return out;
-}
 
 bool StartsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
@@ -50,7 +42,7 @@ TerminalDialogue::TerminalDialogue(Terminal& terminal, FlagAnswers answers)
 Answer TerminalDialogue::Ask(const std::string& text, const std::string& title, Icon,
                              Buttons buttons) {
   progress_.Clear();
-  std::cerr << title << ": " << WithNewlines(text) << '\n';
+  std::cerr << ForTerminal(title + ": " + text) << '\n';
   if (buttons == Buttons::OK) return Answer::OK;
   if (title == kErrorTitle) {
     // Asks whether to report this step again: a command line keeps every
@@ -105,12 +97,12 @@ std::string TerminalDialogue::ChooseFolder(const std::string& title) {
   progress_.Clear();
   if (title == msg::kChooseStoreTitle && store_dir_due_) {
     store_dir_due_ = false;
-    std::cerr << title << ": " << *answers_.store_dir << '\n';
+    std::cerr << ForTerminal(title + ": " + *answers_.store_dir) << '\n';
     return *answers_.store_dir;
   }
   if (title == msg::kChooseRestoreTitle && restore_to_due_) {
     restore_to_due_ = false;
-    std::cerr << title << ": " << *answers_.restore_to << '\n';
+    std::cerr << ForTerminal(title + ": " + *answers_.restore_to) << '\n';
     return *answers_.restore_to;
   }
   if (title != msg::kChooseStoreTitle && title != msg::kChooseRestoreTitle &&
@@ -134,7 +126,7 @@ void TerminalDialogue::ShowProgress(long value, long maximum) {
 
 void TerminalDialogue::OpenAddress(const std::string& address) {
   progress_.Clear();
-  std::cerr << "Open in a browser: " << address << '\n';
+  std::cerr << "Open in a browser: " << ForTerminal(address) << '\n';
 }
 
 }  // namespace veilbox::cli

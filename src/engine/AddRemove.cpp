@@ -19,7 +19,10 @@ RowResult RemoveRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
   std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
   if (!found) return {RowOutcome::Declined};
   RowOutcome outcome = RowOutcome::Done;
+  // Dropping a Visible row reaches no folder; a hidden one is restored
+  // first, which needs a record that names its folders.
   if (found->record.status != kVisible) {
+    if (!UsableRecord(state, *found)) return {RowOutcome::Failed};
     RestoreResult restored = RestoreFolder(state, cipher, *found, RestoreUse::Remove);
     if (!restored.restored && !restored.nothing_to_restore) return {restored.outcome};
     outcome = restored.outcome;
@@ -33,6 +36,12 @@ RowResult RemoveRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
 bool AddOne(AppState& state, const std::string& folder) {
   if (auto problem = ListedFolderProblem(state, folder)) {
     state.dialogue.Tell(*problem + " It cannot be added.", "Folder");
+    return false;
+  }
+  // What a hide refuses (a link on the way) is refused now: the row could
+  // never be hidden.
+  if (OpenedFolder opened = state.platform.OpenFolderNoLinks(folder); !opened.folder) {
+    state.dialogue.Tell(opened.reason + ". It cannot be added.", "Folder");
     return false;
   }
   if (!StoreFolderOf(state, folder) && !RunStoreSetup(state, folder, msg::kAddStoreQuestion)) {

@@ -1,12 +1,15 @@
 #include "engine/Check.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
 #include "app/FolderData.h"
 #include "crypto/cEncrypt.h"
+#include "diag/Failure.h"
 #include "engine/CommandScope.h"
 #include "engine/FilenamePass.h"
+#include "engine/Messages.h"
 #include "engine/RecordLookup.h"
 #include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
@@ -26,12 +29,15 @@ void EncryptPlainNames(AppState& state, cEncrypt& cipher, const std::string& fol
                        CheckReport& report) {
   NamePlan plan;
   const PlanSummary planned = PlanNames(
-      state, *OpenFolderAt(state.platform, folder),
+      state, *OpenFolderAt(state.platform, folder), folder,
       [&](const std::string&, const std::string& name) -> std::optional<std::string> {
         if (cipher.DecryptFileName(name, state.EncryptDecryptKey)) return std::nullopt;
         return cipher.Encrypt(name, state.EncryptDecryptKey);
       },
       plan);
+  // A tree read only in part, or one with another drive in it, is left as
+  // it is: the finding says why.
+  if (!planned.complete) return;
   RenameOutcome outcome = RenameFiles(state, folder, plan, planned.renames);
   report.repairs.push_back(
       "Changed the file names in " + folder + " to match the list" +
@@ -58,7 +64,9 @@ void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, 
   }
   NamePlan names;
   const PlanSummary planned = PlanPlainNames(state, cipher, folder, names);
-  if (!planned.complete) {
+  if (!planned.other_drive.empty()) {
+    report.findings.push_back(msg::HoldsMount(folder, planned.other_drive));
+  } else if (!planned.complete) {
     report.findings.push_back("Part of " + folder +
                               " could not be read, so not all of its file names were checked.");
   }
@@ -129,23 +137,61 @@ CheckReport CheckFolders(AppState& state, bool repair) {
   Trap(state.reporter, [&] {
     CommandScope scope(state);
     cEncrypt cipher;
+    const char separator = state.platform.Separator();
     std::map<std::string, std::set<std::string>> named_in_store;
+    size_t row = 0;
     for (const auto& record : ParseRecords(state.HiddenFolderData)) {
+      const std::string where = msg::RowOf(state.SrcDataFilename, ++row);
       if (!record) {
-        report.findings.push_back("The list holds an entry that is not complete.");
+        report.findings.push_back(where + " is not a complete entry.");
         continue;
       }
-      CheckRecord(state, cipher, *record, repair, report);
-      if (record->status == kHidden) {
-        if (auto store = StoreFolderOf(state, record->path)) {
-          named_in_store[*store].insert(record->actual);
+      if (auto problem = RecordProblem(*record, separator)) {
+        report.findings.push_back(msg::LeftAlone(where, *problem));
+        continue;
+      }
+      // A row that cannot be looked at is a finding of its own; the rows
+      // after it are checked all the same.
+      try {
+        CheckRecord(state, cipher, *record, repair, report);
+        if (record->status == kHidden) {
+          if (auto store = StoreFolderOf(state, record->path)) {
+            named_in_store[*store].insert(record->actual);
+          }
         }
+      } catch (const Failure& f) {
+        report.findings.push_back(record->path + record->name +
+                                  " could not be checked: " + f.Description() + ".");
       }
     }
+    for (std::string& unusable : UnusableStoreEntries(state.HideFolderPath)) {
+      report.findings.push_back(std::move(unusable));
+    }
+    // One folder reached by two paths of the list is looked at once: its
+    // sub-folders are not orphans of the second path.
+    std::map<std::string, EntryId> seen;
     for (const std::string& store : StoreFolders(state.HideFolderPath)) {
-      CheckStore(state, cipher, store, named_in_store[store], repair, report);
+      const FolderLineage lineage = state.platform.Lineage(store);
+      if (lineage.exists) {
+        const auto same = std::find_if(seen.begin(), seen.end(), [&](const auto& other) {
+          return other.second == lineage.ids.front();
+        });
+        if (same != seen.end()) {
+          report.findings.push_back("The hidden/locked folder " + store + " is " + same->first +
+                                    ", listed twice; it was checked once.");
+          continue;
+        }
+        seen.emplace(store, lineage.ids.front());
+      }
+      try {
+        CheckStore(state, cipher, store, named_in_store[store], repair, report);
+      } catch (const Failure& f) {
+        report.findings.push_back("The hidden/locked folder " + store +
+                                  " could not be checked: " + f.Description() + ".");
+      }
     }
     if (!report.repairs.empty()) SaveFolders(state);
+    report.complete = true;
   });
   return report;
 }

@@ -12,6 +12,7 @@ namespace veilbox {
 struct CheckReport {
   std::vector<std::string> findings;  // one sentence per disagreement
   std::vector<std::string> repairs;   // one sentence per repair made
+  bool complete = false;              // every row and store folder was looked at
 };
 
 // Finds: a record whose folder is missing; a store sub-folder that no record

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "diag/Failure.h"
+#include "engine/Messages.h"
 #include "search/clsFileFind.h"
 #include "store/TextUtil.h"
 
@@ -59,6 +60,10 @@ class FolderPath {
       for (size_t i = shared; i < parts.size(); ++i) {
         OpenFolder& parent = levels_.empty() ? root_ : *levels_.back().folder;
         std::unique_ptr<OpenFolder> folder = parent.OpenChild(std::string(parts[i]));
+        // A drive mounted there since the plan was made is not renamed.
+        if (folder->FileSystem() != root_.FileSystem()) {
+          Raise(err::kPathFileAccess, std::string(parts[i]) + " lies on another drive");
+        }
         const std::optional<FolderTime> time = TimeOf(*folder);
         levels_.push_back({std::string(parts[i]), std::move(folder), time});
       }
@@ -132,8 +137,14 @@ std::unique_ptr<OpenFolder> OpenFolderAt(Platform& platform, const std::string& 
   return std::move(opened.folder);
 }
 
-PlanSummary PlanNames(AppState& state, OpenFolder& folder, const NewName& new_name,
-                      PlanWriter& out) {
+std::optional<std::string> MountInsideProblem(Platform& platform, const std::string& path) {
+  const std::vector<std::string> mounts = platform.MountPointsInside(path);
+  if (mounts.empty()) return std::nullopt;
+  return msg::HoldsMount(path, mounts.front());
+}
+
+PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& path,
+                      const NewName& new_name, PlanWriter& out) {
   clsFileFind finder(state.platform);
   finder.PumpEvents = [&state] { state.dialogue.PumpEvents(); };
   PlanSummary summary;
@@ -147,6 +158,9 @@ PlanSummary PlanNames(AppState& state, OpenFolder& folder, const NewName& new_na
         }
       });
   summary.complete = result == FindResult::DirExSuccess || result == FindResult::NoFilesFound;
+  if (!finder.OtherDrive().empty()) {
+    summary.other_drive = JoinPath(path, finder.OtherDrive(), state.platform.Separator());
+  }
   return summary;
 }
 
@@ -155,7 +169,7 @@ PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& fo
   const char separator = state.platform.Separator();
   std::optional<std::string> too_long;
   const PlanSummary summary = PlanNames(
-      state, folder,
+      state, folder, path,
       [&](const std::string& in, const std::string& name) -> std::optional<std::string> {
         std::string cipher_name = cipher.Encrypt(name, state.EncryptDecryptKey);
         if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
@@ -170,15 +184,21 @@ PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& fo
     Raise(err::kInvalidArgument, "The name of " + *too_long + " is too long to be encrypted",
           where);
   }
+  if (!summary.other_drive.empty()) {
+    std::string text = msg::HoldsMount(path, summary.other_drive);
+    text.pop_back();  // the caller ends the sentence
+    Raise(err::kPathFileAccess, text, where);
+  }
   if (!summary.complete) {
     Raise(err::kPathFileAccess, "Not every file in " + path + " can be read", where);
   }
   return summary;
 }
 
-PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder, PlanWriter& out) {
+PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+                           const std::string& path, PlanWriter& out) {
   return PlanNames(
-      state, folder,
+      state, folder, path,
       [&](const std::string&, const std::string& name) {
         return cipher.DecryptFileName(name, state.EncryptDecryptKey);
       },
@@ -187,7 +207,7 @@ PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder
 
 PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, const std::string& path,
                            PlanWriter& out, Where where) {
-  return PlanPlainNames(state, cipher, *OpenFolderAt(state.platform, path, where), out);
+  return PlanPlainNames(state, cipher, *OpenFolderAt(state.platform, path, where), path, out);
 }
 
 RenameOutcome RenameFiles(AppState& state, OpenFolder& folder, const std::string& path,

@@ -64,7 +64,14 @@ struct PlanSummary {
   long renames = 0;      // files given a new name
   long kept = 0;         // files that keep theirs
   bool complete = true;  // false when part of the tree could not be read
+  // Where the walk stopped at a sub-folder on which another drive is
+  // mounted (its full path), or empty; the plan is then not complete.
+  std::string other_drive;
 };
+
+// Why folder (at path) must not be moved or walked: a drive is mounted
+// somewhere inside it. nullopt when none is.
+std::optional<std::string> MountInsideProblem(Platform& platform, const std::string& path);
 
 // The new name of a file (name in folder, as PlannedRename has them), or
 // nullopt when it keeps its name.
@@ -73,19 +80,21 @@ using NewName =
 
 // Walks the tree below folder (opened at path) and plans a rename for every
 // file that new_name gives a new name.
-PlanSummary PlanNames(AppState& state, OpenFolder& folder, const NewName& new_name,
-                      PlanWriter& out);
+PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& path,
+                      const NewName& new_name, PlanWriter& out);
 
 // The cipher form of every file name below folder (opened at path). Raises,
 // naming the file, when a name's cipher form is longer than a file name may
-// be, or when part of the tree cannot be read.
+// be, when a drive is mounted inside the tree, or when part of the tree
+// cannot be read.
 PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, PlanWriter& out,
                                Where where = Where::current());
 
 // The plain name of every file below folder whose name is cipher text; other
 // names stay as they are.
-PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder, PlanWriter& out);
+PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+                           const std::string& path, PlanWriter& out);
 // The same for a folder given by its path, opened without following links.
 PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, const std::string& path,
                            PlanWriter& out, Where where = Where::current());

@@ -22,11 +22,13 @@ std::optional<std::string> SeparatorProblem(const std::string& folder) {
 
 std::optional<std::string> ListedFolderProblem(AppState& state, const std::string& folder) {
   if (auto problem = SeparatorProblem(folder)) return problem;
-  std::vector<GuardedFolder> guarded{{state.platform.ProgramFolder(), "the program folder"}};
+  std::vector<GuardedFolder> guarded{
+      {state.platform.ProgramFolder(), "the program folder"},
+      {state.platform.SettingsFolder(), "Veilbox's settings folder"}};
   for (const std::string& store : StoreFolders(state.HideFolderPath)) {
     guarded.push_back({store, "the store folder"});
   }
-  return OverlapProblem(folder, guarded, state.platform.Separator());
+  return OverlapProblem(state.platform, folder, guarded);
 }
 
 std::optional<std::string> StoreFolderProblem(AppState& state, const std::string& folder,
@@ -42,7 +44,7 @@ std::optional<std::string> StoreFolderProblem(AppState& state, const std::string
   for (const std::string& listed : listed_folders) {
     guarded.push_back({listed, "the listed folder"});
   }
-  if (auto problem = OverlapProblem(folder, guarded, state.platform.Separator())) return problem;
+  if (auto problem = OverlapProblem(state.platform, folder, guarded)) return problem;
   return StorePlaceProblem(state.platform, folder);
 }
 

@@ -11,7 +11,8 @@
 namespace veilbox {
 
 // Why folder cannot be listed (a character the list cannot keep, or an
-// overlap with the program folder or a store folder), or nullopt.
+// overlap with the program folder, the settings folder or a store folder),
+// or nullopt.
 std::optional<std::string> ListedFolderProblem(AppState& state, const std::string& folder);
 
 // Why folder cannot be a store folder: a character the list cannot keep, a

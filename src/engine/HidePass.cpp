@@ -2,6 +2,7 @@
 
 #include "diag/Failure.h"
 #include "engine/FilenamePass.h"
+#include "engine/FolderGuards.h"
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
@@ -24,14 +25,19 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   if (!row.ticked) return {RowOutcome::Skipped};
   std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
   if (!found) return {RowOutcome::Declined};
+  if (!UsableRecord(state, *found)) return {RowOutcome::Failed};
   const FolderRecord& record = found->record;
   if (record.status == kHidden) return {RowOutcome::Done};
 
+  const std::string source = record.path + record.actual;
+  // A row listed before its folder became one of Veilbox's own places.
+  if (auto problem = ListedFolderProblem(state, source)) {
+    return Refuse(state, source, *problem + " It cannot be hidden.");
+  }
   if (!StoreFolderOf(state, record.path) &&
-      !RunStoreSetup(state, record.path + record.actual, msg::kHideStoreQuestion)) {
+      !RunStoreSetup(state, source, msg::kHideStoreQuestion)) {
     return {RowOutcome::Declined, true};
   }
-  const std::string source = record.path + record.actual;
   // A folder that has become a mount point lies on a drive of its own.
   const std::optional<std::string> own_store = StoreFolderOf(state, source);
   if (!own_store) {
@@ -50,6 +56,10 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
     return Refuse(
         state, source,
         f.Number() == err::kPathNotFound ? "The folder does not exist." : f.Description());
+  }
+  if (auto mounted = MountInsideProblem(state.platform, source)) {
+    state.dialogue.Tell(*mounted + " " + source + " was not hidden.", "Hide", Icon::Exclamation);
+    return {RowOutcome::Failed};
   }
 
   // Every new name is known before anything moves: a name that cannot be

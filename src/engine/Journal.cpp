@@ -5,9 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Constants.h"
 #include "diag/Failure.h"
 #include "platform/FileOpen.h"
+#include "store/FolderRecord.h"
 #include "store/LineReader.h"
+#include "store/Names.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
@@ -106,6 +109,31 @@ bool ApplyFact(Journal& j, const std::vector<std::string>& f) {
   return true;
 }
 
+// Why a line of an entry names something the entry may not reach, or
+// nullopt: renames are of names inside folders below the entry's folder,
+// its moves between full paths, its records those of folders.
+std::optional<std::string> FieldProblem(const std::vector<std::string>& f, char separator) {
+  const std::string& key = f[0];
+  auto record = [&](const std::string& text) -> std::optional<std::string> {
+    if (text.empty()) return std::nullopt;  // a row that is dropped
+    const std::vector<std::optional<FolderRecord>> records = ParseRecords(text);
+    if (records.size() != 1 || !records[0]) return "is not a record";
+    return RecordProblem(*records[0], separator);
+  };
+  if (key == "in") return RelativePathProblem(f[1], separator);
+  if (key == "name") {
+    if (auto problem = NameProblem(f[1], separator)) return problem;
+    return NameProblem(f[2], separator);
+  }
+  if (key == "file") {
+    if (auto problem = RelativePathProblem(f[1], separator)) return problem;
+    return f[2].empty() ? std::nullopt : NameProblem(f[2], separator);
+  }
+  if (key == "from" || key == "to") return FullPathProblem(f[1], separator);
+  if (key == "old" || key == "new" || key == kAmend) return record(f[1]);
+  return std::nullopt;
+}
+
 bool IsHeader(const std::string& line) {
   return line == kHeader || line == kOldHeaders[0] || line == kOldHeaders[1];
 }
@@ -113,7 +141,8 @@ bool IsHeader(const std::string& line) {
 // The whole entries of a journal; nullopt when one of them is damaged. The
 // entry after the last end mark was cut off while it was written: nothing
 // moved for it.
-std::optional<std::vector<Journal>> ParseJournal(std::FILE* file) {
+std::optional<std::vector<Journal>> ParseJournal(std::FILE* file, const std::string& path,
+                                                 char separator) {
   std::vector<Journal> entries;
   LineReader lines(file);
   std::string line;
@@ -121,12 +150,26 @@ std::optional<std::vector<Journal>> ParseJournal(std::FILE* file) {
   if (first != Line::Whole) return entries;  // cut off before its first entry
   if (!IsHeader(line)) return std::nullopt;
   long long position = static_cast<long long>(line.size()) + 1;
+  long long number = 1;
   Journal j;
   j.offset = position;
   bool damaged = false;  // a line of the current entry cannot be read
   while (lines.Next(line) == Line::Whole) {
     position += static_cast<long long>(line.size()) + 1;
+    ++number;
     std::optional<std::vector<std::string>> f = Fields(line);
+    if (f && f->size() >= 2) {
+      if (auto problem = FieldProblem(*f, separator)) {
+        Journal& entry =
+            (*f)[0] == kAmend && !entries.empty() && j.operation.empty() && j.names.renames == 0
+                ? entries.back()
+                : j;
+        if (entry.problem.empty()) {
+          entry.problem = "line " + std::to_string(number) + " of " + path + " (" + (*f)[0] +
+                          ") names \"" + (*f)[1] + "\", which " + *problem;
+        }
+      }
+    }
     if (line == kEnd) {
       if (damaged || j.operation.empty() || j.to.empty()) return std::nullopt;
       entries.push_back(std::move(j));
@@ -163,13 +206,13 @@ std::string TempPath(const AppState& state) {
 }  // namespace
 
 std::string JournalPath(const AppState& state) {
-  return state.SrcDataFilename + ".journal";
+  return state.SrcDataFilename + kJournalSuffix;
 }
 
 JournalWriter::JournalWriter(AppState& state, Where where)
     : state_(state), path_(JournalPath(state)), buffer_(1 << 16) {
   created_ = !state.platform.FileExists(path_);
-  file_ = OpenFile(path_, "ab");
+  file_ = OpenPrivateForAppend(path_);
   if (!file_) RaiseNotWritten(path_, errno, where);
   // A plan of millions of lines goes to the file in large writes.
   std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
@@ -254,7 +297,8 @@ std::vector<Journal> ReadJournal(AppState& state, Where where) {
   if (!state.platform.FileExists(path)) return {};
   std::FILE* file = OpenFile(path, "rb");
   if (!file) RaiseErrno(errno, "Cannot read the journal " + path, where);
-  std::optional<std::vector<Journal>> entries = ParseJournal(file);
+  std::optional<std::vector<Journal>> entries =
+      ParseJournal(file, path, state.platform.Separator());
   std::fclose(file);
   if (!entries) Raise(err::kPathFileAccess, "The journal " + path + " is damaged", where);
   return *entries;
@@ -276,6 +320,10 @@ JournalPlan::~JournalPlan() {
   std::fclose(file_);
 }
 
+bool JournalPlan::IsPlainName(const std::string& name) const {
+  return !NameProblem(name, separator_);
+}
+
 bool JournalPlan::Next(PlannedRename& rename) {
   // ReadJournal has read the whole journal once and found the entry whole.
   // Each line is taken apart in place: a plan may hold millions of them.
@@ -287,7 +335,10 @@ bool JournalPlan::Next(PlannedRename& rename) {
     const std::string_view values = line.substr(key_end + 1);
     const size_t split = values.find('\t');
     if (key == "in") {
-      if (split != std::string_view::npos || !LineUnescapedInto(values, folder_)) return false;
+      if (split != std::string_view::npos || !LineUnescapedInto(values, folder_) ||
+          RelativePathProblem(folder_, separator_)) {
+        return false;
+      }
       continue;
     }
     // The row's facts follow the renames: any other key ends the plan.
@@ -298,6 +349,9 @@ bool JournalPlan::Next(PlannedRename& rename) {
       return false;
     }
     if (key == "name") {
+      // A name that would reach outside its folder ends the plan: the files
+      // it would have named keep their names.
+      if (!IsPlainName(rename.name) || !IsPlainName(rename.new_name)) return false;
       rename.folder = folder_;
       return true;
     }
@@ -307,6 +361,10 @@ bool JournalPlan::Next(PlannedRename& rename) {
     const size_t cut = rename.name.rfind(separator_);
     rename.folder = cut == std::string::npos ? "" : rename.name.substr(0, cut);
     if (cut != std::string::npos) rename.name.erase(0, cut + 1);
+    if (RelativePathProblem(rename.folder, separator_) || !IsPlainName(rename.name) ||
+        !IsPlainName(rename.new_name)) {
+      return false;
+    }
     return true;
   }
   return false;

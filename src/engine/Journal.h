@@ -33,6 +33,9 @@ struct Journal {
   PlanSummary names;              // the renames that follow the move, below "to"
   std::optional<EntryId> folder;  // the folder that moves; absent in older journals
   long long offset = 0;           // where the entry starts in the journal file
+  // Why the entry must not be acted on (a name that is not one name, a path
+  // that is not a full path), naming its line; empty when it may.
+  std::string problem = {};
 };
 
 // The journal's file: Dat.sys's path followed by ".journal".
@@ -85,6 +88,8 @@ void WriteJournal(AppState& state, const Journal& journal, Where where = Where::
 // The facts of each whole entry of the journal left on disk, in order;
 // names.renames counts each one's renames. Empty when there is no journal or
 // no whole entry. Raises when it cannot be read or a whole entry is damaged.
+// An entry whose names or paths could lead outside its folders says so in
+// its problem.
 std::vector<Journal> ReadJournal(AppState& state, Where where = Where::current());
 
 // The renames of the entry at offset in the journal on disk, read back in
@@ -98,6 +103,8 @@ class JournalPlan : public PlanReader {
   bool Next(PlannedRename& rename) override;
 
  private:
+  bool IsPlainName(const std::string& name) const;
+
   std::FILE* file_;
   LineReader lines_;
   char separator_;

@@ -89,6 +89,15 @@ CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
   return result;
 }
 
+bool UsableRecord(AppState& state, const FoundRecord& found) {
+  const std::optional<std::string> problem =
+      RecordProblem(found.record, state.platform.Separator());
+  if (!problem) return true;
+  state.dialogue.Tell(msg::LeftAlone(msg::RowOf(state.SrcDataFilename, found.row), *problem),
+                      msg::kLeftAloneTitle, Icon::Exclamation);
+  return false;
+}
+
 void TellMoveFailed(AppState& state, const std::string& folder, const std::string& reason) {
   state.dialogue.Tell(msg::MoveFailed(folder, reason), msg::kMoveFailedTitle, Icon::Exclamation);
 }

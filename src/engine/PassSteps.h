@@ -8,6 +8,7 @@
 
 #include "app/AppState.h"
 #include "engine/FolderRow.h"
+#include "engine/RecordLookup.h"
 #include "store/FolderRecord.h"
 
 namespace veilbox {
@@ -41,6 +42,10 @@ void ChangeRecord(AppState& state, const std::string& old_text, const std::strin
 // otherwise (the command stopped part way through a row) it stays for
 // recovery.
 void SaveAndReload(AppState& state, CommandResult& result, bool journal_done);
+
+// Whether the record found for a row may be acted on (RecordProblem); when
+// not, the user is told which row of Dat.sys and why, and it stays as it is.
+bool UsableRecord(AppState& state, const FoundRecord& found);
 
 // Tells the user a folder could not be moved and why.
 void TellMoveFailed(AppState& state, const std::string& folder, const std::string& reason);

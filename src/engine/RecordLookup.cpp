@@ -12,8 +12,10 @@ namespace veilbox {
 std::optional<FoundRecord> FindRecord(const std::string& database, const FolderRow& row,
                                       Where where) {
   size_t start = 0;
+  size_t number = 0;
   for (size_t end; (end = database.find(kRecordTerminator, start)) != std::string::npos;
        start = end + 1) {
+    ++number;
     const std::string_view text(database.data() + start, end - start);
     const size_t name_end = text.find(kFieldSeparator);
     if (name_end == std::string_view::npos || text.substr(0, name_end) != row.folder) continue;
@@ -25,7 +27,8 @@ std::optional<FoundRecord> FindRecord(const std::string& database, const FolderR
     }
     std::vector<std::string> f = SplitString(std::string(text), kFieldSeparator);
     if (f.size() != 5) Raise(err::kSubscriptOutOfRange, "Subscript out of range", where);
-    return FoundRecord{{f[0], f[1], f[2], f[3], f[4]}, std::string(text) + kRecordTerminator};
+    return FoundRecord{
+        {f[0], f[1], f[2], f[3], f[4]}, std::string(text) + kRecordTerminator, number};
   }
   return std::nullopt;
 }

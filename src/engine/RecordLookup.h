@@ -14,6 +14,7 @@ namespace veilbox {
 struct FoundRecord {
   FolderRecord record;
   std::string text;  // the record as stored, terminator included
+  size_t row = 0;    // its place in the database, counted from 1
 };
 
 // The first record whose name and path equal the row's, compared exactly;

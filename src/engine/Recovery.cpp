@@ -7,6 +7,7 @@
 #include "engine/FilenamePass.h"
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
+#include "engine/Messages.h"
 #include "engine/RecordLookup.h"
 #include "store/FolderDatabase.h"
 #include "store/TextUtil.h"
@@ -56,12 +57,14 @@ std::string Describe(const Journal& journal, bool moved, int failed_renames) {
 
 // A journal that cannot be read or followed is never deleted: it is kept
 // aside for the user to look at.
-void KeepDamagedJournal(AppState& state, const Failure& failure) {
+void KeepDamagedJournal(AppState& state, const std::string& why) {
   const std::string path = JournalPath(state);
   const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string aside = path + ".bad-" + std::to_string(stamp);
   state.platform.Rename(path, aside);
-  state.dialogue.Tell(failure.Description() + "; it was kept as " + aside +
+  // Its plan pairs each plain name with its cipher form: the user's alone.
+  Trap(state.reporter, [&] { state.platform.MakePrivate(aside); });
+  state.dialogue.Tell(why + "; it was kept as " + aside +
                           ". Use \"veilbox-cli check\" to compare the list with the folders.",
                       "Recovery", Icon::Exclamation);
 }
@@ -80,7 +83,7 @@ bool RecoverInterruptedRow(AppState& state) {
     try {
       entries = ReadJournal(state);
     } catch (const Failure& f) {
-      KeepDamagedJournal(state, f);
+      KeepDamagedJournal(state, f.Description());
       recovered = true;
       return;
     }
@@ -97,7 +100,15 @@ bool RecoverInterruptedRow(AppState& state) {
     // Rows the command had finished before it was stopped are counted; the
     // last row and any with names left unchanged are told one by one.
     int finished = 0;
+    // An entry that names what it may not reach is never followed; the
+    // journal is kept for the user once the other entries are finished.
+    std::string refused;
     for (const Journal& journal : entries) {
+      if (!journal.problem.empty()) {
+        refused +=
+            (refused.empty() ? "" : "\n") + msg::LeftAlone("A row of the journal", journal.problem);
+        continue;
+      }
       // The target did not exist before the move and a move is a single
       // rename, so the target's presence says whether the move happened.
       std::optional<HeldFolder> moved;
@@ -107,7 +118,7 @@ bool RecoverInterruptedRow(AppState& state) {
         if (f.Number() != err::kFileExists) throw;
         save();
         if (!told.empty()) state.dialogue.Tell(told, "Recovery");
-        KeepDamagedJournal(state, f);
+        KeepDamagedJournal(state, f.Description());
         return;
       }
       int failed = 0;
@@ -134,8 +145,13 @@ bool RecoverInterruptedRow(AppState& state) {
              told;
     }
     save();
-    RemoveJournal(state);
     if (!told.empty()) state.dialogue.Tell(told, "Recovery");
+    if (!refused.empty()) {
+      KeepDamagedJournal(
+          state, refused + "\nThe journal " + JournalPath(state) + " was not followed for it");
+      return;
+    }
+    RemoveJournal(state);
   });
   return recovered;
 }

@@ -31,7 +31,7 @@ std::optional<std::string> PlaceProblem(AppState& state, const std::string& plac
   for (const std::string& other : ListedFolders(state.HiddenFolderData)) {
     if (other != record.path + record.name) listed.push_back({other, "the listed folder"});
   }
-  return OverlapProblem(folder, listed, state.platform.Separator());
+  return OverlapProblem(state.platform, folder, listed);
 }
 
 // The relocation dialogue, asked with question: a folder on the place's
@@ -118,6 +118,10 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
                         use == RestoreUse::Remove ? "Remove" : "Restore", Icon::Exclamation);
     return {RowOutcome::Failed};
   }
+  if (auto mounted = MountInsideProblem(p, stored)) {
+    TellMoveFailed(state, stored, *mounted);
+    return {RowOutcome::Failed};
+  }
 
   std::optional<Place> place = PlaceFor(state, record);
   if (!place) return {RowOutcome::Declined};
@@ -141,13 +145,15 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   JournalWriter journal(state);
   PlanSummary plan;
   if (record.encryption == kEncrypted) {
-    plan = PlanPlainNames(state, cipher, *held.folder, journal);
+    plan = PlanPlainNames(state, cipher, *held.folder, stored, journal);
     // Files that cannot be found cannot get their names back: the folder
     // stays hidden rather than come back with cipher names in it.
     if (!plan.complete) {
       TellMoveFailed(state, stored,
-                     "Not every file in it can be read, so it was not restored and stays "
-                     "hidden. Make every folder in it readable and restore it again.");
+                     !plan.other_drive.empty()
+                         ? msg::HoldsMount(stored, plan.other_drive)
+                         : "Not every file in it can be read, so it was not restored and stays "
+                           "hidden. Make every folder in it readable and restore it again.");
       return {RowOutcome::Failed};
     }
     restored.encryption = kNormal;

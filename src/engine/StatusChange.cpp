@@ -12,6 +12,7 @@ RowResult RestoreRow(AppState& state, cEncrypt& cipher, const FolderRow& row) {
   if (!row.ticked) return {RowOutcome::Skipped};
   std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
   if (!found) return {RowOutcome::Declined};
+  if (!UsableRecord(state, *found)) return {RowOutcome::Failed};
   if (found->record.status == kVisible) return {RowOutcome::Done};
   RestoreResult restored = RestoreFolder(state, cipher, *found, RestoreUse::Restore);
   if (!restored.restored) return {restored.outcome};

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/Constants.h"
 #include "engine/Locking.h"
 
 namespace veilbox {
@@ -29,7 +30,7 @@ void RemoveOwnMarker(AppState& state) {
 }  // namespace
 
 std::string UnlockMarkerPath(const AppState& state) {
-  return state.SrcDataFilename + ".unlocked";
+  return state.SrcDataFilename + kUnlockMarkerSuffix;
 }
 
 bool UnlockStoreFoldersForAWhile(AppState& state) {

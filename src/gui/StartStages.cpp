@@ -1,12 +1,12 @@
 #include "gui/StartStages.h"
 
+#include "app/FolderData.h"
 #include "app/Password.h"
 #include "app/StartUp.h"
 #include "engine/CommandScope.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
 #include "engine/UnlockMarker.h"
-#include "app/FolderData.h"
 
 namespace veilbox {
 namespace {
@@ -30,7 +30,7 @@ void FinishInterruptedRow(AppState& state) {
 
 StartStage RunStartStage(AppState& state) {
   StartStage stage;
-  if (StartUp(state) == StartUpResult::EndProgram) return stage;
+  if (StartUp(state) != StartUpResult::Continue) return stage;
   if (!state.DonePassword) {
     if (HasPassword(state)) {
       state.EnterPassword = true;

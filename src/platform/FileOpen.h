@@ -12,6 +12,10 @@
 namespace veilbox {
 
 std::FILE* OpenFile(const std::string& name, const char* mode);
+// Opens a file for appending in binary, made readable and writable by the
+// user alone (mode 0600, or a private access list) whatever the umask, and
+// whether it is new or was there already.
+std::FILE* OpenPrivateForAppend(const std::string& name);
 
 // Flushes file to disk and closes it, then renames temp to path, never
 // replacing an existing file, and makes the rename itself durable. False

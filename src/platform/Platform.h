@@ -58,6 +58,10 @@ class OpenFolder {
   virtual ~OpenFolder() = default;
 
   virtual EntryId Id() const = 0;
+  // The mounted file system the folder lies on. A sub-folder on another one
+  // than its parent is where another drive is mounted (a bind mount of the
+  // same device included): a walk must never enter it.
+  virtual std::uint64_t FileSystem() const { return Id().device; }
   // The entries, as ListDirectory gives them, in name order.
   virtual std::vector<DirEntry> List(Where where = Where::current()) = 0;
   // The same entries in the order the system keeps them, read as a stream,
@@ -108,6 +112,16 @@ struct SystemFolder {
   bool with_contents = false;  // everything inside it belongs to the system too
 };
 
+// The identity of a folder and of every folder above it, nearest first, up
+// to the top of its file-system tree, as the system reaches them.
+struct FolderLineage {
+  bool exists = false;       // the folder itself is there: ids[0] is its own
+  std::vector<EntryId> ids;  // from the nearest existing folder upwards
+};
+
+// The file in the program folder that the data lock is taken on.
+constexpr const char* kDataLockFileName = ".veilbox.lock";
+
 // Held while one copy of Veilbox changes its data; released when destroyed.
 class DataLock {
  public:
@@ -131,6 +145,17 @@ class Platform {
   // Folder holding Dat.sys and the default store folder, without a trailing
   // separator; created on first use.
   virtual std::string ProgramFolder(Where where = Where::current()) = 0;
+  // The folder that holds the settings, without a trailing separator; empty
+  // where they are not kept in a folder (the registry on Windows).
+  virtual std::string SettingsFolder() = 0;
+
+  // Why the entry at path may not hold Veilbox's data, as a phrase ("is a
+  // link", "belongs to another user", "can be changed by other users"), or
+  // nullopt: it must be the user's own, not a link, and writable by the user
+  // alone. An entry that does not exist is no problem.
+  virtual std::optional<std::string> NotPrivate(const std::string& path) = 0;
+  // Makes a file of the user's readable and writable by the user alone.
+  virtual void MakePrivate(const std::string& path, Where where = Where::current()) = 0;
 
   virtual char Separator() const = 0;
 
@@ -138,8 +163,9 @@ class Platform {
   // same key are on one file system.
   virtual std::string DriveKey(const std::string& path) = 0;
 
-  // A string setting: nullopt when the key or value is absent, unreadable or
-  // not a string. Writes are immediate and atomic.
+  // A string setting: nullopt when the key or value is absent or not a
+  // string. Raises when the settings exist but cannot be read: that is not
+  // the same as absent. Writes are immediate and atomic.
   virtual std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
                                                  const std::string& name) = 0;
   virtual void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
@@ -180,6 +206,16 @@ class Platform {
   // wait.limit. A copy that already holds the lock gets it again at once.
   virtual std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                              Where where = Where::current()) = 0;
+
+  // The mount points inside folder (the folder itself left out), where
+  // another drive is mounted: a folder that holds one must not be moved or
+  // walked, or files of the other drive would go with it.
+  virtual std::vector<std::string> MountPointsInside(const std::string& folder) = 0;
+
+  // Which folders lie above the one at path, by identity: two paths that
+  // reach one folder (a bind mount, a link, another letter case) give the
+  // same ids.
+  virtual FolderLineage Lineage(const std::string& path) = 0;
 
   // Store folders: where they may be, and making them private.
 

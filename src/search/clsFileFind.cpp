@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "diag/Failure.h"
 #include "search/NamePattern.h"
 #include "search/SearchPath.h"
 
@@ -34,16 +35,20 @@ FindResult clsFileFind::SearchFile(const std::string& pathname, bool sub_folders
   m_FileSpec = wanted->pattern;
   OpenedFolder opened = platform_.OpenFolderNoLinks(wanted->folder);
   Lists lists{file_array, folder_array};
+  m_OtherDrive.clear();
   if (!opened.folder) {
     m_ResultFlag = FindResult::DirExFailed;
     if (OnFinished) OnFinished(m_ResultFlag, m_Files);
     return m_ResultFlag;
   }
+  m_FileSystem = opened.folder->FileSystem();
   return Run(*opened.folder, wanted->folder, lists);
 }
 
 FindResult clsFileFind::WalkFolder(OpenFolder& root, const FileVisit& on_file) {
   m_Recurse = true;
+  m_FileSystem = root.FileSystem();
+  m_OtherDrive.clear();
   return Search([&] {
     std::string relative;
     WalkTree(root, relative, on_file);
@@ -93,7 +98,8 @@ void clsFileFind::FindFolders(OpenFolder& folder, const std::string& path, Lists
   FindFiles(file_path, entries, lists);
   Append(lists.folders, file_path);
   for (const std::string& name : subfolders) {
-    FindFolders(*folder.OpenChild(name), file_path + name + separator, lists);
+    const std::string sub_path = file_path + name + separator;
+    FindFolders(*EnterChild(folder, name, sub_path), sub_path, lists);
   }
 }
 
@@ -116,9 +122,19 @@ void clsFileFind::WalkTree(OpenFolder& folder, std::string& relative, const File
   for (const std::string& name : subfolders) {
     if (length > 0) relative += platform_.Separator();
     relative += name;
-    WalkTree(*folder.OpenChild(name), relative, on_file);
+    WalkTree(*EnterChild(folder, name, relative), relative, on_file);
     relative.resize(length);
   }
+}
+
+std::unique_ptr<OpenFolder> clsFileFind::EnterChild(OpenFolder& folder, const std::string& name,
+                                                    const std::string& path) {
+  std::unique_ptr<OpenFolder> child = folder.OpenChild(name);
+  if (child->FileSystem() != m_FileSystem) {
+    m_OtherDrive = path;
+    Raise(err::kPathFileAccess, path + " lies on another drive");
+  }
+  return child;
 }
 
 void clsFileFind::FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries,

@@ -5,11 +5,13 @@
 // Every folder is opened without following links and its sub-folders are
 // opened through it: symbolic links are listed as files and never entered,
 // and a folder swapped for a link during the walk ends it, so a walk never
-// leaves the folder it was given.
+// leaves the folder it was given. Nor does it leave the folder's file
+// system: a sub-folder where another drive is mounted ends the walk too.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,11 @@ class clsFileFind {
   // sub-folders still to be entered are held. Results as SearchFile gives.
   FindResult WalkFolder(OpenFolder& root, const FileVisit& on_file);
 
+  // Where the last search met a sub-folder on another file system than the
+  // folder it was given, and stopped: its path as on_file gets folders
+  // (WalkFolder) or its full path (SearchFile). Empty when it met none.
+  const std::string& OtherDrive() const { return m_OtherDrive; }
+
   // A running search notices this at its next check and unwinds.
   void StopSearch() { m_ResultFlag = FindResult::UserCanceled; }
 
@@ -84,6 +91,10 @@ class clsFileFind {
   FindResult Search(const std::function<void()>& search);
   void FindFolders(OpenFolder& folder, const std::string& path, Lists& lists);
   void FindFiles(const std::string& file_path, const std::vector<DirEntry>& entries, Lists& lists);
+  // Opens a sub-folder of a folder being searched; raises, noting path in
+  // m_OtherDrive, when it lies on another file system than the search's.
+  std::unique_ptr<OpenFolder> EnterChild(OpenFolder& folder, const std::string& name,
+                                         const std::string& path);
   // Walks below folder, whose relative path is relative (restored on return).
   void WalkTree(OpenFolder& folder, std::string& relative, const FileVisit& on_file);
 
@@ -93,6 +104,8 @@ class clsFileFind {
   bool m_Recurse = false;
   bool m_CaseSensitive = false;
   FindResult m_ResultFlag = FindResult::DirExSuccess;
+  std::uint64_t m_FileSystem = 0;  // of the folder the running search was given
+  std::string m_OtherDrive;
 };
 
 }  // namespace veilbox

@@ -40,13 +40,34 @@ Overlap CompareFolders(const std::string& folder, const std::string& other, char
   return Overlap::None;
 }
 
-std::optional<std::string> OverlapProblem(const std::string& folder,
-                                          const std::vector<GuardedFolder>& guarded,
-                                          char separator) {
+Overlap CompareFolderIds(const FolderLineage& folder, const FolderLineage& other) {
+  // Whether the lineage's first folder is above the other's own folder.
+  auto above = [](const FolderLineage& upper, const FolderLineage& lower) {
+    if (!upper.exists || upper.ids.empty()) return false;
+    const auto from = lower.ids.begin() + (lower.exists && !lower.ids.empty() ? 1 : 0);
+    return std::find(from, lower.ids.end(), upper.ids.front()) != lower.ids.end();
+  };
+  if (folder.exists && other.exists && !folder.ids.empty() && !other.ids.empty() &&
+      folder.ids.front() == other.ids.front()) {
+    return Overlap::Same;
+  }
+  if (above(folder, other)) return Overlap::Contains;
+  if (above(other, folder)) return Overlap::Inside;
+  return Overlap::None;
+}
+
+std::optional<std::string> OverlapProblem(Platform& platform, const std::string& folder,
+                                          const std::vector<GuardedFolder>& guarded) {
+  const char separator = platform.Separator();
+  const FolderLineage lineage = platform.Lineage(folder);
   for (const GuardedFolder& g : guarded) {
-    switch (CompareFolders(folder, g.path, separator)) {
+    Overlap overlap = CompareFolders(folder, g.path, separator);
+    if (overlap == Overlap::None && !g.path.empty()) {
+      overlap = CompareFolderIds(lineage, platform.Lineage(g.path));
+    }
+    switch (overlap) {
       case Overlap::Same:
-        return folder + " is " + g.name + ".";
+        return folder + " is " + g.name + (folder == g.path ? "" : " " + g.path) + ".";
       case Overlap::Contains:
         return folder + " contains " + g.name + " " + g.path + ".";
       case Overlap::Inside:

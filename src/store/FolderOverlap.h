@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/PathSeparator.h"
+#include "platform/Platform.h"
 
 namespace veilbox {
 
@@ -27,10 +28,17 @@ struct GuardedFolder {
   bool may_hold_it = false;  // the chosen folder may lie inside it
 };
 
-// The first overlap of folder with a guarded folder, as a sentence for the
-// user ("/a contains the listed folder /a/b."), or nullopt when it is clear.
-std::optional<std::string> OverlapProblem(const std::string& folder,
-                                          const std::vector<GuardedFolder>& guarded,
-                                          char separator = kPathSeparator);
+// How folder relates to other by what the file system says: the folders
+// themselves and those above them compared by identity, so that one folder
+// reached by two paths (a bind mount, a link, another letter case) is the
+// same folder. None where the text would have to tell (a folder not made
+// yet contains nothing).
+Overlap CompareFolderIds(const FolderLineage& folder, const FolderLineage& other);
+
+// The first overlap of folder with a guarded folder, by their paths or by
+// identity, as a sentence for the user ("/a contains the listed folder
+// /a/b."), or nullopt when it is clear.
+std::optional<std::string> OverlapProblem(Platform& platform, const std::string& folder,
+                                          const std::vector<GuardedFolder>& guarded);
 
 }  // namespace veilbox

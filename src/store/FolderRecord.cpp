@@ -1,6 +1,7 @@
 #include "store/FolderRecord.h"
 
 #include "diag/Failure.h"
+#include "store/Names.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
@@ -37,11 +38,31 @@ std::string AppendRecord(const std::string& database, const FolderRecord& record
   return result + record.Text();
 }
 
+std::optional<std::string> RecordProblem(const FolderRecord& record, char separator) {
+  auto field = [](const char* what, const std::string& value, const std::string& problem) {
+    return std::string(what) + " \"" + value + "\" " + problem;
+  };
+  if (auto problem = NameProblem(record.name, separator)) {
+    return field("its folder name", record.name, *problem);
+  }
+  if (auto problem = FullPathProblem(record.path, separator)) {
+    return field("its path", record.path, *problem);
+  }
+  if (!record.path.ends_with(separator)) {
+    return field("its path", record.path, "does not end in \"" + std::string(1, separator) + "\"");
+  }
+  if (auto problem = NameProblem(record.actual, separator)) {
+    return field("its name in the store folder", record.actual, *problem);
+  }
+  return std::nullopt;
+}
+
 void RefuseSeparators(const std::string& text, Where where) {
   if (text.find_first_of("<*") != std::string::npos) {
     Raise(err::kInvalidArgument,
-          "\"" + text + "\" contains \"<\" or \"*\", which Veilbox cannot keep in its list; "
-          "rename it first",
+          "\"" + text +
+              "\" contains \"<\" or \"*\", which Veilbox cannot keep in its list; "
+              "rename it first",
           where);
   }
 }

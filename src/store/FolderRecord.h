@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PathSeparator.h"
 #include "platform/Platform.h"
 
 namespace veilbox {
@@ -48,6 +49,12 @@ std::vector<std::optional<FolderRecord>> ParseRecords(const std::string& databas
 // Appends a record, terminating first an unterminated last record so the two
 // can never run together.
 std::string AppendRecord(const std::string& database, const FolderRecord& record);
+
+// Why a record read back from Dat.sys may not be used to reach a folder, as
+// a phrase naming the field, or nullopt: its name and its name in the store
+// folder must each be one name, its path a full path ending in the separator.
+std::optional<std::string> RecordProblem(const FolderRecord& record,
+                                         char separator = kPathSeparator);
 
 // Neither "<" nor "*" can be stored in the database or the store-folder list;
 // Linux allows both in names. Raises with a clear message when text has one.

@@ -1,16 +1,43 @@
 #include "store/StoreList.h"
 
 #include "store/FolderRecord.h"
+#include "store/Names.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
 
-std::vector<std::string> StoreFolders(const std::string& store_list) {
-  std::vector<std::string> folders = SplitString(store_list, kRecordTerminator);
+namespace {
+
+// Every entry of the list, in order.
+std::vector<std::string> Entries(const std::string& store_list) {
+  std::vector<std::string> entries = SplitString(store_list, kRecordTerminator);
   // The text after the last "*" is normally empty; an entry whose "*" was
   // lost still counts.
-  if (folders.back().empty()) folders.pop_back();
+  if (entries.back().empty()) entries.pop_back();
+  return entries;
+}
+
+}  // namespace
+
+std::vector<std::string> StoreFolders(const std::string& store_list) {
+  std::vector<std::string> folders;
+  for (std::string& entry : Entries(store_list)) {
+    if (!FullPathProblem(entry)) folders.push_back(std::move(entry));
+  }
   return folders;
+}
+
+std::vector<std::string> UnusableStoreEntries(const std::string& store_list) {
+  std::vector<std::string> unusable;
+  const std::vector<std::string> entries = Entries(store_list);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].empty()) continue;  // names no folder at all
+    if (auto problem = FullPathProblem(entries[i])) {
+      unusable.push_back("Entry " + std::to_string(i + 1) + " of the store-folder list, \"" +
+                         entries[i] + "\", " + *problem + ", so it is not used.");
+    }
+  }
+  return unusable;
 }
 
 namespace {

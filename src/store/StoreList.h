@@ -10,8 +10,13 @@
 
 namespace veilbox {
 
-// The store folders of the list, in order.
+// The store folders of the list, in order. An entry that is not a full path
+// names no folder Veilbox may reach, and is left out.
 std::vector<std::string> StoreFolders(const std::string& store_list);
+
+// The entries of the list that StoreFolders leaves out, each as a sentence
+// saying which and why.
+std::vector<std::string> UnusableStoreEntries(const std::string& store_list);
 
 // The drive keys of store folders Veilbox has used, "folder<drive*...": a
 // store folder that is not there now, remembered on another drive than the

@@ -56,5 +56,20 @@ TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
+// The desktop starts through StartUp too: a program folder others can
+// change ends it before anything is read or written, with the reason.
+TEST_F(StartUpTest, AProgramFolderOthersCanChangeEndsTheProgram) {
+  std::filesystem::create_directories(home.ProgramFolder());
+  std::filesystem::permissions(home.ProgramFolder(), std::filesystem::perms(0770));
+  EXPECT_EQ(StartUp(state), StartUpResult::Refused);
+  ASSERT_EQ(dialogue.boxes.size(), 1u);
+  EXPECT_EQ(dialogue.boxes[0].text,
+            "Veilbox does not use " + home.ProgramFolder().string() +
+                ": it can be changed by other users (its mode is 0770). Only a folder and files "
+                "of your own, which no other user can change, may hold Veilbox's list.");
+  EXPECT_EQ(dialogue.boxes[0].icon, Icon::Critical);
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), "");
+}
+
 }  // namespace
 }  // namespace veilbox

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+#include <tuple>
+
 #include "cli/RunCli.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/TempHome.h"
@@ -77,6 +80,51 @@ TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
   EXPECT_TRUE(Ends(Do({"list"}), 3, "Password: The stored password is damaged"));
 }
 
+// A program folder or a file in it that another account could have
+// written, and settings that cannot be read, stop every command before it
+// reads anything; nothing is changed.
+TEST_F(CliTest, APlaceOthersCanChangeOrThatCannotBeReadStopsEveryCommand) {
+  ASSERT_TRUE(Ends(Init(), 0));
+  const fs::path program = home_.ProgramFolder();
+  const fs::path moved = home_.Root() / "moved";
+  const fs::path settings = home_.SettingsFile();
+  const std::vector<std::tuple<std::string, std::function<void()>, std::function<void()>>> cases{
+      {program.string() + ": it can be changed by other users (its mode is 0777)",
+       [&] { fs::permissions(program, fs::perms(0777)); },
+       [&] { fs::permissions(program, fs::perms(0700)); }},
+      {program.string() + ": it is a link",
+       [&] {
+         fs::rename(program, moved);
+         fs::create_directory_symlink(moved, program);
+       },
+       [&] {
+         fs::remove(program);
+         fs::rename(moved, program);
+       }},
+      {(program / "Dat.sys.journal").string() + ": it can be changed by other users",
+       [&] {
+         WriteText(program / "Dat.sys.journal", "");
+         fs::permissions(program / "Dat.sys.journal", fs::perms(0666));
+       },
+       [&] { fs::remove(program / "Dat.sys.journal"); }},
+      {"Cannot read " + settings.string() + ": Is a directory",
+       [&] {
+         fs::rename(settings, moved);
+         fs::create_directory(settings);
+       },
+       [&] {
+         fs::remove(settings);
+         fs::rename(moved, settings);
+       }}};
+  for (const auto& [said, spoil, mend] : cases) {
+    spoil();
+    EXPECT_TRUE(Ends(Do({"list"}), 3, said));
+    EXPECT_TRUE(Ends(Init(), 3, said));
+    mend();
+    EXPECT_TRUE(Ends(Do({"list"}), 0));
+  }
+}
+
 TEST_F(CliTest, WrongUsageExitsTwo) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{},
@@ -139,13 +187,19 @@ TEST_F(CliTest, HidesWithEncryptedNamesAndBringsThemBack) {
 
 TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   ASSERT_TRUE(Ends(Init(), 0));
-  const std::string odd = "tab\there\nline\rback\\slash";
-  const std::string escaped = "tab\\there\\nline\\rback\\\\slash";
-  fs::create_directories(work_ / odd / odd);
+  // Controls of every kind, as another account could put in a shared folder,
+  // and a byte that is not UTF-8.
+  const std::string odd = "tab\there\nline\rback\\slash\x1b[2J\x7f\xc2\x9b\xc3\xa9";
+  const std::string escaped = "tab\\there\\nline\\rback\\\\slash\\x1b[2J\\x7f\\xc2\\x9b\xc3\xa9";
+  fs::create_directories(work_ / odd / (odd + "\xff"));
   ASSERT_EQ(Do({"stores", "edit", drive_, odd + "/Store"}).code, 0);
-  ASSERT_EQ(Do({"add", odd + "/" + odd}).code, 0);
-  EXPECT_EQ(Do({"list"}).out, escaped + "\t" + Path(escaped) + "/\tVisible\tNormal\n");
+  ASSERT_EQ(Do({"add", odd + "/" + odd + "\xff"}).code, 0);
+  EXPECT_EQ(Do({"list"}).out, escaped + "\\xff\t" + Path(escaped) + "/\tVisible\tNormal\n");
   EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Path(escaped) + "/Store\n");
+  // Messages keep their line ends, but never a control that drives the terminal.
+  const CliRun hide = Do({"hide", odd});
+  EXPECT_TRUE(Ends(hide, 1, "\\x1b[2J\\x7f\\xc2\\x9b\xc3\xa9 is not in the folder list"));
+  EXPECT_EQ(hide.err.find_first_of("\x1b\x7f"), std::string::npos);
 }
 
 TEST_F(CliTest, AFolderNotInTheListIsReportedAndTheOthersStillRun) {

@@ -5,10 +5,10 @@ namespace {
 
 constexpr const char* kHideQuestion =
     "The folder you want to hide has no hidden/locked folder setup on its drive. Do you wish to "
-    "create a hidden/locked folder on B:/?";
+    "create a hidden/locked folder on /B/?";
 constexpr const char* kAddQuestion =
     "The folder you want to hide has no hidden/locked folder setup on its drive. Do you wish to "
-    "create/select a hidden/locked folder on B:/?";
+    "create/select a hidden/locked folder on /B/?";
 
 TEST_F(EngineTest, AddAppendsAVisibleRecordAndACancelledChooserChangesNothing) {
   const fs::path plans = MakeFolder("Work/Plans");
@@ -24,17 +24,27 @@ TEST_F(EngineTest, AddAppendsAVisibleRecordAndACancelledChooserChangesNothing) {
   EXPECT_EQ(Database(), record);
 }
 
-// Names the list cannot keep and folders overlapping a store folder or the
-// program folder are refused; nothing is written.
+// Names the list cannot keep, folders overlapping a store folder, the
+// program folder or the settings folder, and paths a hide would refuse (a
+// link on the way) are refused; nothing is written.
 TEST_F(EngineTest, FoldersOverlappingAStoreOrTheProgramFolderAreRefused) {
   fs::create_directories(store / "inside");
+  const fs::path settings = home.SettingsFile().parent_path();
+  fs::create_directories(settings / "inside");
+  MakeFolder("Work/Plans");
+  fs::create_directory_symlink(home.Root() / "Work", home.Root() / "link");
   size_t n = 0;
   for (const fs::path& folder :
-       {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root()}) {
+       {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root(),
+        settings, settings.parent_path(), settings / "inside", home.Root() / "link/Plans"}) {
     dialogue.Folders({folder.string()});
     EXPECT_EQ(AddFolder(state).declined, 1) << folder;
     EXPECT_EQ(dialogue.boxes.at(n++).title, "Folder");
   }
+  EXPECT_EQ(dialogue.boxes.at(5).text,
+            settings.string() + " is Veilbox's settings folder. It cannot be added.");
+  EXPECT_EQ(dialogue.boxes.at(8).text, (home.Root() / "link/Plans").string() +
+                                           " is or passes through a link. It cannot be added.");
   EXPECT_FALSE(fs::exists(state.SrcDataFilename));
 
   // A store folder may not hold a listed folder.
@@ -63,7 +73,7 @@ TEST_F(EngineTest, AddOnADriveWithoutStoreSetsOneUpOrAddsNothing) {
   dialogue.Answers({Answer::Yes, Answer::Yes});
   dialogue.Folders({plans.string(), home.Root().string(), b_store.string()});
   Add(plans);
-  EXPECT_EQ(dialogue.boxes.back().text, "This folder is not on B:/. Do you wish to choose again?");
+  EXPECT_EQ(dialogue.boxes.back().text, "This folder is not on /B/. Do you wish to choose again?");
   EXPECT_EQ(dialogue.boxes.back().title, "Folder");
   EXPECT_EQ(GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath"),
             (home.ProgramFolder() / "Data").string() + "*" + b_store.string() + "*");

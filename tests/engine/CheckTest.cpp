@@ -1,5 +1,6 @@
 #include "engine/Check.h"
 #include "engine/EngineFixture.h"
+#include "engine/Messages.h"
 
 namespace veilbox::testing {
 namespace {
@@ -70,6 +71,61 @@ TEST_F(EngineTest, CheckAdoptsNothingFromAStoreFolderVeilboxDidNotMake) {
                                          " is not empty, and Veilbox did not make it. Its "
                                          "sub-folders are not added to the list.");
   EXPECT_EQ(state.HiddenFolderData, "");
+}
+
+// Rows of Dat.sys that name no folder of their own (a stored name that
+// climbs out of the store, a path that is not full, ".." as a name) are
+// reported by their row, kept as written and never followed; a row that
+// now names Veilbox's own settings folder is not hidden; a row that cannot
+// be looked at is a finding of its own, and the rows after it are checked.
+TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
+  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
+  const fs::path documents = MakeFolder("Documents", {{"d.txt", "D"}});
+  MakeFolder("Work/Linked");
+  fs::create_directory_symlink(home.Root() / "Work", home.Root() / "link");
+  Add(plans);
+  Change("Hidden", {"Plans"});
+  const std::string work = plans.parent_path().string() + "/";
+  const std::string settings = home.SettingsFile().parent_path().string();
+  const std::vector<std::string> bad{"Docs<" + work + "<Hidden<Normal<../../Documents*",
+                                     "x<relative/<Hidden<Normal<x*",
+                                     "..<" + work + "<Visible<Normal<..*"};
+  std::string database = Database();
+  database.resize(database.size() - 2);  // the line end
+  for (const std::string& row : bad) database += row;
+  database += "veilbox<" + fs::path(settings).parent_path().string() +
+              "/<Visible<Normal<veilbox*Linked<" + (home.Root() / "link").string() +
+              "/<Visible<Encrypted<Linked*Gone<" + work + "<Visible<Normal<Gone*";
+  WriteText(state.SrcDataFilename, database + "\r\n");
+  rows = *LoadDataFile(state);
+
+  EXPECT_EQ(Change("Visible", {"Plans", "Docs", "x", ".."}).failed, 3);
+  EXPECT_EQ(Change("Hidden", {"veilbox"}).failed, 1);
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+  EXPECT_EQ(ReadText(documents / "d.txt"), "D");
+  EXPECT_TRUE(fs::exists(home.SettingsFile()));
+  const std::string dat = state.SrcDataFilename;
+  const std::vector<std::string> left_alone{
+      "Row 2 of " + dat +
+          " was left as it is: its name in the store folder \"../../Documents\" holds \"/\".",
+      "Row 3 of " + dat + " was left as it is: its path \"relative/\" is not a full path.",
+      "Row 4 of " + dat + " was left as it is: its folder name \"..\" is \"..\"."};
+  for (size_t i = 0; i < left_alone.size(); ++i) {
+    EXPECT_EQ(dialogue.boxes.at(i).text, left_alone[i]);
+  }
+  EXPECT_EQ(
+      dialogue.boxes.at(3).text,
+      msg::MoveFailed(settings, settings + " is Veilbox's settings folder. It cannot be hidden."));
+  EXPECT_NE(Database().find(bad[0] + bad[1] + bad[2]), std::string::npos);
+
+  const CheckReport report = CheckFolders(state, true);
+  EXPECT_TRUE(report.complete);
+  EXPECT_EQ(report.findings,
+            (std::vector<std::string>{
+                left_alone[0], left_alone[1], left_alone[2],
+                (home.Root() / "link/Linked").string() + " could not be checked: " +
+                    (home.Root() / "link/Linked").string() + " is or passes through a link.",
+                "The folder " + work + "Gone of Gone is missing."}));
 }
 
 }  // namespace

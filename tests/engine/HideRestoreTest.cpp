@@ -6,31 +6,17 @@
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
+#include "support/ForwardingFolder.h"
 
 namespace veilbox::testing {
 namespace {
 
 // A folder whose moves out of it are at once followed by another program
 // exchanging two entries (as renameat2 RENAME_EXCHANGE does).
-class ExchangedOnArrival : public OpenFolder {
+class ExchangedOnArrival : public ForwardingFolder {
  public:
   ExchangedOnArrival(std::unique_ptr<OpenFolder> inner, fs::path a, fs::path b)
-      : inner_(std::move(inner)), a_(std::move(a)), b_(std::move(b)) {}
-  EntryId Id() const override { return inner_->Id(); }
-  std::vector<DirEntry> List(Where where) override { return inner_->List(where); }
-  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
-    return inner_->OpenChild(name, where);
-  }
-  std::optional<EntryId> ChildId(const std::string& name, Where where) override {
-    return inner_->ChildId(name, where);
-  }
-  MoveResult RenameChild(const std::string& from, const std::string& to) override {
-    return inner_->RenameChild(from, to);
-  }
-  FolderTime ModifiedTime(Where where) override { return inner_->ModifiedTime(where); }
-  void SetModifiedTime(const FolderTime& time, Where where) override {
-    inner_->SetModifiedTime(time, where);
-  }
+      : ForwardingFolder(std::move(inner)), a_(std::move(a)), b_(std::move(b)) {}
   MoveResult MoveChild(const std::string& name, OpenFolder& target,
                        const std::string& new_name) override {
     MoveResult moved = inner_->MoveChild(name, target, new_name);
@@ -39,7 +25,6 @@ class ExchangedOnArrival : public OpenFolder {
   }
 
  private:
-  std::unique_ptr<OpenFolder> inner_;
   fs::path a_, b_;
 };
 

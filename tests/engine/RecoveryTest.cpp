@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -190,6 +191,54 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
   EXPECT_EQ(Database(), visible + "\r\n");
+}
+
+// An entry whose plan climbs out of its folder is never followed, whoever
+// wrote it; the entries beside it are finished, and the journal is kept
+// aside, readable by the user alone. A journal is private however it was
+// made.
+TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
+  SetUpPlans();
+  const fs::path documents = MakeFolder("Documents", {{"d.txt", "D"}});
+  Journal hide{"hide", visible, "", plans.string(), (store / "Plans").string(), {}, {}};
+  hide.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
+  renames = {{"", "a.txt", Cipher("a.txt")}};
+  fs::create_directories(store);
+  Write(hide);
+  renames = {{"../../Documents", "d.txt", "X"}};
+  Write(
+      {"hide", "Docs</x/<Visible<Normal<Docs*", "", "/x/Docs", (store / "Docs").string(), {}, {}});
+  fs::rename(plans, store / "Plans");
+  fs::permissions(JournalPath(state), fs::perms(0644));  // as an older Veilbox made it
+
+  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "A");
+  EXPECT_EQ(ReadText(documents / "d.txt"), "D");
+  EXPECT_EQ(Database(), hide.new_record + "\r\n");
+  EXPECT_NE(dialogue.boxes.back().text.find(
+                "row of the journal was left as it is: line 11 of " + JournalPath(state) +
+                " (in) names \"../../Documents\", which has a part that is \"..\"."),
+            std::string::npos)
+      << dialogue.boxes.back().text;
+  std::vector<fs::path> kept;
+  for (const auto& e : fs::directory_iterator(home.ProgramFolder())) {
+    if (e.path().filename().string().starts_with("Dat.sys.journal.bad-")) kept.push_back(e.path());
+  }
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(ModeOf(kept[0]), 0600u);
+
+  for (const mode_t mask : {022, 0}) {
+    const mode_t old = ::umask(mask);
+    WriteText(JournalPath(state), "");
+    fs::permissions(JournalPath(state), fs::perms(0644));
+    JournalWriter(state).Commit(hide);
+    EXPECT_EQ(ModeOf(JournalPath(state)), 0600u) << mask;
+    fs::remove(JournalPath(state));
+    JournalWriter(state).Commit(hide);
+    EXPECT_EQ(ModeOf(JournalPath(state)), 0600u) << mask;
+    fs::remove(JournalPath(state));
+    ::umask(old);
+  }
 }
 
 TEST_F(RecoveryTest, AnotherCopyWaitsForTheDataLock) {

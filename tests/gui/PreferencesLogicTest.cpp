@@ -8,7 +8,7 @@ namespace {
 
 class PreferencesLogic : public LogicTest {
  protected:
-  // Store folders on drives A:/ and B:/, and a listed folder on A:/.
+  // Store folders on drives /A/ and /B/, and a listed folder on /A/.
   void SetUp() override {
     SetSetting("VeilboxHideFolderPath", stored);
     WriteText(home.ProgramFolder() / "Dat.sys",
@@ -25,7 +25,7 @@ class PreferencesLogic : public LogicTest {
 };
 
 TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) {
-  EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"A:/", store_a}, {"B:/", store_b}}));
+  EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}, {"/B/", store_b}}));
   using enum OptionsControl;
   EXPECT_FALSE(Options().enabled[cmdEdit] || Options().enabled[cmdRemove]);
   Options().Select(0);
@@ -40,8 +40,8 @@ TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) 
 
   // Refusals come from the rules: here a drive in use by the listed folder.
   Options().logic.cmdRemove_Click();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"A:/ is being used. Please remove items from "
-                                                 "the main list using A:/ before removing this "
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"/A/ is being used. Please remove items from "
+                                                 "the main list using /A/ before removing this "
                                                  "folder."});
   // Cancel drops the changed rows; a new opening starts from the stored list.
   Options().Select(1);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "NativePlatform.h"
+#include "support/ForwardingFolder.h"
 #include "support/TempHome.h"
 
 namespace veilbox {
@@ -108,6 +109,35 @@ TEST_F(FileFind, AFolderSwappedForALinkDuringTheWalkFailsTheSearch) {
   EXPECT_EQ(Search(Path(""), true), FindResult::DirExFailed);
   EXPECT_EQ(files, Paths({"a"}));
   EXPECT_EQ(folders, Paths({""}));  // neither R nor S is visited
+}
+
+// A tree in which the sub-folders named mounted lie on another drive.
+class WithMounts : public testing::ForwardingFolder {
+ public:
+  using ForwardingFolder::ForwardingFolder;
+  std::uint64_t FileSystem() const override { return mounted_ ? 7 : inner_->FileSystem(); }
+  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
+    auto child = std::make_unique<WithMounts>(inner_->OpenChild(name, where));
+    child->mounted_ = mounted_ || name == "mounted";
+    return child;
+  }
+
+ private:
+  bool mounted_ = false;
+};
+
+// A walk never enters another drive mounted in the tree: it stops there,
+// saying where.
+TEST_F(FileFind, AWalkStopsAtAnotherDriveMountedInTheTree) {
+  Make({"a", "R/mounted/secret", "S/b"});
+  WithMounts root(platform.OpenFolderNoLinks(Path("")).folder);
+  Strings walked;
+  EXPECT_EQ(
+      finder.WalkFolder(root, [&](const std::string& in,
+                                  const std::string& name) { walked.push_back(in + "|" + name); }),
+      FindResult::DirExFailed);
+  EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/mounted|secret"), 0);
+  EXPECT_EQ(finder.OtherDrive(), "R/mounted");
 }
 
 TEST_F(FileFind, TheLastPartOfAPathWithoutSeparatorIsANamePattern) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "NativePlatform.h"
 #include "diag/Failure.h"
 #include "store/StoreList.h"
@@ -8,22 +10,34 @@
 namespace veilbox {
 namespace {
 
-// Drives named as on Windows: the first three characters of a path.
+// A full path on this platform from one written as on Windows: "D:\\Store"
+// is "/D:/Store" on Linux.
+std::string Full(std::string path) {
+  if (kPathSeparator == '\\') return path;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return "/" + path;
+}
+
+// Drives named by a letter: the start of a full path up to its first folder.
 class LetterDrivePlatform : public NativePlatform {
  public:
-  std::string DriveKey(const std::string& path) override { return path.substr(0, 3); }
+  std::string DriveKey(const std::string& path) override {
+    return path.substr(0, Full("C:\\").size());
+  }
 };
 
 TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
   LetterDrivePlatform platform;
-  const std::string list = "C:\\Data*D:\\Store*";
-  EXPECT_EQ(StoreFolderForDrive(platform, list, "D:\\Work\\Plans"), "D:\\Store");
-  EXPECT_EQ(StoreFolderForDrive(platform, list, "E:\\Work"), std::nullopt);
-  EXPECT_EQ(StoreFolderForDrive(platform, "", "C:\\x"), std::nullopt);
+  const std::string list = Full("C:\\Data*") + Full("D:\\Store*");
+  EXPECT_EQ(StoreFolderForDrive(platform, list, Full("D:\\Work\\Plans")), Full("D:\\Store"));
+  EXPECT_EQ(StoreFolderForDrive(platform, list, Full("E:\\Work")), std::nullopt);
+  EXPECT_EQ(StoreFolderForDrive(platform, "", Full("C:\\x")), std::nullopt);
   // Several entries for one drive, none made yet: the first one serves it.
-  EXPECT_EQ(StoreFolderForDrive(platform, "D:\\One*C:\\Data*D:\\Two*", "D:\\x"), "D:\\One");
+  EXPECT_EQ(StoreFolderForDrive(platform, Full("D:\\One*") + Full("C:\\Data*") + Full("D:\\Two*"),
+                                Full("D:\\x")),
+            Full("D:\\One"));
   // Drive keys are compared exactly.
-  EXPECT_EQ(StoreFolderForDrive(platform, list, "d:\\Work"), std::nullopt);
+  EXPECT_EQ(StoreFolderForDrive(platform, list, Full("d:\\Work")), std::nullopt);
 }
 
 // The store folder of a drive that is away looks like one not made yet on
@@ -56,9 +70,19 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
 // An entry whose terminator was lost is kept; a folder whose name holds a
 // separator of the list (or of the folder records) could not be, and is refused.
 TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLostAndRefusesSeparators) {
-  for (const char* list : {"C:\\Data*D:\\Store*", "C:\\Data*D:\\Store"}) {
-    EXPECT_EQ(StoreFolders(list), (std::vector<std::string>{"C:\\Data", "D:\\Store"})) << list;
+  const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
+  for (const std::string& list : {data + "*" + store + "*", data + "*" + store}) {
+    EXPECT_EQ(StoreFolders(list), (std::vector<std::string>{data, store})) << list;
   }
+  // An entry that is not a full path is never used, and is named.
+  const std::string up = Full("D:\\x\\..\\Store");
+  EXPECT_EQ(StoreFolders("Data*" + up + "*" + store + "*"), std::vector<std::string>{store});
+  EXPECT_EQ(
+      UnusableStoreEntries("Data**" + up + "*"),
+      (std::vector<std::string>{
+          "Entry 1 of the store-folder list, \"Data\", is not a full path, so it is not used.",
+          "Entry 3 of the store-folder list, \"" + up +
+              "\", has a \"..\" part, so it is not used."}));
   EXPECT_EQ(AddStoreFolder("C:\\Data", "E:\\"), "C:\\Data*E:\\*");
   EXPECT_TRUE(StoreFolders("").empty());
   EXPECT_THROW(AddStoreFolder("", "/media/a*b"), Failure);

@@ -1,5 +1,5 @@
 // The real platform with two drives: folders below a given folder count as
-// drive "B:/", all others as drive "A:/", so tests can hide across drives on
+// drive "/B/", all others as drive "/A/", so tests can hide across drives on
 // one file system.
 #pragma once
 
@@ -14,7 +14,7 @@ class TwoDrivePlatform : public NativePlatform {
  public:
   explicit TwoDrivePlatform(std::filesystem::path second) : second_(std::move(second)) {}
   std::string DriveKey(const std::string& path) override {
-    return path.starts_with(second_.string()) ? "B:/" : "A:/";
+    return path.starts_with(second_.string()) ? "/B/" : "/A/";
   }
 
  private:

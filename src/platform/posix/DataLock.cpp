@@ -12,8 +12,6 @@
 
 namespace veilbox {
 
-constexpr const char* kLockFileName = ".veilbox.lock";
-
 class PosixDataLock : public DataLock {
  public:
   explicit PosixDataLock(PosixPlatform& platform) : platform_(platform) { ++platform_.lock_depth_; }
@@ -30,7 +28,7 @@ class PosixDataLock : public DataLock {
 
 std::unique_ptr<DataLock> PosixPlatform::LockData(const DataLockWait& wait, Where where) {
   if (lock_depth_ > 0) return std::make_unique<PosixDataLock>(*this);
-  const std::string path = ProgramFolder(where) + "/" + kLockFileName;
+  const std::string path = ProgramFolder(where) + "/" + kDataLockFileName;
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) RaiseErrno(errno, "Cannot open " + path, where);
   try {

@@ -1,8 +1,10 @@
 #include "platform/FileOpen.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/posix/PosixFiles.h"
@@ -11,6 +13,18 @@ namespace veilbox {
 
 std::FILE* OpenFile(const std::string& name, const char* mode) {
   return std::fopen(name.c_str(), mode);
+}
+
+std::FILE* OpenPrivateForAppend(const std::string& name) {
+  const int fd = ::open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return nullptr;
+  if (::fchmod(fd, 0600) == 0) {
+    if (std::FILE* file = ::fdopen(fd, "ab")) return file;
+  }
+  const int error_code = errno;
+  ::close(fd);
+  errno = error_code;
+  return nullptr;
 }
 
 namespace {

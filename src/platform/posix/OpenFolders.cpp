@@ -6,6 +6,7 @@
 #include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,6 +24,23 @@ constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 EntryId IdOf(const struct stat& st) {
   return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+// What an open folder is and which mount it lies on: the mount's id where
+// the kernel gives one (so that a bind mount of a folder of the same device
+// counts as another drive), else the device.
+struct Identity {
+  EntryId id;
+  std::uint64_t mount = 0;
+};
+
+std::optional<Identity> IdentityOf(int fd) {
+  struct statx sx;
+  if (::statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_MNT_ID, &sx) != 0) {
+    return std::nullopt;
+  }
+  const EntryId id{::makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
+  return Identity{id, (sx.stx_mask & STATX_MNT_ID) ? sx.stx_mnt_id : id.device};
 }
 
 std::string WhyNotOpened(int error_code, const std::string& path) {
@@ -55,13 +73,14 @@ int OpenWithoutLinks(const std::string& path) {
 
 class PosixOpenFolder : public OpenFolder {
  public:
-  PosixOpenFolder(int fd, std::string path, EntryId id)
-      : fd_(fd), path_(std::move(path)), id_(id) {}
+  PosixOpenFolder(int fd, std::string path, Identity identity)
+      : fd_(fd), path_(std::move(path)), identity_(identity) {}
   ~PosixOpenFolder() override { ::close(fd_); }
   PosixOpenFolder(const PosixOpenFolder&) = delete;
   PosixOpenFolder& operator=(const PosixOpenFolder&) = delete;
 
-  EntryId Id() const override { return id_; }
+  EntryId Id() const override { return identity_.id; }
+  std::uint64_t FileSystem() const override { return identity_.mount; }
 
   std::vector<DirEntry> List(Where where) override {
     const int readable = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -123,13 +142,13 @@ class PosixOpenFolder : public OpenFolder {
   }
 
   static std::unique_ptr<OpenFolder> Adopt(int fd, const std::string& path, Where where) {
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
+    const std::optional<Identity> identity = IdentityOf(fd);
+    if (!identity) {
       const int error_code = errno;
       ::close(fd);
       RaiseErrno(error_code, "Cannot look at " + path, where);
     }
-    return std::make_unique<PosixOpenFolder>(fd, path, IdOf(st));
+    return std::make_unique<PosixOpenFolder>(fd, path, *identity);
   }
 
  private:
@@ -139,7 +158,7 @@ class PosixOpenFolder : public OpenFolder {
 
   int fd_;
   std::string path_;  // where the folder was opened, for messages only
-  EntryId id_;
+  Identity identity_;
 };
 
 }  // namespace

@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "diag/Failure.h"
@@ -72,6 +74,34 @@ std::string SettingsFilePath() {
   return config + "/veilbox/settings.json";
 }
 
+std::string PosixPlatform::SettingsFolder() {
+  return fs::path(SettingsFilePath()).parent_path().string();
+}
+
+std::optional<std::string> PosixPlatform::NotPrivate(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    return std::string("cannot be looked at (") + std::strerror(errno) + ")";
+  }
+  if (S_ISLNK(st.st_mode)) return "is a link";
+  if (st.st_uid != ::geteuid()) return "belongs to another user";
+  if (st.st_mode & (S_IWGRP | S_IWOTH)) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    return std::string("can be changed by other users (its mode is ") + mode + ")";
+  }
+  return std::nullopt;
+}
+
+void PosixPlatform::MakePrivate(const std::string& path, Where where) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  const bool made = fd >= 0 && ::fchmod(fd, 0600) == 0;
+  const int error_code = errno;
+  if (fd >= 0) ::close(fd);
+  if (!made) RaiseErrno(error_code, "Cannot make " + path + " private", where);
+}
+
 std::string PosixPlatform::ProgramFolder(Where where) {
   std::string folder = EnvOr("VEILBOX_HOME", "");
   if (folder.empty()) {
@@ -82,12 +112,13 @@ std::string PosixPlatform::ProgramFolder(Where where) {
   return folder;
 }
 
-std::string PosixPlatform::DriveKey(const std::string& path) {
+namespace {
+
+// The nearest part of the path that exists, with every link on it resolved:
+// the kernel's name of the open file, as the mount table writes its paths.
+fs::path CanonicalOfNearest(const std::string& path) {
   std::error_code ec;
   fs::path existing = fs::absolute(path, ec).lexically_normal();
-  // The nearest part of the path that exists, with every link on it
-  // resolved: the kernel's name of the open file.
-  fs::path canonical = existing;
   for (;;) {
     const int fd = ::open(existing.c_str(), O_PATH | O_CLOEXEC);
     if (fd >= 0) {
@@ -95,18 +126,33 @@ std::string PosixPlatform::DriveKey(const std::string& path) {
       const ssize_t size =
           ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), resolved, sizeof resolved);
       ::close(fd);
-      canonical = size > 0 && size < static_cast<ssize_t>(sizeof resolved) && resolved[0] == '/'
-                      ? fs::path(std::string(resolved, size))
-                      : fs::canonical(existing, ec);
-      if (ec) canonical = existing;
-      break;
+      fs::path canonical =
+          size > 0 && size < static_cast<ssize_t>(sizeof resolved) && resolved[0] == '/'
+              ? fs::path(std::string(resolved, size))
+              : fs::canonical(existing, ec);
+      return ec ? existing : canonical;
     }
-    if (existing.empty() || existing == existing.root_path()) break;
+    if (existing.empty() || existing == existing.root_path()) return existing;
     existing = existing.parent_path();
   }
+}
+
+}  // namespace
+
+std::string PosixPlatform::DriveKey(const std::string& path) {
   const std::vector<std::string>& points = mounts_.Points();
   if (points.empty()) return "/";
-  return MountPointOf(canonical.string(), points);
+  return MountPointOf(CanonicalOfNearest(path).string(), points);
+}
+
+std::vector<std::string> PosixPlatform::MountPointsInside(const std::string& folder) {
+  std::string canonical = CanonicalOfNearest(folder).string();
+  if (!canonical.ends_with('/')) canonical += '/';
+  std::vector<std::string> inside;
+  for (const std::string& point : mounts_.Points()) {
+    if (point.size() > canonical.size() && point.starts_with(canonical)) inside.push_back(point);
+  }
+  return inside;
 }
 
 std::optional<std::string> PosixPlatform::ReadSetting(SettingsRoot root,
@@ -168,6 +214,32 @@ void PosixPlatform::UnlockFolder(const std::string& path, Where where) {
 }
 
 // Store folders.
+
+FolderLineage PosixPlatform::Lineage(const std::string& path) {
+  FolderLineage lineage;
+  lineage.exists = true;
+  std::error_code ec;
+  fs::path existing = fs::absolute(path, ec).lexically_normal();
+  int fd;
+  while ((fd = ::open(existing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) < 0) {
+    lineage.exists = false;
+    if (existing.empty() || existing == existing.root_path()) return lineage;
+    existing = existing.parent_path();
+  }
+  // Up through each folder's own "..", which is where the folder really
+  // lies, whatever path led to it; the top is its own "..".
+  for (;;) {
+    struct stat st;
+    const bool known = ::fstat(fd, &st) == 0;
+    const EntryId id{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    const bool top = !known || (!lineage.ids.empty() && lineage.ids.back() == id);
+    if (known && !top) lineage.ids.push_back(id);
+    const int parent = top ? -1 : ::openat(fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ::close(fd);
+    if (parent < 0) return lineage;
+    fd = parent;
+  }
+}
 
 FolderFacts PosixPlatform::InspectFolder(const std::string& path) {
   FolderFacts facts;

@@ -12,10 +12,14 @@ namespace veilbox {
 class PosixPlatform : public Platform {
  public:
   std::string ProgramFolder(Where where = Where::current()) override;
+  std::string SettingsFolder() override;
+  std::optional<std::string> NotPrivate(const std::string& path) override;
+  void MakePrivate(const std::string& path, Where where = Where::current()) override;
   char Separator() const override { return kPathSeparator; }
   // The mount point holding the path, with a trailing "/": renames never
   // cross it, so it is what a drive is on Windows.
   std::string DriveKey(const std::string& path) override;
+  std::vector<std::string> MountPointsInside(const std::string& folder) override;
 
   std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
                                          const std::string& name) override;
@@ -41,6 +45,7 @@ class PosixPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
+  FolderLineage Lineage(const std::string& path) override;
   FolderFacts InspectFolder(const std::string& path) override;
   // mkdir with mode 0700 in the handle of the parent, reached without links.
   void CreatePrivateFolder(const std::string& path, Where where = Where::current()) override;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -19,16 +20,16 @@ namespace {
 
 enum class FileState { Missing, Good, Damaged };
 
-// A good settings file is an object whose members are objects.
-FileState Load(const std::string& file, json& settings) {
+// A good settings file is an object whose members are objects. A file
+// that is there but cannot be read raises: it is neither missing nor
+// damaged, and nothing may be written in its place.
+FileState Load(const std::string& file, json& settings, Where where) {
   struct stat st;
-  if (::lstat(file.c_str(), &st) != 0) return FileState::Missing;
-  std::string text;
-  try {
-    text = ReadWholeFile(file, Where::current());
-  } catch (const Failure&) {
-    return FileState::Damaged;
+  if (::lstat(file.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return FileState::Missing;
+    RaiseErrno(errno, "Cannot read " + file, where);
   }
+  const std::string text = ReadWholeFile(file, where);
   settings = json::parse(text, nullptr, false);
   if (settings.is_discarded() || !settings.is_object()) return FileState::Damaged;
   for (const auto& [key, values] : settings.items()) {
@@ -54,6 +55,7 @@ void KeepAside(const std::string& file, Where where) {
   if (std::rename(file.c_str(), aside.c_str()) != 0) {
     RaiseErrno(errno, "Cannot keep the damaged settings file aside", where);
   }
+  ::chmod(aside.c_str(), 0600);  // it may hold the password's hash
 }
 
 }  // namespace
@@ -61,7 +63,7 @@ void KeepAside(const std::string& file, Where where) {
 std::optional<std::string> ReadSettingValue(const std::string& file, const std::string& key_path,
                                             const std::string& name) {
   json settings;
-  if (Load(file, settings) != FileState::Good) return std::nullopt;
+  if (Load(file, settings, Where::current()) != FileState::Good) return std::nullopt;
   auto key = settings.find(key_path);
   if (key == settings.end()) return std::nullopt;
   auto value = key->find(name);
@@ -73,7 +75,7 @@ void WriteSettingValue(const std::string& file, const std::string& key_path,
                        const std::string& name, const std::string& data, Where where) {
   MakeFolders(fs::path(file).parent_path().string(), 0700, where);
   json settings = json::object();
-  if (Load(file, settings) == FileState::Damaged) {
+  if (Load(file, settings, where) == FileState::Damaged) {
     KeepAside(file, where);
     settings = json::object();
   }

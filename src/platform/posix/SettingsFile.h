@@ -1,6 +1,7 @@
 // Settings kept in a JSON file: an object per key path ("SOFTWARE\\TK")
 // holding string values under their own names. A damaged file reads as empty
-// and is kept aside as settings.json.bad-<time> before a new one is written.
+// and is kept aside as settings.json.bad-<time> before a new one is written;
+// a file that cannot be read raises, and is never replaced.
 #pragma once
 
 #include <optional>

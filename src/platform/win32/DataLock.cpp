@@ -8,8 +8,6 @@
 
 namespace veilbox {
 
-constexpr const char* kLockFileName = ".veilbox.lock";
-
 class WinDataLock : public DataLock {
  public:
   explicit WinDataLock(WinPlatform& platform) : platform_(platform) { ++platform_.lock_depth_; }
@@ -26,7 +24,7 @@ class WinDataLock : public DataLock {
 
 std::unique_ptr<DataLock> WinPlatform::LockData(const DataLockWait& wait, Where where) {
   if (lock_depth_ > 0) return std::make_unique<WinDataLock>(*this);
-  const std::string path = ProgramFolder(where) + "\\" + kLockFileName;
+  const std::string path = ProgramFolder(where) + "\\" + kDataLockFileName;
   HANDLE file = CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);

@@ -1,14 +1,29 @@
 #include "platform/FileOpen.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
+#include "platform/win32/Ownership.h"
 #include "platform/win32/WideText.h"
 
 namespace veilbox {
 
 std::FILE* OpenFile(const std::string& name, const char* mode) {
   return _wfopen(win32::Widen(name).c_str(), win32::Widen(mode).c_str());
+}
+
+std::FILE* OpenPrivateForAppend(const std::string& name) {
+  const HANDLE file = win32::OpenPrivateFileForAppend(win32::Widen(name));
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_APPEND | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(fd, "ab");
+  if (!stream) _close(fd);
+  return stream;
 }
 
 bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path) {

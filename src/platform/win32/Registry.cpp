@@ -55,8 +55,12 @@ std::optional<std::string> QueryStringValue(HKEY key, const std::string& name) {
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key_path,
                                               const std::string& name) {
   OpenKey key;
-  if (RegOpenKeyExA(root, key_path.c_str(), 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS) {
-    return std::nullopt;
+  const LSTATUS status = RegOpenKeyExA(root, key_path.c_str(), 0, KEY_QUERY_VALUE, key.Out());
+  if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+  // A key that is there but cannot be read is not an absent one.
+  if (status != ERROR_SUCCESS) {
+    RaiseWin32(static_cast<DWORD>(status), "Cannot read the settings key " + key_path,
+               Where::current());
   }
   return QueryStringValue(key.Get(), name);
 }

@@ -15,7 +15,8 @@
 
 namespace veilbox::win32 {
 
-// nullopt when the key or the value is absent or of another type.
+// nullopt when the key or the value is absent or of another type; raises
+// when the key is there but cannot be read.
 std::optional<std::string> QueryStringValue(HKEY key, const std::string& name);
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key_path,
                                               const std::string& name);

@@ -21,9 +21,17 @@ class WinPlatform : public Platform {
  public:
   // %VEILBOX_HOME% when set, otherwise the folder of the executable.
   std::string ProgramFolder(Where where = Where::current()) override;
+  // Empty: the settings live in the registry.
+  std::string SettingsFolder() override;
+  std::optional<std::string> NotPrivate(const std::string& path) override;
+  void MakePrivate(const std::string& path, Where where = Where::current()) override;
   char Separator() const override { return kPathSeparator; }
   // The first three characters of the path ("D:\").
   std::string DriveKey(const std::string& path) override;
+  // None: a volume is mounted on a reparse point, which walks and moves take
+  // as a link and never enter, and every folder opened is checked against
+  // its parent's volume.
+  std::vector<std::string> MountPointsInside(const std::string& folder) override;
 
   std::optional<std::string> ReadSetting(SettingsRoot root, const std::string& key_path,
                                          const std::string& name) override;
@@ -54,6 +62,9 @@ class WinPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
+  // The folder and each one above it by its path, as the system reaches
+  // them (through a link, to its target).
+  FolderLineage Lineage(const std::string& path) override;
   // Reparse points count as links; the owner is compared with the process
   // token's user.
   FolderFacts InspectFolder(const std::string& path) override;

@@ -1,0 +1,45 @@
+// An open folder that hands every call to another one, for tests that
+// change one thing about a real folder (what a move sets off, which drive a
+// sub-folder is on).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace veilbox::testing {
+
+class ForwardingFolder : public OpenFolder {
+ public:
+  explicit ForwardingFolder(std::unique_ptr<OpenFolder> inner) : inner_(std::move(inner)) {}
+  EntryId Id() const override { return inner_->Id(); }
+  std::uint64_t FileSystem() const override { return inner_->FileSystem(); }
+  std::vector<DirEntry> List(Where where) override { return inner_->List(where); }
+  void ForEachEntry(const std::function<void(const DirEntry&)>& visit, Where where) override {
+    inner_->ForEachEntry(visit, where);
+  }
+  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
+    return inner_->OpenChild(name, where);
+  }
+  std::optional<EntryId> ChildId(const std::string& name, Where where) override {
+    return inner_->ChildId(name, where);
+  }
+  MoveResult RenameChild(const std::string& from, const std::string& to) override {
+    return inner_->RenameChild(from, to);
+  }
+  FolderTime ModifiedTime(Where where) override { return inner_->ModifiedTime(where); }
+  void SetModifiedTime(const FolderTime& time, Where where) override {
+    inner_->SetModifiedTime(time, where);
+  }
+  MoveResult MoveChild(const std::string& name, OpenFolder& target,
+                       const std::string& new_name) override {
+    return inner_->MoveChild(name, target, new_name);
+  }
+
+ protected:
+  std::unique_ptr<OpenFolder> inner_;
+};
+
+}  // namespace veilbox::testing

@@ -221,6 +221,18 @@ TEST_F(EngineTest, NamesTooLongToEncryptRefuseTheRowBeforeAnythingMoves) {
   EXPECT_EQ(rows[0].status, "Visible");
 }
 
+// A drive mounted in the tree after its names were planned is not renamed in.
+TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
+  const fs::path plans = MakeFolder("Work/Plans", {{"mounted/f", "F"}, {"a", "A"}});
+  WithMounts root(platform.OpenFolderNoLinks(plans.string()).folder);
+  NamePlan plan;
+  plan.Add("mounted", "f", "g");
+  plan.Add("", "a", "b");
+  EXPECT_EQ(RenameFiles(state, root, plans.string(), plan, 2).failed, 1);
+  EXPECT_EQ(ReadText(plans / "mounted/f"), "F");
+  EXPECT_EQ(ReadText(plans / "b"), "A");
+}
+
 // Restoring onto a folder of the same name asks first and never merges; a
 // folder gone from the store cannot be restored. Either way the row stays.
 TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {

@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
@@ -256,6 +257,10 @@ TEST_F(RecoveryTest, AnotherCopyWaitsForTheDataLock) {
   }
   char c;
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  // A check that gives up waiting has not looked at the folders.
+  state.DataLockLimit = std::chrono::milliseconds(50);
+  dialogue.Answers({Answer::Yes});  // the error reporter's question
+  EXPECT_FALSE(CheckFolders(state, false).complete);
   {
     auto lock = platform.LockData({});
     auto again = platform.LockData({});  // the same copy gets it again at once

@@ -111,26 +111,11 @@ TEST_F(FileFind, AFolderSwappedForALinkDuringTheWalkFailsTheSearch) {
   EXPECT_EQ(folders, Paths({""}));  // neither R nor S is visited
 }
 
-// A tree in which the sub-folders named mounted lie on another drive.
-class WithMounts : public testing::ForwardingFolder {
- public:
-  using ForwardingFolder::ForwardingFolder;
-  std::uint64_t FileSystem() const override { return mounted_ ? 7 : inner_->FileSystem(); }
-  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
-    auto child = std::make_unique<WithMounts>(inner_->OpenChild(name, where));
-    child->mounted_ = mounted_ || name == "mounted";
-    return child;
-  }
-
- private:
-  bool mounted_ = false;
-};
-
 // A walk never enters another drive mounted in the tree: it stops there,
 // saying where.
 TEST_F(FileFind, AWalkStopsAtAnotherDriveMountedInTheTree) {
   Make({"a", "R/mounted/secret", "S/b"});
-  WithMounts root(platform.OpenFolderNoLinks(Path("")).folder);
+  testing::WithMounts root(platform.OpenFolderNoLinks(Path("")).folder);
   Strings walked;
   EXPECT_EQ(
       finder.WalkFolder(root, [&](const std::string& in,

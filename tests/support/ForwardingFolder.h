@@ -1,6 +1,6 @@
 // An open folder that hands every call to another one, for tests that
 // change one thing about a real folder (what a move sets off, which drive a
-// sub-folder is on).
+// sub-folder is on), and a tree with a drive mounted in it.
 #pragma once
 
 #include <memory>
@@ -40,6 +40,21 @@ class ForwardingFolder : public OpenFolder {
 
  protected:
   std::unique_ptr<OpenFolder> inner_;
+};
+
+// A tree in which every sub-folder named "mounted" lies on another drive.
+class WithMounts : public ForwardingFolder {
+ public:
+  using ForwardingFolder::ForwardingFolder;
+  std::uint64_t FileSystem() const override { return mounted_ ? 7 : inner_->FileSystem(); }
+  std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
+    auto child = std::make_unique<WithMounts>(inner_->OpenChild(name, where));
+    child->mounted_ = mounted_ || name == "mounted";
+    return child;
+  }
+
+ private:
+  bool mounted_ = false;
 };
 
 }  // namespace veilbox::testing

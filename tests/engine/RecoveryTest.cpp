@@ -206,19 +206,21 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   renames = {{"", "a.txt", Cipher("a.txt")}};
   fs::create_directories(store);
   Write(hide);
-  renames = {{"../../Documents", "d.txt", "X"}};
+  renames = {{"", "../../Documents/d.txt", "X"}};
   Write(
       {"hide", "Docs</x/<Visible<Normal<Docs*", "", "/x/Docs", (store / "Docs").string(), {}, {}});
   fs::rename(plans, store / "Plans");
   fs::permissions(JournalPath(state), fs::perms(0644));  // as an older Veilbox made it
+  PlannedRename climbing;
+  EXPECT_FALSE(JournalPlan(state, ReadJournal(state).at(1).offset).Next(climbing));
 
   EXPECT_TRUE(RecoverInterruptedRow(state));
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "A");
   EXPECT_EQ(ReadText(documents / "d.txt"), "D");
   EXPECT_EQ(Database(), hide.new_record + "\r\n");
   EXPECT_NE(dialogue.boxes.back().text.find(
-                "row of the journal was left as it is: line 11 of " + JournalPath(state) +
-                " (in) names \"../../Documents\", which has a part that is \"..\"."),
+                "row of the journal was left as it is: line 12 of " + JournalPath(state) +
+                " (name) names \"../../Documents/d.txt\", which holds \"/\"."),
             std::string::npos)
       << dialogue.boxes.back().text;
   std::vector<fs::path> kept;

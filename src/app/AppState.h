@@ -8,8 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "diag/ErrorReporter.h"
-#include "platform/Dialogue.h"
+#include "app/ErrorReporter.h"
+#include "app/Dialogue.h"
 #include "platform/Platform.h"
 
 namespace veilbox {

@@ -59,7 +59,7 @@ bool ReportDamaged(AppState& state) {
 
 bool RunVersionCheck(AppState& state) {
   if (state.UpdateURL.empty()) return false;
-  clsHTTP CheckVersion(state.dialogue, state.reporter);
+  clsHTTP CheckVersion(state.reporter);
   std::string text;
   if (!CheckVersion.GetFile(state.UpdateURL, text, {}, kMaxDocumentBytes) &&
       CheckVersion.LastError() == clsHTTP::kTooLong) {

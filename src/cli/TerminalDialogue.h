@@ -10,7 +10,7 @@
 
 #include "cli/ProgressBar.h"
 #include "cli/Terminal.h"
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox::cli {
 

@@ -19,9 +19,7 @@ bool HoldsBlock(const cEncrypt::Bytes& buffer, std::size_t offset) {
 
 cEncrypt::cEncrypt() = default;
 
-cEncrypt::cEncrypt(Dialogue& dialogue) : dialogue_(&dialogue) {
-  reporter_.emplace(dialogue);
-}
+cEncrypt::cEncrypt(UserNotices& notices) : notices_(&notices) {}
 
 int cEncrypt::SetCipherKey(const Bytes& pass, int key_bits) {
   if (key_bits != 128 && key_bits != 192 && key_bits != 256) {
@@ -83,11 +81,11 @@ cEncrypt::Bytes cEncrypt::GetPassword(const std::string& key) {
 }
 
 void cEncrypt::Message(const std::string& text) {
-  if (dialogue_) dialogue_->Ask(text, kTitle, Icon::None, Buttons::OK);
+  if (notices_) notices_->Tell(text, kTitle, Icon::None);
 }
 
 void cEncrypt::Report(const Failure& failure) {
-  if (reporter_) reporter_->Report(failure);
+  if (notices_) notices_->Report(failure);
 }
 
 }  // namespace veilbox

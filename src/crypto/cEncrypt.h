@@ -3,8 +3,8 @@
 // with zero padding, and text as uppercase hexadecimal cipher text, the form
 // used for encrypted file names and the stored password.
 //
-// Messages go to the dialogue given at construction; an object built without
-// one shows nothing and returns the same results. Every text and file
+// Messages and failures go to the user notices given at construction; an
+// object built without them shows nothing and returns the same results. Every text and file
 // operation keys the object anew, so only the last key is kept between calls.
 #pragma once
 
@@ -17,8 +17,7 @@
 #include <vector>
 
 #include "crypto/Rijndael.h"
-#include "diag/ErrorReporter.h"
-#include "platform/Dialogue.h"
+#include "diag/UserNotices.h"
 
 namespace veilbox {
 
@@ -34,7 +33,7 @@ class cEncrypt {
   static constexpr const char* kTitle = "Veilbox";
 
   cEncrypt();
-  explicit cEncrypt(Dialogue& dialogue);
+  explicit cEncrypt(UserNotices& notices);
 
   // --- Block core ---
   // Keys the cipher with the first key_bits / 8 bytes of pass. key_bits
@@ -103,11 +102,11 @@ class cEncrypt {
   void Message(const std::string& text);
   void Report(const Failure& failure);
   // Runs op under the error trap: a failure goes to the error reporter (when
-  // there is a dialogue) and ends op.
+  // there are notices) and ends op.
   template <class Op>
   void Trapped(Op&& op, std::source_location where = std::source_location::current()) {
-    if (reporter_) {
-      Trap(*reporter_, op, where);
+    if (notices_) {
+      Trap(*notices_, op, where);
       return;
     }
     try {
@@ -126,8 +125,7 @@ class cEncrypt {
   Rijndael core_;
   std::optional<std::string> keyed_with_;  // the text key in use, if it came from one
   Bytes scratch_;                          // the blocks of the name being enciphered or read
-  Dialogue* dialogue_ = nullptr;
-  std::optional<ErrorReporter> reporter_;
+  UserNotices* notices_ = nullptr;
 };
 
 }  // namespace veilbox

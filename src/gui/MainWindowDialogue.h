@@ -4,7 +4,7 @@
 // pass goes to the main window's logic, which shows it in the window.
 #pragma once
 
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox {
 

@@ -2,7 +2,7 @@
 // when the window closes. Kept free of Qt so the rules read in one place.
 #pragma once
 
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox {
 

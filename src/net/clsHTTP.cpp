@@ -71,8 +71,7 @@ void RemoveFile(const std::string& name) {
 
 }  // namespace
 
-clsHTTP::clsHTTP(Dialogue& dialogue, ErrorReporter& reporter)
-    : dialogue_(dialogue), reporter_(reporter), session_(HttpSession::Open()) {
+clsHTTP::clsHTTP(UserNotices& notices) : notices_(notices), session_(HttpSession::Open()) {
   last_error_ = session_ ? "" : "InternetOpen failed.";
 }
 
@@ -85,7 +84,7 @@ void clsHTTP::SetTimeouts(std::chrono::milliseconds connect, std::chrono::millis
 
 bool clsHTTP::Connect(const std::string& url, const std::string& additional_header) {
   bool sent = false;
-  Trap(reporter_, [&] {
+  Trap(notices_, [&] {
     std::string address = url;
     if (address.starts_with("http://")) address.erase(0, 7);
     const std::size_t slash = address.find('/');
@@ -109,7 +108,7 @@ bool clsHTTP::Connect(const std::string& url, const std::string& additional_head
                                                                  : "HttpOpenRequest failed";
       return;
     }
-    if (!request->Send([this] { dialogue_.PumpEvents(); })) {
+    if (!request->Send([this] { notices_.PumpEvents(); })) {
       last_error_ = "HttpSendRequest failed";
       return;
     }
@@ -139,7 +138,7 @@ bool clsHTTP::Fetch(const std::string& address, const std::string& additional_he
                     std::string* received_text, const std::string* file_name,
                     std::size_t max_bytes) {
   if (!Connect(address, additional_header)) return false;
-  const auto pump = [this] { dialogue_.PumpEvents(); };
+  const auto pump = [this] { notices_.PumpEvents(); };
   pump();
   last_error_.clear();
   std::optional<BinaryFile> file;
@@ -170,7 +169,7 @@ bool clsHTTP::Fetch(const std::string& address, const std::string& additional_he
   } catch (const std::exception&) {
     file.reset();
     request_.reset();
-    dialogue_.Tell("Could not retrieve latest version", "Error", Icon::Exclamation);
+    notices_.Tell("Could not retrieve latest version", "Error", Icon::Exclamation);
     return false;
   }
 }

@@ -10,9 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "diag/ErrorReporter.h"
+#include "diag/UserNotices.h"
 #include "net/HttpTransport.h"
-#include "platform/Dialogue.h"
 
 namespace veilbox {
 
@@ -21,7 +20,7 @@ class clsHTTP {
   static constexpr std::chrono::milliseconds kConnectTimeout{5000};
   static constexpr std::chrono::milliseconds kWholeTimeout{10000};
 
-  clsHTTP(Dialogue& dialogue, ErrorReporter& reporter);
+  explicit clsHTTP(UserNotices& notices);
   ~clsHTTP();
   clsHTTP(const clsHTTP&) = delete;
   clsHTTP& operator=(const clsHTTP&) = delete;
@@ -71,8 +70,7 @@ class clsHTTP {
   bool Fetch(const std::string& address, const std::string& additional_header,
              std::string* received_text, const std::string* file_name, std::size_t max_bytes);
 
-  Dialogue& dialogue_;
-  ErrorReporter& reporter_;
+  UserNotices& notices_;
   std::unique_ptr<HttpSession> session_;
   std::unique_ptr<HttpRequest> request_;  // after session_: it must go first
   std::chrono::milliseconds connect_timeout_ = kConnectTimeout;

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "AesReference.h"
+#include "app/ErrorReporter.h"
 #include "crypto/cEncrypt.h"
 #include "diag/Failure.h"
 #include "support/ScriptedDialogue.h"
@@ -73,7 +74,8 @@ TEST(BlockCipher, RejectedKeyLeavesThePreviousKeyInUse) {
 TEST(BlockCipher, BlockOutsideTheBufferIsReportedAndNothingWritten) {
   testing::ScriptedDialogue dialogue;
   dialogue.Answers({Answer::Yes, Answer::Yes});
-  cEncrypt c(dialogue), quiet;
+  ErrorReporter reporter{dialogue};
+  cEncrypt c(reporter), quiet;
   const Bytes in(20, 1);
   Bytes out(20, 7);
   c.BlockEncrypt(in, out, 5, 0);  // only 15 bytes behind offset 5
@@ -113,7 +115,8 @@ TEST(BufferCipher, BothPaddingFormsMatchOpenSslAndRoundTrip) {
 // length byte keeps every decrypted byte.
 TEST(BufferCipher, RefusalsShowTheirMessage) {
   testing::ScriptedDialogue dialogue;
-  cEncrypt c(dialogue);
+  ErrorReporter reporter{dialogue};
+  cEncrypt c(reporter);
   c.SetCipherKey(Bytes(16, 3), 128);
   Bytes plain = {1, 2, 3}, block(32, 5);
   EXPECT_EQ(c.ArrayDecrypt(plain, Bytes(17, 0), 0), -1);

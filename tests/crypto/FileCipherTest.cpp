@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "AesReference.h"
+#include "app/ErrorReporter.h"
 #include "crypto/cEncrypt.h"
 #include "diag/Failure.h"
 #include "support/ScriptedDialogue.h"
@@ -32,7 +33,8 @@ class FileCipher : public ::testing::Test {
   testing::TempHome home;
   fs::path folder = home.MakeFolder("files");
   testing::ScriptedDialogue dialogue;
-  cEncrypt cipher{dialogue};
+  ErrorReporter reporter{dialogue};
+  cEncrypt cipher{reporter};
   std::mt19937 rng{4242};
 };
 

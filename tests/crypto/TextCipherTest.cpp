@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "AesReference.h"
+#include "app/ErrorReporter.h"
 #include "crypto/cEncrypt.h"
 #include "platform/PathSeparator.h"
 #include "support/ScriptedDialogue.h"
@@ -27,7 +28,8 @@ std::string Lower(std::string s) {
 class TextCipher : public ::testing::Test {
  protected:
   testing::ScriptedDialogue dialogue;
-  cEncrypt cipher{dialogue};
+  ErrorReporter reporter{dialogue};
+  cEncrypt cipher{reporter};
 };
 
 // Zero-padded ECB, one uppercase 32-digit group per block, groups joined by

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "diag/ErrorReporter.h"
+#include "app/ErrorReporter.h"
 #include "diag/StepTable.h"
 #include "support/ScriptedDialogue.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox::fuzz {
 

@@ -14,7 +14,7 @@ using ::testing::Not;
 
 class HttpClientTest : public NetTest {
  protected:
-  clsHTTP http{dialogue, state.reporter};
+  clsHTTP http{state.reporter};
   std::string text = "untouched";
 };
 

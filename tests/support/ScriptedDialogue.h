@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox::testing {
 

@@ -4,7 +4,7 @@
 // runs, painting goes on and the user's clicks and keys wait for it.
 #pragma once
 
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox {
 

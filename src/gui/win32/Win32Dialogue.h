@@ -3,7 +3,7 @@
 // addresses (the shell's program for them) and event pump.
 #pragma once
 
-#include "platform/Dialogue.h"
+#include "app/Dialogue.h"
 
 namespace veilbox::win32 {
 

@@ -1,4 +1,4 @@
-#include "diag/ErrorReporter.h"
+#include "app/ErrorReporter.h"
 
 #include <algorithm>
 

@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "diag/UserNotices.h"
+
 namespace veilbox {
 
-enum class Icon { None, Information, Question, Exclamation, Critical };
 enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
 enum class Answer { OK, Cancel, Yes, No };
 

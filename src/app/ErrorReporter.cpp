@@ -15,15 +15,9 @@ void ErrorReporter::ErrorHandler(long number, const std::string& description, lo
   if (std::find(no_pause_lines_.begin(), no_pause_lines_.end(), step) != no_pause_lines_.end()) {
     return;
   }
-  const std::string crlf = "\r\n";
   const std::string code =
       step >= 0 && static_cast<size_t>(step) < code_lines_.size() ? code_lines_[step] : "";
-  const std::string message = "Error Number: " + std::to_string(number) + "." + crlf +
-                              "Error Description: " + description + "." + crlf +
-                              "Error Line: " + std::to_string(step) + "." + crlf +
-                              "Error Code: " + code + crlf +
-                              "Do you wish to pause on this error again?";
-  if (dialogue_.Ask(message, "Error", Icon::Question, Buttons::YesNoCancel) == Answer::No) {
+  if (dialogue_.Ask(ask::PauseOnError{number, description, step, code}) == Answer::No) {
     no_pause_lines_.push_back(step);
   }
 }

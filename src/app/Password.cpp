@@ -66,8 +66,4 @@ PasswordCheck CheckPassword(AppState& state, const std::string& typed) {
   return PasswordCheck::Right;
 }
 
-std::string PasswordConfirmText(const std::string& typed) {
-  return "You have entered " + typed + " as a password. Do you wish to have this as your password?";
-}
-
 }  // namespace veilbox

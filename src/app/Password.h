@@ -40,7 +40,4 @@ enum class PasswordCheck { Right, Wrong, Damaged };
 // as a hash (a failed write is reported and the old form kept).
 PasswordCheck CheckPassword(AppState& state, const std::string& typed);
 
-// The create-mode confirmation question, which shows the typed password.
-std::string PasswordConfirmText(const std::string& typed);
-
 }  // namespace veilbox

@@ -8,13 +8,7 @@
 #include "store/TextUtil.h"
 
 namespace veilbox {
-namespace {
-
-constexpr const char* kAgreementText =
-    "Use this application at your own risk. Tollmark Inc is not responsible for any loss of "
-    "data or any data corruption. Do you agree to this?";
-
-}  // namespace
+namespace {}  // namespace
 
 bool StartPlacesTrusted(AppState& state) {
   const std::optional<std::string> problem = StartPlaceProblem(state.platform);
@@ -50,8 +44,7 @@ StartUpResult StartUp(AppState& state, VersionCheck version_check) {
 
     const std::string first_time = state.Appname + kFirstTimeSuffix;
     if (GetString(state, SettingsRoot::CurrentUser, state.MainKey, first_time).empty()) {
-      if (state.dialogue.Ask(kAgreementText, "Agreement", Icon::Question, Buttons::YesNoCancel) !=
-          Answer::Yes) {
+      if (state.dialogue.Ask(ask::Agreement{}) != Answer::Yes) {
         result = StartUpResult::EndProgram;
         return;
       }

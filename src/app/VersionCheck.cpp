@@ -70,9 +70,7 @@ bool RunVersionCheck(AppState& state) {
   if (LeadingNumber(DataArray[0]) <= LeadingNumber(state.CurrentVersion)) return false;
   const std::string& address = Field(DataArray, 1);
   if (!IsWebAddress(address)) return ReportDamaged(state);
-  const Answer answer = state.dialogue.Ask(
-      "New version is available at: " + address + ". Do you wish to go there now?", "New Version",
-      Icon::Information, Buttons::YesNoCancel);
+  const Answer answer = state.dialogue.Ask(ask::NewerVersion{address});
   if (answer == Answer::Yes) state.dialogue.OpenAddress(address);
   return Field(DataArray, 2) == "must-download";
 }

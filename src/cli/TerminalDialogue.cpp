@@ -4,21 +4,9 @@
 
 #include "cli/FullPath.h"
 #include "cli/TerminalText.h"
-#include "engine/Messages.h"
 
 namespace veilbox::cli {
 namespace {
-
-constexpr const char* kAgreementTitle = "Agreement";
-constexpr const char* kErrorTitle = "Error";  // the error reporter's question
-constexpr const char* kStoreSetupTitle = "New folder";
-constexpr const char* kRelocationTitle = "Restore";
-constexpr const char* kChooseAgainTitle = "Folder";
-constexpr const char* kChooseAgainStart = "This folder is not on ";
-
-bool StartsWith(const std::string& text, const std::string& head) {
-  return text.compare(0, head.size(), head) == 0;
-}
 
 const char* NameOf(Answer answer) {
   switch (answer) {
@@ -39,33 +27,44 @@ const char* NameOf(Answer answer) {
 TerminalDialogue::TerminalDialogue(Terminal& terminal, FlagAnswers answers)
     : terminal_(terminal), answers_(std::move(answers)), progress_(std::cerr) {}
 
-Answer TerminalDialogue::Ask(const std::string& text, const std::string& title, Icon,
-                             Buttons buttons) {
+Answer TerminalDialogue::Show(const Wording& box) {
   progress_.Clear();
-  std::cerr << ForTerminal(title + ": " + text) << '\n';
-  if (buttons == Buttons::OK) return Answer::OK;
-  if (title == kErrorTitle) {
-    // Asks whether to report this step again: a command line keeps every
-    // failure on record.
+  std::cerr << ForTerminal(box.title + ": " + box.text) << '\n';
+  return box.buttons == Buttons::OK ? Answer::OK : Decide(answers_.yes, box.buttons);
+}
+
+// The flags' answer to each kind of question: nullopt where only a user
+// can answer.
+struct TerminalDialogue::FlagAnswer {
+  TerminalDialogue& d;
+  std::optional<bool> operator()(const ask::Agreement&) const {
+    return d.answers_.accept_agreement ? std::optional<bool>(true) : std::nullopt;
+  }
+  std::optional<bool> operator()(const ask::SetUpStore&) const {
+    d.store_dir_due_ = d.answers_.store_dir.has_value();
+    return d.store_dir_due_ ? std::optional<bool>(true) : d.answers_.yes;
+  }
+  std::optional<bool> operator()(const ask::RestoreElsewhere&) const {
+    d.restore_to_due_ = d.answers_.restore_to.has_value();
+    return d.restore_to_due_ ? std::optional<bool>(true) : d.answers_.yes;
+  }
+  // The flags would give the same folder again: only a user can go on.
+  std::optional<bool> operator()(const ask::ChooseStoreAgain&) const { return std::nullopt; }
+  std::optional<bool> operator()(const ask::ChooseRestoreAgain&) const { return std::nullopt; }
+  std::optional<bool> operator()(const auto&) const { return d.answers_.yes; }
+};
+
+Answer TerminalDialogue::Ask(const Question& question) {
+  const Wording box = WordingOf(question);
+  progress_.Clear();
+  std::cerr << ForTerminal(box.title + ": " + box.text) << '\n';
+  if (std::holds_alternative<ask::PauseOnError>(question)) {
+    // Whether to report this step again: a command line keeps every failure
+    // on record.
     error_reported_ = true;
     return Answer::Yes;
   }
-  if (title == kAgreementTitle) {
-    return Decide(answers_.accept_agreement ? std::optional<bool>(true) : std::nullopt, buttons);
-  }
-  if (title == kStoreSetupTitle && answers_.store_dir) {
-    store_dir_due_ = true;
-    return Decide(true, buttons);
-  }
-  if (title == kRelocationTitle && answers_.restore_to) {
-    restore_to_due_ = true;
-    return Decide(true, buttons);
-  }
-  if (title == kChooseAgainTitle && StartsWith(text, kChooseAgainStart)) {
-    // The flags would give the same folder again: only a user can go on.
-    return Decide(std::nullopt, buttons);
-  }
-  return Decide(answers_.yes, buttons);
+  return Decide(std::visit(FlagAnswer{*this}, question), box.buttons);
 }
 
 Answer TerminalDialogue::Decide(std::optional<bool> flag, Buttons buttons) {
@@ -93,25 +92,25 @@ Answer TerminalDialogue::AskTerminal(Buttons buttons) {
   }
 }
 
-std::string TerminalDialogue::ChooseFolder(const std::string& title) {
+std::string TerminalDialogue::ChooseFolder(FolderChoice choice, const std::string&) {
   progress_.Clear();
-  if (title == msg::kChooseStoreTitle && store_dir_due_) {
+  const std::string title = TitleOf(choice);
+  if (choice == FolderChoice::StoreFolder && store_dir_due_) {
     store_dir_due_ = false;
     std::cerr << ForTerminal(title + ": " + *answers_.store_dir) << '\n';
     return *answers_.store_dir;
   }
-  if (title == msg::kChooseRestoreTitle && restore_to_due_) {
+  if (choice == FolderChoice::RestorePlace && restore_to_due_) {
     restore_to_due_ = false;
     std::cerr << ForTerminal(title + ": " + *answers_.restore_to) << '\n';
     return *answers_.restore_to;
   }
-  if (title != msg::kChooseStoreTitle && title != msg::kChooseRestoreTitle &&
-      !next_folders_.empty()) {
+  if (choice == FolderChoice::Folder && !next_folders_.empty()) {
     std::string folder = std::move(next_folders_.front());
     next_folders_.pop_front();
     return folder;
   }
-  return FolderFromTerminal(title.empty() ? msg::kDefaultChooserTitle : title);
+  return FolderFromTerminal(title);
 }
 
 std::string TerminalDialogue::FolderFromTerminal(const std::string& title) {

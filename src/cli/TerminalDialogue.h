@@ -1,16 +1,16 @@
 // The user dialogue of the command line. Every message box goes to standard
-// error as its title, ": " and its text. Questions are answered by the
-// command-line flags, else by the user on a terminal, else No. Folder
-// choosers return the folders named on the command line.
+// error as its title, ": " and its text. Questions are answered by their
+// kind from the command-line flags, else by the user on a terminal, else
+// No. Folder choosers return the folders named on the command line.
 #pragma once
 
 #include <deque>
 #include <optional>
 #include <string>
 
+#include "app/Dialogue.h"
 #include "cli/ProgressBar.h"
 #include "cli/Terminal.h"
-#include "app/Dialogue.h"
 
 namespace veilbox::cli {
 
@@ -32,14 +32,19 @@ class TerminalDialogue : public Dialogue {
   // Whether the error reporter was called: some operation failed.
   bool ErrorReported() const { return error_reported_; }
 
-  Answer Ask(const std::string& text, const std::string& title, Icon icon,
-             Buttons buttons) override;
-  std::string ChooseFolder(const std::string& title) override;
+  // Shows the question and answers it by its kind: from the flags, else
+  // from the user on a terminal, else No.
+  Answer Ask(const Question& question) override;
+  // A notice is shown; a question without a kind is answered by --yes or
+  // --no, else the terminal, else No.
+  Answer Show(const Wording& box) override;
+  std::string ChooseFolder(FolderChoice choice, const std::string& start) override;
   void ShowProgress(long value, long maximum) override;
   // Shows the address: a command line opens no browser.
   void OpenAddress(const std::string& address) override;
 
  private:
+  struct FlagAnswer;
   // The answer of a flag, else of the terminal user, else No.
   Answer Decide(std::optional<bool> flag, Buttons buttons);
   Answer AskTerminal(Buttons buttons);

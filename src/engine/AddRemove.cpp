@@ -44,7 +44,7 @@ bool AddOne(AppState& state, const std::string& folder) {
     state.dialogue.Tell(opened.reason + ". It cannot be added.", "Folder");
     return false;
   }
-  if (!StoreFolderOf(state, folder) && !RunStoreSetup(state, folder, msg::kAddStoreQuestion)) {
+  if (!StoreFolderOf(state, folder) && !RunStoreSetup(state, folder, /*for_add=*/true)) {
     return false;
   }
   state.HiddenFolderData = AppendRecord(state.HiddenFolderData, NewRecord(folder));
@@ -64,7 +64,7 @@ CommandResult AddFolders(AppState& state, int count) {
   std::optional<CommandScope> scope;
   const bool completed = Trap(state.reporter, [&] {
     for (int i = 0; i < count; ++i) {
-      const std::string folder = state.dialogue.ChooseFolder(msg::kDefaultChooserTitle);
+      const std::string folder = state.dialogue.ChooseFolder(FolderChoice::Folder);
       if (folder.empty()) {
         ++result.declined;
         continue;

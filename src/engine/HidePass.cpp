@@ -34,8 +34,7 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   if (auto problem = ListedFolderProblem(state, source)) {
     return Refuse(state, source, *problem + " It cannot be hidden.");
   }
-  if (!StoreFolderOf(state, record.path) &&
-      !RunStoreSetup(state, source, msg::kHideStoreQuestion)) {
+  if (!StoreFolderOf(state, record.path) && !RunStoreSetup(state, source, /*for_add=*/false)) {
     return {RowOutcome::Declined, true};
   }
   // A folder that has become a mount point lies on a drive of its own.

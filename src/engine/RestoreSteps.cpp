@@ -38,26 +38,20 @@ std::optional<std::string> PlaceProblem(AppState& state, const std::string& plac
 // drive chosen by the user and opened without following links; nullopt when
 // declined.
 std::optional<Place> ChooseNewPlace(AppState& state, const FolderRecord& record,
-                                    const std::string& question) {
+                                    const ask::RestoreElsewhere& question) {
   const std::string& place = record.path;
-  if (state.dialogue.Ask(question, "Restore", Icon::Information, Buttons::YesNoCancel) !=
-      Answer::Yes) {
-    return std::nullopt;
-  }
+  if (state.dialogue.Ask(question) != Answer::Yes) return std::nullopt;
   const std::string drive = state.platform.DriveKey(place);
   for (;;) {
-    std::string chosen = state.dialogue.ChooseFolder(msg::kChooseRestoreTitle);
-    std::string again = msg::NotOnDrive(drive);
+    std::string chosen = state.dialogue.ChooseFolder(FolderChoice::RestorePlace);
+    ask::ChooseRestoreAgain again{drive, ""};
     if (!chosen.empty() && state.platform.DriveKey(chosen) == drive) {
       OpenedFolder opened = state.platform.OpenFolderNoLinks(chosen);
       std::optional<std::string> problem = PlaceProblem(state, chosen, record);
       if (opened.folder && !problem) return Place{std::move(opened.folder), JoinPath(chosen, "")};
-      again = msg::ChosenPlaceUnusable(problem ? problem->substr(0, problem->size() - 1)
-                                               : opened.reason);
+      again.unusable = problem ? problem->substr(0, problem->size() - 1) : opened.reason;
     }
-    if (state.dialogue.Ask(again, "Folder", Icon::Question, Buttons::YesNoCancel) != Answer::Yes) {
-      return std::nullopt;
-    }
+    if (state.dialogue.Ask(again) != Answer::Yes) return std::nullopt;
   }
 }
 
@@ -66,9 +60,7 @@ std::optional<Place> ChooseNewPlace(AppState& state, const FolderRecord& record,
 std::optional<Place> PlaceFor(AppState& state, const FolderRecord& record) {
   OpenedFolder opened = state.platform.OpenFolderNoLinks(record.path);
   if (opened.folder) return Place{std::move(opened.folder), record.path};
-  return ChooseNewPlace(state, record,
-                        opened.missing ? msg::PlaceGone(record.path, record.actual)
-                                       : msg::PlaceUnusable(opened.reason, record.actual));
+  return ChooseNewPlace(state, record, {record.actual, record.path, opened.missing, opened.reason});
 }
 
 }  // namespace
@@ -130,8 +122,7 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   // merged into it.
   std::string name = record.name;
   if (place->folder->ChildId(name)) {
-    if (state.dialogue.Ask(msg::AlreadyThere(name), "Exists", Icon::Question,
-                           Buttons::YesNoCancel) != Answer::Yes) {
+    if (state.dialogue.Ask(ask::RestoreBeside{name}) != Answer::Yes) {
       return {RowOutcome::Declined};
     }
     name = FindFreeName(*place->folder, name).name;

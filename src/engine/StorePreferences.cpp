@@ -25,7 +25,7 @@ StorePreferences::StorePreferences(AppState& state) : state_(state) {
 bool StorePreferences::Add(const std::vector<ListRow>& main_rows) {
   bool changed = false;
   Trap(state_.reporter, [&] {
-    const std::string folder = state_.dialogue.ChooseFolder(msg::kDefaultChooserTitle);
+    const std::string folder = state_.dialogue.ChooseFolder(FolderChoice::Folder);
     if (folder.empty()) return;
     const std::string drive = state_.platform.DriveKey(folder);
     for (const StoreRow& row : rows_) {
@@ -48,8 +48,7 @@ bool StorePreferences::Edit(std::optional<size_t> row, const std::vector<ListRow
     const std::string drive = rows_[*row].drive;
     if (DriveInUse(drive, main_rows, "editing")) return;
     // The chooser opens at the store folder being replaced.
-    const std::string folder =
-        state_.dialogue.ChooseFolderAt(msg::kDefaultChooserTitle, rows_[*row].path);
+    const std::string folder = state_.dialogue.ChooseFolder(FolderChoice::Folder, rows_[*row].path);
     if (folder.empty()) return;
     if (state_.platform.DriveKey(folder) != drive) {
       state_.dialogue.Tell("Please select a folder on " + drive, kFolderTitle);
@@ -67,12 +66,7 @@ bool StorePreferences::Remove(std::optional<size_t> row, const std::vector<ListR
   bool changed = false;
   Trap(state_.reporter, [&] {
     if (DriveInUse(rows_[*row].drive, main_rows, "removing")) return;
-    const std::string question =
-        "Are you sure you wish to remove " + rows_[*row].path + " from the list?";
-    if (state_.dialogue.Ask(question, "Remove", Icon::Question, Buttons::YesNoCancel) !=
-        Answer::Yes) {
-      return;
-    }
+    if (state_.dialogue.Ask(ask::RemoveStoreFolder{rows_[*row].path}) != Answer::Yes) return;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     changed = true;
   });

@@ -12,20 +12,14 @@
 
 namespace veilbox {
 
-bool RunStoreSetup(AppState& state, const std::string& folder, const std::string& question) {
+bool RunStoreSetup(AppState& state, const std::string& folder, bool for_add) {
   const std::string drive = state.platform.DriveKey(folder);
-  if (state.dialogue.Ask(question + drive + "?", "New folder", Icon::Question,
-                         Buttons::YesNoCancel) != Answer::Yes) {
-    return false;
-  }
+  if (state.dialogue.Ask(ask::SetUpStore{drive, for_add}) != Answer::Yes) return false;
   std::string chosen;
   for (;;) {
-    chosen = state.dialogue.ChooseFolder(msg::kChooseStoreTitle);
+    chosen = state.dialogue.ChooseFolder(FolderChoice::StoreFolder);
     if (!chosen.empty() && state.platform.DriveKey(chosen) == drive) break;
-    if (state.dialogue.Ask(msg::NotOnDrive(drive), "Folder", Icon::Question,
-                           Buttons::YesNoCancel) != Answer::Yes) {
-      return false;
-    }
+    if (state.dialogue.Ask(ask::ChooseStoreAgain{drive}) != Answer::Yes) return false;
   }
   std::vector<std::string> listed = ListedFolders(state.HiddenFolderData);
   listed.push_back(folder);

@@ -8,12 +8,13 @@
 
 namespace veilbox {
 
-// Gives the drive of folder a store folder: asks question + drive + "?"; on
-// Yes lets the user choose a folder on the drive (again while they want to)
-// and adds it to the store-folder list and the settings. False when the user
-// declined, the choice overlaps folder or a listed folder, or the list could
-// not be stored; HideFolderPath is then unchanged.
-bool RunStoreSetup(AppState& state, const std::string& folder, const std::string& question);
+// Gives the drive of folder a store folder: asks whether to set one up (as
+// adding a folder asks it, for_add, or as hiding one does); on Yes lets the
+// user choose a folder on the drive (again while they want to) and adds it
+// to the store-folder list and the settings. False when the user declined,
+// the choice overlaps folder or a listed folder, or the list could not be
+// stored; HideFolderPath is then unchanged.
+bool RunStoreSetup(AppState& state, const std::string& folder, bool for_add);
 
 // The store folder serving the drive of path, when the list has one.
 std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path);

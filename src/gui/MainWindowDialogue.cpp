@@ -23,20 +23,19 @@ class BusyPause {
 
 }  // namespace
 
-Answer MainWindowDialogue::Ask(const std::string& text, const std::string& title, Icon icon,
-                               Buttons buttons) {
+Answer MainWindowDialogue::Ask(const Question& question) {
   BusyPause pause(window_);
-  return boxes_.Ask(text, title, icon, buttons);
+  return boxes_.Ask(question);
 }
 
-std::string MainWindowDialogue::ChooseFolder(const std::string& title) {
+Answer MainWindowDialogue::Show(const Wording& box) {
   BusyPause pause(window_);
-  return boxes_.ChooseFolder(title);
+  return boxes_.Show(box);
 }
 
-std::string MainWindowDialogue::ChooseFolderAt(const std::string& title, const std::string& start) {
+std::string MainWindowDialogue::ChooseFolder(FolderChoice choice, const std::string& start) {
   BusyPause pause(window_);
-  return boxes_.ChooseFolderAt(title, start);
+  return boxes_.ChooseFolder(choice, start);
 }
 
 void MainWindowDialogue::BeginPass(const std::string& folder) {

@@ -17,10 +17,9 @@ class MainWindowDialogue : public Dialogue {
   // The window that shows progress; nullptr while there is none.
   void Attach(frmMain* window) { window_ = window; }
 
-  Answer Ask(const std::string& text, const std::string& title, Icon icon,
-             Buttons buttons) override;
-  std::string ChooseFolder(const std::string& title) override;
-  std::string ChooseFolderAt(const std::string& title, const std::string& start) override;
+  Answer Ask(const Question& question) override;
+  Answer Show(const Wording& box) override;
+  std::string ChooseFolder(FolderChoice choice, const std::string& start) override;
   void OpenAddress(const std::string& address) override { boxes_.OpenAddress(address); }
   void BeginPass(const std::string& folder) override;
   void ShowProgress(long value, long maximum) override;

@@ -61,8 +61,7 @@ LoginResult LoginOK(AppState& state, const std::string& typed) {
       state.dialogue.Tell(*refusal, kPasswordTitle);
       return LoginResult::Stay;
     }
-    if (state.dialogue.Ask(PasswordConfirmText(typed), kPasswordTitle, Icon::Question,
-                           Buttons::YesNoCancel) != Answer::Yes) {
+    if (state.dialogue.Ask(ask::ConfirmPassword{typed}) != Answer::Yes) {
       return LoginResult::Stay;
     }
     // A failed write has been reported; the user may try again.

@@ -26,7 +26,7 @@ void frmAbout::cmdSysInfo_Click() {
   main_.Commands().Run(this, [this] {
     if (main_.ProgramEnded() || view_.StartSystemInfo()) return;
     AppState& state = main_.State();
-    state.dialogue.Ask(kSysInfoUnavailable, state.Appname, Icon::None, Buttons::OK);
+    state.dialogue.Tell(kSysInfoUnavailable, state.Appname, Icon::None);
   });
 }
 

@@ -155,8 +155,7 @@ bool frmMain::Form_QueryUnload() {
 
 bool frmMain::QueryUnload(bool cancellable) {
   if (!lock_state_.Unlocked()) return false;
-  const Answer answer = state_.dialogue.Ask("Do you wish to lock the folder?", "Lock",
-                                            Icon::Question, Buttons::YesNoCancel);
+  const Answer answer = state_.dialogue.Ask(ask::LockOnClose{});
   switch (AfterLockQuestion(answer, cancellable)) {
     case CloseAction::StayOpen:
       return true;

@@ -12,10 +12,10 @@ namespace veilbox::fuzz {
 
 class AcceptingDialogue : public Dialogue {
  public:
-  Answer Ask(const std::string&, const std::string&, Icon, Buttons buttons) override {
-    return buttons == Buttons::OK ? Answer::OK : Answer::Yes;
+  Answer Show(const Wording& box) override {
+    return box.buttons == Buttons::OK ? Answer::OK : Answer::Yes;
   }
-  std::string ChooseFolder(const std::string&) override { return ""; }
+  std::string ChooseFolder(FolderChoice, const std::string&) override { return ""; }
   void ShowProgress(long, long) override {}
   void OpenAddress(const std::string&) override {}
 };

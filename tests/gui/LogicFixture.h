@@ -158,10 +158,9 @@ class PumpingDialogue : public ScriptedDialogue {
   void PumpEvents() override {
     if (during_pump) std::exchange(during_pump, nullptr)();
   }
-  Answer Ask(const std::string& text, const std::string& title, Icon icon,
-             Buttons buttons) override {
+  Answer Show(const Wording& box) override {
     busy_at_box.push_back(window && window->Busy());
-    return ScriptedDialogue::Ask(text, title, icon, buttons);
+    return ScriptedDialogue::Show(box);
   }
 };
 

@@ -121,8 +121,8 @@ TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
 TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   dialogue.BeginPass("Plans");
   boxes.Answers({Answer::No});
-  dialogue.Ask("Go on?", "Question", Icon::Question, Buttons::YesNo);
-  dialogue.ChooseFolderAt("Select Folder...", "/x");
+  dialogue.Ask(ask::LockOnClose{});
+  dialogue.ChooseFolder(FolderChoice::Folder, "/x");
   dialogue.EndPass();
   dialogue.Tell("Done", "Notice");
   EXPECT_EQ(boxes.busy_at_box, (std::vector<bool>{false, false}));

@@ -12,13 +12,17 @@ void ScriptedDialogue::Folders(std::initializer_list<std::string> folders) {
   folders_.insert(folders_.end(), folders);
 }
 
-Answer ScriptedDialogue::Ask(const std::string& text, const std::string& title, Icon icon,
-                             Buttons buttons) {
-  boxes.push_back({text, title, icon, buttons});
+Answer ScriptedDialogue::Ask(const Question& question) {
+  questions.push_back(question);
+  return Show(WordingOf(question));
+}
+
+Answer ScriptedDialogue::Show(const Wording& box) {
+  boxes.push_back({box.text, box.title, box.icon, box.buttons});
   if (on_show) on_show();
-  if (buttons == Buttons::OK) return Answer::OK;
+  if (box.buttons == Buttons::OK) return Answer::OK;
   if (answers_.empty()) {
-    ADD_FAILURE() << "unexpected question \"" << title << "\": " << text;
+    ADD_FAILURE() << "unexpected question \"" << box.title << "\": " << box.text;
     return Answer::Cancel;
   }
   Answer a = answers_.front();
@@ -26,8 +30,9 @@ Answer ScriptedDialogue::Ask(const std::string& text, const std::string& title, 
   return a;
 }
 
-std::string ScriptedDialogue::ChooseFolder(const std::string& title) {
-  chooser_titles.push_back(title);
+std::string ScriptedDialogue::ChooseFolder(FolderChoice choice, const std::string& start) {
+  chooser_titles.push_back(TitleOf(choice));
+  if (!start.empty()) chooser_starts.push_back(start);
   if (folders_.empty()) return "";
   std::string f = folders_.front();
   folders_.pop_front();

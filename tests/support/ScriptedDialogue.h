@@ -25,14 +25,11 @@ class ScriptedDialogue : public Dialogue {
   void Answers(std::initializer_list<Answer> answers);
   void Folders(std::initializer_list<std::string> folders);
 
-  Answer Ask(const std::string& text, const std::string& title, Icon icon,
-             Buttons buttons) override;
-  std::string ChooseFolder(const std::string& title) override;
-  // Records where the chooser opens, then answers as ChooseFolder.
-  std::string ChooseFolderAt(const std::string& title, const std::string& start) override {
-    chooser_starts.push_back(start);
-    return ChooseFolder(title);
-  }
+  // Records the question's kind and its wording, then answers from the queue.
+  Answer Ask(const Question& question) override;
+  Answer Show(const Wording& box) override;
+  // Records the chooser's title and, when it opens somewhere, where.
+  std::string ChooseFolder(FolderChoice choice, const std::string& start) override;
   void ShowProgress(long value, long maximum) override;
   void OpenAddress(const std::string& address) override { opened_addresses.push_back(address); }
   void PumpEvents() override {
@@ -40,6 +37,7 @@ class ScriptedDialogue : public Dialogue {
   }
 
   std::vector<ShownBox> boxes;
+  std::vector<Question> questions;
   // Runs at each box, each progress report and each pause for events, while
   // the command is at work.
   std::function<void()> on_show;

@@ -62,27 +62,23 @@ QWidget* Owner() {
 
 }  // namespace
 
-Answer QtDialogue::Ask(const std::string& text, const std::string& title, Icon icon,
-                       Buttons buttons) {
-  QMessageBox box(BoxIcon(icon), QString::fromStdString(title), {}, BoxButtons(buttons), Owner());
+Answer QtDialogue::Show(const Wording& wording) {
+  QMessageBox box(BoxIcon(wording.icon), QString::fromStdString(wording.title), {},
+                  BoxButtons(wording.buttons), Owner());
   // Texts carry names of folders, typed passwords and addresses from the
   // network: they are shown as the characters they are, never as markup.
   box.setTextFormat(Qt::PlainText);
-  box.setText(QString::fromStdString(text));
+  box.setText(QString::fromStdString(wording.text));
   // The first button is the default, as in every box of the system.
-  box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel
+  box.setDefaultButton(wording.buttons == Buttons::YesNo || wording.buttons == Buttons::YesNoCancel
                            ? QMessageBox::Yes
                            : QMessageBox::Ok);
   return FromButton(box.exec());
 }
 
-std::string QtDialogue::ChooseFolder(const std::string& title) {
-  return ChooseFolderAt(title, "");
-}
-
-std::string QtDialogue::ChooseFolderAt(const std::string& title, const std::string& start) {
+std::string QtDialogue::ChooseFolder(FolderChoice choice, const std::string& start) {
   const QString folder = QFileDialog::getExistingDirectory(
-      Owner(), QString::fromStdString(title),
+      Owner(), QString::fromStdString(TitleOf(choice)),
       start.empty() ? QDir::homePath() : QString::fromStdString(start));
   // Qt gives paths without a trailing separator, except the root itself.
   return QDir::toNativeSeparators(folder).toStdString();

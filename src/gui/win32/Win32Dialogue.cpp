@@ -61,21 +61,16 @@ HWND Owner() {
 
 }  // namespace
 
-Answer Win32Dialogue::Ask(const std::string& text, const std::string& title, Icon icon,
-                          Buttons buttons) {
+Answer Win32Dialogue::Show(const Wording& box) {
   // The first button (OK or Yes) is the default, as in every box of the
   // system. MessageBoxW shows text as it is: no markup, no access keys.
-  const UINT style =
-      IconStyle(icon) | ButtonStyle(buttons) | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL;
-  return FromId(MessageBoxW(Owner(), Widen(text).c_str(), Widen(title).c_str(), style));
+  const UINT style = IconStyle(box.icon) | ButtonStyle(box.buttons) | MB_DEFBUTTON1 |
+                     MB_SETFOREGROUND | MB_TASKMODAL;
+  return FromId(MessageBoxW(Owner(), Widen(box.text).c_str(), Widen(box.title).c_str(), style));
 }
 
-std::string Win32Dialogue::ChooseFolder(const std::string& title) {
-  return ChooseFolderPath(Owner(), title);
-}
-
-std::string Win32Dialogue::ChooseFolderAt(const std::string& title, const std::string& start) {
-  return ChooseFolderPath(Owner(), title, start);
+std::string Win32Dialogue::ChooseFolder(FolderChoice choice, const std::string& start) {
+  return ChooseFolderPath(Owner(), TitleOf(choice), start);
 }
 
 void Win32Dialogue::OpenAddress(const std::string& address) {

@@ -1,4 +1,4 @@
-// The Windows desktop's message boxes (MessageBoxW with the asked icon,
+// The Windows desktop's message boxes (MessageBoxW with the wording's icon,
 // buttons and title, the first button the default), folder chooser, web
 // addresses (the shell's program for them) and event pump.
 #pragma once
@@ -9,10 +9,8 @@ namespace veilbox::win32 {
 
 class Win32Dialogue : public Dialogue {
  public:
-  Answer Ask(const std::string& text, const std::string& title, Icon icon,
-             Buttons buttons) override;
-  std::string ChooseFolder(const std::string& title) override;
-  std::string ChooseFolderAt(const std::string& title, const std::string& start) override;
+  Answer Show(const Wording& box) override;
+  std::string ChooseFolder(FolderChoice choice, const std::string& start) override;
   // The main window shows progress; nothing here.
   void ShowProgress(long, long) override {}
   void OpenAddress(const std::string& address) override;

@@ -185,7 +185,7 @@ TEST(QtDialogueBoxes, ShowsTagLikeTextLiterally) {
     }
   });
   reader.start(10);
-  EXPECT_EQ(QtDialogue().Ask(text.toStdString(), "Password", Icon::Question, Buttons::YesNo),
+  EXPECT_EQ(QtDialogue().Show({text.toStdString(), "Password", Icon::Question, Buttons::YesNo}),
             Answer::No);
   EXPECT_EQ(format, Qt::PlainText);
   EXPECT_EQ(shown, text);

@@ -1,45 +1,46 @@
 #include "app/FolderData.h"
 
-#include <algorithm>
-
 #include "diag/Failure.h"
+#include "engine/Messages.h"
 #include "store/FolderDatabase.h"
-#include "store/TextUtil.h"
 
 namespace veilbox {
 
-bool SaveFolders(AppState& state) {
-  return Trap(state.reporter,
-              [&] { SaveData(state.platform, state.HiddenFolderData, state.SrcDataFilename); });
+bool SaveFolders(Session& session) {
+  return Trap(session.reporter,
+              [&] { SaveData(session.platform, session.folders.Text(), session.data_file); });
 }
 
-std::optional<std::vector<ListRow>> LoadDataFile(AppState& state) {
-  if (!state.platform.FileExists(state.SrcDataFilename)) return std::nullopt;
-  std::optional<std::vector<ListRow>> rows;
-  Trap(state.reporter, [&] {
-    std::string text = LoadTextFile(state.platform, state.SrcDataFilename);
-    if (text.empty()) {
-      Raise(err::kInvalidArgument, "The folder list " + state.SrcDataFilename + " is empty");
-    }
-    // Only a real line end is dropped: a file edited by hand without one
-    // loses nothing.
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
-      text.resize(text.size() - 2);
-    // A last record without its terminator is closed here, so that it shows
-    // in the list and a record added later cannot run into it.
-    if (!text.empty() && text.back() != kRecordTerminator) text += kRecordTerminator;
-    state.HiddenFolderData = text;
-    rows.emplace();
-    std::vector<std::string> records = SplitString(text, kRecordTerminator);
-    for (size_t i = 0; i + 1 < records.size(); ++i) {
-      std::vector<std::string> f = SplitString(records[i], kFieldSeparator);
-      const size_t present = f.size();
-      f.resize(std::max<size_t>(present, 4));
-      rows->push_back({f[0], f[1], f[2], f[3]});
-      if (present < 4) Raise(err::kSubscriptOutOfRange, "Subscript out of range");
+bool Session::ReadFolders() {
+  // No file yet: nothing was ever listed.
+  if (!platform.FileExists(data_file)) {
+    folders = {};
+    return true;
+  }
+  return Trap(reporter, [&] {
+    const std::string text = LoadTextFile(platform, data_file);
+    if (text.empty()) Raise(err::kInvalidArgument, "The folder list " + data_file + " is empty");
+    folders = FolderList::Parse(text);
+    // Each entry that is not a record is told once, and kept as it is.
+    for (const auto& [number, entry] : folders.Unreadable()) {
+      if (!reported_.insert(entry).second) continue;
+      dialogue.Tell(msg::LeftAlone(msg::RowOf(data_file, number),
+                                   "\"" + entry + "\" is not an entry of the list"),
+                    msg::kLeftAloneTitle, Icon::Exclamation);
     }
   });
-  return rows;
+}
+
+bool Session::ReadList() {
+  if (!ReadFolders()) return false;
+  shown_ = folders;
+  rows_.clear();
+  rows_.reserve(shown_.Size());
+  for (size_t r = 0; r < shown_.Size(); ++r) {
+    const FolderRecord& record = shown_[r];
+    rows_.push_back({record.name, record.path, record.status, record.encryption});
+  }
+  return true;
 }
 
 }  // namespace veilbox

@@ -9,17 +9,17 @@
 namespace veilbox {
 namespace {
 
-std::string StoredPassword(AppState& state) {
-  return GetString(state, SettingsRoot::CurrentUser, state.MainKey,
-                   state.Appname + kPasswordSuffix);
+std::string StoredPassword(Session& session) {
+  return GetString(session, SettingsRoot::CurrentUser, kMainKey,
+                   std::string(kAppname) + kPasswordSuffix);
 }
 
-bool SaveHash(AppState& state, const std::string& password) {
+bool SaveHash(Session& session, const std::string& password) {
   std::string stored;
   // A failure of the platform's cryptography is reported like any other.
-  if (!Trap(state.reporter, [&] { stored = NewHashedPassword(password); })) return false;
-  return SaveString(state, SettingsRoot::CurrentUser, state.MainKey,
-                    state.Appname + kPasswordSuffix, stored);
+  if (!Trap(session.reporter, [&] { stored = NewHashedPassword(password); })) return false;
+  return SaveString(session, SettingsRoot::CurrentUser, kMainKey,
+                    std::string(kAppname) + kPasswordSuffix, stored);
 }
 
 // C0 controls, DEL, and the C1 controls U+0080 to U+009F in UTF-8.
@@ -36,8 +36,8 @@ bool HasControlCharacter(const std::string& text) {
 
 }  // namespace
 
-bool HasPassword(AppState& state) {
-  return !StoredPassword(state).empty();
+bool Session::HasPassword() {
+  return !StoredPassword(*this).empty();
 }
 
 std::optional<std::string> NewPasswordRefusal(const std::string& typed) {
@@ -46,23 +46,23 @@ std::optional<std::string> NewPasswordRefusal(const std::string& typed) {
   return std::nullopt;
 }
 
-bool StorePassword(AppState& state, const std::string& typed) {
-  return !NewPasswordRefusal(typed) && SaveHash(state, typed);
+bool Session::CreatePassword(const std::string& typed) {
+  return !NewPasswordRefusal(typed) && SaveHash(*this, typed);
 }
 
-PasswordCheck CheckPassword(AppState& state, const std::string& typed) {
-  const std::string stored = StoredPassword(state);
+PasswordCheck Session::CheckPassword(const std::string& typed) {
+  const std::string stored = StoredPassword(*this);
   std::optional<bool> right;
   // A failure of the platform's cryptography is reported, and lets nobody in.
-  if (!Trap(state.reporter, [&] { right = MatchesHashedPassword(stored, typed); })) {
+  if (!Trap(reporter, [&] { right = MatchesHashedPassword(stored, typed); })) {
     return PasswordCheck::Wrong;
   }
   if (right) return *right ? PasswordCheck::Right : PasswordCheck::Wrong;
 
-  const std::optional<std::string> old = cEncrypt().DecryptExact(stored, state.EncryptDecryptKey);
+  const std::optional<std::string> old = cEncrypt().DecryptExact(stored, key_text);
   if (!old) return PasswordCheck::Damaged;
   if (!SameSecret(FromAnsi(*old), typed)) return PasswordCheck::Wrong;
-  SaveHash(state, typed);
+  SaveHash(*this, typed);
   return PasswordCheck::Right;
 }
 

@@ -4,19 +4,19 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
 // The value's text up to its first NUL; empty text when the key or value is
 // absent, unreadable or not a string. Never fails towards the caller.
-std::string GetString(AppState& state, SettingsRoot root, const std::string& key_path,
+std::string GetString(Session& session, SettingsRoot root, const std::string& key_path,
                       const std::string& name);
 
 // Writes a string value once no other copy holds the data lock (waiting at
 // most DataLockLimit, see LockDataSaid). A failure is reported; returns
 // whether the value was written.
-bool SaveString(AppState& state, SettingsRoot root, const std::string& key_path,
+bool SaveString(Session& session, SettingsRoot root, const std::string& key_path,
                 const std::string& name, const std::string& data);
 
 }  // namespace veilbox

@@ -1,6 +1,8 @@
-#include "app/StartUp.h"
-
+// Start-up: the places Veilbox works from are checked, what start-up fixes
+// is read from the constants and the settings, the version check runs, and
+// a first run asks the agreement.
 #include "app/Constants.h"
+#include "app/Session.h"
 #include "app/Settings.h"
 #include "app/StartPlaces.h"
 #include "app/VersionCheck.h"
@@ -8,47 +10,51 @@
 #include "store/TextUtil.h"
 
 namespace veilbox {
-namespace {}  // namespace
+namespace {
 
-bool StartPlacesTrusted(AppState& state) {
-  const std::optional<std::string> problem = StartPlaceProblem(state.platform);
-  if (problem) state.dialogue.Tell(*problem, kAppname, Icon::Critical);
+std::string FirstTimeValue() {
+  return std::string(kAppname) + kFirstTimeSuffix;
+}
+
+}  // namespace
+
+bool Session::PlacesTrusted() {
+  const std::optional<std::string> problem = StartPlaceProblem(platform);
+  if (problem) dialogue.Tell(*problem, kAppname, Icon::Critical);
   return !problem;
 }
 
-StartUpResult StartUp(AppState& state, VersionCheck version_check) {
-  if (!StartPlacesTrusted(state)) return StartUpResult::Refused;
+bool Session::AgreementAccepted() {
+  return !GetString(*this, SettingsRoot::CurrentUser, kMainKey, FirstTimeValue()).empty();
+}
+
+StartUpResult Session::Start(VersionCheck version_check) {
+  if (!PlacesTrusted()) return StartUpResult::Refused;
   StartUpResult result = StartUpResult::Continue;
-  Trap(state.reporter, [&] {
-    state.WinPath = GetString(state, SettingsRoot::LocalMachine, kSystemRootKey, "SystemRoot");
-    const std::string program_folder = state.platform.ProgramFolder();
-    state.SrcDataFilename = JoinPath(program_folder, kDataFileName);
-    state.Appname = kAppname;
-    state.EncryptDecryptKey = state.Appname + kKeyText;
-    state.UpdateURL = UpdateAddress();
-    state.MainKey = kMainKey;
+  Trap(reporter, [&] {
+    const std::string program_folder = platform.ProgramFolder();
+    data_file = JoinPath(program_folder, kDataFileName);
+    key_text = std::string(kAppname) + kKeyText;
+    update_url = UpdateAddress();
 
-    const std::string store_value = state.Appname + kHideFolderPathSuffix;
-    state.HideFolderPath = GetString(state, SettingsRoot::CurrentUser, state.MainKey, store_value);
-    if (state.HideFolderPath.empty()) {
-      state.HideFolderPath = JoinPath(program_folder, kDefaultStoreFolderName) + "*";
-      SaveString(state, SettingsRoot::CurrentUser, state.MainKey, store_value,
-                 state.HideFolderPath);
+    const std::string store_value = std::string(kAppname) + kHideFolderPathSuffix;
+    std::string list = GetString(*this, SettingsRoot::CurrentUser, kMainKey, store_value);
+    if (list.empty()) {
+      list = JoinPath(program_folder, kDefaultStoreFolderName) + "*";
+      SaveString(*this, SettingsRoot::CurrentUser, kMainKey, store_value, list);
     }
-    state.CurrentVersion = kCurrentVersion;
+    stores = StoreList::Parse(list);
 
-    if (version_check == VersionCheck::Run && RunVersionCheck(state)) {
+    if (version_check == VersionCheck::Run && RunVersionCheck(*this)) {
       result = StartUpResult::EndProgram;
       return;
     }
-
-    const std::string first_time = state.Appname + kFirstTimeSuffix;
-    if (GetString(state, SettingsRoot::CurrentUser, state.MainKey, first_time).empty()) {
-      if (state.dialogue.Ask(ask::Agreement{}) != Answer::Yes) {
+    if (!AgreementAccepted()) {
+      if (dialogue.Ask(ask::Agreement{}) != Answer::Yes) {
         result = StartUpResult::EndProgram;
         return;
       }
-      SaveString(state, SettingsRoot::CurrentUser, state.MainKey, first_time, "No");
+      SaveString(*this, SettingsRoot::CurrentUser, kMainKey, FirstTimeValue(), "No");
     }
   });
   return result;

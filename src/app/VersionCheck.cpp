@@ -1,5 +1,7 @@
 #include "app/VersionCheck.h"
 
+#include "app/Constants.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -50,28 +52,28 @@ bool IsWebAddress(const std::string& address) {
 
 // A document that is too long or offers an address that may not be opened
 // is not trusted for anything, must-download included.
-bool ReportDamaged(AppState& state) {
-  state.dialogue.Tell(kDamagedDocumentText, "Error", Icon::Exclamation);
+bool ReportDamaged(Session& session) {
+  session.dialogue.Tell(kDamagedDocumentText, "Error", Icon::Exclamation);
   return false;
 }
 
 }  // namespace
 
-bool RunVersionCheck(AppState& state) {
-  if (state.UpdateURL.empty()) return false;
-  clsHTTP CheckVersion(state.reporter);
+bool RunVersionCheck(Session& session) {
+  if (session.update_url.empty()) return false;
+  clsHTTP CheckVersion(session.reporter);
   std::string text;
-  if (!CheckVersion.GetFile(state.UpdateURL, text, {}, kMaxDocumentBytes) &&
+  if (!CheckVersion.GetFile(session.update_url, text, {}, kMaxDocumentBytes) &&
       CheckVersion.LastError() == clsHTTP::kTooLong) {
-    return ReportDamaged(state);
+    return ReportDamaged(session);
   }
 
   const std::vector<std::string> DataArray = SplitString(text, ',');
-  if (LeadingNumber(DataArray[0]) <= LeadingNumber(state.CurrentVersion)) return false;
+  if (LeadingNumber(DataArray[0]) <= LeadingNumber(kCurrentVersion)) return false;
   const std::string& address = Field(DataArray, 1);
-  if (!IsWebAddress(address)) return ReportDamaged(state);
-  const Answer answer = state.dialogue.Ask(ask::NewerVersion{address});
-  if (answer == Answer::Yes) state.dialogue.OpenAddress(address);
+  if (!IsWebAddress(address)) return ReportDamaged(session);
+  const Answer answer = session.dialogue.Ask(ask::NewerVersion{address});
+  if (answer == Answer::Yes) session.dialogue.OpenAddress(address);
   return Field(DataArray, 2) == "must-download";
 }
 

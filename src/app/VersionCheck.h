@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
@@ -15,12 +15,12 @@ constexpr std::size_t kMaxDocumentBytes = 64 * 1024;
 constexpr const char* kDamagedDocumentText =
     "The version document is damaged, so no newer version can be offered.";
 
-// Fetches the document at state.UpdateURL (nothing when that is empty) and,
-// when it names a version newer than state.CurrentVersion, asks whether to
+// Fetches the document at session.update_url (nothing when that is empty) and,
+// when it names a version newer than kCurrentVersion, asks whether to
 // open the download address. True when the program must end now. A newer
 // version with a missing field raises. A document longer than
 // kMaxDocumentBytes, or a newer version whose address is not an http or
 // https address, is reported as damaged and changes nothing.
-bool RunVersionCheck(AppState& state);
+bool RunVersionCheck(Session& session);
 
 }  // namespace veilbox

@@ -9,11 +9,11 @@
 
 namespace veilbox::cli {
 
-int CheckCommand(AppState& state, bool repair) {
-  StoreUnlock unlocked(state);
-  const CheckReport report = CheckFolders(state, repair);
+int CheckCommand(Session& session, bool repair) {
+  StoreUnlock unlocked(session);
+  const CheckReport report = CheckFolders(session, repair);
   const bool relocked = unlocked.Relock();
-  const char separator = state.platform.Separator();
+  const char separator = session.platform.Separator();
   for (const std::string& finding : report.findings) {
     std::cout << "found: " << OneLine(finding, separator) << '\n';
   }

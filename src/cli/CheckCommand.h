@@ -2,12 +2,12 @@
 // the folders' own places, optionally repairing what it safely can.
 #pragma once
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox::cli {
 
 // Prints every finding (and repair) to standard output. 0 when the list and
 // the folders agree, 1 when something was found.
-int CheckCommand(AppState& state, bool repair);
+int CheckCommand(Session& session, bool repair);
 
 }  // namespace veilbox::cli

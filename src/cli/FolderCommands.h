@@ -2,17 +2,17 @@
 // lock and unlock of the store folders.
 #pragma once
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "cli/Options.h"
 #include "cli/TerminalDialogue.h"
 
 namespace veilbox::cli {
 
-int ListFolders(AppState& state);
-int AddFolders(AppState& state, TerminalDialogue& dialogue, const Options& options);
+int ListFolders(Session& session);
+int AddFolders(Session& session, TerminalDialogue& dialogue, const Options& options);
 // hide, restore and remove: the named rows, with the store folders unlocked
 // while the command works.
-int MoveFolders(AppState& state, const Options& options);
-int LockStores(AppState& state, bool lock);
+int MoveFolders(Session& session, const Options& options);
+int LockStores(Session& session, bool lock);
 
 }  // namespace veilbox::cli

@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "app/FolderData.h"
 #include "cli/ExitCode.h"
 #include "cli/FullPath.h"
 #include "cli/Note.h"
@@ -27,24 +26,25 @@ std::optional<size_t> RowOfDrive(const std::vector<StoreRow>& rows, const std::s
 
 }  // namespace
 
-int StoresCommand(AppState& state, TerminalDialogue& dialogue, const Options& options) {
+int StoresCommand(Session& session, TerminalDialogue& dialogue, const Options& options) {
   // The current list, kept from other copies until it is stored.
-  CommandScope scope(state);
-  StorePreferences preferences(state);
+  CommandScope scope(session);
+  StorePreferences preferences(session);
   if (options.stores_action.empty()) {
-    const char separator = state.platform.Separator();
+    const char separator = session.platform.Separator();
     for (const StoreRow& row : preferences.Rows())
       std::cout << OneLine(row.drive, separator) << '\t' << OneLine(row.path, separator) << '\n';
     return kAllDone;
   }
-  const std::vector<ListRow> main_rows = LoadDataFile(state).value_or(std::vector<ListRow>{});
+  session.ReadList();  // the list as it is now, under the data lock
+  const std::vector<ListRow>& main_rows = session.Rows();
   bool changed = false;
   if (options.stores_action == "add") {
     dialogue.ChooseNext(FullPath(options.dir));
     changed = preferences.Add(main_rows);
   } else {
     const std::optional<size_t> row =
-        RowOfDrive(preferences.Rows(), options.drive, state.platform.Separator());
+        RowOfDrive(preferences.Rows(), options.drive, session.platform.Separator());
     if (!row) {
       Note(options.drive + " has no store folder in the list");
       return kNotAllDone;

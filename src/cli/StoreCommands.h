@@ -2,12 +2,12 @@
 // changed under the same rules as in the preferences window.
 #pragma once
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "cli/Options.h"
 #include "cli/TerminalDialogue.h"
 
 namespace veilbox::cli {
 
-int StoresCommand(AppState& state, TerminalDialogue& dialogue, const Options& options);
+int StoresCommand(Session& session, TerminalDialogue& dialogue, const Options& options);
 
 }  // namespace veilbox::cli

@@ -4,8 +4,8 @@
 
 namespace veilbox::cli {
 
-StoreUnlock::StoreUnlock(AppState& state) : state_(state), scope_(state) {
-  unlocked_ = UnlockStoreFoldersForAWhile(state_);
+StoreUnlock::StoreUnlock(Session& session) : session_(session), scope_(session) {
+  unlocked_ = HoldUnlocked(session_, Holder::Command);
 }
 
 StoreUnlock::~StoreUnlock() {
@@ -16,7 +16,7 @@ bool StoreUnlock::Relock() {
   relocked_ = true;
   bool locked = false;
   try {
-    locked = LockStoreFoldersAgain(state_);
+    locked = ReleaseHold(session_);
   } catch (...) {
     // Failures are reported inside; the signals must come back regardless.
   }

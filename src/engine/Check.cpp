@@ -10,7 +10,6 @@
 #include "engine/CommandScope.h"
 #include "engine/FilenamePass.h"
 #include "engine/Messages.h"
-#include "engine/RecordLookup.h"
 #include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
 #include "store/StoreList.h"
@@ -25,31 +24,31 @@ constexpr const char* kUnknownPlace = "(original place unknown)";
 // "Encrypted" mark proves that is what the names should be. (Nothing proves
 // that cipher-looking names in a plain folder are Veilbox's: those are left
 // as they are.)
-void EncryptPlainNames(AppState& state, cEncrypt& cipher, const std::string& folder,
+void EncryptPlainNames(Session& session, cEncrypt& cipher, const std::string& folder,
                        CheckReport& report) {
   NamePlan plan;
   const PlanSummary planned = PlanNames(
-      state, *OpenFolderAt(state.platform, folder), folder,
+      session, *OpenFolderAt(session.platform, folder), folder,
       [&](const std::string&, const std::string& name) -> std::optional<std::string> {
-        if (cipher.DecryptFileName(name, state.EncryptDecryptKey)) return std::nullopt;
-        return cipher.Encrypt(name, state.EncryptDecryptKey);
+        if (cipher.DecryptFileName(name, session.key_text)) return std::nullopt;
+        return cipher.Encrypt(name, session.key_text);
       },
       plan);
   // A tree read only in part, or one with another drive in it, is left as
   // it is: the finding says why.
   if (!planned.complete) return;
-  RenameOutcome outcome = RenameFiles(state, folder, plan, planned.renames);
+  RenameOutcome outcome = RenameFiles(session, folder, plan, planned.renames);
   report.repairs.push_back(
       "Changed the file names in " + folder + " to match the list" +
       (outcome.failed ? " (" + std::to_string(outcome.failed) + " could not be changed)" : "") +
       ".");
 }
 
-void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, bool repair,
-                 CheckReport& report) {
+void CheckRecord(Session& session, cEncrypt& cipher, size_t row, bool repair, CheckReport& report) {
+  const FolderRecord record = session.folders[row];
   std::string folder = record.path + record.name;
   if (record.status == kHidden) {
-    std::optional<std::string> store = StoreFolderOf(state, record.path);
+    std::optional<std::string> store = StoreFolderOf(session, record.path);
     if (!store) {
       report.findings.push_back(record.name +
                                 " is hidden, but its drive has no hidden/locked "
@@ -58,12 +57,12 @@ void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, 
     }
     folder = JoinPath(*store, record.actual);
   }
-  if (!state.platform.FolderExists(folder)) {
+  if (!session.platform.FolderExists(folder)) {
     report.findings.push_back("The folder " + folder + " of " + record.name + " is missing.");
     return;
   }
   NamePlan names;
-  const PlanSummary planned = PlanPlainNames(state, cipher, folder, names);
+  const PlanSummary planned = PlanPlainNames(session, cipher, folder, names);
   if (!planned.other_drive.empty()) {
     report.findings.push_back(msg::HoldsMount(folder, planned.other_drive));
   } else if (!planned.complete) {
@@ -81,19 +80,19 @@ void CheckRecord(AppState& state, cEncrypt& cipher, const FolderRecord& record, 
                               (encrypted ? "Encrypted." : "they are plain."));
   }
   if (!repair) return;
-  if (encrypted && wrong > 0) EncryptPlainNames(state, cipher, folder, report);
+  if (encrypted && wrong > 0) EncryptPlainNames(session, cipher, folder, report);
   if (unfinished_restore && planned.complete &&
-      RenameFiles(state, folder, names, planned.renames).failed == 0) {
+      RenameFiles(session, folder, names, planned.renames).failed == 0) {
     FolderRecord normal = record;
     normal.encryption = kNormal;
-    state.HiddenFolderData = ReplaceRecord(state.HiddenFolderData, record.Text(), normal.Text());
+    session.folders.Replace(row, normal);
     report.repairs.push_back("Gave the file names in " + folder + " their plain form.");
   }
 }
 
-void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
+void CheckStore(Session& session, cEncrypt& cipher, const std::string& store,
                 const std::set<std::string>& named, bool repair, CheckReport& report) {
-  Platform& p = state.platform;
+  Platform& p = session.platform;
   if (!p.FolderExists(store)) return;
   // Only the sub-folders of a store folder that Veilbox made can be folders
   // it hid; elsewhere they are the user's own (".ssh" in a home folder).
@@ -119,12 +118,12 @@ void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
       continue;
     }
     NamePlan names;
-    const PlanSummary count = PlanPlainNames(state, cipher, path, names);
+    const PlanSummary count = PlanPlainNames(session, cipher, path, names);
     std::string name = entry.name;
     while (name.size() > 3 && name.ends_with("(1)")) name.resize(name.size() - 3);
     const FolderRecord adopted{name, JoinPath(JoinPath(p.DriveKey(store), kUnknownPlace), ""),
                                kHidden, count.renames > 0 ? kEncrypted : kNormal, entry.name};
-    state.HiddenFolderData = AppendRecord(state.HiddenFolderData, adopted);
+    session.folders.Add(adopted);
     report.repairs.push_back("Added " + path + " to the list as " + name +
                              ", hidden; restoring it asks where to put it.");
   }
@@ -132,46 +131,48 @@ void CheckStore(AppState& state, cEncrypt& cipher, const std::string& store,
 
 }  // namespace
 
-CheckReport CheckFolders(AppState& state, bool repair) {
+CheckReport CheckFolders(Session& session, bool repair) {
   CheckReport report;
-  Trap(state.reporter, [&] {
-    CommandScope scope(state);
+  Trap(session.reporter, [&] {
+    CommandScope scope(session);
     cEncrypt cipher;
-    const char separator = state.platform.Separator();
+    const char separator = session.platform.Separator();
     std::map<std::string, std::set<std::string>> named_in_store;
-    size_t row = 0;
-    for (const auto& record : ParseRecords(state.HiddenFolderData)) {
-      const std::string where = msg::RowOf(state.SrcDataFilename, ++row);
-      if (!record) {
-        report.findings.push_back(where + " is not a complete entry.");
-        continue;
-      }
-      if (auto problem = RecordProblem(*record, separator)) {
-        report.findings.push_back(msg::LeftAlone(where, *problem));
+    for (const auto& [number, text] : session.folders.Unreadable()) {
+      report.findings.push_back(msg::LeftAlone(msg::RowOf(session.data_file, number),
+                                               "\"" + text + "\" is not an entry of the list"));
+    }
+    // Records adopted by a repair are added after the last row looked at.
+    const size_t listed = session.folders.Size();
+    for (size_t row = 0; row < listed; ++row) {
+      const FolderRecord record = session.folders[row];
+      if (auto problem = RecordProblem(record, separator)) {
+        report.findings.push_back(msg::LeftAlone(
+            msg::RowOf(session.data_file, session.folders.EntryNumber(row)), *problem));
         continue;
       }
       // A row that cannot be looked at is a finding of its own; the rows
       // after it are checked all the same.
       try {
-        CheckRecord(state, cipher, *record, repair, report);
-        if (record->status == kHidden) {
-          if (auto store = StoreFolderOf(state, record->path)) {
-            named_in_store[*store].insert(record->actual);
+        CheckRecord(session, cipher, row, repair, report);
+        if (record.status == kHidden) {
+          if (auto store = StoreFolderOf(session, record.path)) {
+            named_in_store[*store].insert(record.actual);
           }
         }
       } catch (const Failure& f) {
-        report.findings.push_back(record->path + record->name +
+        report.findings.push_back(record.path + record.name +
                                   " could not be checked: " + f.Description() + ".");
       }
     }
-    for (std::string& unusable : UnusableStoreEntries(state.HideFolderPath)) {
+    for (std::string& unusable : session.stores.Unusable()) {
       report.findings.push_back(std::move(unusable));
     }
     // One folder reached by two paths of the list is looked at once: its
     // sub-folders are not orphans of the second path.
     std::map<std::string, EntryId> seen;
-    for (const std::string& store : StoreFolders(state.HideFolderPath)) {
-      const FolderLineage lineage = state.platform.Lineage(store);
+    for (const std::string& store : session.stores.Folders()) {
+      const FolderLineage lineage = session.platform.Lineage(store);
       if (lineage.exists) {
         const auto same = std::find_if(seen.begin(), seen.end(), [&](const auto& other) {
           return other.second == lineage.ids.front();
@@ -184,13 +185,13 @@ CheckReport CheckFolders(AppState& state, bool repair) {
         seen.emplace(store, lineage.ids.front());
       }
       try {
-        CheckStore(state, cipher, store, named_in_store[store], repair, report);
+        CheckStore(session, cipher, store, named_in_store[store], repair, report);
       } catch (const Failure& f) {
         report.findings.push_back("The hidden/locked folder " + store +
                                   " could not be checked: " + f.Description() + ".");
       }
     }
-    if (!report.repairs.empty()) SaveFolders(state);
+    if (!report.repairs.empty()) SaveFolders(session);
     report.complete = true;
   });
   return report;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
@@ -23,6 +23,6 @@ struct CheckReport {
 // where to put them), and plain names in a folder whose record says
 // "Encrypted" get their cipher form. Cipher-looking names elsewhere are only
 // reported: nothing proves they are Veilbox's.
-CheckReport CheckFolders(AppState& state, bool repair);
+CheckReport CheckFolders(Session& session, bool repair);
 
 }  // namespace veilbox

@@ -7,14 +7,14 @@
 
 namespace veilbox {
 
-CommandScope::CommandScope(AppState& state) : lock_(LockDataSaid(state)) {
-  state.StoreMemos.clear();
-  const std::string stores = GetString(state, SettingsRoot::CurrentUser, state.MainKey,
-                                       state.Appname + kHideFolderPathSuffix);
-  if (!stores.empty()) state.HideFolderPath = stores;
-  state.StoreDrives = GetString(state, SettingsRoot::CurrentUser, state.MainKey,
-                                state.Appname + kStoreDrivesSuffix);
-  LoadDataFile(state);
+CommandScope::CommandScope(Session& session) : lock_(LockDataSaid(session)) {
+  session.store_memos.clear();
+  const std::string stores = GetString(session, SettingsRoot::CurrentUser, kMainKey,
+                                       std::string(kAppname) + kHideFolderPathSuffix);
+  if (!stores.empty()) session.stores = StoreList::Parse(stores);
+  session.store_drives = StoreDrives::Parse(GetString(session, SettingsRoot::CurrentUser, kMainKey,
+                                                      std::string(kAppname) + kStoreDrivesSuffix));
+  session.ReadFolders();
 }
 
 }  // namespace veilbox

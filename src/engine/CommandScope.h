@@ -5,16 +5,16 @@
 
 #include <memory>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
 class CommandScope {
  public:
   // Waits for other copies (telling the user when the wait grows long, and
-  // raising when it passes DataLockLimit), then re-reads the folder
-  // database and the store-folder list.
-  explicit CommandScope(AppState& state);
+  // raising when it passes data_lock_limit), then re-reads the folder list
+  // and the store-folder list.
+  explicit CommandScope(Session& session);
 
  private:
   std::unique_ptr<DataLock> lock_;

@@ -143,10 +143,10 @@ std::optional<std::string> MountInsideProblem(Platform& platform, const std::str
   return msg::HoldsMount(path, mounts.front());
 }
 
-PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& path,
+PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& path,
                       const NewName& new_name, PlanWriter& out) {
-  clsFileFind finder(state.platform);
-  finder.PumpEvents = [&state] { state.dialogue.PumpEvents(); };
+  clsFileFind finder(session.platform);
+  finder.PumpEvents = [&session] { session.dialogue.PumpEvents(); };
   PlanSummary summary;
   const FindResult result =
       finder.WalkFolder(folder, [&](const std::string& in, const std::string& name) {
@@ -159,19 +159,19 @@ PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& pa
       });
   summary.complete = result == FindResult::DirExSuccess || result == FindResult::NoFilesFound;
   if (!finder.OtherDrive().empty()) {
-    summary.other_drive = JoinPath(path, finder.OtherDrive(), state.platform.Separator());
+    summary.other_drive = JoinPath(path, finder.OtherDrive(), session.platform.Separator());
   }
   return summary;
 }
 
-PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, PlanWriter& out, Where where) {
-  const char separator = state.platform.Separator();
+  const char separator = session.platform.Separator();
   std::optional<std::string> too_long;
   const PlanSummary summary = PlanNames(
-      state, folder, path,
+      session, folder, path,
       [&](const std::string& in, const std::string& name) -> std::optional<std::string> {
-        std::string cipher_name = cipher.Encrypt(name, state.EncryptDecryptKey);
+        std::string cipher_name = cipher.Encrypt(name, session.key_text);
         if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
           // Ends the walk: the row is refused whatever else the tree holds.
           too_long = Below(path, in, name, separator);
@@ -195,26 +195,26 @@ PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& fo
   return summary;
 }
 
-PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+PlanSummary PlanPlainNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                            const std::string& path, PlanWriter& out) {
   return PlanNames(
-      state, folder, path,
+      session, folder, path,
       [&](const std::string&, const std::string& name) {
-        return cipher.DecryptFileName(name, state.EncryptDecryptKey);
+        return cipher.DecryptFileName(name, session.key_text);
       },
       out);
 }
 
-PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, const std::string& path,
+PlanSummary PlanPlainNames(Session& session, cEncrypt& cipher, const std::string& path,
                            PlanWriter& out, Where where) {
-  return PlanPlainNames(state, cipher, *OpenFolderAt(state.platform, path, where), path, out);
+  return PlanPlainNames(session, cipher, *OpenFolderAt(session.platform, path, where), path, out);
 }
 
-RenameOutcome RenameFiles(AppState& state, OpenFolder& folder, const std::string& path,
+RenameOutcome RenameFiles(Session& session, OpenFolder& folder, const std::string& path,
                           PlanReader& plan, long total, Resume resume) {
   RenameOutcome outcome;
-  const char separator = state.platform.Separator();
-  if (total > 0) state.dialogue.ShowProgress(0, total);
+  const char separator = session.platform.Separator();
+  if (total > 0) session.dialogue.ShowProgress(0, total);
   FolderPath folders(folder, separator);
   long done = 0;
   // The plan is read a batch at a time and the batch then renamed: after
@@ -237,7 +237,7 @@ RenameOutcome RenameFiles(AppState& state, OpenFolder& folder, const std::string
     }
     if (count == 0) break;
     done += static_cast<long>(count);
-    state.dialogue.ShowProgress(done, std::max(total, done));
+    session.dialogue.ShowProgress(done, std::max(total, done));
   }
   // A plan read back with fewer renames than were planned is damaged: the
   // files it no longer names keep their names, and that is a failure.
@@ -250,9 +250,9 @@ RenameOutcome RenameFiles(AppState& state, OpenFolder& folder, const std::string
   return outcome;
 }
 
-RenameOutcome RenameFiles(AppState& state, const std::string& path, PlanReader& plan, long total,
+RenameOutcome RenameFiles(Session& session, const std::string& path, PlanReader& plan, long total,
                           Where where) {
-  return RenameFiles(state, *OpenFolderAt(state.platform, path, where), path, plan, total);
+  return RenameFiles(session, *OpenFolderAt(session.platform, path, where), path, plan, total);
 }
 
 }  // namespace veilbox

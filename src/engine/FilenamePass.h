@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "crypto/cEncrypt.h"
 
 namespace veilbox {
@@ -80,23 +80,23 @@ using NewName =
 
 // Walks the tree below folder (opened at path) and plans a rename for every
 // file that new_name gives a new name.
-PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& path,
+PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& path,
                       const NewName& new_name, PlanWriter& out);
 
 // The cipher form of every file name below folder (opened at path). Raises,
 // naming the file, when a name's cipher form is longer than a file name may
 // be, when a drive is mounted inside the tree, or when part of the tree
 // cannot be read.
-PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, PlanWriter& out,
                                Where where = Where::current());
 
 // The plain name of every file below folder whose name is cipher text; other
 // names stay as they are.
-PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
+PlanSummary PlanPlainNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                            const std::string& path, PlanWriter& out);
 // The same for a folder given by its path, opened without following links.
-PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, const std::string& path,
+PlanSummary PlanPlainNames(Session& session, cEncrypt& cipher, const std::string& path,
                            PlanWriter& out, Where where = Where::current());
 
 struct RenameOutcome {
@@ -111,10 +111,10 @@ enum class Resume { No, Yes };
 // Makes the planned renames (total of them) below folder, which may since
 // have moved from where it was planned; path is where it is now, for
 // messages. Reports progress through the dialogue.
-RenameOutcome RenameFiles(AppState& state, OpenFolder& folder, const std::string& path,
+RenameOutcome RenameFiles(Session& session, OpenFolder& folder, const std::string& path,
                           PlanReader& plan, long total, Resume resume = Resume::No);
 // The same for a folder given by its path, opened without following links.
-RenameOutcome RenameFiles(AppState& state, const std::string& path, PlanReader& plan, long total,
+RenameOutcome RenameFiles(Session& session, const std::string& path, PlanReader& plan, long total,
                           Where where = Where::current());
 
 // Opens the folder at path without following links; raises, saying why,

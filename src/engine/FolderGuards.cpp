@@ -20,39 +20,37 @@ std::optional<std::string> SeparatorProblem(const std::string& folder) {
 
 }  // namespace
 
-std::optional<std::string> ListedFolderProblem(AppState& state, const std::string& folder) {
+std::optional<std::string> ListedFolderProblem(Session& session, const std::string& folder) {
   if (auto problem = SeparatorProblem(folder)) return problem;
   std::vector<GuardedFolder> guarded{
-      {state.platform.ProgramFolder(), "the program folder"},
-      {state.platform.SettingsFolder(), "Veilbox's settings folder"}};
-  for (const std::string& store : StoreFolders(state.HideFolderPath)) {
+      {session.platform.ProgramFolder(), "the program folder"},
+      {session.platform.SettingsFolder(), "Veilbox's settings folder"}};
+  for (const std::string& store : session.stores.Folders()) {
     guarded.push_back({store, "the store folder"});
   }
-  return OverlapProblem(state.platform, folder, guarded);
+  return OverlapProblem(session.platform, folder, guarded);
 }
 
-std::optional<std::string> StoreFolderProblem(AppState& state, const std::string& folder,
+std::optional<std::string> StoreFolderProblem(Session& session, const std::string& folder,
                                               const std::vector<std::string>& other_stores,
                                               const std::vector<std::string>& listed_folders) {
   if (auto problem = SeparatorProblem(folder)) return problem;
-  if (auto problem = ReservedPlaceProblem(state.platform, folder)) return problem;
+  if (auto problem = ReservedPlaceProblem(session.platform, folder)) return problem;
   // The default store folder lies inside the program folder, so only a store
   // folder that is or holds the program folder is refused.
   std::vector<GuardedFolder> guarded{
-      {state.platform.ProgramFolder(), "the program folder", /*may_hold_it=*/true}};
+      {session.platform.ProgramFolder(), "the program folder", /*may_hold_it=*/true}};
   for (const std::string& store : other_stores) guarded.push_back({store, "the store folder"});
   for (const std::string& listed : listed_folders) {
     guarded.push_back({listed, "the listed folder"});
   }
-  if (auto problem = OverlapProblem(state.platform, folder, guarded)) return problem;
-  return StorePlaceProblem(state.platform, folder);
+  if (auto problem = OverlapProblem(session.platform, folder, guarded)) return problem;
+  return StorePlaceProblem(session.platform, folder);
 }
 
-std::vector<std::string> ListedFolders(const std::string& database) {
+std::vector<std::string> ListedFolders(const FolderList& list) {
   std::vector<std::string> folders;
-  for (const auto& record : ParseRecords(database)) {
-    if (record) folders.push_back(record->path + record->name);
-  }
+  for (size_t r = 0; r < list.Size(); ++r) folders.push_back(list[r].path + list[r].name);
   return folders;
 }
 

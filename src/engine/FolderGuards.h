@@ -6,24 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
 // Why folder cannot be listed (a character the list cannot keep, or an
 // overlap with the program folder, the settings folder or a store folder),
 // or nullopt.
-std::optional<std::string> ListedFolderProblem(AppState& state, const std::string& folder);
+std::optional<std::string> ListedFolderProblem(Session& session, const std::string& folder);
 
 // Why folder cannot be a store folder: a character the list cannot keep, a
 // reserved place (StorePlace.h), it is or holds the program folder, it
 // overlaps another store folder or a listed folder, or the file system
 // refuses it (StorePlace.h). nullopt when it may.
-std::optional<std::string> StoreFolderProblem(AppState& state, const std::string& folder,
+std::optional<std::string> StoreFolderProblem(Session& session, const std::string& folder,
                                               const std::vector<std::string>& other_stores,
                                               const std::vector<std::string>& listed_folders);
 
-// The own places of the folders of the database.
-std::vector<std::string> ListedFolders(const std::string& database);
+// The own places of the folders of the list.
+std::vector<std::string> ListedFolders(const FolderList& list);
 
 }  // namespace veilbox

@@ -6,43 +6,30 @@
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
-#include "engine/RecordLookup.h"
 #include "engine/StoreName.h"
 #include "engine/StoreSetup.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
-namespace {
-
-RowResult Refuse(AppState& state, const std::string& source, const std::string& reason) {
-  TellMoveFailed(state, source, reason);
-  return {RowOutcome::Failed};
-}
-
-}  // namespace
-
-RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool should_encrypt) {
-  if (!row.ticked) return {RowOutcome::Skipped};
-  std::optional<FoundRecord> found = FindRecord(state.HiddenFolderData, row);
-  if (!found) return {RowOutcome::Declined};
-  if (!UsableRecord(state, *found)) return {RowOutcome::Failed};
-  const FolderRecord& record = found->record;
-  if (record.status == kHidden) return {RowOutcome::Done};
+RowResult HideRow(Session& session, cEncrypt& cipher, size_t row, bool should_encrypt) {
+  if (auto refused = RefuseUnusable(session, row)) return *refused;
+  const FolderRecord record = session.folders[row];
+  if (record.status == kHidden) return AlreadySo();
 
   const std::string source = record.path + record.actual;
   // A row listed before its folder became one of Veilbox's own places.
-  if (auto problem = ListedFolderProblem(state, source)) {
-    return Refuse(state, source, *problem + " It cannot be hidden.");
+  if (auto problem = ListedFolderProblem(session, source)) {
+    return MoveFailed(session, source, *problem + " It cannot be hidden.");
   }
-  if (!StoreFolderOf(state, record.path) && !RunStoreSetup(state, source, /*for_add=*/false)) {
-    return {RowOutcome::Declined, true};
+  if (!StoreFolderOf(session, record.path) && !RunStoreSetup(session, source, /*for_add=*/false)) {
+    return Declined(/*end_pass=*/true);
   }
   // A folder that has become a mount point lies on a drive of its own.
-  const std::optional<std::string> own_store = StoreFolderOf(state, source);
+  const std::optional<std::string> own_store = StoreFolderOf(session, source);
   if (!own_store) {
-    return Refuse(state, source,
-                  "It lies on another drive than the folder it stands in (is it a mount "
-                  "point?), and that drive has no hidden/locked folder.");
+    return MoveFailed(session, source,
+                      "It lies on another drive than the folder it stands in (is it a mount "
+                      "point?), and that drive has no hidden/locked folder.");
   }
   const std::string store = *own_store;
 
@@ -50,34 +37,31 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   // folder, whatever takes its name or its parent's name meanwhile.
   HeldFolder held;
   try {
-    held = HoldFolder(state.platform, record.path, record.actual);
+    held = HoldFolder(session.platform, record.path, record.actual);
   } catch (const Failure& f) {
-    return Refuse(
-        state, source,
+    return MoveFailed(
+        session, source,
         f.Number() == err::kPathNotFound ? "The folder does not exist." : f.Description());
   }
-  if (auto mounted = MountInsideProblem(state.platform, source)) {
-    state.dialogue.Tell(*mounted + " " + source + " was not hidden.", "Hide", Icon::Exclamation);
-    return {RowOutcome::Failed};
+  if (auto mounted = MountInsideProblem(session.platform, source)) {
+    return Refuse(session, *mounted + " " + source + " was not hidden.", "Hide");
   }
 
   // Every new name is known before anything moves: a name that cannot be
   // encrypted refuses the whole row while the folder is still in its place.
   // The names go into the row's journal as they are planned.
-  JournalWriter journal(state);
+  JournalWriter journal(session);
   PlanSummary plan;
   if (should_encrypt) {
     try {
-      plan = PlanEncryptedNames(state, cipher, *held.folder, source, journal);
+      plan = PlanEncryptedNames(session, cipher, *held.folder, source, journal);
     } catch (const Failure& f) {
-      state.dialogue.Tell(f.Description() + ". " + source + " was not hidden.", "Hide",
-                          Icon::Exclamation);
-      return {RowOutcome::Failed};
+      return Refuse(session, f.Description() + ". " + source + " was not hidden.", "Hide");
     }
   }
 
-  OpenedStore store_folder = OpenStoreFolder(state, store);
-  if (!store_folder.folder) return Refuse(state, source, store_folder.reason);
+  OpenedStore store_folder = OpenStoreFolder(session, store);
+  if (!store_folder.folder) return MoveFailed(session, source, store_folder.reason);
   const FreeName stored_name = FindFreeName(*store_folder.memo, record.actual);
   const std::string target = JoinPath(store, stored_name.name);
   FolderRecord hidden = record;
@@ -85,28 +69,25 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
   hidden.encryption = should_encrypt ? kEncrypted : kNormal;
   hidden.actual = stored_name.name;
 
-  journal.Commit({"hide", found->text, hidden.Text(), source, target, plan, held.folder->Id()});
+  journal.Commit({"hide", record, hidden, source, target, plan, held.folder->Id()});
   if (MoveResult moved = MoveHeldFolder(held, std::move(store_folder.folder), stored_name.name);
       !moved) {
     journal.Withdraw();
-    state.StoreMemos.erase(store);  // the store may hold what the command does not know of
-    return Refuse(state, source, moved.reason);
+    session.store_memos.erase(store);  // the store may hold what the command does not know of
+    return MoveFailed(session, source, moved.reason);
   }
   store_folder.memo->taken.insert(FoldedName(stored_name.name));
+  session.folders.Replace(row, hidden);
 
-  RowOutcome outcome = RowOutcome::Done;
   if (plan.renames > 0) {
-    JournalPlan names(state, journal.Offset());
-    RenameOutcome renamed = RenameFiles(state, *held.folder, target, names, plan.renames);
+    JournalPlan names(session, journal.Offset());
+    RenameOutcome renamed = RenameFiles(session, *held.folder, target, names, plan.renames);
     if (renamed.failed > 0) {
-      TellMoveFailed(state, renamed.first_failure,
-                     std::to_string(renamed.failed) + " file names kept their plain form.");
-      outcome = RowOutcome::Failed;
+      return MoveFailed(session, renamed.first_failure,
+                        std::to_string(renamed.failed) + " file names kept their plain form.");
     }
   }
-
-  ChangeRecord(state, found->text, hidden.Text());
-  return {outcome};
+  return Done();
 }
 
 }  // namespace veilbox

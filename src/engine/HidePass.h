@@ -2,13 +2,14 @@
 // under a free name, its file names optionally encrypted.
 #pragma once
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "crypto/cEncrypt.h"
 #include "engine/PassSteps.h"
 
 namespace veilbox {
 
-// Ends the pass when the user declines the store set-up or a write fails.
-RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool should_encrypt);
+// Hides the folder of a row of session.folders. Ends the pass when the user
+// declines the store set-up.
+RowResult HideRow(Session& session, cEncrypt& cipher, size_t row, bool should_encrypt);
 
 }  // namespace veilbox

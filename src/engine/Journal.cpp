@@ -72,8 +72,8 @@ std::string FactsText(const Journal& j) {
     text += std::string(key) + "\t" + LineEscaped(value) + "\n";
   };
   line("operation", j.operation);
-  line("old", j.old_record);
-  line("new", j.new_record);
+  line("old", j.old_record.Text());
+  line("new", j.new_record ? j.new_record->Text() : "");
   line("from", j.from);
   line("to", j.to);
   line("complete", j.names.complete ? "yes" : "no");
@@ -91,9 +91,10 @@ bool ApplyFact(Journal& j, const std::vector<std::string>& f) {
   if (key == "operation") {
     j.operation = value;
   } else if (key == "old") {
-    j.old_record = value;
+    // A value that is not a record is the entry's problem (FieldProblem).
+    j.old_record = ParseRecord(value).value_or(FolderRecord{});
   } else if (key == "new") {
-    j.new_record = value;
+    j.new_record = ParseRecord(value);
   } else if (key == "from") {
     j.from = value;
   } else if (key == "to") {
@@ -116,9 +117,9 @@ std::optional<std::string> FieldProblem(const std::vector<std::string>& f, char 
   const std::string& key = f[0];
   auto record = [&](const std::string& text) -> std::optional<std::string> {
     if (text.empty()) return std::nullopt;  // a row that is dropped
-    const std::vector<std::optional<FolderRecord>> records = ParseRecords(text);
-    if (records.size() != 1 || !records[0]) return "is not a record";
-    return RecordProblem(*records[0], separator);
+    const std::optional<FolderRecord> record = ParseRecord(text);
+    if (!record) return "is not a record";
+    return RecordProblem(*record, separator);
   };
   if (key == "in") return RelativePathProblem(f[1], separator);
   if (key == "name") {
@@ -176,8 +177,8 @@ std::optional<std::vector<Journal>> ParseJournal(std::FILE* file, const std::str
       j = Journal{};
       j.offset = position;
     } else if (f && (*f)[0] == kAmend && f->size() == 2 && !entries.empty() &&
-               j.operation.empty() && j.names.renames == 0) {
-      entries.back().new_record = (*f)[1];
+               j.operation.empty() && j.names.renames == 0 && ParseRecord((*f)[1])) {
+      entries.back().new_record = ParseRecord((*f)[1]);
       j.offset = position;
     } else if (!f) {
       damaged = true;
@@ -192,8 +193,8 @@ std::optional<std::vector<Journal>> ParseJournal(std::FILE* file, const std::str
 }
 
 // Where an older Veilbox wrote its journal before it took its name.
-std::string TempPath(const AppState& state) {
-  return JournalPath(state) + ".new";
+std::string TempPath(const Session& session) {
+  return JournalPath(session) + ".new";
 }
 
 [[noreturn]] void RaiseNotWritten(const std::string& path, int error_code, Where where) {
@@ -205,13 +206,13 @@ std::string TempPath(const AppState& state) {
 
 }  // namespace
 
-std::string JournalPath(const AppState& state) {
-  return state.SrcDataFilename + kJournalSuffix;
+std::string JournalPath(const Session& session) {
+  return session.data_file + kJournalSuffix;
 }
 
-JournalWriter::JournalWriter(AppState& state, Where where)
-    : state_(state), path_(JournalPath(state)), buffer_(1 << 16) {
-  created_ = !state.platform.FileExists(path_);
+JournalWriter::JournalWriter(Session& session, Where where)
+    : session_(session), path_(JournalPath(session)), buffer_(1 << 16) {
+  created_ = !session.platform.FileExists(path_);
   file_ = OpenPrivateForAppend(path_);
   if (!file_) RaiseNotWritten(path_, errno, where);
   // A plan of millions of lines goes to the file in large writes.
@@ -236,7 +237,7 @@ void JournalWriter::CutOff() {
   file_ = nullptr;
   try {
     if (created_) {
-      state_.platform.RemoveFile(path_);
+      session_.platform.RemoveFile(path_);
       return;
     }
     // An entry cut off where it started leaves the journal as it was; one
@@ -283,36 +284,36 @@ void JournalWriter::Withdraw() {
   CutOff();
 }
 
-void JournalWriter::Amend(const std::string& new_record, Where where) {
-  std::fputs((std::string(kAmend) + "\t" + LineEscaped(new_record) + "\n").c_str(), file_);
+void JournalWriter::Amend(const FolderRecord& new_record, Where where) {
+  std::fputs((std::string(kAmend) + "\t" + LineEscaped(new_record.Text()) + "\n").c_str(), file_);
   if (std::ferror(file_) || !SyncFile(file_, path_, false)) RaiseNotWritten(path_, errno, where);
 }
 
-void WriteJournal(AppState& state, const Journal& journal, Where where) {
-  JournalWriter(state, where).Commit(journal, where);
+void WriteJournal(Session& session, const Journal& journal, Where where) {
+  JournalWriter(session, where).Commit(journal, where);
 }
 
-std::vector<Journal> ReadJournal(AppState& state, Where where) {
-  const std::string path = JournalPath(state);
-  if (!state.platform.FileExists(path)) return {};
+std::vector<Journal> ReadJournal(Session& session, Where where) {
+  const std::string path = JournalPath(session);
+  if (!session.platform.FileExists(path)) return {};
   std::FILE* file = OpenFile(path, "rb");
   if (!file) RaiseErrno(errno, "Cannot read the journal " + path, where);
   std::optional<std::vector<Journal>> entries =
-      ParseJournal(file, path, state.platform.Separator());
+      ParseJournal(file, path, session.platform.Separator());
   std::fclose(file);
   if (!entries) Raise(err::kPathFileAccess, "The journal " + path + " is damaged", where);
   return *entries;
 }
 
-JournalPlan::JournalPlan(AppState& state, long long offset, Where where)
-    : file_(OpenFile(JournalPath(state), "rb")),
+JournalPlan::JournalPlan(Session& session, long long offset, Where where)
+    : file_(OpenFile(JournalPath(session), "rb")),
       lines_(file_),
-      separator_(state.platform.Separator()) {
-  if (!file_) RaiseErrno(errno, "Cannot read the journal " + JournalPath(state), where);
+      separator_(session.platform.Separator()) {
+  if (!file_) RaiseErrno(errno, "Cannot read the journal " + JournalPath(session), where);
   if (!SeekFile(file_, offset)) {
     const int error_code = errno;
     std::fclose(file_);
-    RaiseErrno(error_code, "Cannot read the journal " + JournalPath(state), where);
+    RaiseErrno(error_code, "Cannot read the journal " + JournalPath(session), where);
   }
 }
 
@@ -370,9 +371,36 @@ bool JournalPlan::Next(PlannedRename& rename) {
   return false;
 }
 
-void RemoveJournal(AppState& state, Where where) {
-  for (const std::string& path : {JournalPath(state), TempPath(state)}) {
-    if (state.platform.FileExists(path)) state.platform.RemoveFile(path, where);
+namespace {
+
+// The row holding the entry's old record, when the list has one.
+std::optional<size_t> RowOf(const FolderList& list, const FolderRecord& record) {
+  for (size_t r = 0; r < list.Size(); ++r) {
+    if (list[r] == record) return r;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool RecordChanged(const FolderList& list, const Journal& entry) {
+  return entry.new_record == entry.old_record || !RowOf(list, entry.old_record);
+}
+
+bool ApplyChange(FolderList& list, const Journal& entry) {
+  const std::optional<size_t> row = RowOf(list, entry.old_record);
+  if (!row) return false;
+  if (entry.new_record) {
+    list.Replace(*row, *entry.new_record);
+  } else {
+    list.Erase(*row);
+  }
+  return true;
+}
+
+void RemoveJournal(Session& session, Where where) {
+  for (const std::string& path : {JournalPath(session), TempPath(session)}) {
+    if (session.platform.FileExists(path)) session.platform.RemoveFile(path, where);
   }
 }
 

@@ -18,28 +18,29 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "engine/FilenamePass.h"
+#include "store/FolderList.h"
 #include "store/LineReader.h"
 
 namespace veilbox {
 
 struct Journal {
-  std::string operation;          // "hide", "restore" or "remove"
-  std::string old_record;         // the record's text before the row
-  std::string new_record;         // its text after the row; empty when it is dropped
-  std::string from;               // the folder's path before the move
-  std::string to;                 // its path after the move
-  PlanSummary names;              // the renames that follow the move, below "to"
-  std::optional<EntryId> folder;  // the folder that moves; absent in older journals
-  long long offset = 0;           // where the entry starts in the journal file
+  std::string operation;                        // "hide", "restore" or "remove"
+  FolderRecord old_record = {};                 // the record before the row
+  std::optional<FolderRecord> new_record = {};  // after the row; nullopt when it is dropped
+  std::string from = {};                        // the folder's path before the move
+  std::string to = {};                          // its path after the move
+  PlanSummary names = {};                       // the renames that follow the move, below "to"
+  std::optional<EntryId> folder = {};           // the folder that moves; absent in older journals
+  long long offset = 0;                         // where the entry starts in the journal file
   // Why the entry must not be acted on (a name that is not one name, a path
   // that is not a full path), naming its line; empty when it may.
   std::string problem = {};
 };
 
 // The journal's file: Dat.sys's path followed by ".journal".
-std::string JournalPath(const AppState& state);
+std::string JournalPath(const Session& session);
 
 // Writes a row's entry: the planned renames as they are added, then the
 // row's facts at Commit. Destroyed before Commit, it cuts the entry off
@@ -47,7 +48,7 @@ std::string JournalPath(const AppState& state);
 class JournalWriter : public PlanWriter {
  public:
   // Raises when the journal cannot be opened or started.
-  explicit JournalWriter(AppState& state, Where where = Where::current());
+  explicit JournalWriter(Session& session, Where where = Where::current());
   ~JournalWriter() override;
   JournalWriter(const JournalWriter&) = delete;
   JournalWriter& operator=(const JournalWriter&) = delete;
@@ -63,14 +64,14 @@ class JournalWriter : public PlanWriter {
   void Withdraw();
   // The row ended with another record than the one committed (names that
   // could not be changed): recovery is to write that one.
-  void Amend(const std::string& new_record, Where where = Where::current());
+  void Amend(const FolderRecord& new_record, Where where = Where::current());
   // Where the entry starts, for JournalPlan.
   long long Offset() const { return offset_; }
 
  private:
   void CutOff();
 
-  AppState& state_;
+  Session& session_;
   std::string path_;
   std::vector<char> buffer_;  // the file's, so it must outlive file_
   std::FILE* file_ = nullptr;
@@ -83,20 +84,20 @@ class JournalWriter : public PlanWriter {
 };
 
 // A journal of one entry without renames, written and flushed at once.
-void WriteJournal(AppState& state, const Journal& journal, Where where = Where::current());
+void WriteJournal(Session& session, const Journal& journal, Where where = Where::current());
 
 // The facts of each whole entry of the journal left on disk, in order;
 // names.renames counts each one's renames. Empty when there is no journal or
 // no whole entry. Raises when it cannot be read or a whole entry is damaged.
 // An entry whose names or paths could lead outside its folders says so in
 // its problem.
-std::vector<Journal> ReadJournal(AppState& state, Where where = Where::current());
+std::vector<Journal> ReadJournal(Session& session, Where where = Where::current());
 
 // The renames of the entry at offset in the journal on disk, read back in
 // order. Raises when it cannot be opened.
 class JournalPlan : public PlanReader {
  public:
-  JournalPlan(AppState& state, long long offset, Where where = Where::current());
+  JournalPlan(Session& session, long long offset, Where where = Where::current());
   ~JournalPlan() override;
   JournalPlan(const JournalPlan&) = delete;
   JournalPlan& operator=(const JournalPlan&) = delete;
@@ -112,8 +113,16 @@ class JournalPlan : public PlanReader {
   std::string line_;
 };
 
+// Whether list holds the change of entry: its old record is gone, or it is
+// its new one as well.
+bool RecordChanged(const FolderList& list, const Journal& entry);
+
+// Puts the entry's new record in the place of its old one in list (or drops
+// it); false when list holds no such record.
+bool ApplyChange(FolderList& list, const Journal& entry);
+
 // Removes the journal, and any unfinished one an older Veilbox left.
-void RemoveJournal(AppState& state, Where where = Where::current());
+void RemoveJournal(Session& session, Where where = Where::current());
 
 // The text of a journal of one entry whose plan holds no renames.
 std::string JournalText(const Journal& journal);

@@ -6,22 +6,23 @@ namespace veilbox {
 namespace {
 
 template <class Change>
-bool ForEachStoreFolder(AppState& state, Change change) {
+bool ForEachStoreFolder(Session& session, Change change) {
   bool all = true;
-  for (const std::string& folder : StoreFolders(state.HideFolderPath)) {
-    all = Trap(state.reporter, [&] { change(folder); }) && all;
+  for (const std::string& folder : session.stores.Folders()) {
+    all = Trap(session.reporter, [&] { change(folder); }) && all;
   }
   return all;
 }
 
 }  // namespace
 
-bool LockStoreFolders(AppState& state) {
-  return ForEachStoreFolder(state, [&](const std::string& f) { state.platform.LockFolder(f); });
+bool LockStoreFolders(Session& session) {
+  return ForEachStoreFolder(session, [&](const std::string& f) { session.platform.LockFolder(f); });
 }
 
-bool UnlockStoreFolders(AppState& state) {
-  return ForEachStoreFolder(state, [&](const std::string& f) { state.platform.UnlockFolder(f); });
+bool UnlockStoreFolders(Session& session) {
+  return ForEachStoreFolder(session,
+                            [&](const std::string& f) { session.platform.UnlockFolder(f); });
 }
 
 }  // namespace veilbox

@@ -1,53 +1,54 @@
-// Steps shared by the engine's commands: the per-row record change and the
-// save and reload that end every command.
+// Steps shared by the engine's commands over rows: finding the chosen rows
+// again in the list as it is on disk, the save and reload that end every
+// command, and the outcomes a row ends with.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "engine/FolderRow.h"
-#include "engine/RecordLookup.h"
-#include "store/FolderRecord.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
-enum class RowOutcome {
-  Skipped,   // not ticked: not counted
-  Done,      // changed, or already as wanted
-  Declined,  // the user said no, or nothing could be done for it
-  Failed,    // a move, rename or write failed; the user was told
-};
-
+// What a row's step gives back: the row's outcome, and whether the pass ends
+// with it (the user declined a question that stands for every later row).
 struct RowResult {
-  RowOutcome outcome = RowOutcome::Skipped;
-  bool end_pass = false;  // no further row may run
+  RowOutcome outcome;
+  bool end_pass = false;
 };
 
-// Runs row_command on each row in order, under the command's hold on the
-// data, until a row ends the pass; then saves and reloads the list. A
-// failure is reported and ends the pass. Rows a failed earlier command left
-// in the journal are finished first.
-CommandResult RunRows(AppState& state, const std::vector<FolderRow>& rows,
-                      const std::function<RowResult(const FolderRow&)>& row_command);
+RowResult Done();
+RowResult AlreadySo();
+RowResult Declined(bool end_pass = false);
+// The user is told text under title, and the row ends refused or failed
+// with text as its reason.
+RowResult Refuse(Session& session, const std::string& text, const std::string& title,
+                 Icon icon = Icon::Exclamation);
+RowResult Fail(Session& session, const std::string& text, const std::string& title,
+               Icon icon = Icon::Exclamation);
+// A folder could not be moved, and why: told as the move's error.
+RowResult MoveFailed(Session& session, const std::string& folder, const std::string& reason);
 
-// Puts new_text in place of the record old_text in the list in memory. The
-// command writes the list once, at its end; until then a row that moved a
-// folder has its change in its journal entry, on disk before the move.
-void ChangeRecord(AppState& state, const std::string& old_text, const std::string& new_text);
+// Runs row_command on each chosen row (places in the list the front end
+// showed) in order, under the command's hold on the data, with the row's
+// place in the list read anew; a row no longer in the list is refused. A
+// row that ends the pass ends it; a failure is reported and ends it too.
+// Then runs after_rows, saves the list and reads it again. Rows a failed
+// earlier command left in the journal are finished first.
+CommandResult RunRows(Session& session, const std::vector<size_t>& chosen,
+                      const std::function<RowResult(size_t row)>& row_command,
+                      const std::function<void()>& after_rows = {});
 
-// Ends a command: writes the database and reloads the rows into result.
-// With journal_done, the journal is removed once the write is on disk;
-// otherwise (the command stopped part way through a row) it stays for
-// recovery.
-void SaveAndReload(AppState& state, CommandResult& result, bool journal_done);
+// Whether the record of a row may be acted on (RecordProblem); when not,
+// the user is told which row of Dat.sys and why, and it stays as it is.
+std::optional<RowResult> RefuseUnusable(Session& session, size_t row);
 
-// Whether the record found for a row may be acted on (RecordProblem); when
-// not, the user is told which row of Dat.sys and why, and it stays as it is.
-bool UsableRecord(AppState& state, const FoundRecord& found);
-
-// Tells the user a folder could not be moved and why.
-void TellMoveFailed(AppState& state, const std::string& folder, const std::string& reason);
+// Ends a command: writes the list and reads it again. With journal_done,
+// the journal is removed once the write is on disk; otherwise (the command
+// stopped part way through a row) it stays for recovery. False when the
+// list could not be written (reported).
+bool SaveAndReload(Session& session, bool journal_done);
 
 }  // namespace veilbox

@@ -8,23 +8,19 @@
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Messages.h"
-#include "engine/RecordLookup.h"
+#include "engine/UnlockMarker.h"
 #include "store/FolderDatabase.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
 namespace {
 
-std::string NameOf(const std::string& record_text) {
-  return SplitString(record_text, kFieldSeparator).front();
-}
-
 // The folder the journal's move took to "to", held open, when it is there
 // and is the folder the row moved; nullopt when nothing is at "to". Raises
 // err::kFileExists when something else stands there, and as the platform
 // does when "to" cannot be looked at.
-std::optional<HeldFolder> MovedFolder(AppState& state, const Journal& journal) {
-  Platform& p = state.platform;
+std::optional<HeldFolder> MovedFolder(Session& session, const Journal& journal) {
+  Platform& p = session.platform;
   const char separator = p.Separator();
   HeldFolder held;
   held.parent = OpenFolderAt(p, GetLastFolderPath(journal.to, separator));
@@ -39,7 +35,7 @@ std::optional<HeldFolder> MovedFolder(AppState& state, const Journal& journal) {
 }
 
 std::string Describe(const Journal& journal, bool moved, int failed_renames) {
-  const std::string name = NameOf(journal.old_record);
+  const std::string& name = journal.old_record.name;
   const std::string what = journal.operation == "hide"      ? "hiding"
                            : journal.operation == "restore" ? "restoring"
                                                             : "removing";
@@ -57,45 +53,58 @@ std::string Describe(const Journal& journal, bool moved, int failed_renames) {
 
 // A journal that cannot be read or followed is never deleted: it is kept
 // aside for the user to look at.
-void KeepDamagedJournal(AppState& state, const std::string& why) {
-  const std::string path = JournalPath(state);
+void KeepDamagedJournal(Session& session, const std::string& why) {
+  const std::string path = JournalPath(session);
   const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string aside = path + ".bad-" + std::to_string(stamp);
-  state.platform.Rename(path, aside);
+  session.platform.Rename(path, aside);
   // Its plan pairs each plain name with its cipher form: the user's alone.
-  Trap(state.reporter, [&] { state.platform.MakePrivate(aside); });
-  state.dialogue.Tell(why + "; it was kept as " + aside +
-                          ". Use \"veilbox-cli check\" to compare the list with the folders.",
-                      "Recovery", Icon::Exclamation);
+  Trap(session.reporter, [&] { session.platform.MakePrivate(aside); });
+  session.dialogue.Tell(why + "; it was kept as " + aside +
+                            ". Use \"veilbox-cli check\" to compare the list with the folders.",
+                        "Recovery", Icon::Exclamation);
 }
 
 }  // namespace
 
-bool RecoverInterruptedRow(AppState& state) {
+bool Session::Open() {
+  bool held = true;  // every store folder could be unlocked for the work and locked after it
+  const bool finished = Trap(reporter, [&] {
+    CommandScope scope(*this);
+    RelockAfterStoppedRun(*this);
+    if (!platform.FileExists(JournalPath(*this))) return;
+    // The rows' store folders are opened for the work and locked again
+    // after it (unless another copy holds them open). Failures are told.
+    held = HoldUnlocked(*this, Holder::Command);
+    RecoverInterruptedRow(*this);
+    held = ReleaseHold(*this) && held;
+  });
+  return ReadList() && finished && held;
+}
+
+bool RecoverInterruptedRow(Session& session) {
   bool recovered = false;
-  Trap(state.reporter, [&] {
-    CommandScope scope(state);
-    if (!state.platform.FileExists(JournalPath(state))) {
-      RemoveJournal(state);  // an older Veilbox's unfinished journal: nothing moved after it
+  Trap(session.reporter, [&] {
+    CommandScope scope(session);
+    if (!session.platform.FileExists(JournalPath(session))) {
+      RemoveJournal(session);  // an older Veilbox's unfinished journal: nothing moved after it
       return;
     }
     std::vector<Journal> entries;
     try {
-      entries = ReadJournal(state);
+      entries = ReadJournal(session);
     } catch (const Failure& f) {
-      KeepDamagedJournal(state, f.Description());
+      KeepDamagedJournal(session, f.Description());
       recovered = true;
       return;
     }
     recovered = !entries.empty();
     // Each entry's row is finished in turn, in the order the rows ran; the
     // records are saved once at the end.
-    const std::string before = state.HiddenFolderData;
+    bool changed = false;
     std::string told;
     auto save = [&] {
-      if (state.HiddenFolderData != before) {
-        SaveData(state.platform, state.HiddenFolderData, state.SrcDataFilename);
-      }
+      if (changed) SaveData(session.platform, session.folders.Text(), session.data_file);
     };
     // Rows the command had finished before it was stopped are counted; the
     // last row and any with names left unchanged are told one by one.
@@ -113,24 +122,23 @@ bool RecoverInterruptedRow(AppState& state) {
       // rename, so the target's presence says whether the move happened.
       std::optional<HeldFolder> moved;
       try {
-        moved = MovedFolder(state, journal);
+        moved = MovedFolder(session, journal);
       } catch (const Failure& f) {
         if (f.Number() != err::kFileExists) throw;
         save();
-        if (!told.empty()) state.dialogue.Tell(told, "Recovery");
-        KeepDamagedJournal(state, f.Description());
+        if (!told.empty()) session.dialogue.Tell(told, "Recovery");
+        KeepDamagedJournal(session, f.Description());
         return;
       }
       int failed = 0;
       if (moved) {
         // The renames the row had not made yet; a file already under its
         // new name, or no longer there, needs nothing.
-        JournalPlan plan(state, journal.offset);
-        failed =
-            RenameFiles(state, *moved->folder, journal.to, plan, journal.names.renames, Resume::Yes)
-                .failed;
-        state.HiddenFolderData =
-            ReplaceRecord(state.HiddenFolderData, journal.old_record, journal.new_record);
+        JournalPlan plan(session, journal.offset);
+        failed = RenameFiles(session, *moved->folder, journal.to, plan, journal.names.renames,
+                             Resume::Yes)
+                     .failed;
+        changed = ApplyChange(session.folders, journal) || changed;
       }
       if (moved && failed == 0 && &journal != &entries.back()) {
         ++finished;
@@ -145,13 +153,13 @@ bool RecoverInterruptedRow(AppState& state) {
              told;
     }
     save();
-    if (!told.empty()) state.dialogue.Tell(told, "Recovery");
+    if (!told.empty()) session.dialogue.Tell(told, "Recovery");
     if (!refused.empty()) {
       KeepDamagedJournal(
-          state, refused + "\nThe journal " + JournalPath(state) + " was not followed for it");
+          session, refused + "\nThe journal " + JournalPath(session) + " was not followed for it");
       return;
     }
-    RemoveJournal(state);
+    RemoveJournal(session);
   });
   return recovered;
 }

@@ -5,13 +5,13 @@
 // and the record saying so.
 #pragma once
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
 // Recovers the journal's rows, if a journal was left, and tells the user in
 // one message what was done. Returns whether there was one. Needs the
-// started state (StartUp has run) and should run before any command.
-bool RecoverInterruptedRow(AppState& state);
+// started session (StartUp has run) and should run before any command.
+bool RecoverInterruptedRow(Session& session);
 
 }  // namespace veilbox

@@ -3,25 +3,26 @@
 // plain file names again. Used by the restore pass and by Remove.
 #pragma once
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "crypto/cEncrypt.h"
 #include "engine/PassSteps.h"
-#include "engine/RecordLookup.h"
 
 namespace veilbox {
 
 enum class RestoreUse { Restore, Remove };
 
 struct RestoreResult {
-  RowOutcome outcome = RowOutcome::Declined;
-  // The record after the folder has moved out of the store.
+  RowResult result;
+  // The record after the folder has moved out of the store; it keeps its
+  // "Encrypted" mark when names kept their cipher form.
   std::optional<FolderRecord> restored{};
   // Remove only: the store holds no such folder, so nothing is left to
   // restore and the record can go.
   bool nothing_to_restore = false;
 };
 
-RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord& found,
-                            RestoreUse use);
+// Restores the folder of a hidden row of session.folders; the row itself is
+// the caller's to change.
+RestoreResult RestoreFolder(Session& session, cEncrypt& cipher, size_t row, RestoreUse use);
 
 }  // namespace veilbox

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "platform/Platform.h"
 
 namespace veilbox {

@@ -13,24 +13,23 @@ constexpr const char* kFolderTitle = "Folder";
 
 }  // namespace
 
-StorePreferences::StorePreferences(AppState& state) : state_(state) {
-  Trap(state_.reporter, [&] {
-    for (const std::string& path : StoreFolders(state_.HideFolderPath)) {
-      // An empty entry ("a**") names no folder.
-      if (!path.empty()) rows_.push_back({state_.platform.DriveKey(path), path});
+StorePreferences::StorePreferences(Session& session) : session_(session) {
+  Trap(session_.reporter, [&] {
+    for (const std::string& path : session_.stores.Folders()) {
+      rows_.push_back({session_.platform.DriveKey(path), path});
     }
   });
 }
 
 bool StorePreferences::Add(const std::vector<ListRow>& main_rows) {
   bool changed = false;
-  Trap(state_.reporter, [&] {
-    const std::string folder = state_.dialogue.ChooseFolder(FolderChoice::Folder);
+  Trap(session_.reporter, [&] {
+    const std::string folder = session_.dialogue.ChooseFolder(FolderChoice::Folder);
     if (folder.empty()) return;
-    const std::string drive = state_.platform.DriveKey(folder);
+    const std::string drive = session_.platform.DriveKey(folder);
     for (const StoreRow& row : rows_) {
       if (row.drive == drive) {
-        state_.dialogue.Tell(drive + " already has a hidden/locked folder on it.", kFolderTitle);
+        session_.dialogue.Tell(drive + " already has a hidden/locked folder on it.", kFolderTitle);
         return;
       }
     }
@@ -44,14 +43,15 @@ bool StorePreferences::Add(const std::vector<ListRow>& main_rows) {
 bool StorePreferences::Edit(std::optional<size_t> row, const std::vector<ListRow>& main_rows) {
   if (!Valid(row)) return false;
   bool changed = false;
-  Trap(state_.reporter, [&] {
+  Trap(session_.reporter, [&] {
     const std::string drive = rows_[*row].drive;
     if (DriveInUse(drive, main_rows, "editing")) return;
     // The chooser opens at the store folder being replaced.
-    const std::string folder = state_.dialogue.ChooseFolder(FolderChoice::Folder, rows_[*row].path);
+    const std::string folder =
+        session_.dialogue.ChooseFolder(FolderChoice::Folder, rows_[*row].path);
     if (folder.empty()) return;
-    if (state_.platform.DriveKey(folder) != drive) {
-      state_.dialogue.Tell("Please select a folder on " + drive, kFolderTitle);
+    if (session_.platform.DriveKey(folder) != drive) {
+      session_.dialogue.Tell("Please select a folder on " + drive, kFolderTitle);
       return;
     }
     if (Refused(folder, row, main_rows)) return;
@@ -64,9 +64,9 @@ bool StorePreferences::Edit(std::optional<size_t> row, const std::vector<ListRow
 bool StorePreferences::Remove(std::optional<size_t> row, const std::vector<ListRow>& main_rows) {
   if (!Valid(row)) return false;
   bool changed = false;
-  Trap(state_.reporter, [&] {
+  Trap(session_.reporter, [&] {
     if (DriveInUse(rows_[*row].drive, main_rows, "removing")) return;
-    if (state_.dialogue.Ask(ask::RemoveStoreFolder{rows_[*row].path}) != Answer::Yes) return;
+    if (session_.dialogue.Ask(ask::RemoveStoreFolder{rows_[*row].path}) != Answer::Yes) return;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     changed = true;
   });
@@ -81,21 +81,22 @@ std::string StorePreferences::ListText() const {
 
 bool StorePreferences::Save() {
   const std::string list = ListText();
-  if (!SaveString(state_, SettingsRoot::CurrentUser, state_.MainKey,
-                  state_.Appname + kHideFolderPathSuffix, list)) {
+  if (!SaveString(session_, SettingsRoot::CurrentUser, kMainKey,
+                  std::string(kAppname) + kHideFolderPathSuffix, list)) {
     return false;
   }
-  state_.HideFolderPath = list;
+  session_.stores = StoreList::Parse(list);
   return true;
 }
 
 bool StorePreferences::DriveInUse(const std::string& drive, const std::vector<ListRow>& main_rows,
                                   const std::string& before_what) {
   for (const ListRow& listed : main_rows) {
-    if (state_.platform.DriveKey(listed.path) == drive) {
-      state_.dialogue.Tell(drive + " is being used. Please remove items from the main list using " +
-                               drive + " before " + before_what + " this folder.",
-                           kFolderTitle);
+    if (session_.platform.DriveKey(listed.path) == drive) {
+      session_.dialogue.Tell(drive +
+                                 " is being used. Please remove items from the main list using " +
+                                 drive + " before " + before_what + " this folder.",
+                             kFolderTitle);
       return true;
     }
   }
@@ -111,8 +112,8 @@ bool StorePreferences::Refused(const std::string& folder, std::optional<size_t> 
   std::vector<std::string> listed;
   for (const ListRow& row : main_rows) listed.push_back(row.path + row.folder);
   const std::optional<std::string> problem =
-      StoreFolderProblem(state_, folder, other_stores, listed);
-  if (problem) state_.dialogue.Tell(*problem + " Please select another folder.", kFolderTitle);
+      StoreFolderProblem(session_, folder, other_stores, listed);
+  if (problem) session_.dialogue.Tell(*problem + " Please select another folder.", kFolderTitle);
   return problem.has_value();
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "store/FolderRecord.h"
 
 namespace veilbox {
@@ -21,8 +21,8 @@ struct StoreRow {
 
 class StorePreferences {
  public:
-  // Loads the rows from state.HideFolderPath.
-  explicit StorePreferences(AppState& state);
+  // Loads the rows from session.stores: one per store folder it names.
+  explicit StorePreferences(Session& session);
 
   const std::vector<StoreRow>& Rows() const { return rows_; }
 
@@ -38,8 +38,8 @@ class StorePreferences {
 
   // The store-folder list the rows make: each path followed by "*".
   std::string ListText() const;
-  // OK: stores ListText in the settings and then makes it the process's
-  // HideFolderPath. Returns whether the settings were written; after a
+  // OK: stores ListText in the settings and then makes it the session's
+  // store-folder list. Returns whether the settings were written; after a
   // failure (reported) the old list stays in force in both.
   bool Save();
 
@@ -52,7 +52,7 @@ class StorePreferences {
                const std::vector<ListRow>& main_rows);
   bool Valid(std::optional<size_t> row) const { return row && *row < rows_.size(); }
 
-  AppState& state_;
+  Session& session_;
   std::vector<StoreRow> rows_;
 };
 

@@ -12,37 +12,37 @@
 
 namespace veilbox {
 
-bool RunStoreSetup(AppState& state, const std::string& folder, bool for_add) {
-  const std::string drive = state.platform.DriveKey(folder);
-  if (state.dialogue.Ask(ask::SetUpStore{drive, for_add}) != Answer::Yes) return false;
+bool RunStoreSetup(Session& session, const std::string& folder, bool for_add) {
+  const std::string drive = session.platform.DriveKey(folder);
+  if (session.dialogue.Ask(ask::SetUpStore{drive, for_add}) != Answer::Yes) return false;
   std::string chosen;
   for (;;) {
-    chosen = state.dialogue.ChooseFolder(FolderChoice::StoreFolder);
-    if (!chosen.empty() && state.platform.DriveKey(chosen) == drive) break;
-    if (state.dialogue.Ask(ask::ChooseStoreAgain{drive}) != Answer::Yes) return false;
+    chosen = session.dialogue.ChooseFolder(FolderChoice::StoreFolder);
+    if (!chosen.empty() && session.platform.DriveKey(chosen) == drive) break;
+    if (session.dialogue.Ask(ask::ChooseStoreAgain{drive}) != Answer::Yes) return false;
   }
-  std::vector<std::string> listed = ListedFolders(state.HiddenFolderData);
+  std::vector<std::string> listed = ListedFolders(session.folders);
   listed.push_back(folder);
-  if (auto problem =
-          StoreFolderProblem(state, chosen, StoreFolders(state.HideFolderPath), listed)) {
-    state.dialogue.Tell(*problem + " It cannot be a hidden/locked folder.", "Folder");
+  if (auto problem = StoreFolderProblem(session, chosen, session.stores.Folders(), listed)) {
+    session.dialogue.Tell(*problem + " It cannot be a hidden/locked folder.", "Folder");
     return false;
   }
-  const std::string list = AddStoreFolder(state.HideFolderPath, chosen);
-  if (!SaveString(state, SettingsRoot::CurrentUser, state.MainKey,
-                  state.Appname + kHideFolderPathSuffix, list)) {
+  StoreList list = session.stores;
+  list.Add(chosen);
+  if (!SaveString(session, SettingsRoot::CurrentUser, kMainKey,
+                  std::string(kAppname) + kHideFolderPathSuffix, list.Text())) {
     return false;
   }
-  state.HideFolderPath = list;
+  session.stores = std::move(list);
   return true;
 }
 
-std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path) {
-  return StoreFolderForDrive(state.platform, state.HideFolderPath, path, state.StoreDrives);
+std::optional<std::string> StoreFolderOf(Session& session, const std::string& path) {
+  return session.stores.FolderForDrive(session.platform, path, session.store_drives);
 }
 
-void EnsureStoreFolder(AppState& state, const std::string& store) {
-  Platform& p = state.platform;
+void EnsureStoreFolder(Session& session, const std::string& store) {
+  Platform& p = session.platform;
   const FolderFacts facts = p.InspectFolder(store);
   if (!facts.exists && facts.link.empty()) {
     const std::string parent = GetLastFolderPath(store, p.Separator());
@@ -62,30 +62,31 @@ void EnsureStoreFolder(AppState& state, const std::string& store) {
   // Remembered so that, while this drive is away, the store folder's path
   // (then on the file system below the mount point) serves no other drive.
   const std::string drive = p.DriveKey(store);
-  if (RememberedDrive(state.StoreDrives, store) != drive) {
-    const std::string remembered = RememberStoreDrive(state.StoreDrives, store, drive);
-    if (SaveString(state, SettingsRoot::CurrentUser, state.MainKey,
-                   state.Appname + kStoreDrivesSuffix, remembered)) {
-      state.StoreDrives = remembered;
+  if (session.store_drives.DriveOf(store) != drive) {
+    StoreDrives remembered = session.store_drives;
+    remembered.Remember(store, drive);
+    if (SaveString(session, SettingsRoot::CurrentUser, kMainKey,
+                   std::string(kAppname) + kStoreDrivesSuffix, remembered.Text())) {
+      session.store_drives = std::move(remembered);
     }
   }
 }
 
-OpenedStore OpenStoreFolder(AppState& state, const std::string& store) {
-  Platform& p = state.platform;
-  if (auto known = state.StoreMemos.find(store); known != state.StoreMemos.end()) {
+OpenedStore OpenStoreFolder(Session& session, const std::string& store) {
+  Platform& p = session.platform;
+  if (auto known = session.store_memos.find(store); known != session.store_memos.end()) {
     OpenedFolder opened = p.OpenFolderNoLinks(store);
     if (opened.folder && opened.folder->Id() == known->second.id) {
       return {std::move(opened.folder), "", &known->second};
     }
-    state.StoreMemos.erase(known);
+    session.store_memos.erase(known);
   }
-  EnsureStoreFolder(state, store);
+  EnsureStoreFolder(session, store);
   OpenedFolder opened = p.OpenFolderNoLinks(store);
   if (!opened.folder) return {nullptr, opened.reason, nullptr};
   StoreMemo memo{opened.folder->Id(), {}};
   for (const DirEntry& e : opened.folder->List()) memo.taken.insert(FoldedName(e.name));
-  StoreMemo& kept = state.StoreMemos[store] = std::move(memo);
+  StoreMemo& kept = session.store_memos[store] = std::move(memo);
   return {std::move(opened.folder), "", &kept};
 }
 

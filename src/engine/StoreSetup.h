@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 
 namespace veilbox {
 
@@ -14,30 +14,30 @@ namespace veilbox {
 // to the store-folder list and the settings. False when the user declined,
 // the choice overlaps folder or a listed folder, or the list could not be
 // stored; HideFolderPath is then unchanged.
-bool RunStoreSetup(AppState& state, const std::string& folder, bool for_add);
+bool RunStoreSetup(Session& session, const std::string& folder, bool for_add);
 
 // The store folder serving the drive of path, when the list has one.
-std::optional<std::string> StoreFolderOf(AppState& state, const std::string& path);
+std::optional<std::string> StoreFolderOf(Session& session, const std::string& path);
 
 // Creates the store folder and its "temp" sub-folder when missing, private to
 // the user from the first moment. Raises when the store folder's parent is
 // missing (a store folder on a drive that is not there must not be made on
 // another one) and, before anything is made, when the store folder may not
 // serve (StorePlace.h). Remembers the store folder's drive (StoreList.h).
-void EnsureStoreFolder(AppState& state, const std::string& store);
+void EnsureStoreFolder(Session& session, const std::string& store);
 
 // A store folder held open for a row's move, and what the running command
 // knows of the names in it.
 struct OpenedStore {
   std::unique_ptr<OpenFolder> folder;  // null when it cannot be opened
   std::string reason;                  // why not
-  StoreMemo* memo = nullptr;           // state.StoreMemos' entry for it
+  StoreMemo* memo = nullptr;           // session.store_memos' entry for it
 };
 
 // The store folder, made and judged by EnsureStoreFolder (and raising as it
 // does) unless the running command already judged this very folder; then
 // opened without following links. Its names are listed once per command:
 // each row's move into it or out of it is noted in the memo instead.
-OpenedStore OpenStoreFolder(AppState& state, const std::string& store);
+OpenedStore OpenStoreFolder(Session& session, const std::string& store);
 
 }  // namespace veilbox

@@ -1,5 +1,6 @@
 #include "gui/frmAbout.h"
 
+#include "app/Constants.h"
 #include "app/SysInfo.h"
 #include "gui/frmMain.h"
 
@@ -12,10 +13,9 @@ frmAbout::~frmAbout() {
 }
 
 void frmAbout::Form_Load() {
-  const AppState& state = main_.State();
-  view_.SetCaption("About " + state.Appname);
-  view_.SetText(AboutControl::lblTitle, state.Appname);
-  view_.SetText(AboutControl::lblVersion, state.CurrentVersion);
+  view_.SetCaption(std::string("About ") + kAppname);
+  view_.SetText(AboutControl::lblTitle, kAppname);
+  view_.SetText(AboutControl::lblVersion, kCurrentVersion);
 }
 
 void frmAbout::cmdOK_Click() {
@@ -25,8 +25,7 @@ void frmAbout::cmdOK_Click() {
 void frmAbout::cmdSysInfo_Click() {
   main_.Commands().Run(this, [this] {
     if (main_.ProgramEnded() || view_.StartSystemInfo()) return;
-    AppState& state = main_.State();
-    state.dialogue.Tell(kSysInfoUnavailable, state.Appname, Icon::None);
+    main_.Core().dialogue.Tell(kSysInfoUnavailable, kAppname, Icon::None);
   });
 }
 

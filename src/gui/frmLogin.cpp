@@ -25,8 +25,8 @@ void frmLogin::cmdCancel_Click() {
 
 void frmLogin::Accept() {
   if (main_.ProgramEnded()) return;
-  AppState& state = main_.State();
-  switch (LoginOK(state, view_.Password())) {
+  Session& session = main_.Core();
+  switch (LoginOK(session, main_.Login(), view_.Password())) {
     case LoginResult::Stay:
       return;
     case LoginResult::WrongPassword:
@@ -34,7 +34,7 @@ void frmLogin::Accept() {
       return;
     case LoginResult::PasswordCreated:
       view_.Hide();
-      state.dialogue.Tell(kRestartText, kRestartTitle);
+      session.dialogue.Tell(kRestartText, kRestartTitle);
       main_.EndProgram();
       return;
     case LoginResult::Accepted:

@@ -1,5 +1,5 @@
 // frmLogin: the start-up password window's logic, in create or enter mode
-// (the state's flags). It is not modal; the main window stays hidden while
+// (the session's flags). It is not modal; the main window stays hidden while
 // it is open.
 #pragma once
 

@@ -1,16 +1,13 @@
 #include "gui/frmMain.h"
 
 #include "app/Constants.h"
-#include "engine/AddRemove.h"
-#include "engine/StatusChange.h"
 #include "engine/UnlockMarker.h"
 #include "gui/MainWindowDialogue.h"
-#include "gui/StartStages.h"
 
 namespace veilbox {
 
-frmMain::frmMain(frmMainView& view, AppState& state, MainWindowDialogue& dialogue)
-    : view_(view), state_(state), dialogue_(dialogue) {
+frmMain::frmMain(frmMainView& view, Session& session, MainWindowDialogue& dialogue)
+    : view_(view), session_(session), dialogue_(dialogue) {
   dialogue_.Attach(this);
 }
 
@@ -25,12 +22,13 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::FormLoadatStartup() {
-  const StartStage stage = RunStartStage(state_);
+  const StartStage stage = RunStartStage(session_, password_right_);
   switch (stage.next) {
     case StartStage::Next::EndProgram:
       EndProgram();
       return;
     case StartStage::Next::OpenLogin:
+      login_mode_ = stage.mode;
       view_.OpenLogin();
       view_.SetVisible(false);
       return;
@@ -38,12 +36,13 @@ void frmMain::FormLoadatStartup() {
       view_.SetCaption(stage.caption);
       // A row finished at start-up may have left the bar part full.
       view_.SetProgress(0, 0);
-      ShowRows(stage.rows);
+      view_.FillList(session_.Rows());
       return;
   }
 }
 
 void frmMain::LoginAccepted() {
+  password_right_ = true;
   view_.SetVisible(true);
   FormLoadatStartup();
 }
@@ -56,8 +55,29 @@ void frmMain::EndProgram() {
 
 void frmMain::Command(std::function<void()> handler) {
   commands_.Run(this, [this, handler = std::move(handler)] {
-    if (!ended_) handler();
+    if (ended_) return;
+    FollowLockState();
+    handler();
   });
+}
+
+void frmMain::Form_Activate() {
+  commands_.Run(this, [this] {
+    if (!ended_) FollowLockState();
+  });
+}
+
+void frmMain::FollowLockState() {
+  if (!password_right_) return;
+  const bool unlocked = HeldUnlockedForWindows(session_);
+  if (unlocked == lock_state_.Unlocked()) return;
+  if (unlocked) {
+    lock_state_.Unlock();
+  } else {
+    lock_state_.Lock();
+    view_.ClearTicks();
+  }
+  ApplyLockState();
 }
 
 void frmMain::cmdUnlockFolder_Click() {
@@ -68,29 +88,30 @@ void frmMain::LockClicked() {
   if (!lock_state_.Unlocked()) {
     lock_state_.Unlock();
     ApplyLockState();
-    UnlockStoreFoldersForAWhile(state_);
+    HoldUnlocked(session_, Holder::Window);
     view_.ClearTicks();
   } else {
     lock_state_.Lock();
     ApplyLockState();
-    LockStoreFoldersAgain(state_);
+    LockForUser(session_);
   }
 }
 
 void frmMain::lstFolders_Click() {
-  bool any_ticked = false;
-  for (const FolderRow& row : ListedRows()) any_ticked = any_ticked || row.ticked;
-  lock_state_.ListClicked(any_ticked);
+  lock_state_.ListClicked(!TickedRows().empty());
   ApplyLockState();
 }
 
 void frmMain::cmbStatus_Click() {
-  Command([this] { StatusChosen(view_.StatusChoice() == kStatusHidden ? "Hiding" : "Restoring"); });
+  Command([this] { StatusChosen(view_.StatusChoice() == kHidden ? "Hiding" : "Restoring"); });
 }
 
 void frmMain::StatusChosen(const std::string& verb) {
   progress_.SetVerb(verb);
-  ShowRows(ChangeStatus(state_, view_.StatusChoice(), ListedRows(), view_.EncryptTicked()).rows);
+  const std::string choice = view_.StatusChoice();
+  // Any other choice runs no pass; the list shows what it shows.
+  if (choice == kHidden) ShowRows(session_.Hide(TickedRows(), view_.EncryptTicked()));
+  if (choice == kVisible) ShowRows(session_.Restore(TickedRows()));
 }
 
 void frmMain::chkEncrypt_Click() {
@@ -98,26 +119,26 @@ void frmMain::chkEncrypt_Click() {
 }
 
 void frmMain::cmdAdd_Click() {
-  Command([this] { ShowRows(AddFolder(state_).rows); });
+  Command([this] { ShowRows(session_.Add(1)); });
 }
 
 void frmMain::cmdRemove_Click() {
   Command([this] {
     progress_.SetVerb("Removing");
-    ShowRows(RemoveFolders(state_, ListedRows()).rows);
+    ShowRows(session_.Remove(TickedRows()));
   });
 }
 
 void frmMain::mnuHidden_Click() {
   Command([this] {
-    view_.SetStatusChoice(kStatusHidden);
+    view_.SetStatusChoice(kHidden);
     StatusChosen("Hiding");
   });
 }
 
 void frmMain::mnuVisible_Click() {
   Command([this] {
-    view_.SetStatusChoice(kStatusVisible);
+    view_.SetStatusChoice(kVisible);
     StatusChosen("Restoring");
   });
 }
@@ -155,15 +176,15 @@ bool frmMain::Form_QueryUnload() {
 
 bool frmMain::QueryUnload(bool cancellable) {
   if (!lock_state_.Unlocked()) return false;
-  const Answer answer = state_.dialogue.Ask(ask::LockOnClose{});
+  const Answer answer = session_.dialogue.Ask(ask::LockOnClose{});
   switch (AfterLockQuestion(answer, cancellable)) {
     case CloseAction::StayOpen:
       return true;
     case CloseAction::LockAndClose:
-      LockStoreFoldersAgain(state_);
+      LockForUser(session_);
       return false;
     case CloseAction::Close:
-      LeaveStoreFoldersUnlocked(state_);
+      LeaveUnlocked(session_);
       return false;
   }
   return false;
@@ -213,17 +234,16 @@ void frmMain::ApplyLockState() {
   }
 }
 
-void frmMain::ShowRows(const std::optional<std::vector<ListRow>>& rows) {
-  if (!rows) return;  // nothing was reloaded: the list keeps what it shows
-  rows_ = *rows;
-  view_.FillList(rows_);
+void frmMain::ShowRows(const CommandResult& result) {
+  // Nothing was read again (a cancelled add): the list keeps what it shows.
+  if (result.reloaded) view_.FillList(session_.Rows());
 }
 
-std::vector<FolderRow> frmMain::ListedRows() const {
+std::vector<size_t> frmMain::TickedRows() const {
   const std::vector<bool> ticks = view_.Ticks();
-  std::vector<FolderRow> rows;
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    rows.push_back({rows_[i].folder, rows_[i].path, i < ticks.size() && ticks[i]});
+  std::vector<size_t> rows;
+  for (size_t i = 0; i < ticks.size() && i < session_.Rows().size(); ++i) {
+    if (ticks[i]) rows.push_back(i);
   }
   return rows;
 }

@@ -2,15 +2,15 @@
 // the start-up stages; its handlers run the engine's commands one at a time
 // (through the shared CommandQueue) and set what the view shows; closing may
 // lock the store folders. The view calls the handlers; frmLogin, frmOptions
-// and frmAbout reach the program's state through this window. No window's
+// and frmAbout reach the program's session through this window. No window's
 // logic calls its view before Form_Load, so a view may hold its logic as a
 // member built before its controls.
 //
 // A front end wires it so (views own their logic):
 //   QtDialogue boxes;                     // the toolkit's message boxes
 //   MainWindowDialogue dialogue(boxes);   // what the core talks through
-//   AppState state(*platform, dialogue);
-//   QtMain window(state, dialogue);       // its frmMain calls dialogue.Attach(this)
+//   Session session(*platform, dialogue);  // the core object
+//   QtMain window(session, dialogue);       // its frmMain calls dialogue.Attach(this)
 //   window.Logic().Form_Load();           // then the event loop, unless ProgramEnded()
 #pragma once
 
@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "engine/FolderRow.h"
+#include "app/Session.h"
 #include "gui/CommandQueue.h"
 #include "gui/MainWindowState.h"
 #include "gui/PassProgress.h"
+#include "gui/StartStages.h"
 #include "gui/frmMainView.h"
 
 namespace veilbox {
@@ -32,8 +32,8 @@ class MainWindowDialogue;
 
 class frmMain {
  public:
-  // Attaches itself to dialogue (which state talks through) for progress.
-  frmMain(frmMainView& view, AppState& state, MainWindowDialogue& dialogue);
+  // Attaches itself to dialogue (which session talks through) for progress.
+  frmMain(frmMainView& view, Session& session, MainWindowDialogue& dialogue);
   ~frmMain();
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
@@ -61,12 +61,17 @@ class frmMain {
   // The close box: true when the window stays open. A close that arrives
   // while a command runs stays open for now and is asked once that ends.
   bool Form_QueryUnload();
+  // The window became the active one: it shows whether the store folders
+  // are unlocked as another copy of Veilbox may have left them.
+  void Form_Activate();
 
   // For the other windows' logic.
-  AppState& State() { return state_; }
+  Session& Core() { return session_; }
   CommandQueue& Commands() { return commands_; }
   // The rows the list shows, as the preferences window checks them.
-  const std::vector<ListRow>& ListRows() const { return rows_; }
+  const std::vector<ListRow>& ListRows() const { return session_.Rows(); }
+  // Whether the password dialog creates the password or asks for it.
+  LoginMode Login() const { return login_mode_; }
   // frmLogin's outcomes: the right password (show the window and run stage
   // 2), and the end of the program with every window.
   void LoginAccepted();
@@ -87,17 +92,21 @@ class frmMain {
   // Asks the lock question when unlocked; true when the window stays open.
   bool QueryUnload(bool cancellable);
   void ApplyLockState();
-  void ShowRows(const std::optional<std::vector<ListRow>>& rows);
-  std::vector<FolderRow> ListedRows() const;
+  // Shows the state another copy left the store folders in, if it differs.
+  void FollowLockState();
+  // Shows the list after a command that read it again.
+  void ShowRows(const CommandResult& result);
+  std::vector<size_t> TickedRows() const;
   void Show(const PassProgress::Shown& shown);
 
   frmMainView& view_;
-  AppState& state_;
+  Session& session_;
   MainWindowDialogue& dialogue_;
   CommandQueue commands_;
   MainWindowState lock_state_;
   PassProgress progress_;
-  std::vector<ListRow> rows_;
+  LoginMode login_mode_ = LoginMode::Enter;
+  bool password_right_ = false;
   bool in_pass_ = false;
   bool ended_ = false;
 };

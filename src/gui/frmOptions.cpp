@@ -5,7 +5,7 @@
 namespace veilbox {
 
 frmOptions::frmOptions(frmOptionsView& view, frmMain& main)
-    : view_(view), main_(main), preferences_(main.State()) {}
+    : view_(view), main_(main), preferences_(main.Core()) {}
 
 frmOptions::~frmOptions() {
   main_.Commands().Forget(this);

@@ -12,7 +12,7 @@ class frmMain;
 
 class frmOptions {
  public:
-  // Loads the working copy from the state.
+  // Loads the working copy from the session.
   frmOptions(frmOptionsView& view, frmMain& main);
   ~frmOptions();
   frmOptions(const frmOptions&) = delete;

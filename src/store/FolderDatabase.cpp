@@ -8,7 +8,7 @@
 namespace veilbox {
 
 void SaveData(Platform& platform, const std::string& text, const std::string& path, Where where) {
-  platform.WriteFileAtomic(path, ToAnsi(text) + "\r\n", where);
+  platform.WriteFileAtomic(path, ToAnsi(text), where);
 }
 
 std::string LoadTextFile(Platform& platform, const std::string& path, Where where) {

@@ -1,5 +1,5 @@
-// The folder database's file: Dat.sys on disk, the text followed by CR LF,
-// in the single-byte code page (app/FolderData keeps it in the state).
+// The folder database's file: Dat.sys on disk, its text (FolderList) in the
+// single-byte code page.
 #pragma once
 
 #include <string>
@@ -8,8 +8,8 @@
 
 namespace veilbox {
 
-// Writes text and CR LF atomically: the old file stays intact when the write
-// fails, and the failure is raised.
+// Writes text atomically: the old file stays intact when the write fails,
+// and the failure is raised.
 void SaveData(Platform& platform, const std::string& text, const std::string& path,
               Where where = Where::current());
 

@@ -17,25 +17,11 @@ FolderRecord NewRecord(const std::string& folder_path) {
   return {name, GetLastFolderPath(folder_path) + kPathSeparator, kVisible, kNormal, name};
 }
 
-std::vector<std::optional<FolderRecord>> ParseRecords(const std::string& database) {
-  std::vector<std::optional<FolderRecord>> records;
-  std::vector<std::string> texts = SplitString(database, kRecordTerminator);
-  texts.pop_back();  // the text after the last terminator
-  for (const auto& text : texts) {
-    std::vector<std::string> f = SplitString(text, kFieldSeparator);
-    if (f.size() == 5) {
-      records.push_back(FolderRecord{f[0], f[1], f[2], f[3], f[4]});
-    } else {
-      records.push_back(std::nullopt);
-    }
-  }
-  return records;
-}
-
-std::string AppendRecord(const std::string& database, const FolderRecord& record) {
-  std::string result = database;
-  if (!result.empty() && result.back() != kRecordTerminator) result += kRecordTerminator;
-  return result + record.Text();
+std::optional<FolderRecord> ParseRecord(const std::string& text) {
+  if (!text.ends_with(kRecordTerminator)) return std::nullopt;
+  std::vector<std::string> f = SplitString(text.substr(0, text.size() - 1), kFieldSeparator);
+  if (f.size() != 5 || f[4].find(kRecordTerminator) != std::string::npos) return std::nullopt;
+  return FolderRecord{f[0], f[1], f[2], f[3], f[4]};
 }
 
 std::optional<std::string> RecordProblem(const FolderRecord& record, char separator) {

@@ -30,25 +30,13 @@ struct FolderRecord {
   bool operator==(const FolderRecord&) const = default;
 };
 
-// A row of the folder list: the first four fields of a record.
-struct ListRow {
-  std::string folder;
-  std::string path;
-  std::string status;
-  std::string encryption;
-  bool operator==(const ListRow&) const = default;
-};
-
 // The record of a folder just added: its name, its parent with a trailing
 // separator, Visible, Normal, its name again.
 FolderRecord NewRecord(const std::string& folder_path);
 
-// The records of a database text; nullopt for a record without five fields.
-std::vector<std::optional<FolderRecord>> ParseRecords(const std::string& database);
-
-// Appends a record, terminating first an unterminated last record so the two
-// can never run together.
-std::string AppendRecord(const std::string& database, const FolderRecord& record);
+// The record that a record's text (five fields and its terminator) holds;
+// nullopt for any other text.
+std::optional<FolderRecord> ParseRecord(const std::string& text);
 
 // Why a record read back from Dat.sys may not be used to reach a folder, as
 // a phrase naming the field, or nullopt: its name and its name in the store

@@ -14,14 +14,10 @@ namespace {
 
 class PasswordTest : public StateTest {
  protected:
-  PasswordTest() {
-    state.Appname = kAppname;
-    state.MainKey = kMainKey;
-    state.EncryptDecryptKey = std::string(kAppname) + kKeyText;
-  }
+  PasswordTest() { session.key_text = std::string(kAppname) + kKeyText; }
   std::string Stored() { return Setting("VeilboxPassword"); }
   void Store(const std::string& value) {
-    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxPassword", value));
+    ASSERT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxPassword", value));
   }
 };
 
@@ -39,11 +35,11 @@ TEST(HashedPassword, GivesTheKnownAnswers) {
 // Each full-strength hash costs a second or more under Wine: the comparisons
 // run on a value stored with one iteration, which the check reads from it.
 TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
-  ASSERT_TRUE(StorePassword(state, "Secret pass"));
+  ASSERT_TRUE(session.CreatePassword("Secret pass"));
   const std::string first = Stored();
   EXPECT_TRUE(first.starts_with("pbkdf2-sha256$600000$")) << first;
-  EXPECT_EQ(CheckPassword(state, "Secret pass"), PasswordCheck::Right);
-  ASSERT_TRUE(StorePassword(state, "Secret pass"));
+  EXPECT_EQ(session.CheckPassword("Secret pass"), PasswordCheck::Right);
+  ASSERT_TRUE(session.CreatePassword("Secret pass"));
   EXPECT_NE(Stored(), first) << "every password gets its own salt";
 
   Store(HashedPasswordText("Secret pass", std::vector<std::uint8_t>(16, 7), 1));
@@ -52,7 +48,7 @@ TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
       {"secret pass", PasswordCheck::Wrong},
       {"Secret pass ", PasswordCheck::Wrong},
       {std::string("Secret pass\0x", 13), PasswordCheck::Wrong}};
-  for (const auto& [typed, expected] : checks) EXPECT_EQ(CheckPassword(state, typed), expected);
+  for (const auto& [typed, expected] : checks) EXPECT_EQ(session.CheckPassword(typed), expected);
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -68,7 +64,7 @@ TEST_F(PasswordTest, ControlCharactersAreRefusedAtCreation) {
     EXPECT_EQ(NewPasswordRefusal(typed),
               refusal ? std::optional<std::string>(refusal) : std::nullopt);
     if (refusal) {
-      EXPECT_FALSE(StorePassword(state, typed));
+      EXPECT_FALSE(session.CreatePassword(typed));
     }
   }
   EXPECT_EQ(Stored(), "");
@@ -77,15 +73,15 @@ TEST_F(PasswordTest, ControlCharactersAreRefusedAtCreation) {
 TEST_F(PasswordTest, TheOldCipherTextOpensOnceAndIsReplacedByTheHash) {
   const std::string whole("ab\0cd", 5);  // an older Veilbox stored what it was given
   for (const std::string& password : {std::string("Open Sesame"), whole}) {
-    const std::string old = cEncrypt().Encrypt(password, state.EncryptDecryptKey);
+    const std::string old = cEncrypt().Encrypt(password, session.key_text);
     Store(old);
-    EXPECT_EQ(CheckPassword(state, "open sesame"), PasswordCheck::Wrong);
-    EXPECT_EQ(CheckPassword(state, "ab"), PasswordCheck::Wrong);
+    EXPECT_EQ(session.CheckPassword("open sesame"), PasswordCheck::Wrong);
+    EXPECT_EQ(session.CheckPassword("ab"), PasswordCheck::Wrong);
     EXPECT_EQ(Stored(), old);
-    EXPECT_EQ(CheckPassword(state, password), PasswordCheck::Right);
+    EXPECT_EQ(session.CheckPassword(password), PasswordCheck::Right);
     EXPECT_TRUE(Stored().starts_with("pbkdf2-sha256$600000$")) << Stored();
   }
-  EXPECT_EQ(CheckPassword(state, whole), PasswordCheck::Right);
+  EXPECT_EQ(session.CheckPassword(whole), PasswordCheck::Right);
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -99,7 +95,7 @@ TEST_F(PasswordTest, AValueInNeitherFormIsDamaged) {
         "pbkdf2-sha256$10000001" + salt_and_hash, "pbkdf2-sha256$1$" + salt_and_hash.substr(3),
         "pbkdf2-sha256$1$aa" + salt_and_hash.substr(3), hash + "$"}) {
     Store(value);
-    EXPECT_EQ(CheckPassword(state, "pw"), PasswordCheck::Damaged) << value;
+    EXPECT_EQ(session.CheckPassword("pw"), PasswordCheck::Damaged) << value;
     EXPECT_EQ(Stored(), value);
   }
   EXPECT_TRUE(dialogue.boxes.empty());

@@ -20,9 +20,9 @@ TEST_F(SettingsTest, ReadsTextToTheFirstNulAndWritesAreReadBackAtOnce) {
   EXPECT_EQ(Setting("VeilboxB"), "x");
   EXPECT_EQ(Setting("VeilboxN"), "");
   EXPECT_EQ(Setting("VeilboxMissing"), "");
-  EXPECT_EQ(GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\None", "VeilboxA"), "");
+  EXPECT_EQ(GetString(session, SettingsRoot::CurrentUser, "SOFTWARE\\None", "VeilboxA"), "");
   for (const char* value : {"AB", ""}) {
-    EXPECT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxA", value));
+    EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxA", value));
     EXPECT_EQ(Setting("VeilboxA"), value);
   }
   EXPECT_EQ(Setting("VeilboxB"), "x");
@@ -34,7 +34,7 @@ TEST_F(SettingsTest, AFailedWriteIsReported) {
   WriteText(home.Root() / "config" / "veilbox", "not a folder");
   dialogue.Answers({Answer::Yes});
   EXPECT_FALSE(
-      SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No"));
+      SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No"));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
 }

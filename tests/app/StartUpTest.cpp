@@ -1,4 +1,4 @@
-#include "app/StartUp.h"
+#include "app/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ class StartUpTest : public testing::StateTest {};
 TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreement) {
   const std::string program = home.ProgramFolder().string();
   dialogue.Answers({Answer::Yes});
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
 
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].text,
@@ -24,23 +24,23 @@ TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreement) {
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), program + "/Data*");
   EXPECT_EQ(Setting("VeilboxFirstTime"), "No");
-  EXPECT_EQ(state.SrcDataFilename, program + "/Dat.sys");
-  EXPECT_EQ(state.HideFolderPath, program + "/Data*");
+  EXPECT_EQ(session.data_file, program + "/Dat.sys");
+  EXPECT_EQ(session.stores.Text(), program + "/Data*");
   // The key that opens an older Veilbox's cipher-text password.
-  EXPECT_EQ(state.EncryptDecryptKey.size(), 24u);
-  EXPECT_TRUE(state.EncryptDecryptKey.starts_with("Veilbox"));
+  EXPECT_EQ(session.key_text.size(), 24u);
+  EXPECT_TRUE(session.key_text.starts_with("Veilbox"));
   EXPECT_FALSE(std::filesystem::exists(home.ProgramFolder() / "Data"))
       << "the store folder is made when a folder first goes into it";
 
   // The second run of a start asks nothing.
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
   EXPECT_EQ(dialogue.boxes.size(), 1u);
 }
 
 TEST_F(StartUpTest, DecliningTheAgreementEndsTheProgramAndAsksAgainNextTime) {
   for (Answer answer : {Answer::No, Answer::Cancel}) {
     dialogue.Answers({answer});
-    EXPECT_EQ(StartUp(state), StartUpResult::EndProgram);
+    EXPECT_EQ(session.Start(), StartUpResult::EndProgram);
     EXPECT_EQ(Setting("VeilboxFirstTime"), "");
     EXPECT_NE(Setting("VeilboxHideFolderPath"), "");
   }
@@ -49,10 +49,11 @@ TEST_F(StartUpTest, DecliningTheAgreementEndsTheProgramAndAsksAgainNextTime) {
 
 TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
   for (const char* name : {"VeilboxHideFolderPath", "VeilboxFirstTime"}) {
-    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, "/media/a/S*"));
+    ASSERT_TRUE(
+        SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, "/media/a/S*"));
   }
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
-  EXPECT_EQ(state.HideFolderPath, "/media/a/S*");
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
+  EXPECT_EQ(session.stores.Text(), "/media/a/S*");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -61,7 +62,7 @@ TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
 TEST_F(StartUpTest, AProgramFolderOthersCanChangeEndsTheProgram) {
   std::filesystem::create_directories(home.ProgramFolder());
   std::filesystem::permissions(home.ProgramFolder(), std::filesystem::perms(0770));
-  EXPECT_EQ(StartUp(state), StartUpResult::Refused);
+  EXPECT_EQ(session.Start(), StartUpResult::Refused);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].text,
             "Veilbox does not use " + home.ProgramFolder().string() +

@@ -18,9 +18,9 @@ TEST_F(EngineTest, AddAppendsAVisibleRecordAndACancelledChooserChangesNothing) {
   EXPECT_EQ(Database(), record);
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
 
-  CommandResult cancelled = AddFolder(state);  // no folder queued: the chooser is cancelled
-  EXPECT_EQ(cancelled.declined, 1);
-  EXPECT_FALSE(cancelled.rows);
+  CommandResult cancelled = session.Add(1);  // no folder queued: the chooser is cancelled
+  EXPECT_EQ(cancelled.Count(Kind::Declined), 1);
+  EXPECT_FALSE(cancelled.reloaded);
   EXPECT_EQ(Database(), record);
 }
 
@@ -38,20 +38,20 @@ TEST_F(EngineTest, FoldersOverlappingAStoreOrTheProgramFolderAreRefused) {
        {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root(),
         settings, settings.parent_path(), settings / "inside", home.Root() / "link/Plans"}) {
     dialogue.Folders({folder.string()});
-    EXPECT_EQ(AddFolder(state).declined, 1) << folder;
+    EXPECT_EQ(session.Add(1).Count(Kind::Refused), 1) << folder;
     EXPECT_EQ(dialogue.boxes.at(n++).title, "Folder");
   }
   EXPECT_EQ(dialogue.boxes.at(5).text,
             settings.string() + " is Veilbox's settings folder. It cannot be added.");
   EXPECT_EQ(dialogue.boxes.at(8).text, (home.Root() / "link/Plans").string() +
                                            " is or passes through a link. It cannot be added.");
-  EXPECT_FALSE(fs::exists(state.SrcDataFilename));
+  EXPECT_FALSE(fs::exists(session.data_file));
 
   // A store folder may not hold a listed folder.
   const fs::path on_b = MakeFolder("driveB/Work/Plans");
   dialogue.Answers({Answer::Yes});
   dialogue.Folders({on_b.string(), (home.Root() / "driveB" / "Work").string()});
-  EXPECT_EQ(AddFolder(state).declined, 1);
+  EXPECT_EQ(session.Add(1).Count(Kind::Declined), 1);
   EXPECT_NE(dialogue.boxes.back().text.find("It cannot be a hidden/locked folder."),
             std::string::npos);
 }
@@ -62,11 +62,11 @@ TEST_F(EngineTest, AddOnADriveWithoutStoreSetsOneUpOrAddsNothing) {
 
   dialogue.Answers({Answer::No});
   dialogue.Folders({plans.string()});
-  EXPECT_EQ(AddFolder(state).declined, 1);
+  EXPECT_EQ(session.Add(1).Count(Kind::Declined), 1);
   EXPECT_EQ(dialogue.boxes.back().text, kAddQuestion);
   EXPECT_EQ(dialogue.boxes.back().title, "New folder");
   EXPECT_EQ(ReadText(home.SettingsFile()), settings_before);
-  EXPECT_FALSE(fs::exists(state.SrcDataFilename));
+  EXPECT_FALSE(fs::exists(session.data_file));
 
   // Yes, a folder on the wrong drive, choose again, the right one.
   const fs::path b_store = home.Root() / "driveB" / "Store";
@@ -75,7 +75,7 @@ TEST_F(EngineTest, AddOnADriveWithoutStoreSetsOneUpOrAddsNothing) {
   Add(plans);
   EXPECT_EQ(dialogue.boxes.back().text, "This folder is not on /B/. Do you wish to choose again?");
   EXPECT_EQ(dialogue.boxes.back().title, "Folder");
-  EXPECT_EQ(GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath"),
+  EXPECT_EQ(GetString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath"),
             (home.ProgramFolder() / "Data").string() + "*" + b_store.string() + "*");
   EXPECT_FALSE(fs::exists(b_store)) << "made by the first hide";
 }
@@ -94,8 +94,8 @@ TEST_F(EngineTest, HideSetsUpAMissingStoreOrEndsThePassKeepingEarlierRows) {
   dialogue.Answers({Answer::Cancel});
   CommandResult declined = Change("Hidden", {"First", "OnB", "Last"});
   EXPECT_EQ(dialogue.boxes.back().text, kHideQuestion);
-  EXPECT_EQ(declined.done, 1);
-  EXPECT_EQ(declined.declined, 1);
+  EXPECT_EQ(declined.Count(Kind::Done), 1);
+  EXPECT_EQ(declined.Count(Kind::Declined), 1);
   EXPECT_EQ(rows[0].status, "Hidden");
   EXPECT_EQ(rows[1].status, "Visible");
   EXPECT_EQ(rows[2].status, "Visible") << "the pass ended at the declined row";
@@ -123,7 +123,7 @@ TEST_F(EngineTest, RestoreNeverFollowsALinkAndGoesElsewhereWhenTheOwnPlaceIsGone
   fs::rename(old, home.Root() / "Work" / "Old.moved");
   fs::create_directory_symlink(theirs, old);
   dialogue.Answers({Answer::No});
-  EXPECT_EQ(Change("Visible", {"Plans"}).declined, 1);
+  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::Declined), 1);
   EXPECT_NE(dialogue.boxes[0].text.find("link"), std::string::npos);
   EXPECT_TRUE(fs::is_empty(theirs));
   EXPECT_EQ(rows[0].status, "Hidden");
@@ -154,11 +154,11 @@ TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndRestoresHiddenFolders) {
   Change("Hidden", {"Four"}, true);
   std::vector<std::string> visited;  // the database as Four's names come back
   dialogue.on_show = [&] { visited.push_back(Database()); };
-  CommandResult removed = RemoveFolders(state, Ticked({"Two", "Four"}));
+  CommandResult removed = Remove({"Two", "Four"});
   ASSERT_TRUE(removed.AllDone());
   ASSERT_FALSE(visited.empty());
   EXPECT_NE(visited[0].find("Two<"), std::string::npos) << "Four, the later row, goes first";
-  rows = *removed.rows;
+  rows = session.Rows();
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].folder, "One");
   EXPECT_EQ(rows[1].folder, "Three");
@@ -173,15 +173,15 @@ TEST_F(EngineTest, RemoveKeepsHiddenRowsItCannotRestore) {
   Change("Hidden", {"Plans"});
   fs::remove_all(plans.parent_path());
   dialogue.Answers({Answer::No});
-  EXPECT_EQ(RemoveFolders(state, Ticked({"Plans"})).declined, 1);
-  EXPECT_EQ(LoadDataFile(state)->size(), 1u);
+  EXPECT_EQ(Remove({"Plans"}).Count(Kind::Declined), 1);
+  EXPECT_EQ(Reload().size(), 1u);
 
   // The drive's store folder was taken out of the list.
   UseStores((home.Root() / "driveB" / "S").string() + "*");
-  EXPECT_EQ(RemoveFolders(state, Ticked({"Plans"})).declined, 1);
+  EXPECT_EQ(Remove({"Plans"}).Count(Kind::Refused), 1);
   EXPECT_EQ(dialogue.boxes.back().title, "Remove");
   EXPECT_TRUE(fs::is_directory(store / "Plans"));
-  EXPECT_EQ(LoadDataFile(state)->size(), 1u);
+  EXPECT_EQ(Reload().size(), 1u);
 }
 
 }  // namespace

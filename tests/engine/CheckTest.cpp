@@ -13,12 +13,12 @@ TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   Add(plans);
   Change("Hidden", {"Plans"}, true);
   WriteText(store / "Plans" / "a.txt", "taken");
-  EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
+  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::Failed), 1);
   EXPECT_EQ(ReadText(plans / Cipher("a.txt")), "A");
   EXPECT_EQ(rows[0].encryption, "Encrypted");
 
   fs::rename(plans / "a.txt", plans / "taken.txt");
-  EXPECT_EQ(CheckFolders(state, true).repairs.size(), 1u);
+  EXPECT_EQ(CheckFolders(session, true).repairs.size(), 1u);
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
 }
@@ -32,7 +32,7 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   Add(plans);
   Add(gone);
   Change("Hidden", {"Plans"}, true);
-  CheckReport agreeing = CheckFolders(state, false);
+  CheckReport agreeing = CheckFolders(session, false);
   EXPECT_TRUE(agreeing.findings.empty()) << agreeing.findings.front();
   Add(other);
 
@@ -41,14 +41,14 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
   MakeFolder("program/Data/Odd<name");  // found, but never put into the list
   WriteText(store / "temp" / "left", "");
-  CheckReport found = CheckFolders(state, false);
+  CheckReport found = CheckFolders(session, false);
   EXPECT_EQ(found.findings.size(), 6u);
   EXPECT_TRUE(found.repairs.empty());
 
-  EXPECT_EQ(CheckFolders(state, true).repairs.size(), 2u);
+  EXPECT_EQ(CheckFolders(session, true).repairs.size(), 2u);
   EXPECT_TRUE(fs::exists(store / "Plans" / Cipher("b.txt")));
   EXPECT_EQ(ReadText(other / Cipher("c.txt")), "C");
-  rows = *LoadDataFile(state);
+  Reload();
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3], (ListRow{"Lost", rows[3].path, "Hidden", "Normal"}));
 
@@ -65,12 +65,12 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
 TEST_F(EngineTest, CheckAdoptsNothingFromAStoreFolderVeilboxDidNotMake) {
   MakeFolder("program/Data/.ssh", {{"id", "K"}});
   WriteText(store / ".profile", "");
-  CheckReport report = CheckFolders(state, true);
+  CheckReport report = CheckFolders(session, true);
   EXPECT_TRUE(report.repairs.empty());
   EXPECT_EQ(report.findings.front(), store.string() +
                                          " is not empty, and Veilbox did not make it. Its "
                                          "sub-folders are not added to the list.");
-  EXPECT_EQ(state.HiddenFolderData, "");
+  EXPECT_EQ(session.folders.Size(), 0u);
 }
 
 // Rows of Dat.sys that name no folder of their own (a stored name that
@@ -96,15 +96,15 @@ TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
   database += "veilbox<" + fs::path(settings).parent_path().string() +
               "/<Visible<Normal<veilbox*Linked<" + (home.Root() / "link").string() +
               "/<Visible<Encrypted<Linked*Gone<" + work + "<Visible<Normal<Gone*";
-  WriteText(state.SrcDataFilename, database + "\r\n");
-  rows = *LoadDataFile(state);
+  WriteText(session.data_file, database + "\r\n");
+  Reload();
 
-  EXPECT_EQ(Change("Visible", {"Plans", "Docs", "x", ".."}).failed, 3);
-  EXPECT_EQ(Change("Hidden", {"veilbox"}).failed, 1);
+  EXPECT_EQ(Change("Visible", {"Plans", "Docs", "x", ".."}).Count(Kind::Refused), 3);
+  EXPECT_EQ(Change("Hidden", {"veilbox"}).Count(Kind::Failed), 1);
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(ReadText(documents / "d.txt"), "D");
   EXPECT_TRUE(fs::exists(home.SettingsFile()));
-  const std::string dat = state.SrcDataFilename;
+  const std::string dat = session.data_file;
   const std::vector<std::string> left_alone{
       "Row 2 of " + dat +
           " was left as it is: its name in the store folder \"../../Documents\" holds \"/\".",
@@ -118,7 +118,7 @@ TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
       msg::MoveFailed(settings, settings + " is Veilbox's settings folder. It cannot be hidden."));
   EXPECT_NE(Database().find(bad[0] + bad[1] + bad[2]), std::string::npos);
 
-  const CheckReport report = CheckFolders(state, true);
+  const CheckReport report = CheckFolders(session, true);
   EXPECT_TRUE(report.complete);
   EXPECT_EQ(report.findings,
             (std::vector<std::string>{

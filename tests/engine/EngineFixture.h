@@ -8,12 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/FolderData.h"
+#include "app/Session.h"
 #include "app/Settings.h"
-#include "app/StartUp.h"
 #include "crypto/cEncrypt.h"
-#include "engine/AddRemove.h"
-#include "engine/StatusChange.h"
 #include "store/FolderDatabase.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
@@ -22,6 +19,7 @@
 namespace veilbox::testing {
 
 namespace fs = std::filesystem;
+using Kind = RowOutcome::Kind;
 
 // The permission bits of a path, not following a link.
 inline unsigned ModeOf(const fs::path& p) {
@@ -31,9 +29,9 @@ inline unsigned ModeOf(const fs::path& p) {
 
 class EngineTest : public ::testing::Test {
  protected:
-  EngineTest() : platform(home.Root() / "driveB"), state(platform, dialogue) {
-    SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No");
-    StartUp(state);
+  EngineTest() : platform(home.Root() / "driveB"), session(platform, dialogue) {
+    SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No");
+    session.Start();
     store = home.ProgramFolder() / "Data";
   }
 
@@ -47,41 +45,57 @@ class EngineTest : public ::testing::Test {
 
   void Add(const fs::path& folder) {
     dialogue.Folders({folder.string()});
-    CommandResult r = AddFolder(state);
-    ASSERT_EQ(r.done, 1) << folder;
-    rows = *r.rows;
+    ASSERT_TRUE(session.Add(1).AllDone()) << folder;
+    rows = session.Rows();
   }
 
-  // The list's rows with the named folders ticked.
-  std::vector<FolderRow> Ticked(std::initializer_list<std::string> names) const {
-    std::vector<FolderRow> ticked = UntickedRows(rows);
-    for (auto& row : ticked) {
-      for (const auto& n : names) row.ticked = row.ticked || row.folder == n;
+  // The places in the list of the rows of the named folders.
+  std::vector<size_t> Ticked(std::initializer_list<std::string> names) const {
+    std::vector<size_t> ticked;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      for (const auto& n : names) {
+        if (rows[i].folder == n) {
+          ticked.push_back(i);
+          break;
+        }
+      }
     }
     return ticked;
   }
 
+  // Hides ("Hidden") or restores the named rows.
   CommandResult Change(const std::string& status, std::initializer_list<std::string> names,
                        bool encrypt = false) {
-    CommandResult r = ChangeStatus(state, status, Ticked(names), encrypt);
-    if (r.rows) rows = *r.rows;
+    CommandResult r =
+        status == kHidden ? session.Hide(Ticked(names), encrypt) : session.Restore(Ticked(names));
+    rows = session.Rows();
+    return r;
+  }
+  CommandResult Remove(std::initializer_list<std::string> names) {
+    CommandResult r = session.Remove(Ticked(names));
+    rows = session.Rows();
     return r;
   }
 
-  std::string Database() const { return ReadText(state.SrcDataFilename); }
+  // The list as it is on disk now.
+  const std::vector<ListRow>& Reload() {
+    session.ReadList();
+    return rows = session.Rows();
+  }
+  std::string Database() const { return ReadText(session.data_file); }
   std::string Cipher(const std::string& name) const {
-    return cEncrypt().Encrypt(name, state.EncryptDecryptKey);
+    return cEncrypt().Encrypt(name, session.key_text);
   }
   // The list of store folders ("a*b*"), taken up as at a new start.
   void UseStores(const std::string& list) {
-    SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath", list);
-    StartUp(state);
+    SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath", list);
+    session.Start();
   }
 
   TempHome home;
   ScriptedDialogue dialogue;
   TwoDrivePlatform platform;
-  AppState state;
+  Session session;
   fs::path store;
   std::vector<ListRow> rows;
 };

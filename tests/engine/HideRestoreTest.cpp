@@ -92,22 +92,23 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
   EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
 }
 
-// Rows already as wanted count as done and other status texts change nothing;
-// two identical records change together, their folder moved once.
-TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRecordsMoveNothingTwice) {
+// Rows already as wanted are already so. Of two rows of one folder each is
+// acted on by itself: the folder is hidden once, the other row says its
+// folder is gone, and removing both brings the folder back and drops both.
+TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "a"}});
   Add(plans);
   Add(plans);
-  EXPECT_TRUE(Change("Visible", {"Plans"}).AllDone());
-  CommandResult none = Change("Locked", {"Plans"});
-  EXPECT_EQ(none.done, 0);
-  ASSERT_TRUE(none.rows) << "saved and reloaded all the same";
-  EXPECT_EQ(Change("Hidden", {"Plans"}).done, 2) << "the second row finds its record hidden";
+  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::AlreadySo), 2);
+  const CommandResult hidden = Change("Hidden", {"Plans"});
+  EXPECT_EQ(hidden.Count(Kind::Done), 1);
+  EXPECT_EQ(hidden.Count(Kind::Failed), 1);
   EXPECT_EQ(rows[0].status, "Hidden");
-  EXPECT_EQ(rows[1].status, "Hidden");
+  EXPECT_EQ(rows[1].status, "Visible");
   EXPECT_FALSE(fs::exists(store / "Plans(1)"));
-  EXPECT_TRUE(Change("Hidden", {"Plans"}).AllDone());
-  EXPECT_TRUE(dialogue.boxes.empty());
+  EXPECT_TRUE(Remove({"Plans"}).AllDone());
+  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(ReadText(plans / "a"), "a");
 }
 
 TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
@@ -118,7 +119,8 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   fs::remove(gone);
 
   CommandResult r = Change("Hidden", {"Gone", "Plans"});
-  EXPECT_EQ(std::tie(r.failed, r.done), std::make_tuple(1, 1));
+  EXPECT_EQ(r.Count(Kind::Failed), 1);
+  EXPECT_EQ(r.Count(Kind::Done), 1);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error message");
   EXPECT_EQ(dialogue.boxes[0].text, "Following error occurd while copying folder " + gone.string() +
@@ -136,9 +138,9 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
     fs::rename(other, plans);
   };
   WriteText(plans / "a.txt", "A");
-  EXPECT_EQ(Change("Hidden", {"Plans"}, true).failed, 1);
+  EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Failed), 1);
   EXPECT_EQ(ReadText(plans / "o.txt"), "O");
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
 
   // The same for a restore, swapped in the store folder.
   dialogue.on_show = nullptr;
@@ -149,8 +151,8 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
     fs::rename(store / "Plans", store / "Plans.held");
     fs::create_directory(store / "Plans");
   };
-  EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::Failed), 1);
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
 }
 
 // In a folder others may write to, the folder that arrives may be exchanged
@@ -180,19 +182,19 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   const fs::path link = home.Root() / "driveB" / "Store";
   fs::create_directory_symlink(home.MakeFolder("home"), link);
   Add(first);
-  UseStores(state.HideFolderPath + link.string() + "*");
+  UseStores(session.stores.Text() + link.string() + "*");
   Add(second);
 
   std::string database_at_box, journal_at_box;
   dialogue.on_show = [&] {
     database_at_box = Database();
-    journal_at_box = ReadText(JournalPath(state));
+    journal_at_box = ReadText(JournalPath(session));
   };
   dialogue.Answers({Answer::Yes});  // the error box
   const mode_t mask = ::umask(0);
   CommandResult r = Change("Hidden", {"First", "Second"});
   ::umask(mask);
-  EXPECT_EQ(r.failed, 1);
+  EXPECT_FALSE(r.completed);
   EXPECT_EQ(ModeOf(store), 0700u);
   EXPECT_EQ(ModeOf(store / "temp"), 0700u);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
@@ -202,11 +204,11 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   EXPECT_TRUE(fs::is_empty(home.Root() / "home"));
   const std::string first_hidden = "First<" + first.parent_path().string() + "/<Hidden";
   EXPECT_NE(Database().find(first_hidden), std::string::npos);
-  EXPECT_FALSE(fs::exists(JournalPath(state))) << "every row it names is saved";
+  EXPECT_FALSE(fs::exists(JournalPath(session))) << "every row it names is saved";
 
-  WriteText(state.SrcDataFilename, database_at_box);
-  WriteText(JournalPath(state), journal_at_box);
-  EXPECT_TRUE(RecoverInterruptedRow(state));
+  WriteText(session.data_file, database_at_box);
+  WriteText(JournalPath(session), journal_at_box);
+  EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_NE(Database().find(first_hidden), std::string::npos);
 }
 
@@ -214,7 +216,7 @@ TEST_F(EngineTest, NamesTooLongToEncryptRefuseTheRowBeforeAnythingMoves) {
   const std::string long_name(120, 'n');
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"sub/" + long_name, "L"}});
   Add(plans);
-  EXPECT_EQ(Change("Hidden", {"Plans"}, true).failed, 1);
+  EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Refused), 1);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_NE(dialogue.boxes[0].text.find(long_name), std::string::npos);
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
@@ -228,7 +230,7 @@ TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
   NamePlan plan;
   plan.Add("mounted", "f", "g");
   plan.Add("", "a", "b");
-  EXPECT_EQ(RenameFiles(state, root, plans.string(), plan, 2).failed, 1);
+  EXPECT_EQ(RenameFiles(session, root, plans.string(), plan, 2).failed, 1);
   EXPECT_EQ(ReadText(plans / "mounted/f"), "F");
   EXPECT_EQ(ReadText(plans / "b"), "A");
 }
@@ -244,7 +246,9 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
   fs::remove_all(store / "Gone");
 
   dialogue.Answers({Answer::No});
-  EXPECT_EQ(Change("Visible", {"Plans", "Gone"}).declined, 2);
+  const CommandResult declined = Change("Visible", {"Plans", "Gone"});
+  EXPECT_EQ(declined.Count(Kind::Declined), 1);
+  EXPECT_EQ(declined.Count(Kind::Refused), 1);
   ASSERT_EQ(dialogue.boxes.size(), 2u);
   EXPECT_EQ(std::tie(dialogue.boxes[0].text, dialogue.boxes[0].title),
             std::tie("Plans already exists in this folder. Do you wish to restore to this folder "

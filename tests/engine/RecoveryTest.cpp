@@ -12,10 +12,15 @@
 namespace veilbox::testing {
 namespace {
 
+// The record a record's text holds.
+FolderRecord R(const std::string& text) {
+  return *ParseRecord(text);
+}
+
 class RecoveryTest : public EngineTest {
  protected:
   void Write(const Journal& j) {
-    JournalWriter writer(state);
+    JournalWriter writer(session);
     for (const PlannedRename& r : renames) writer.Add(r.folder, r.name, r.new_name);
     writer.Commit(j);
   }
@@ -35,8 +40,9 @@ class RecoveryTest : public EngineTest {
 // one, while one with a damaged line is reported, also by the renames that
 // read it back.
 TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
-  Journal j{"restore", "a<b<c<d<e*",          "", "/x/\tweird\\name", "/y/new\nline",
-            {},        EntryId{3, 1ull << 40}};
+  Journal j{
+      "restore", {"a", "/b/", "c", "d", "e"}, std::nullopt, "/x/\tweird\\name", "/y/new\nline",
+      {},        EntryId{3, 1ull << 40}};
   j.names.complete = false;
   renames = {{"sub/fi\tle", "a\\b", "NEW"}, {"sub/fi\tle", "c", "D"}, {"", "e\nf", "G"}};
   // Far more plan than the reader holds at once, so lines straddle its reads.
@@ -45,23 +51,27 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   }
   Write(j);
   {
-    JournalWriter second(state);
+    JournalWriter second(session);
     second.Add("", "only", "ONLY");
-    second.Commit({"hide", "o*", "n*", "/from", "/to", {}, {}});
-    second.Amend("amended*");
+    second.Commit({"hide",
+                   {"o", "/", "Visible", "Normal", "o"},
+                   FolderRecord{"o", "/", "Hidden", "Normal", "o"},
+                   "/from",
+                   "/to"});
+    second.Amend({"amended", "/", "Visible", "Encrypted", "o"});
   }
-  const std::vector<Journal> back = ReadJournal(state);
+  const std::vector<Journal> back = ReadJournal(session);
   ASSERT_EQ(back.size(), 2u);
   EXPECT_EQ(std::tie(back[0].from, back[0].to, back[0].new_record, back[0].folder),
             std::tie(j.from, j.to, j.new_record, j.folder));
   EXPECT_EQ(back[0].names.renames, static_cast<long>(renames.size()));
   EXPECT_FALSE(back[0].names.complete);
-  EXPECT_EQ(back[1].new_record, "amended*");
+  EXPECT_EQ(back[1].new_record->name, "amended");
   renames.push_back({"", "only", "ONLY"});
   PlannedRename r;
   auto want = renames.begin();
   for (const Journal& entry : back) {
-    JournalPlan plan(state, entry.offset);
+    JournalPlan plan(session, entry.offset);
     for (long n = 0; n < entry.names.renames; ++n, ++want) {
       ASSERT_TRUE(plan.Next(r));
       EXPECT_EQ(std::tie(r.folder, r.name, r.new_name),
@@ -70,25 +80,25 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
     EXPECT_FALSE(plan.Next(r));
   }
 
-  const std::string text = ReadText(JournalPath(state));
+  const std::string text = ReadText(JournalPath(session));
   const size_t second = static_cast<size_t>(back[1].offset);
   for (size_t cut : {second + 3, text.find("operation", second), text.rfind("\nend\n") + 4}) {
-    WriteText(JournalPath(state), text.substr(0, cut));
-    EXPECT_EQ(ReadJournal(state).size(), 1u) << cut;
+    WriteText(JournalPath(session), text.substr(0, cut));
+    EXPECT_EQ(ReadJournal(session).size(), 1u) << cut;
   }
-  WriteText(JournalPath(state), text.substr(0, 10));
-  EXPECT_TRUE(ReadJournal(state).empty());
+  WriteText(JournalPath(session), text.substr(0, 10));
+  EXPECT_TRUE(ReadJournal(session).empty());
   const std::string damaged = std::string(text).replace(text.find("name\tfile 2000"), 4, "nome");
-  WriteText(JournalPath(state), damaged);
-  EXPECT_THROW(ReadJournal(state), Failure);
+  WriteText(JournalPath(session), damaged);
+  EXPECT_THROW(ReadJournal(session), Failure);
   // Files already gone count as renamed when a pass resumes, so only the
   // renames past the damaged line fail.
   const fs::path target = MakeFolder("Target");
   fs::create_directories(target / "sub/fi\tle");
   fs::create_directories(target / "deep/er");
-  JournalPlan plan(state, back[0].offset);
+  JournalPlan plan(session, back[0].offset);
   const RenameOutcome outcome =
-      RenameFiles(state, *OpenFolderAt(platform, target.string()), target.string(), plan,
+      RenameFiles(session, *OpenFolderAt(platform, target.string()), target.string(), plan,
                   back[0].names.renames, Resume::Yes);
   EXPECT_EQ(outcome.failed, 2000);
   EXPECT_NE(outcome.first_failure.find("ends before its last file"), std::string::npos);
@@ -100,20 +110,20 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
 TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAside) {
   SetUpPlans();
   {
-    JournalWriter unfinished(state);
+    JournalWriter unfinished(session);
     unfinished.Add("", "a.txt", Cipher("a.txt"));
   }
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
-  WriteText(JournalPath(state), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
-  WriteText(JournalPath(state) + ".new", "veilbox-journal 2\nin\t\n");  // as an older one did
-  EXPECT_FALSE(RecoverInterruptedRow(state));
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
-  EXPECT_FALSE(fs::exists(JournalPath(state) + ".new"));
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
+  WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
+  WriteText(JournalPath(session) + ".new", "veilbox-journal 2\nin\t\n");  // as an older one did
+  EXPECT_FALSE(RecoverInterruptedRow(session));
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
+  EXPECT_FALSE(fs::exists(JournalPath(session) + ".new"));
   EXPECT_TRUE(dialogue.boxes.empty());
 
-  WriteText(JournalPath(state), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
-  EXPECT_TRUE(RecoverInterruptedRow(state));
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  WriteText(JournalPath(session), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
+  EXPECT_TRUE(RecoverInterruptedRow(session));
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
   int kept = 0;
   for (const auto& e : fs::directory_iterator(home.ProgramFolder())) {
     kept += e.path().filename().string().starts_with("Dat.sys.journal.bad-");
@@ -129,26 +139,26 @@ TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAsid
 // journal kept aside), and half-way through the names (finished).
 TEST_F(RecoveryTest, AnInterruptedHideIsUndoneLeftAloneOrFinished) {
   SetUpPlans();
-  Journal j{"hide", visible, "", plans.string(), (store / "Plans").string(), {}, {}};
-  j.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
+  Journal j{"hide", R(visible), std::nullopt, plans.string(), (store / "Plans").string()};
+  j.new_record = R("Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*");
   for (const fs::path file : {"a.txt", "sub/b.txt", "c.txt"}) {
     renames.push_back(
         {file.parent_path().string(), file.filename().string(), Cipher(file.filename().string())});
   }
   fs::create_directories(store);
   Write(j);
-  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(Database(), visible + "\r\n");
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
   EXPECT_NE(dialogue.boxes.at(0).text.find("Nothing had moved"), std::string::npos);
-  EXPECT_FALSE(RecoverInterruptedRow(state)) << "nothing left to recover";
+  EXPECT_FALSE(RecoverInterruptedRow(session)) << "nothing left to recover";
 
   fs::rename(plans, store / "Plans");
   Journal elsewhere = j;
   elsewhere.folder = EntryId{1, 1};  // not the folder that now stands at "to"
   Write(elsewhere);
-  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_EQ(ReadText(store / "Plans" / "a.txt"), "A");
   EXPECT_EQ(Database(), visible + "\r\n");
   EXPECT_NE(dialogue.boxes.at(1).text.find("not the folder that was being moved"),
@@ -156,18 +166,18 @@ TEST_F(RecoveryTest, AnInterruptedHideIsUndoneLeftAloneOrFinished) {
 
   fs::rename(store / "Plans" / "a.txt", store / "Plans" / Cipher("a.txt"));
   Write(j);
-  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "A");
   EXPECT_EQ(ReadText(store / "Plans" / "sub" / Cipher("b.txt")), "B");
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("c.txt")), "C");
-  EXPECT_EQ(Database(), j.new_record + "\r\n");
-  EXPECT_FALSE(fs::exists(JournalPath(state)));
+  EXPECT_EQ(Database(), j.new_record->Text() + "\r\n");
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
   ASSERT_EQ(dialogue.boxes.size(), 3u);
   EXPECT_EQ(dialogue.boxes[2].title, "Recovery");
   EXPECT_NE(dialogue.boxes[2].text.find("finished"), std::string::npos);
 
   // The recovered folder restores like any other.
-  rows = *LoadDataFile(state);
+  Reload();
   Change("Visible", {"Plans"});
   EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
 }
@@ -177,7 +187,7 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
   Change("Hidden", {"Plans"}, true);
   const std::string hidden = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
   ASSERT_EQ(Database(), hidden + "\r\n");
-  Journal j{"restore", hidden, visible, (store / "Plans").string(), plans.string(), {}, {}};
+  Journal j{"restore", R(hidden), R(visible), (store / "Plans").string(), plans.string()};
   fs::rename(store / "Plans", plans);
   // As an earlier version wrote it: each file by its path below the folder.
   std::string text = "veilbox-journal 1\n";
@@ -186,9 +196,9 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
     text += "file\t" + (file.parent_path() / Cipher(file.filename().string())).string() + "\t" +
             file.filename().string() + "\n";
   }
-  WriteText(JournalPath(state), text + JournalText(j).substr(18));
+  WriteText(JournalPath(session), text + JournalText(j).substr(18));
 
-  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(ReadText(plans / "sub" / "b.txt"), "B");
   EXPECT_EQ(Database(), visible + "\r\n");
@@ -201,25 +211,25 @@ TEST_F(RecoveryTest, ARestoreCutOffBeforeItsNamesAreDecryptedIsFinished) {
 TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   SetUpPlans();
   const fs::path documents = MakeFolder("Documents", {{"d.txt", "D"}});
-  Journal hide{"hide", visible, "", plans.string(), (store / "Plans").string(), {}, {}};
-  hide.new_record = "Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*";
+  Journal hide{"hide", R(visible), std::nullopt, plans.string(), (store / "Plans").string()};
+  hide.new_record = R("Plans<" + plans.parent_path().string() + "/<Hidden<Encrypted<Plans*");
   renames = {{"", "a.txt", Cipher("a.txt")}};
   fs::create_directories(store);
   Write(hide);
   renames = {{"", "../../Documents/d.txt", "X"}};
-  Write(
-      {"hide", "Docs</x/<Visible<Normal<Docs*", "", "/x/Docs", (store / "Docs").string(), {}, {}});
+  Write({"hide", R("Docs</x/<Visible<Normal<Docs*"), std::nullopt, "/x/Docs",
+         (store / "Docs").string()});
   fs::rename(plans, store / "Plans");
-  fs::permissions(JournalPath(state), fs::perms(0644));  // as an older Veilbox made it
+  fs::permissions(JournalPath(session), fs::perms(0644));  // as an older Veilbox made it
   PlannedRename climbing;
-  EXPECT_FALSE(JournalPlan(state, ReadJournal(state).at(1).offset).Next(climbing));
+  EXPECT_FALSE(JournalPlan(session, ReadJournal(session).at(1).offset).Next(climbing));
 
-  EXPECT_TRUE(RecoverInterruptedRow(state));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "A");
   EXPECT_EQ(ReadText(documents / "d.txt"), "D");
-  EXPECT_EQ(Database(), hide.new_record + "\r\n");
+  EXPECT_EQ(Database(), hide.new_record->Text() + "\r\n");
   EXPECT_NE(dialogue.boxes.back().text.find(
-                "row of the journal was left as it is: line 12 of " + JournalPath(state) +
+                "row of the journal was left as it is: line 12 of " + JournalPath(session) +
                 " (name) names \"../../Documents/d.txt\", which holds \"/\"."),
             std::string::npos)
       << dialogue.boxes.back().text;
@@ -232,14 +242,14 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
 
   for (const mode_t mask : {022, 0}) {
     const mode_t old = ::umask(mask);
-    WriteText(JournalPath(state), "");
-    fs::permissions(JournalPath(state), fs::perms(0644));
-    JournalWriter(state).Commit(hide);
-    EXPECT_EQ(ModeOf(JournalPath(state)), 0600u) << mask;
-    fs::remove(JournalPath(state));
-    JournalWriter(state).Commit(hide);
-    EXPECT_EQ(ModeOf(JournalPath(state)), 0600u) << mask;
-    fs::remove(JournalPath(state));
+    WriteText(JournalPath(session), "");
+    fs::permissions(JournalPath(session), fs::perms(0644));
+    JournalWriter(session).Commit(hide);
+    EXPECT_EQ(ModeOf(JournalPath(session)), 0600u) << mask;
+    fs::remove(JournalPath(session));
+    JournalWriter(session).Commit(hide);
+    EXPECT_EQ(ModeOf(JournalPath(session)), 0600u) << mask;
+    fs::remove(JournalPath(session));
     ::umask(old);
   }
 }
@@ -260,9 +270,9 @@ TEST_F(RecoveryTest, AnotherCopyWaitsForTheDataLock) {
   char c;
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
   // A check that gives up waiting has not looked at the folders.
-  state.DataLockLimit = std::chrono::milliseconds(50);
+  session.data_lock_limit = std::chrono::milliseconds(50);
   dialogue.Answers({Answer::Yes});  // the error reporter's question
-  EXPECT_FALSE(CheckFolders(state, false).complete);
+  EXPECT_FALSE(CheckFolders(session, false).complete);
   {
     auto lock = platform.LockData({});
     auto again = platform.LockData({});  // the same copy gets it again at once

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 class StoreFolderRules : public StateTest {
  protected:
   std::optional<std::string> Problem(const fs::path& folder) {
-    return StoreFolderProblem(state, folder.string(), {}, {});
+    return StoreFolderProblem(session, folder.string(), {}, {});
   }
 };
 

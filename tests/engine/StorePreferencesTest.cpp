@@ -60,25 +60,22 @@ ShownBox Notice(const std::string& text) {
 
 class StorePreferencesTest : public ::testing::Test {
  protected:
-  StorePreferencesTest() : state_(platform_, dialogue_) {
-    state_.Appname = kAppname;
-    state_.MainKey = kMainKey;
-  }
+  StorePreferencesTest() : session_(platform_, dialogue_) {}
 
   StorePreferences Open(const std::string& list) {
-    state_.HideFolderPath = list;
-    return StorePreferences(state_);
+    session_.stores = StoreList::Parse(list);
+    return StorePreferences(session_);
   }
 
   std::string StoredList() {
-    return GetString(state_, SettingsRoot::CurrentUser, kMainKey,
+    return GetString(session_, SettingsRoot::CurrentUser, kMainKey,
                      std::string(kAppname) + kHideFolderPathSuffix);
   }
 
   testing::TempHome home_;
   LetterDrivePlatform platform_;
   ScriptedDialogue dialogue_;
-  AppState state_;
+  Session session_;
   const std::vector<ListRow> no_rows_;
 };
 
@@ -135,14 +132,14 @@ TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
   dialogue_.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
   ASSERT_TRUE(prefs.Remove(0, no_rows_));
-  EXPECT_EQ(state_.HideFolderPath, "/C:/Store*/E:/Hidden*");
+  EXPECT_EQ(session_.stores.Text(), "/C:/Store*/E:/Hidden*");
   EXPECT_EQ(StoredList(), "");
   // A failed write is reported and leaves the old list in force everywhere,
   // the edited rows kept for another try.
   platform_.refuse_writes = true;
   EXPECT_FALSE(prefs.Save());
   EXPECT_EQ(dialogue_.boxes.back().title, "Error");
-  EXPECT_EQ(state_.HideFolderPath, "/C:/Store*/E:/Hidden*");
+  EXPECT_EQ(session_.stores.Text(), "/C:/Store*/E:/Hidden*");
   EXPECT_EQ(StoredList(), "");
   EXPECT_EQ(prefs.ListText(), "/E:/Hidden*");
   platform_.refuse_writes = false;
@@ -151,7 +148,7 @@ TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
   // With every row removed the list becomes empty text.
   ASSERT_TRUE(prefs.Remove(0, no_rows_));
   EXPECT_TRUE(prefs.Save());
-  EXPECT_EQ(state_.HideFolderPath, "");
+  EXPECT_EQ(session_.stores.Text(), "");
   EXPECT_EQ(StoredList(), "");
 }
 

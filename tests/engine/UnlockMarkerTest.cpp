@@ -4,7 +4,9 @@
 #include "engine/UnlockMarker.h"
 
 #include <sys/wait.h>
+
 #include <unistd.h>
+#include <csignal>
 
 #include <functional>
 
@@ -29,7 +31,7 @@ class UnlockMarkerTest : public EngineTest {
 
   // The mode both store folders have (01000 when they differ).
   unsigned StoreMode() const { return ModeOf(store) == ModeOf(b_store) ? ModeOf(store) : 01000; }
-  fs::path Marker() const { return UnlockMarkerPath(state); }
+  fs::path Marker() const { return UnlockMarkerPath(session); }
 
   // A marker written by a process that has ended; one not reaped stays a
   // zombie until the case ends.
@@ -44,32 +46,69 @@ class UnlockMarkerTest : public EngineTest {
     zombie_ = reaped ? 0 : child;
   }
   void Mark(const std::string& tag) { WriteText(Marker(), tag); }
+  // The tag of another copy that runs until the case ends.
+  std::string OtherCopy() {
+    int tag[2];
+    if (::pipe(tag) != 0) return "";
+    other_ = ::fork();
+    if (other_ == 0) {
+      const std::string own = platform.ProcessTag();
+      (void)!::write(tag[1], own.data(), own.size());
+      ::close(tag[1]);
+      ::pause();
+      _exit(0);
+    }
+    ::close(tag[1]);
+    char text[64];
+    const ssize_t n = ::read(tag[0], text, sizeof text);
+    ::close(tag[0]);
+    return n > 0 ? std::string(text, static_cast<size_t>(n)) : "";
+  }
   ~UnlockMarkerTest() override {
     if (zombie_) ::waitpid(zombie_, nullptr, 0);
+    if (other_ > 0) {
+      ::kill(other_, SIGKILL);
+      ::waitpid(other_, nullptr, 0);
+    }
   }
 
   const fs::path b_store = MakeFolder("driveB/Vault");
   pid_t zombie_ = 0;
+  pid_t other_ = 0;
 };
 
-TEST_F(UnlockMarkerTest, TheMarkerLivesFromUnlockToRelockOfEveryStoreFolder) {
-  ASSERT_TRUE(UnlockStoreFoldersForAWhile(state));
+// The store folders stay unlocked while anyone holds them: a command's
+// release locks them only when no other live holder remains, and leaves the
+// others' lines; the user's lock locks them whoever holds them; a window
+// closed unlocked on purpose leaves them to the user.
+TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileAnyoneHoldsThem) {
+  const std::string own = platform.ProcessTag();
+  ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
   EXPECT_EQ(StoreMode(), 0700u);
-  EXPECT_EQ(ReadText(Marker()), platform.ProcessTag());
-  ASSERT_TRUE(LockStoreFoldersAgain(state));
+  EXPECT_EQ(ReadText(Marker()), "command " + own + "\n");
+  ASSERT_TRUE(ReleaseHold(session));
   EXPECT_EQ(StoreMode(), 0u);
   EXPECT_FALSE(fs::exists(Marker()));
 
-  // Left unlocked on purpose: the marker goes, the folders stay open.
-  ASSERT_TRUE(UnlockStoreFoldersForAWhile(state));
-  LeaveStoreFoldersUnlocked(state);
-  EXPECT_FALSE(fs::exists(Marker()));
+  // Another copy's window holds them open.
+  const std::string window = "window " + OtherCopy() + "\n";
+  Mark(window);
+  EXPECT_TRUE(HeldUnlockedForWindows(session));
+  ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
+  ASSERT_TRUE(ReleaseHold(session));
   EXPECT_EQ(StoreMode(), 0700u);
+  EXPECT_EQ(ReadText(Marker()), window);
+  ASSERT_TRUE(LockForUser(session));
+  EXPECT_EQ(StoreMode(), 0u);
+  EXPECT_FALSE(fs::exists(Marker()));
+  EXPECT_FALSE(HeldUnlockedForWindows(session));
 
-  // Another copy's marker is that copy's to remove.
-  Mark("1 1");
-  EXPECT_TRUE(LockStoreFoldersAgain(state));
-  EXPECT_EQ(ReadText(Marker()), "1 1");
+  ASSERT_TRUE(HoldUnlocked(session, Holder::Window));
+  LeaveUnlocked(session);
+  EXPECT_EQ(ReadText(Marker()), "user\n");
+  RelockAfterStoppedRun(session);
+  EXPECT_EQ(StoreMode(), 0700u);
+  EXPECT_TRUE(HeldUnlockedForWindows(session));
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -90,11 +129,11 @@ TEST_F(UnlockMarkerTest, AtStartAMarkerOfAProcessThatEndedLocksTheStoreFolders) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(UnlockStoreFolders(state));
+    ASSERT_TRUE(UnlockStoreFolders(session));
     c.mark();
     const bool marked = fs::exists(Marker());
     dialogue.boxes.clear();
-    RelockAfterStoppedRun(state);
+    RelockAfterStoppedRun(session);
     EXPECT_EQ(StoreMode(), c.relocked ? 0u : 0700u);
     EXPECT_EQ(fs::exists(Marker()), marked && !c.relocked);
     if (c.relocked) {

@@ -5,26 +5,26 @@
 #include <fstream>
 
 #include "FuzzSupport.h"
-#include "app/AppState.h"
 #include "app/FolderData.h"
+#include "app/Session.h"
 
 using namespace veilbox;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto platform = CreatePlatform();
   static fuzz::AcceptingDialogue dialogue;
-  AppState state(*platform, dialogue);
-  state.SrcDataFilename = (fuzz::WorkFolder() / "Dat.sys").string();
+  Session session(*platform, dialogue);
+  session.data_file = (fuzz::WorkFolder() / "Dat.sys").string();
   {
-    std::ofstream out(state.SrcDataFilename, std::ios::binary | std::ios::trunc);
+    std::ofstream out(session.data_file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  if (!LoadDataFile(state)) return 0;
-  const std::string loaded = state.HiddenFolderData;
+  if (!LoadDataFile(session)) return 0;
+  const std::string loaded = session.folders;
   ParseRecords(loaded);
-  if (!SaveFolders(state)) std::abort();
-  state.HiddenFolderData.clear();
-  LoadDataFile(state);
-  if (state.HiddenFolderData != loaded) std::abort();
+  if (!SaveFolders(session)) std::abort();
+  session.folders.clear();
+  LoadDataFile(session);
+  if (session.folders != loaded) std::abort();
   return 0;
 }

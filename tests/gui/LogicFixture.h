@@ -86,7 +86,7 @@ class FakeMain : public frmMainView {
   // First, so that it outlives the other windows, whose logic reaches it.
   frmMain logic;
 
-  FakeMain(AppState& state, MainWindowDialogue& dialogue) : logic(*this, state, dialogue) {}
+  FakeMain(Session& session, MainWindowDialogue& dialogue) : logic(*this, session, dialogue) {}
   void SetCaption(const std::string&) override {}
   void SetLockButtonCaption(const std::string& text) override { lock_caption = text; }
   void SetEnabled(MainControl c, bool on) override { enabled[c] = on; }
@@ -164,27 +164,24 @@ class PumpingDialogue : public ScriptedDialogue {
   }
 };
 
-// The program's state in a private temporary home, before any window.
+// The program's session in a private temporary home, before any window.
 class HomeTest : public ::testing::Test {
  protected:
-  HomeTest() : dialogue(boxes), platform(home.Root() / "driveB"), state(platform, dialogue) {}
+  HomeTest() : dialogue(boxes), platform(home.Root() / "driveB"), session(platform, dialogue) {}
 
   std::string Setting(const std::string& name) {
-    return GetString(state, SettingsRoot::CurrentUser, kMainKey, name);
+    return GetString(session, SettingsRoot::CurrentUser, kMainKey, name);
   }
   void SetSetting(const std::string& name, const std::string& value) {
-    ASSERT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kMainKey, name, value));
+    ASSERT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kMainKey, name, value));
   }
   // A program that has been started before: agreement accepted, password
   // stored (by an earlier run, so that this run's state starts empty).
   void KnownUser(const std::string& password = "secret") {
     SetSetting("VeilboxFirstTime", "No");
     ScriptedDialogue quiet;
-    AppState earlier(platform, quiet);
-    earlier.Appname = kAppname;
-    earlier.MainKey = kMainKey;
-    earlier.EncryptDecryptKey = std::string(kAppname) + kKeyText;
-    ASSERT_TRUE(StorePassword(earlier, password));
+    Session earlier(platform, quiet);
+    ASSERT_TRUE(earlier.CreatePassword(password));
   }
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> texts;
@@ -196,7 +193,7 @@ class HomeTest : public ::testing::Test {
   PumpingDialogue boxes;
   MainWindowDialogue dialogue;
   LogicPlatform platform;
-  AppState state;
+  Session session;
 };
 
 class LogicTest : public HomeTest {
@@ -206,8 +203,7 @@ class LogicTest : public HomeTest {
   // A fresh start of the program in the same home.
   void NewWindow() {
     window.reset();
-    state.DonePassword = false;
-    window = std::make_unique<FakeMain>(state, dialogue);
+    window = std::make_unique<FakeMain>(session, dialogue);
     boxes.window = window.get();
   }
   FakeLogin& Login() {

@@ -50,7 +50,7 @@ TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) 
   EXPECT_EQ(Options().rows.size(), 1u);
   Options().logic.cmdCancel_Click();
   EXPECT_TRUE(Options().closed);
-  EXPECT_EQ(state.HideFolderPath, stored);
+  EXPECT_EQ(session.stores.Text(), stored);
   window->logic.mnuPreferences_Click();
   EXPECT_EQ(Options().rows.size(), 2u);
 }
@@ -72,11 +72,11 @@ TEST_F(PreferencesLogic, EditOpensTheChooserAtTheRowAndOkStoresTheRows) {
   Options().logic.cmdOK_Click();
   EXPECT_EQ(boxes.boxes.back().title, "Error");
   EXPECT_FALSE(Options().closed);
-  EXPECT_EQ(state.HideFolderPath, stored);
+  EXPECT_EQ(session.stores.Text(), stored);
   platform.refuse_writes = false;
   Options().logic.cmdOK_Click();
   EXPECT_TRUE(Options().closed);
-  EXPECT_EQ(state.HideFolderPath, store_a + "*" + moved + "*");
+  EXPECT_EQ(session.stores.Text(), store_a + "*" + moved + "*");
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_a + "*" + moved + "*");
 }
 

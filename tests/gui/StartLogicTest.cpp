@@ -18,7 +18,7 @@ TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
   EXPECT_FALSE(window->visible);
   for (const char* typed : {"", "Open\tSesame", "Open Sesame"}) TypePassword(typed);
   EXPECT_EQ(Login().password, "Open Sesame");
-  EXPECT_FALSE(HasPassword(state));
+  EXPECT_FALSE(session.HasPassword());
   Login().logic.cmdOK_Click();
 
   const std::string confirm =
@@ -32,7 +32,7 @@ TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
                             "Please restart the application."}));
   EXPECT_TRUE(window->ended);
   EXPECT_FALSE(Login().visible);
-  EXPECT_EQ(CheckPassword(state, "Open Sesame"), PasswordCheck::Right);
+  EXPECT_EQ(session.CheckPassword("Open Sesame"), PasswordCheck::Right);
 }
 
 // A wrong password is told and cleared; the right one opens the list; a
@@ -71,10 +71,9 @@ TEST_F(StartLogic, AnInterruptedRowIsFinishedBeforeTheListShows) {
   const fs::path store = home.MakeFolder("program/Data");
   const std::string record = "Plans<" + plans.parent_path().string() + "/<";
   WriteText(home.ProgramFolder() / "Dat.sys", record + "Visible<Normal<Plans*\r\n");
-  Journal journal{
-      "hide", record + "Visible<Normal<Plans*", "", plans.string(), (store / "Plans").string(), {},
-      {}};
-  journal.new_record = record + "Hidden<Normal<Plans*";
+  Journal journal{"hide", *ParseRecord(record + "Visible<Normal<Plans*"),
+                  ParseRecord(record + "Hidden<Normal<Plans*"), plans.string(),
+                  (store / "Plans").string()};
   WriteText(home.ProgramFolder() / "Dat.sys.journal", JournalText(journal));
 
   StartLoggedIn();
@@ -102,7 +101,7 @@ TEST_F(StartLogic, DecliningOrCancellingEndsTheProgram) {
   Login().password = "secret";
   Login().logic.cmdCancel_Click();
   EXPECT_TRUE(window->ended);
-  EXPECT_FALSE(state.DonePassword);
+  EXPECT_TRUE(window->rows.empty()) << "the list was never shown";
 }
 
 }  // namespace

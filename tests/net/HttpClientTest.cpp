@@ -14,7 +14,7 @@ using ::testing::Not;
 
 class HttpClientTest : public NetTest {
  protected:
-  clsHTTP http{state.reporter};
+  clsHTTP http{session.reporter};
   std::string text = "untouched";
 };
 

@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include "NetTest.h"
+#include "app/Session.h"
 #include "app/Settings.h"
-#include "app/StartUp.h"
 #include "app/VersionCheck.h"
 
 namespace veilbox::testing {
@@ -17,7 +17,7 @@ class VersionCheckTest : public NetTest {
   // Start-up fetches the version document from here.
   void Publish(const std::string& address) { SetEnvironment("VEILBOX_UPDATE_URL", address); }
   void AgreementGiven() {
-    SaveString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No");
+    SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No");
   }
 };
 
@@ -25,8 +25,8 @@ TEST_F(VersionCheckTest, ANewerVersionIsOfferedBeforeTheAgreementAndAtEveryStart
   LocalServer server(Document("1.05,https://example.org/get,no"));
   Publish(server.Address("/AppVersions/VeilboxVersion.txt"));
   dialogue.Answers({Answer::Yes, Answer::Yes, Answer::No});
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
 
   ASSERT_EQ(dialogue.boxes.size(), 3u);
   EXPECT_EQ(Shown(dialogue.boxes[0]),
@@ -44,7 +44,7 @@ TEST_F(VersionCheckTest, MustDownloadEndsTheProgramWhateverTheAnswer) {
   Publish(server.Address("/v"));
   for (Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
     dialogue.Answers({answer});
-    EXPECT_EQ(StartUp(state), StartUpResult::EndProgram);
+    EXPECT_EQ(session.Start(), StartUpResult::EndProgram);
   }
   EXPECT_EQ(dialogue.boxes.size(), 3u) << "the agreement never comes";
   EXPECT_EQ(dialogue.opened_addresses, std::vector<std::string>{"http://addr"});
@@ -82,7 +82,7 @@ TEST_F(VersionCheckTest, OnlyANewerVersionAtAWebAddressIsOfferedAndADamagedDocum
     dialogue.boxes.clear();
     dialogue.opened_addresses.clear();
     if (outcome == kOffered) dialogue.Answers({Answer::Yes});
-    EXPECT_EQ(StartUp(state), StartUpResult::Continue);
+    EXPECT_EQ(session.Start(), StartUpResult::Continue);
     ASSERT_EQ(dialogue.boxes.size(), outcome == kNothing ? 0u : 1u);
     EXPECT_EQ(dialogue.opened_addresses.size(), outcome == kOffered ? 1u : 0u);
     if (outcome != kNothing) {
@@ -97,7 +97,7 @@ TEST_F(VersionCheckTest, AMissingFieldEndsThatStartUpThroughItsTrap) {
     Publish(server.Address("/v"));
     dialogue.boxes.clear();
     dialogue.Answers({Answer::Yes, Answer::Yes});  // the question when there is one; the report
-    EXPECT_EQ(StartUp(state), StartUpResult::Continue);
+    EXPECT_EQ(session.Start(), StartUpResult::Continue);
     ASSERT_FALSE(dialogue.boxes.empty());
     EXPECT_EQ(dialogue.boxes[0].title, document == "1.05" ? "Error" : "New Version");
     EXPECT_THAT(dialogue.boxes.back().text, HasSubstr("Subscript out of range"));
@@ -113,7 +113,7 @@ TEST_F(VersionCheckTest, AServerThatNeverAnswersHoldsStartUpOnlyForTheTimeOut) {
   LocalServer silent("", 0, LocalServer::kSilent);
   Publish(silent.Address("/v"));
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
   EXPECT_TRUE(dialogue.boxes.empty());
   EXPECT_EQ(silent.Requests().size(), 1u);
@@ -123,16 +123,17 @@ TEST_F(VersionCheckTest, TheAddressComesFromTheEnvironmentOrTheBuild) {
   AgreementGiven();
   LocalServer server(Document("9.99,addr,must-download"));
   Publish(server.Address("/v"));
-  EXPECT_EQ(StartUp(state, VersionCheck::Skip), StartUpResult::Continue);
-  EXPECT_EQ(state.UpdateURL, server.Address("/v"));
+  EXPECT_EQ(session.Start(VersionCheck::Skip), StartUpResult::Continue);
+  EXPECT_EQ(session.update_url, server.Address("/v"));
   Publish("");
-  EXPECT_EQ(StartUp(state), StartUpResult::Continue);
-  EXPECT_EQ(state.UpdateURL, "");
+  EXPECT_EQ(session.Start(), StartUpResult::Continue);
+  EXPECT_EQ(session.update_url, "");
   EXPECT_TRUE(server.Requests().empty());
 
   SetEnvironment("VEILBOX_UPDATE_URL", std::nullopt);
-  EXPECT_EQ(StartUp(state, VersionCheck::Skip), StartUpResult::Continue);
-  EXPECT_TRUE(state.UpdateURL.ends_with("/AppVersions/VeilboxVersion.txt")) << state.UpdateURL;
+  EXPECT_EQ(session.Start(VersionCheck::Skip), StartUpResult::Continue);
+  EXPECT_TRUE(session.update_url.ends_with("/AppVersions/VeilboxVersion.txt"))
+      << session.update_url;
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 

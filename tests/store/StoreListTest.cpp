@@ -28,16 +28,16 @@ class LetterDrivePlatform : public NativePlatform {
 
 TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
   LetterDrivePlatform platform;
-  const std::string list = Full("C:\\Data*") + Full("D:\\Store*");
-  EXPECT_EQ(StoreFolderForDrive(platform, list, Full("D:\\Work\\Plans")), Full("D:\\Store"));
-  EXPECT_EQ(StoreFolderForDrive(platform, list, Full("E:\\Work")), std::nullopt);
-  EXPECT_EQ(StoreFolderForDrive(platform, "", Full("C:\\x")), std::nullopt);
+  const StoreList list = StoreList::Parse(Full("C:\\Data*") + Full("D:\\Store*"));
+  EXPECT_EQ(list.FolderForDrive(platform, Full("D:\\Work\\Plans")), Full("D:\\Store"));
+  EXPECT_EQ(list.FolderForDrive(platform, Full("E:\\Work")), std::nullopt);
+  EXPECT_EQ(StoreList::Parse("").FolderForDrive(platform, Full("C:\\x")), std::nullopt);
   // Several entries for one drive, none made yet: the first one serves it.
-  EXPECT_EQ(StoreFolderForDrive(platform, Full("D:\\One*") + Full("C:\\Data*") + Full("D:\\Two*"),
-                                Full("D:\\x")),
+  EXPECT_EQ(StoreList::Parse(Full("D:\\One*") + Full("C:\\Data*") + Full("D:\\Two*"))
+                .FolderForDrive(platform, Full("D:\\x")),
             Full("D:\\One"));
   // Drive keys are compared exactly.
-  EXPECT_EQ(StoreFolderForDrive(platform, list, Full("d:\\Work")), std::nullopt);
+  EXPECT_EQ(list.FolderForDrive(platform, Full("d:\\Work")), std::nullopt);
 }
 
 // The store folder of a drive that is away looks like one not made yet on
@@ -47,24 +47,27 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   NativePlatform platform;
   const std::string real = home.MakeFolder("Store").string();
   const std::string away = (home.Root() / "usb" / "Vault").string();
-  const std::string list = real + "*" + away + "*";
+  const StoreList list = StoreList::Parse(real + "*" + away + "*");
   const std::string folder = (home.Root() / "Plans").string();
-  EXPECT_EQ(StoreFolderForDrive(platform, list, folder), real);
-  EXPECT_EQ(MissingStoreFolder(platform, list, folder, real), away);
+  EXPECT_EQ(list.FolderForDrive(platform, folder), real);
+  EXPECT_EQ(list.MissingFolder(platform, folder, real), away);
   const std::string not_made = (home.Root() / "Data").string();
-  EXPECT_EQ(StoreFolderForDrive(platform, not_made + "*" + away + "*", folder), not_made);
-  EXPECT_EQ(MissingStoreFolder(platform, real + "*", folder, real), std::nullopt);
+  EXPECT_EQ(StoreList::Parse(not_made + "*" + away + "*").FolderForDrive(platform, folder),
+            not_made);
+  EXPECT_EQ(StoreList::Parse(real + "*").MissingFolder(platform, folder, real), std::nullopt);
   // Remembered on the drive that is away, it serves no other, wherever it is
   // listed; remembered on this drive, it serves as before.
-  const std::string usb_first = away + "*" + not_made + "*";
-  const std::string remembered = RememberStoreDrive(
-      RememberStoreDrive(RememberStoreDrive("", away, platform.DriveKey(folder)), real, "/x/"),
-      away, "/media/usb/");
-  EXPECT_EQ(RememberedDrive(remembered, away), "/media/usb/");
-  EXPECT_EQ(StoreFolderForDrive(platform, usb_first, folder, remembered), not_made);
-  EXPECT_EQ(StoreFolderForDrive(platform, usb_first, folder,
-                                RememberStoreDrive("", away, platform.DriveKey(folder))),
-            away);
+  const StoreList usb_first = StoreList::Parse(away + "*" + not_made + "*");
+  StoreDrives remembered;
+  remembered.Remember(away, platform.DriveKey(folder));
+  remembered.Remember(real, "/x/");
+  remembered.Remember(away, "/media/usb/");
+  EXPECT_EQ(remembered.Text(), real + "</x/*" + away + "</media/usb/*");
+  EXPECT_EQ(StoreDrives::Parse(remembered.Text() + "bad*").Text(), remembered.Text());
+  EXPECT_EQ(usb_first.FolderForDrive(platform, folder, remembered), not_made);
+  StoreDrives here;
+  here.Remember(away, platform.DriveKey(folder));
+  EXPECT_EQ(usb_first.FolderForDrive(platform, folder, here), away);
 }
 
 // An entry whose terminator was lost is kept; a folder whose name holds a
@@ -72,21 +75,27 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
 TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLostAndRefusesSeparators) {
   const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
   for (const std::string& list : {data + "*" + store + "*", data + "*" + store}) {
-    EXPECT_EQ(StoreFolders(list), (std::vector<std::string>{data, store})) << list;
+    EXPECT_EQ(StoreList::Parse(list).Folders(), (std::vector<std::string>{data, store})) << list;
+    EXPECT_EQ(StoreList::Parse(list).Text(), data + "*" + store + "*");
   }
-  // An entry that is not a full path is never used, and is named.
+  // An entry that is not a full path is never used, and is named; the list
+  // keeps it as it was.
   const std::string up = Full("D:\\x\\..\\Store");
-  EXPECT_EQ(StoreFolders("Data*" + up + "*" + store + "*"), std::vector<std::string>{store});
+  const StoreList odd = StoreList::Parse("Data**" + up + "*" + store + "*");
+  EXPECT_EQ(odd.Folders(), std::vector<std::string>{store});
+  EXPECT_EQ(odd.Text(), "Data**" + up + "*" + store + "*");
   EXPECT_EQ(
-      UnusableStoreEntries("Data**" + up + "*"),
+      odd.Unusable(),
       (std::vector<std::string>{
           "Entry 1 of the store-folder list, \"Data\", is not a full path, so it is not used.",
           "Entry 3 of the store-folder list, \"" + up +
               "\", has a \"..\" part, so it is not used."}));
-  EXPECT_EQ(AddStoreFolder("C:\\Data", "E:\\"), "C:\\Data*E:\\*");
-  EXPECT_TRUE(StoreFolders("").empty());
-  EXPECT_THROW(AddStoreFolder("", "/media/a*b"), Failure);
-  EXPECT_THROW(AddStoreFolder("", "/media/a<b"), Failure);
+  StoreList list = StoreList::Parse(data);
+  list.Add(store);
+  EXPECT_EQ(list.Text(), data + "*" + store + "*");
+  EXPECT_TRUE(StoreList::Parse("").Folders().empty());
+  EXPECT_THROW(list.Add("/media/a*b"), Failure);
+  EXPECT_THROW(list.Add("/media/a<b"), Failure);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // A test with a started-up program's parts: a private temporary home, the
-// scripted dialogue, the real platform and an AppState over them.
+// scripted dialogue, the real platform and an Session over them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "app/Settings.h"
 #include "support/ScriptedDialogue.h"
 #include "support/TempHome.h"
@@ -16,17 +16,17 @@ namespace veilbox::testing {
 
 class StateTest : public ::testing::Test {
  protected:
-  StateTest() : platform(CreatePlatform()), state(*platform, dialogue) {}
+  StateTest() : platform(CreatePlatform()), session(*platform, dialogue) {}
 
   // A value under the program's settings key.
   std::string Setting(const std::string& name) {
-    return GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name);
+    return GetString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name);
   }
 
   TempHome home;
   ScriptedDialogue dialogue;
   std::unique_ptr<Platform> platform;
-  AppState state;
+  Session session;
 };
 
 }  // namespace veilbox::testing

@@ -38,7 +38,7 @@ int ToInt(long value) {
 
 }  // namespace
 
-QtMain::QtMain(AppState& state, MainWindowDialogue& dialogue) : logic_(*this, state, dialogue) {
+QtMain::QtMain(Session& session, MainWindowDialogue& dialogue) : logic_(*this, session, dialogue) {
   setObjectName("frmMain");
   setWindowIcon(QIcon(":/veilbox/veilbox.png"));
   BuildControls();

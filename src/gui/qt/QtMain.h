@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "gui/MainWindowDialogue.h"
 #include "gui/frmMain.h"
 #include "gui/frmMainView.h"
@@ -32,8 +32,8 @@ class QtMain : public QMainWindow, public frmMainView {
   Q_OBJECT
 
  public:
-  // dialogue is the one state talks through; the window shows its progress.
-  QtMain(AppState& state, MainWindowDialogue& dialogue);
+  // dialogue is the one session talks through; the window shows its progress.
+  QtMain(Session& session, MainWindowDialogue& dialogue);
   ~QtMain() override;
 
   frmMain& Logic() { return logic_; }

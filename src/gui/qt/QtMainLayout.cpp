@@ -15,9 +15,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "engine/StatusChange.h"
 #include "gui/Twips.h"
 #include "gui/qt/QtMain.h"
+#include "store/FolderRecord.h"
 
 namespace veilbox {
 namespace {
@@ -77,7 +77,7 @@ void QtMain::BuildControls() {
   lblStatus->setMinimumWidth(Twips(1095));
   cmbStatus = new QComboBox(fraStatus);
   cmbStatus->setObjectName("cmbStatus");
-  cmbStatus->addItems({kStatusHidden, kStatusVisible});
+  cmbStatus->addItems({kHidden, kVisible});
   cmbStatus->setCurrentIndex(-1);  // a drop-down list starts with no choice
   cmbStatus->setMinimumWidth(Twips(2415));
   chkEncrypt = new QCheckBox("Encrypt filenames", fraStatus);

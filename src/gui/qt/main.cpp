@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <memory>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "gui/MainWindowDialogue.h"
 #include "gui/qt/QtDialogue.h"
 #include "gui/qt/QtMain.h"
@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<veilbox::Platform> platform = veilbox::CreatePlatform();
   veilbox::QtDialogue boxes;
   veilbox::MainWindowDialogue dialogue(boxes);
-  veilbox::AppState state(*platform, dialogue);
-  veilbox::QtMain window(state, dialogue);
+  veilbox::Session session(*platform, dialogue);
+  veilbox::QtMain window(session, dialogue);
   window.Logic().Form_Load();
   if (window.Logic().ProgramEnded()) return 0;
   return QApplication::exec();

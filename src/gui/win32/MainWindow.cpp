@@ -46,7 +46,7 @@ const wchar_t* const kStatusItems[] = {L"Hidden", L"Visible"};
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, MainWindowDialogue& dialogue,
+MainWindow::MainWindow(Session& session, MainWindowDialogue& dialogue,
                        std::function<void()> end_program)
     : end_program_(std::move(end_program)) {
   Create(IDD_MAIN, nullptr);
@@ -56,7 +56,7 @@ MainWindow::MainWindow(AppState& state, MainWindowDialogue& dialogue,
     SendMessageW(Item(IDC_CMBSTATUS), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
   SetProgress(0, 0);
-  logic_ = std::make_unique<frmMain>(*this, state, dialogue);
+  logic_ = std::make_unique<frmMain>(*this, session, dialogue);
 }
 
 MainWindow::~MainWindow() {

@@ -22,7 +22,7 @@ class OptionsWindow;
 class MainWindow : public DialogWindow, public frmMainView {
  public:
   // end_program leaves the program's message loop.
-  MainWindow(AppState& state, MainWindowDialogue& dialogue, std::function<void()> end_program);
+  MainWindow(Session& session, MainWindowDialogue& dialogue, std::function<void()> end_program);
   ~MainWindow() override;
 
   frmMain& Logic() { return *logic_; }

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/AppState.h"
+#include "app/Session.h"
 #include "gui/MainWindowDialogue.h"
 #include "gui/win32/MainWindow.h"
 #include "gui/win32/MessageLoop.h"
@@ -26,8 +26,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::unique_ptr<veilbox::Platform> platform = veilbox::CreatePlatform();
     veilbox::win32::Win32Dialogue boxes;
     veilbox::MainWindowDialogue dialogue(boxes);
-    veilbox::AppState state(*platform, dialogue);
-    veilbox::win32::MainWindow window(state, dialogue, [] { PostQuitMessage(0); });
+    veilbox::Session session(*platform, dialogue);
+    veilbox::win32::MainWindow window(session, dialogue, [] { PostQuitMessage(0); });
     window.Logic().Form_Load();
     if (!window.Logic().ProgramEnded()) exit_code = veilbox::win32::RunMessageLoop();
   }

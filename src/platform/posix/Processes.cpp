@@ -25,9 +25,9 @@ std::optional<std::string> StartTimeOf(const std::string& pid) {
   const size_t name_end = line.rfind(')');
   if (name_end == std::string::npos) return std::nullopt;
   std::istringstream fields(line.substr(name_end + 1));
-  std::string state;
-  fields >> state;
-  if (state == "Z" || state == "X") return std::nullopt;
+  std::string session;
+  fields >> session;
+  if (session == "Z" || session == "X") return std::nullopt;
   std::string field;
   for (int i = 0; i < kFieldsBetweenStateAndStartTime && fields >> field;) ++i;
   return fields >> field ? std::optional<std::string>(field) : std::nullopt;

@@ -55,7 +55,7 @@ class QtTest : public HomeTest {
     return window->lstFolders->topLevelItem(row)->text(column).toStdString();
   }
 
-  std::unique_ptr<QtMain> window = std::make_unique<QtMain>(state, dialogue);
+  std::unique_ptr<QtMain> window = std::make_unique<QtMain>(session, dialogue);
 };
 
 using QtMainWindow = QtTest;

@@ -36,14 +36,11 @@ constexpr const char* kSampleFolders =
     "Thesis</media/alex/USB/<Visible<Normal<Thesis*\r\n";
 
 // A known user with a password and a few listed folders.
-void SeedHome(const testing::TempHome& home, AppState& state) {
-  state.Appname = kAppname;
-  state.MainKey = kMainKey;
-  state.EncryptDecryptKey = std::string(kAppname) + kKeyText;
-  SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No");
-  SaveString(state, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath",
+void SeedHome(const testing::TempHome& home, Session& session) {
+  SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No");
+  SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath",
              "/home/alex/.veilbox-store*/media/alex/USB/.veilbox-store*");
-  StorePassword(state, "sample");
+  session.CreatePassword("sample");
   testing::WriteText(home.ProgramFolder() / "Dat.sys", kSampleFolders);
 }
 
@@ -70,10 +67,10 @@ int main(int argc, char** argv) {
   testing::ScriptedDialogue boxes;
   MainWindowDialogue dialogue(boxes);
   std::unique_ptr<Platform> platform = CreatePlatform();
-  AppState state(*platform, dialogue);
-  SeedHome(home, state);
+  Session session(*platform, dialogue);
+  SeedHome(home, session);
 
-  QtMain window(state, dialogue);
+  QtMain window(session, dialogue);
   window.Logic().Form_Load();
   QtLogin* login = window.Login();
   if (!login) return 1;

@@ -19,7 +19,7 @@ TEST_F(OtherWindowsTest, PreferencesShowTheStoreFoldersAndEditNeedsASelectedRow)
   EXPECT_TRUE(IsWindowVisible(options));
   HWND list = Control(options, IDC_LSTFOLDERSPATH);
   ASSERT_EQ(win32::RowCount(list), 1);
-  EXPECT_EQ(win32::CellText(list, 0, 1) + "*", state.HideFolderPath);
+  EXPECT_EQ(win32::CellText(list, 0, 1) + "*", session.stores.Text());
   EXPECT_EQ(win32::CellText(list, 0, 0), win32::CellText(list, 0, 1).substr(0, 3));
   EXPECT_FALSE(IsWindowEnabled(Control(options, IDC_OPTEDIT)));
 

@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "app/AppState.h"
 #include "app/Constants.h"
 #include "app/Password.h"
+#include "app/Session.h"
 #include "app/Settings.h"
 #include "gui/MainWindowDialogue.h"
 #include "gui/win32/DialogWindow.h"
@@ -43,19 +43,19 @@ class PumpingDialogue : public ScriptedDialogue {
 
 class WindowTest : public ::testing::Test {
  protected:
-  WindowTest() : dialogue(boxes), state(platform, dialogue) {
-    window = std::make_unique<win32::MainWindow>(state, dialogue, [this] { ended = true; });
+  WindowTest() : dialogue(boxes), session(platform, dialogue) {
+    window = std::make_unique<win32::MainWindow>(session, dialogue, [this] { ended = true; });
   }
 
   std::string Setting(const std::string& name) {
-    return GetString(state, SettingsRoot::CurrentUser, kMainKey, name);
+    return GetString(session, SettingsRoot::CurrentUser, kMainKey, name);
   }
 
   // A program that has been started before: agreement accepted, password
   // stored.
   void KnownUser() {
     ScriptedDialogue quiet;
-    AppState earlier(platform, quiet);
+    Session earlier(platform, quiet);
     earlier.Appname = kAppname;
     earlier.MainKey = kMainKey;
     earlier.EncryptDecryptKey = std::string(kAppname) + kKeyText;
@@ -117,7 +117,7 @@ class WindowTest : public ::testing::Test {
   PumpingDialogue boxes;
   MainWindowDialogue dialogue;
   WinPlatform platform;
-  AppState state;
+  Session session;
   std::unique_ptr<win32::MainWindow> window;
   bool ended = false;
 };

@@ -54,7 +54,7 @@ class RegistryTest : public StateTest {
 };
 
 TEST_F(RegistryTest, SavedStringsRoundTripAsAnsiTextWithoutATerminatingNul) {
-  EXPECT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kKey, "VeilboxHideFolderPath",
+  EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxHideFolderPath",
                          "C:\\Café\\Data*"));
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), "C:\\Café\\Data*");
   // Stored as the text itself with no terminating NUL counted in its length;
@@ -64,13 +64,13 @@ TEST_F(RegistryTest, SavedStringsRoundTripAsAnsiTextWithoutATerminatingNul) {
   if (!stored.empty() && stored.back() == L'\0') stored.pop_back();
   EXPECT_EQ(stored, L"C:\\Café\\Data*");
 
-  EXPECT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime", ""));
+  EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime", ""));
   EXPECT_EQ(ReadRaw(L"VeilboxFirstTime").first, DWORD{REG_SZ});
   EXPECT_EQ(Setting("VeilboxFirstTime"), "");
   EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime"), "");
 
   // Writes are immediate: the next read sees the new text.
-  EXPECT_TRUE(SaveString(state, SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime", "No"));
+  EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime", "No"));
   EXPECT_EQ(Setting("VeilboxFirstTime"), "No");
 }
 
@@ -95,12 +95,12 @@ TEST_F(RegistryTest, ValuesOtherToolsWroteReadByTheSettingsStoreRules) {
   EXPECT_EQ(Setting("TwoBytes"), "-2");
   EXPECT_EQ(Setting("ThreeBytes"), "");
   EXPECT_EQ(Setting("Missing"), "");
-  EXPECT_EQ(GetString(state, SettingsRoot::CurrentUser, "SOFTWARE\\NoSuchKey", "X"), "");
+  EXPECT_EQ(GetString(session, SettingsRoot::CurrentUser, "SOFTWARE\\NoSuchKey", "X"), "");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 TEST_F(RegistryTest, MachineValuesAreReadButNeverWritten) {
-  EXPECT_EQ(GetString(state, SettingsRoot::LocalMachine,
+  EXPECT_EQ(GetString(session, SettingsRoot::LocalMachine,
                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"),
             "C:\\windows");
   EXPECT_THROW(platform->WriteSetting(SettingsRoot::LocalMachine, kKey, "X", "y"), Failure);

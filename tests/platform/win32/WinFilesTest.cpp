@@ -8,10 +8,10 @@
 
 #include <thread>
 
+#include "app/FolderData.h"
 #include "diag/Failure.h"
 #include "platform/Codec.h"
 #include "platform/win32/WinPlatform.h"
-#include "app/FolderData.h"
 #include "store/GetDirs.h"
 #include "support/StateTest.h"
 
@@ -35,13 +35,13 @@ TEST_F(WinFilesTest, TextIsStoredInTheAnsiCodePage) {
   EXPECT_EQ(ToAnsi("日"), "?") << "a character the code page lacks";
   EXPECT_EQ(ToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
 
-  state.SrcDataFilename = win.ProgramFolder() + "\\Dat.sys";
-  state.HiddenFolderData = "Café<C:\\Work\\<Hidden<Encrypted<Café<*";
-  ASSERT_TRUE(SaveFolders(state));
-  EXPECT_EQ(ReadText(state.SrcDataFilename), "Caf\xE9<C:\\Work\\<Hidden<Encrypted<Caf\xE9<*\r\n");
-  state.HiddenFolderData.clear();
-  ASSERT_TRUE(LoadDataFile(state));
-  EXPECT_EQ(state.HiddenFolderData, "Café<C:\\Work\\<Hidden<Encrypted<Café<*");
+  session.data_file = win.ProgramFolder() + "\\Dat.sys";
+  session.folders = "Café<C:\\Work\\<Hidden<Encrypted<Café<*";
+  ASSERT_TRUE(SaveFolders(session));
+  EXPECT_EQ(ReadText(session.data_file), "Caf\xE9<C:\\Work\\<Hidden<Encrypted<Caf\xE9<*\r\n");
+  session.folders.clear();
+  ASSERT_TRUE(LoadDataFile(session));
+  EXPECT_EQ(session.folders, "Café<C:\\Work\\<Hidden<Encrypted<Café<*");
 }
 
 TEST_F(WinFilesTest, AtomicWritesReplaceWholeOrLeaveTheOldFile) {

@@ -1,9 +1,6 @@
-#include "cli/Session.h"
+#include "cli/Login.h"
 
-#include "app/Constants.h"
 #include "app/Password.h"
-#include "app/Settings.h"
-#include "app/StartUp.h"
 #include "cli/ExitCode.h"
 #include "cli/Note.h"
 #include "cli/PasswordInput.h"
@@ -13,16 +10,10 @@ namespace {
 
 constexpr const char* kRunInitFirst = "run veilbox-cli init first";
 
-bool AgreementAccepted(AppState& state) {
-  return !GetString(state, SettingsRoot::CurrentUser, kMainKey,
-                    std::string(kAppname) + kFirstTimeSuffix)
-              .empty();
-}
-
 }  // namespace
 
-int RunInit(AppState& state, const Options& options, Terminal& terminal) {
-  switch (StartUp(state, VersionCheck::Skip)) {
+int RunInit(Session& session, const Options& options, Terminal& terminal) {
+  switch (session.Start(VersionCheck::Skip)) {
     case StartUpResult::Continue:
       break;
     case StartUpResult::EndProgram:
@@ -31,7 +22,7 @@ int RunInit(AppState& state, const Options& options, Terminal& terminal) {
     case StartUpResult::Refused:
       return kLockedOut;
   }
-  if (HasPassword(state)) {
+  if (session.HasPassword()) {
     Note("a password already exists; init changed nothing");
     return kNotAllDone;
   }
@@ -41,22 +32,22 @@ int RunInit(AppState& state, const Options& options, Terminal& terminal) {
     return kLockedOut;
   }
   if (std::optional<std::string> refusal = NewPasswordRefusal(*input.password)) {
-    state.dialogue.Tell(*refusal, kPasswordTitle);
+    session.dialogue.Tell(*refusal, kPasswordTitle);
     return kLockedOut;
   }
-  if (!StorePassword(state, *input.password)) return kNotAllDone;
+  if (!session.CreatePassword(*input.password)) return kNotAllDone;
   Note("the password is stored");
   return kAllDone;
 }
 
-std::optional<int> PassGate(AppState& state, const Options& options, Terminal& terminal) {
-  if (!StartPlacesTrusted(state)) return kLockedOut;
-  if (!AgreementAccepted(state)) {
+std::optional<int> PassGate(Session& session, const Options& options, Terminal& terminal) {
+  if (!session.PlacesTrusted()) return kLockedOut;
+  if (!session.AgreementAccepted()) {
     Note(std::string("the agreement has not been accepted yet: ") + kRunInitFirst);
     return kLockedOut;
   }
-  if (StartUp(state, VersionCheck::Skip) != StartUpResult::Continue) return kLockedOut;
-  if (!HasPassword(state)) {
+  if (session.Start(VersionCheck::Skip) != StartUpResult::Continue) return kLockedOut;
+  if (!session.HasPassword()) {
     Note(std::string("no password has been created yet: ") + kRunInitFirst);
     return kLockedOut;
   }
@@ -65,17 +56,16 @@ std::optional<int> PassGate(AppState& state, const Options& options, Terminal& t
     Note(input.problem);
     return kLockedOut;
   }
-  switch (CheckPassword(state, *input.password)) {
+  switch (session.CheckPassword(*input.password)) {
     case PasswordCheck::Right:
       break;
     case PasswordCheck::Wrong:
       Note("incorrect password");
       return kLockedOut;
     case PasswordCheck::Damaged:
-      state.dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
+      session.dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
       return kLockedOut;
   }
-  state.DonePassword = true;
   return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 // The platform layer on Windows: the registry for settings, the folder of
 // the executable for the program's data, drive letters for drives, and the
-// access-control tool cacls.exe for locking store folders.
+// access-control tool cacls.exe for locking store folders. Every path goes to the system in
+// its long "\\?\" form (LongPath.h).
 #pragma once
 
 #include <windows.h>
@@ -32,7 +33,7 @@ class WinPlatform : public Platform {
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
-  // Junctions and symbolic links (any reparse point) are reported as links;
+  // Symbolic links, junctions and volume mount points are reported as links;
   // hidden and system entries are marked as such.
   std::vector<DirEntry> ListDirectory(const std::string& folder,
                                       Where where = Where::current()) override;
@@ -42,7 +43,8 @@ class WinPlatform : public Platform {
   void RemoveFile(const std::string& path, Where where = Where::current()) override;
   void CreateFolders(const std::string& path, Where where = Where::current()) override;
 
-  // Reparse points (junctions, symbolic links) count as links.
+  // Symbolic links, junctions and volume mount points count as links; other
+  // reparse points (cloud, deduplicated, compressed) are ordinary entries.
   OpenedFolder OpenFolderNoLinks(const std::string& path) override;
   MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
 
@@ -54,7 +56,7 @@ class WinPlatform : public Platform {
   std::unique_ptr<DataLock> LockData(const DataLockWait& wait,
                                      Where where = Where::current()) override;
 
-  // Reparse points count as links; the owner is compared with the process
+  // Links as for OpenFolderNoLinks; the owner is compared with the process
   // token's user.
   FolderFacts InspectFolder(const std::string& path) override;
   // A protected access list for the user and the system alone, inherited by

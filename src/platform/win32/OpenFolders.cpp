@@ -104,6 +104,7 @@ class WinOpenFolder : public OpenFolder {
       : handle_(h), id_(id), platform_(platform) {}
 
   EntryId Id() const override { return id_; }
+  HANDLE Held() const { return handle_.Get(); }
 
   std::vector<DirEntry> List(Where where) override {
     return platform_.ListDirectory(Narrow(PathOf(handle_.Get())), where);
@@ -206,6 +207,10 @@ class WinOpenFolder : public OpenFolder {
 };
 
 }  // namespace
+
+HANDLE WinPlatform::OpenEntryIn(OpenFolder& folder, const std::string& name, DWORD access) {
+  return OpenEntry(Child(PathOf(static_cast<WinOpenFolder&>(folder).Held()), name), access);
+}
 
 OpenedFolder WinPlatform::OpenFolderNoLinks(const std::string& path) {
   // Every part from the root on is opened as the entry itself, so a link

@@ -7,6 +7,7 @@
 #include "platform/Codec.h"
 #include "platform/Environment.h"
 #include "platform/win32/AccessControl.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/Ownership.h"
 #include "platform/win32/Registry.h"
@@ -24,9 +25,6 @@ using win32::Widen;
 namespace {
 
 constexpr const char* kWindowsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-
-// How long a lock or unlock may take before the program goes on without it.
-constexpr unsigned long kAccessCommandWaitMs = 30000;
 
 std::wstring FullPathOf(const std::wstring& path) {
   return UserPath(SystemPath(path));
@@ -156,27 +154,26 @@ std::string WinPlatform::WindowsFolder() {
 }
 
 void WinPlatform::ChangeAccess(const std::string& path, bool lock, Where where) {
-  // cacls takes a path: one with a link on it is refused, never followed
-  // into another place.
+  const std::string what = (lock ? "Cannot lock " : "Cannot unlock ") + path;
   if (const FolderFacts facts = InspectFolder(path); !facts.link.empty()) {
-    Raise(err::kPathFileAccess,
-          "Cannot change access to " + path + ": " + facts.link + " is or passes through a link",
-          where);
+    Raise(err::kPathFileAccess, what + ": " + facts.link + " is or passes through a link", where);
   }
   const std::optional<EntryKind> kind = win32::KindAt(Widen(path));
   if (!kind) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-    win32::RaiseWin32(error, "Cannot change access to " + path, where);
+    win32::RaiseWin32(error, what, where);
   }
-  if (*kind != EntryKind::Directory) {
-    Raise(err::kPathFileAccess, "Cannot change access to " + path + ": not a folder", where);
-  }
-  RunHidden(win32::CaclsCommandLine(WindowsFolder(), path, lock), where);
-}
-
-void WinPlatform::RunHidden(const std::string& command_line, Where where) {
-  win32::StartHidden(command_line, kAccessCommandWaitMs, where);
+  if (*kind != EntryKind::Directory) Raise(err::kPathFileAccess, what + ": not a folder", where);
+  // The folder itself, reached from its parent held open without links; a
+  // locked folder cannot be listed, but its owner may always change its list.
+  const fs::path full = WithoutTrailingSeparator(FullPathOf(Widen(path)));
+  OpenedFolder parent = OpenFolderNoLinks(Narrow(full.parent_path().wstring()));
+  if (!parent.folder) Raise(err::kPathFileAccess, what + ": " + parent.reason, where);
+  win32::Handle folder(
+      OpenEntryIn(*parent.folder, Narrow(full.filename().wstring()), READ_CONTROL | WRITE_DAC));
+  if (!folder.Valid()) win32::RaiseWin32(GetLastError(), what, where);
+  win32::ChangeStoreFolderAccess(folder.Get(), lock, what, where);
 }
 
 void WinPlatform::LockFolder(const std::string& path, Where where) {

@@ -1,6 +1,6 @@
 // The platform layer on Windows: the registry for settings, the folder of
 // the executable for the program's data, drive letters for drives, and the
-// access-control tool cacls.exe for locking store folders. Every path goes to the system in
+// security calls for locking store folders. Every path goes to the system in
 // its long "\\?\" form (LongPath.h).
 #pragma once
 
@@ -48,8 +48,9 @@ class WinPlatform : public Platform {
   OpenedFolder OpenFolderNoLinks(const std::string& path) override;
   MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
 
-  // Runs cacls.exe from the Windows folder's System32 folder on the folder,
-  // with a hidden window: "/E /D USERS" to lock, "/E /G USERS:F" to unlock.
+  // Sets the folder's access list through a handle on the folder itself
+  // (AccessControl.h): a lock denies the Users group, an unlock takes the
+  // folder's own entries for Users away.
   void LockFolder(const std::string& path, Where where = Where::current()) override;
   void UnlockFolder(const std::string& path, Where where = Where::current()) override;
 
@@ -72,13 +73,12 @@ class WinPlatform : public Platform {
   // system says when that is absent.
   std::string WindowsFolder();
 
- protected:
-  // Starts the command line with a hidden window and waits for it to end.
-  // Tests override it to see the command line.
-  virtual void RunHidden(const std::string& command_line, Where where);
-
  private:
   void ChangeAccess(const std::string& path, bool lock, Where where);
+  // The entry name of folder (opened by OpenFolderNoLinks) itself, opened
+  // with access; INVALID_HANDLE_VALUE, with GetLastError set, when it cannot
+  // be.
+  HANDLE OpenEntryIn(OpenFolder& folder, const std::string& name, DWORD access);
 
   friend class WinDataLock;
   HANDLE lock_file_ = INVALID_HANDLE_VALUE;  // while this copy holds the lock

@@ -1,7 +1,8 @@
 // veilbox-cli.exe under Windows (Wine): hide and restore with encrypted
 // names, the store folder on drive C:, the list in Dat.sys in the ANSI code
-// page and the settings in the test's own registry key. Wine's cacls.exe is
-// a stub, so whether the store folder was really locked cannot be seen here.
+// page and the settings in the test's own registry key. Wine keeps no access
+// list as it was set, so whether the store folder was really locked cannot be
+// seen here.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -64,8 +64,9 @@ bool IsMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// The handle's path as the system gives it now, in its long form.
-std::wstring PathOf(HANDLE h) {
+// The handle's path as the system gives it now, in its long form; empty
+// when the system cannot say.
+std::wstring FinalPathOf(HANDLE h) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()),
@@ -80,14 +81,16 @@ std::wstring PathOf(HANDLE h) {
   return win32::SystemPath(path);
 }
 
+// An entry of folder; empty, which reaches nothing, when folder is.
 std::wstring Child(const std::wstring& folder, const std::string& name) {
+  if (folder.empty()) return folder;
   // A long-form path is taken as it is, so ".." is named by the parent.
   if (name == "..") {
-    if (folder.empty() || folder.back() == L'\\') return folder;  // a root is its own parent
+    if (folder.back() == L'\\') return folder;  // a root is its own parent
     std::wstring parent = folder.substr(0, folder.rfind(L'\\'));
     return parent.back() == L':' ? parent + L'\\' : parent;
   }
-  return (folder.empty() || folder.back() == L'\\' ? folder : folder + L"\\") + Widen(name);
+  return (folder.back() == L'\\' ? folder : folder + L"\\") + Widen(name);
 }
 
 // Where the parts below the root start: after "C:\" or "\\server\share\".
@@ -100,22 +103,32 @@ size_t RootLength(const std::wstring& path) {
 
 class WinOpenFolder : public OpenFolder {
  public:
-  WinOpenFolder(HANDLE h, EntryId id, WinPlatform& platform)
-      : handle_(h), id_(id), platform_(platform) {}
+  WinOpenFolder(HANDLE h, EntryId id, std::wstring opened_at, WinPlatform& platform)
+      : handle_(h), id_(id), opened_at_(std::move(opened_at)), platform_(platform) {}
 
   EntryId Id() const override { return id_; }
-  HANDLE Held() const { return handle_.Get(); }
+
+  // Where the folder is now, in its long form; empty when that cannot be
+  // told. Wine gives no path longer than about 120 characters for a handle
+  // (and none that follows a rename): then the path the folder was opened
+  // at serves while it still leads to this folder.
+  std::wstring Path() const {
+    if (std::wstring path = FinalPathOf(handle_.Get()); !path.empty()) return path;
+    const Handle there(OpenEntry(opened_at_, FILE_READ_ATTRIBUTES));
+    EntryInfo info;
+    return there.Valid() && InfoOf(there.Get(), info) && info.id == id_ ? opened_at_ : L"";
+  }
 
   std::vector<DirEntry> List(Where where) override {
-    return platform_.ListDirectory(Narrow(PathOf(handle_.Get())), where);
+    return platform_.ListDirectory(Narrow(Path()), where);
   }
 
   void ForEachEntry(const std::function<void(const DirEntry&)>& visit, Where where) override {
-    win32::VisitEntries(PathOf(handle_.Get()), visit, where);
+    win32::VisitEntries(Path(), visit, where);
   }
 
   std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
-    const std::wstring path = Child(PathOf(handle_.Get()), name);
+    const std::wstring path = Child(Path(), name);
     HANDLE h = OpenEntry(path, kFolderAccess);
     if (h == INVALID_HANDLE_VALUE) {
       win32::RaiseWin32(GetLastError(), "Cannot open " + Shown(path), where);
@@ -124,7 +137,7 @@ class WinOpenFolder : public OpenFolder {
   }
 
   std::optional<EntryId> ChildId(const std::string& name, Where where) override {
-    const std::wstring path = Child(PathOf(handle_.Get()), name);
+    const std::wstring path = Child(Path(), name);
     Handle h(OpenEntry(path, FILE_READ_ATTRIBUTES));
     EntryInfo info;
     if (h.Valid() && InfoOf(h.Get(), info)) return info.id;
@@ -136,7 +149,7 @@ class WinOpenFolder : public OpenFolder {
   FolderTime ModifiedTime(Where where) override {
     FILETIME written;
     if (!GetFileTime(handle_.Get(), nullptr, nullptr, &written)) {
-      win32::RaiseWin32(GetLastError(), "Cannot look at " + Shown(PathOf(handle_.Get())), where);
+      win32::RaiseWin32(GetLastError(), "Cannot look at " + Shown(Path()), where);
     }
     const std::uint64_t ticks =
         (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
@@ -145,7 +158,7 @@ class WinOpenFolder : public OpenFolder {
   }
 
   void SetModifiedTime(const FolderTime& time, Where where) override {
-    const std::wstring path = PathOf(handle_.Get());
+    const std::wstring path = Path();
     Handle h(OpenEntry(path, FILE_WRITE_ATTRIBUTES));
     const std::uint64_t ticks =
         static_cast<std::uint64_t>(time.seconds) * kTicksPerSecond + time.fraction;
@@ -162,9 +175,10 @@ class WinOpenFolder : public OpenFolder {
   MoveResult MoveChild(const std::string& name, OpenFolder& target,
                        const std::string& new_name) override {
     auto& to = static_cast<WinOpenFolder&>(target);
-    Handle entry(OpenEntry(Child(PathOf(handle_.Get()), name), DELETE | SYNCHRONIZE));
+    Handle entry(OpenEntry(Child(Path(), name), DELETE | SYNCHRONIZE));
     if (!entry.Valid()) return {false, win32::Win32Message(GetLastError())};
-    const std::wstring destination = Child(PathOf(to.handle_.Get()), new_name);
+    const std::wstring destination = Child(to.Path(), new_name);
+    if (destination.empty()) return {false, "the folder to move into cannot be found"};
     // FILE_RENAME_INFO ends in a name of variable length.
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + destination.size() * sizeof(wchar_t));
     auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -195,7 +209,7 @@ class WinOpenFolder : public OpenFolder {
     if (info.kind != EntryKind::Directory) {
       Raise(err::kPathNotFound, Shown(path) + " is not a folder", where);
     }
-    auto folder = std::make_unique<WinOpenFolder>(h, info.id, platform);
+    auto folder = std::make_unique<WinOpenFolder>(h, info.id, win32::SystemPath(path), platform);
     owned.Release();
     return folder;
   }
@@ -203,13 +217,14 @@ class WinOpenFolder : public OpenFolder {
  private:
   Handle handle_;
   EntryId id_;
+  std::wstring opened_at_;  // in its long form
   WinPlatform& platform_;
 };
 
 }  // namespace
 
 HANDLE WinPlatform::OpenEntryIn(OpenFolder& folder, const std::string& name, DWORD access) {
-  return OpenEntry(Child(PathOf(static_cast<WinOpenFolder&>(folder).Held()), name), access);
+  return OpenEntry(Child(static_cast<WinOpenFolder&>(folder).Path(), name), access);
 }
 
 OpenedFolder WinPlatform::OpenFolderNoLinks(const std::string& path) {

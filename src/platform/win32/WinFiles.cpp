@@ -59,20 +59,30 @@ std::optional<EntryKind> KindAt(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(system.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return KindOf(attributes, 0);
-  // The tag is in the entry's listing; a search names no folder by a
-  // trailing separator.
+  // The tag is in the entry's listing, which names no folder by a trailing
+  // separator; a root has none, and its own handle tells.
   while (system.size() > 7 && system.back() == L'\\') system.pop_back();
   WIN32_FIND_DATAW data;
   const Find found(
       FindFirstFileExW(system.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-  if (found.get() == INVALID_HANDLE_VALUE) return EntryKind::Link;
-  return KindOf(data.dwFileAttributes, data.dwReserved0);
+  if (found.get() != INVALID_HANDLE_VALUE) return KindOf(data.dwFileAttributes, data.dwReserved0);
+  const Handle entry(CreateFileW(
+      system.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  FILE_ATTRIBUTE_TAG_INFO tag;
+  if (entry.Valid() &&
+      GetFileInformationByHandleEx(entry.Get(), FileAttributeTagInfo, &tag, sizeof tag)) {
+    return KindOf(tag.FileAttributes, tag.ReparseTag);
+  }
+  return EntryKind::Link;
 }
 
 void VisitEntries(const std::wstring& folder, const std::function<void(const DirEntry&)>& visit,
                   Where where) {
+  if (folder.empty())
+    RaiseWin32(ERROR_PATH_NOT_FOUND, "Cannot list a folder whose place is unknown", where);
   std::wstring pattern = SystemPath(folder);
-  if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+  if (pattern.back() != L'\\') pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW data;
   const Find found(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,

@@ -6,7 +6,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <map>
+#include <memory>
+
 #include "cli/RunCli.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/WinPlatform.h"
 #include "support/TempHome.h"
 
@@ -38,6 +44,15 @@ class WinCliTest : public ::testing::Test {
   }
   std::string Read(const std::string& relative) {
     return win_.ReadFile(work_.string() + "\\" + relative);
+  }
+  // Removes a tree deeper than the temporary home's clean-up reaches.
+  void RemoveTree(const std::string& folder) {
+    if (!win_.FolderExists(folder)) return;
+    for (const DirEntry& e : win_.ListDirectory(folder)) {
+      const std::string path = folder + "\\" + e.name;
+      e.kind == EntryKind::Directory ? RemoveTree(path) : win_.RemoveFile(path);
+    }
+    RemoveDirectoryW(win32::SystemPath(win32::Widen(folder)).c_str());
   }
 
   TempHome home_;
@@ -83,6 +98,61 @@ TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveC) {
   EXPECT_EQ(Read("Café\\sub\\é.txt"), "deep");
   EXPECT_FALSE(fs::exists(store_ / U8("Café")));
   EXPECT_EQ(Do({"list"}).out, "Café\t" + parent + "\tVisible\tNormal\r\n");
+}
+
+TEST_F(WinCliTest, TreesWhoseEncryptedPathsPass260And1000CharactersComeBackWhole) {
+  ASSERT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, "pw\n").code, 0);
+  const std::shared_ptr<void> clean_up(nullptr, [&](void*) {
+    RemoveTree(work_.string() + "\\Deep");
+    RemoveTree(store_.string() + "\\Deep");
+  });
+  std::map<std::string, std::string> files;  // relative path below Deep → content
+  std::string folder;
+  for (int depth = 0; depth < 9; ++depth) {
+    folder += std::string(100, 'p') + std::to_string(depth) + "\\";
+    files[folder + std::string(100, 'f')] =
+        "file " + std::to_string(depth) + std::string("\0\xff", 2);
+  }
+  for (const auto& [path, content] : files) Write("Deep\\" + path, content);
+  ASSERT_EQ(Do({"add", "Deep\\"}).code, 0);
+  CliRun r = Do({"hide", "--encrypt", "Deep"});
+  ASSERT_EQ(r.code, 0) << r.err;
+
+  std::vector<size_t> lengths;  // of each file's path in the store
+  std::string in_store = store_.string() + "\\Deep\\";
+  for (int depth = 0; depth < 9; ++depth) {
+    in_store += std::string(100, 'p') + std::to_string(depth) + "\\";
+    for (const DirEntry& e : win_.ListDirectory(in_store)) {
+      if (e.kind == EntryKind::File) lengths.push_back(in_store.size() + e.name.size());
+    }
+  }
+  ASSERT_EQ(lengths.size(), files.size()) << "every file renamed where it lies";
+  EXPECT_GT(*std::min_element(lengths.begin(), lengths.end()), 260u);
+  EXPECT_GT(*std::max_element(lengths.begin(), lengths.end()), 1000u);
+
+  r = Do({"restore", work_.string() + "\\Deep"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (const auto& [path, content] : files) EXPECT_EQ(Read("Deep\\" + path), content);
+}
+
+// Both programs tell Windows that they take paths longer than 260 characters.
+TEST(Manifests, BothProgramsAreLongPathAware) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  for (const wchar_t* program : {L"veilbox-cli.exe", L"veilbox.exe"}) {
+    const fs::path file = fs::path(self).parent_path() / program;
+    HMODULE image = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr) << file;
+    HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr) << file;
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                            "WindowsSettings\">true</longPathAware>"),
+              std::string::npos)
+        << file;
+    FreeLibrary(image);
+  }
 }
 
 TEST_F(WinCliTest, WrongUsageAndWrongPasswordsAreRefused) {

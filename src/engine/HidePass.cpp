@@ -52,14 +52,20 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
         f.Number() == err::kPathNotFound ? "The folder does not exist." : f.Description());
   }
 
+  OpenedStore store_folder = OpenStoreFolder(state, store);
+  if (!store_folder.folder) return Refuse(state, source, store_folder.reason);
+  const FreeName stored_name = FindFreeName(*store_folder.memo, record.actual);
+  const std::string target = JoinPath(store, stored_name.name);
+
   // Every new name is known before anything moves: a name that cannot be
-  // encrypted refuses the whole row while the folder is still in its place.
-  // The names go into the row's journal as they are planned.
+  // encrypted, or not at target, refuses the whole row while the folder is
+  // still in its place. The names go into the row's journal as they are
+  // planned.
   JournalWriter journal(state);
   PlanSummary plan;
   if (should_encrypt) {
     try {
-      plan = PlanEncryptedNames(state, cipher, *held.folder, source, journal);
+      plan = PlanEncryptedNames(state, cipher, *held.folder, source, target, journal);
     } catch (const Failure& f) {
       state.dialogue.Tell(f.Description() + ". " + source + " was not hidden.", "Hide",
                           Icon::Exclamation);
@@ -67,10 +73,6 @@ RowResult HideRow(AppState& state, cEncrypt& cipher, const FolderRow& row, bool 
     }
   }
 
-  OpenedStore store_folder = OpenStoreFolder(state, store);
-  if (!store_folder.folder) return Refuse(state, source, store_folder.reason);
-  const FreeName stored_name = FindFreeName(*store_folder.memo, record.actual);
-  const std::string target = JoinPath(store, stored_name.name);
   FolderRecord hidden = record;
   hidden.status = kHidden;
   hidden.encryption = should_encrypt ? kEncrypted : kNormal;

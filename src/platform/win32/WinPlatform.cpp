@@ -86,6 +86,10 @@ std::string WinPlatform::ProgramFolder(Where where) {
   return Narrow(folder);
 }
 
+size_t WinPlatform::MaxPathLength() const {
+  return win32::kLongestSystemPath - 1 - (sizeof "\\\\?\\UNC\\" - sizeof "\\\\");
+}
+
 std::string WinPlatform::DriveKey(const std::string& path) {
   return FirstCharacters(path, 3);
 }

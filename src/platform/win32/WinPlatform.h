@@ -23,6 +23,9 @@ class WinPlatform : public Platform {
   // %VEILBOX_HOME% when set, otherwise the folder of the executable.
   std::string ProgramFolder(Where where = Where::current()) override;
   char Separator() const override { return kPathSeparator; }
+  // What the long form takes: 32,767 UTF-16 units with the terminating NUL
+  // and the "\\?\UNC\" that stands for a share's leading "\\".
+  size_t MaxPathLength() const override;
   // The first three characters of the path ("D:\").
   std::string DriveKey(const std::string& path) override;
 

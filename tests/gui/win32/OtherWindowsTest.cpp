@@ -56,5 +56,34 @@ TEST_F(OtherWindowsTest, AboutShowsNameAndVersionAndClosesByEnterEscapeAndOK) {
   }
 }
 
+// Both open in the middle of the main window, and no list ends in an empty
+// strip after its last column.
+TEST_F(OtherWindowsTest, PreferencesAndAboutOpenCentredAndListsFillTheirWidth) {
+  StartLoggedIn();
+  Click(Control(Main(), IDC_CMDUNLOCKFOLDER));
+  SetWindowPos(Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const auto centre = [](HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return std::pair((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  Menu(IDM_PREFERENCES);
+  Menu(IDM_ABOUTVEILBOX);
+  for (HWND dialog : {window->Options()->Handle(), window->About()->Handle()}) {
+    const auto [x, y] = centre(dialog);
+    EXPECT_NEAR(x, centre(Main()).first, 1) << win32::TextOf(dialog);
+    EXPECT_NEAR(y, centre(Main()).second, 1) << win32::TextOf(dialog);
+  }
+  for (HWND list : {List(), Control(window->Options()->Handle(), IDC_LSTFOLDERSPATH)}) {
+    HWND header = ListView_GetHeader(list);
+    int widths = 0;
+    for (int i = 0; i < Header_GetItemCount(header); ++i)
+      widths += ListView_GetColumnWidth(list, i);
+    RECT inside;
+    GetClientRect(list, &inside);
+    EXPECT_EQ(widths, inside.right);
+  }
+}
+
 }  // namespace
 }  // namespace veilbox::testing

@@ -2,14 +2,12 @@
 # Installs the Windows setup program silently in a new Wine prefix, checks the
 # programs, the Start-menu entry and the uninstall key, lets the installed
 # veilbox-cli.exe hide a folder (which makes Dat.sys and the store folder
-# Data beside it), starts the uninstaller as a user would, on a private X
-# server, sees its warning about the hidden folder and cancels it, which
-# leaves everything installed; then uninstalls silently through the
-# registered QuietUninstallString and checks that everything the setup
-# installed is gone while the user's Dat.sys, hidden folder and settings are
-# kept. Usage: tests/package/windows_setup_test.sh SETUP_EXE
-# Exits 77 with a message where Wine is not installed; the warning is skipped,
-# saying so, without Xvfb or xdotool.
+# Data beside it), cancels the uninstaller's warning about it on a private X
+# server (skipped, saying so, without Xvfb or xdotool), uninstalls silently
+# through the registered QuietUninstallString and checks that everything the
+# setup installed is gone while the user's Dat.sys, hidden folder and
+# settings are kept. Usage: tests/package/windows_setup_test.sh SETUP_EXE
+# Exits 77 with a message where Wine is not installed.
 set -euo pipefail
 setup="$(realpath "$1")"
 

@@ -56,32 +56,27 @@ TEST_F(OtherWindowsTest, AboutShowsNameAndVersionAndClosesByEnterEscapeAndOK) {
   }
 }
 
-// Both open in the middle of the main window, and no list ends in an empty
-// strip after its last column.
+// Both open in the middle of the main window; no list ends in an empty strip.
 TEST_F(OtherWindowsTest, PreferencesAndAboutOpenCentredAndListsFillTheirWidth) {
   StartLoggedIn();
   Click(Control(Main(), IDC_CMDUNLOCKFOLDER));
   SetWindowPos(Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  const auto centre = [](HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return std::pair((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  };
   Menu(IDM_PREFERENCES);
   Menu(IDM_ABOUTVEILBOX);
+  RECT main, r;
+  GetWindowRect(Main(), &main);
   for (HWND dialog : {window->Options()->Handle(), window->About()->Handle()}) {
-    const auto [x, y] = centre(dialog);
-    EXPECT_NEAR(x, centre(Main()).first, 1) << win32::TextOf(dialog);
-    EXPECT_NEAR(y, centre(Main()).second, 1) << win32::TextOf(dialog);
+    GetWindowRect(dialog, &r);
+    EXPECT_NEAR(r.left + r.right, main.left + main.right, 2) << win32::TextOf(dialog);
+    EXPECT_NEAR(r.top + r.bottom, main.top + main.bottom, 2) << win32::TextOf(dialog);
   }
   for (HWND list : {List(), Control(window->Options()->Handle(), IDC_LSTFOLDERSPATH)}) {
-    HWND header = ListView_GetHeader(list);
     int widths = 0;
-    for (int i = 0; i < Header_GetItemCount(header); ++i)
+    for (int i = 0; i < Header_GetItemCount(ListView_GetHeader(list)); ++i) {
       widths += ListView_GetColumnWidth(list, i);
-    RECT inside;
-    GetClientRect(list, &inside);
-    EXPECT_EQ(widths, inside.right);
+    }
+    GetClientRect(list, &r);
+    EXPECT_EQ(widths, r.right);
   }
 }
 

@@ -1,12 +1,13 @@
-// Locking and unlocking store folders through the security calls. Wine keeps
-// no access list set on a file as it was set, so the lists are checked as
-// StoreFolderAcl makes them, in the system's text form (SDDL), and the call
-// that applies one is checked to work on a real folder and to fail loudly.
+// Locking and unlocking store folders. Wine keeps no access list as it was
+// set, so the lists are checked as StoreFolderAcl makes them, in SDDL, and
+// applying one is checked to work on a real folder and to fail loudly.
 #include <gmock/gmock.h>
 #include <windows.h>
 // clang-format off: after windows.h
 #include <sddl.h>
 // clang-format on
+
+#include <optional>
 
 #include "diag/Failure.h"
 #include "platform/win32/AccessControl.h"
@@ -19,66 +20,51 @@ namespace {
 
 using ::testing::StartsWith;
 
-// The access list of a security descriptor in SDDL ("D:(A;OICI;FA;;;SY)").
-std::vector<unsigned char> AclOf(const std::string& sddl) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
+// The access list given in SDDL ("D:(A;OICI;FA;;;SY)"), locked or unlocked
+// when lock says so, in SDDL as the system writes it.
+std::string Changed(const std::string& sddl, std::optional<bool> lock = std::nullopt) {
+  PSECURITY_DESCRIPTOR given = nullptr;
   EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
-                                                                   &descriptor, nullptr))
-      << sddl;
+                                                                   &given, nullptr));
   BOOL present = FALSE, defaulted = FALSE;
   PACL acl = nullptr;
-  GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted);
-  std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(acl),
-                                   reinterpret_cast<unsigned char*>(acl) + acl->AclSize);
-  LocalFree(descriptor);
-  return bytes;
-}
-
-std::string SddlOf(std::vector<unsigned char> acl) {
+  GetSecurityDescriptorDacl(given, &present, &acl, &defaulted);
+  std::vector<unsigned char> made(reinterpret_cast<unsigned char*>(acl),
+                                  reinterpret_cast<unsigned char*>(acl) + acl->AclSize);
+  LocalFree(given);
+  if (lock) made = win32::StoreFolderAcl(*reinterpret_cast<ACL*>(made.data()), *lock, {});
   SECURITY_DESCRIPTOR descriptor;
   InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-  SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<ACL*>(acl.data()), FALSE);
+  SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<ACL*>(made.data()), FALSE);
   char* text = nullptr;
   ConvertSecurityDescriptorToStringSecurityDescriptorA(&descriptor, SDDL_REVISION_1,
                                                        DACL_SECURITY_INFORMATION, &text, nullptr);
-  const std::string sddl = text;
+  const std::string written = text;
   LocalFree(text);
-  return sddl;
-}
-
-// In the form the system writes it.
-std::string Same(const std::string& sddl) {
-  return SddlOf(AclOf(sddl));
-}
-
-std::string After(const std::string& sddl, bool lock) {
-  std::vector<unsigned char> acl = AclOf(sddl);
-  return SddlOf(win32::StoreFolderAcl(*reinterpret_cast<ACL*>(acl.data()), lock, Where::current()));
+  return written;
 }
 
 TEST(AccessControl, LockDeniesUsersAndUnlockLeavesTheFolderToItsOwnEntries) {
-  // A store folder Veilbox made: the user (U) and the system; BU is Users.
+  // A store folder Veilbox made: the user and the system; BU is Users.
   const std::string own = "(A;OICI;FA;;;S-1-5-21-7-8-9-1001)(A;OICI;FA;;;SY)";
   const std::string others = "(D;;FA;;;BG)(A;;FA;;;BA)(A;OICIID;FR;;;BU)";
   const struct {
     const char* start;
-    std::string from, locked, unlocked;
+    std::string from, unlocked;  // locked: a deny entry for Users in front
   } cases[] = {
-      {"made by Veilbox", "D:" + own, "D:(D;;FA;;;BU)" + own, "D:" + own},
-      {"the old lock", "D:(D;OICI;FA;;;BU)" + own, "D:(D;;FA;;;BU)" + own, "D:" + own},
-      {"the old unlock", "D:" + own + "(A;OICI;FA;;;BU)", "D:(D;;FA;;;BU)" + own, "D:" + own},
-      {"both old entries", "D:(D;OICI;FA;;;BU)" + own + "(A;OICI;FA;;;BU)", "D:(D;;FA;;;BU)" + own,
-       "D:" + own},
-      {"other accounts, and Users inherited", "D:" + others, "D:(D;;FA;;;BU)" + others,
-       "D:" + others},
+      {"made by Veilbox", "D:" + own, own},
+      {"the old lock", "D:(D;OICI;FA;;;BU)" + own, own},
+      {"the old unlock", "D:" + own + "(A;OICI;FA;;;BU)", own},
+      {"other accounts, and Users inherited", "D:" + others, others},
   };
   for (const auto& c : cases) {
-    const std::string locked = Same(c.locked), unlocked = Same(c.unlocked);
-    EXPECT_EQ(After(c.from, true), locked) << c.start;
-    EXPECT_EQ(After(c.from, false), unlocked) << c.start;
-    EXPECT_EQ(After(locked, false), unlocked) << c.start;
-    EXPECT_EQ(After(locked, true), locked) << c.start << ": locked twice";
-    EXPECT_EQ(After(unlocked, true), locked) << c.start << ": locked again";
+    const std::string locked = Changed("D:(D;;FA;;;BU)" + c.unlocked);
+    const std::string unlocked = Changed("D:" + c.unlocked);
+    EXPECT_EQ(Changed(c.from, true), locked) << c.start;
+    EXPECT_EQ(Changed(c.from, false), unlocked) << c.start;
+    EXPECT_EQ(Changed(locked, false), unlocked) << c.start;
+    EXPECT_EQ(Changed(locked, true), locked) << c.start << ": locked twice";
+    EXPECT_EQ(Changed(unlocked, true), locked) << c.start << ": locked again";
   }
 }
 
@@ -99,12 +85,8 @@ TEST(AccessControl, AStoreFolderIsChangedThroughItsOwnHandleAndFailuresAreRaised
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   ASSERT_TRUE(read_only.Valid());
-  try {
-    win32::ChangeStoreFolderAccess(read_only.Get(), true, "Cannot lock " + store, Where::current());
-    ADD_FAILURE() << "a list that cannot be set must raise";
-  } catch (const Failure& f) {
-    EXPECT_THAT(f.Description(), StartsWith("Cannot lock " + store + ": "));
-  }
+  EXPECT_THAT([&] { win32::ChangeStoreFolderAccess(read_only.Get(), true, "Cannot lock X", {}); },
+              ::testing::ThrowsMessage<Failure>(StartsWith("Cannot lock X: ")));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ veilbox_install_gzipped(${PROJECT_SOURCE_DIR}/scripts/debian/changelog ${debian_
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME veilbox)
-set(CPACK_PACKAGE_VENDOR "The Veilbox developers")
+set(CPACK_PACKAGE_VENDOR "Tollmark Inc")
 set(CPACK_PACKAGE_CONTACT
     "Veilbox maintainers <maintainers@users.noreply.c-seed-9b7f5828.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "hide, lock and encrypt folders")

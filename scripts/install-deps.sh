@@ -20,9 +20,10 @@ if [ "${1:-}" = fuzz ]; then packages+=(clang-16 libclang-rt-16-dev); fi
 # with a key typist for the test that runs veilbox.exe's windows.
 mingw_packages=(g++-mingw-w64-x86-64-posix wine64 util-linux xvfb xdotool)
 if [ "${1:-}" = mingw ]; then packages+=("${mingw_packages[@]}"); fi
-# "windows-package" adds what "mingw" adds and NSIS, which makes the Windows
-# setup program; Wine runs the setup test.
-if [ "${1:-}" = windows-package ]; then packages+=("${mingw_packages[@]}" nsis); fi
+# "windows-package" adds what "mingw" adds, NSIS, which makes the Windows
+# setup program, and ImageMagick, which makes its picture; Wine runs the
+# setup test.
+if [ "${1:-}" = windows-package ]; then packages+=("${mingw_packages[@]}" nsis imagemagick); fi
 # "package" adds what builds and checks the Debian package: dpkg-shlibdeps,
 # lintian, the AppStream validator, debootstrap for the install test, and
 # bash-completion for the completion test.

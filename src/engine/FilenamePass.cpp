@@ -165,25 +165,28 @@ PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& p
 }
 
 PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
-                               const std::string& path, PlanWriter& out, Where where) {
+                               const std::string& path, const std::string& target, PlanWriter& out,
+                               Where where) {
   const char separator = session.platform.Separator();
-  std::optional<std::string> too_long;
+  std::optional<std::string> refused;
   const PlanSummary summary = PlanNames(
       session, folder, path,
       [&](const std::string& in, const std::string& name) -> std::optional<std::string> {
         std::string cipher_name = cipher.Encrypt(name, session.key_text);
         if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
-          // Ends the walk: the row is refused whatever else the tree holds.
-          too_long = Below(path, in, name, separator);
-          throw Failure(err::kInvalidArgument, *too_long, where);
+          refused =
+              "The name of " + Below(path, in, name, separator) + " is too long to be encrypted";
+        } else if (target.size() + in.size() + cipher_name.size() + 2 >
+                   session.platform.MaxPathLength()) {
+          refused = "The path of " + Below(path, in, name, separator) +
+                    " would be longer than the system allows once encrypted";
         }
+        // Ends the walk: the row is refused whatever else the tree holds.
+        if (refused) throw Failure(err::kInvalidArgument, *refused, where);
         return cipher_name;
       },
       out);
-  if (too_long) {
-    Raise(err::kInvalidArgument, "The name of " + *too_long + " is too long to be encrypted",
-          where);
-  }
+  if (refused) Raise(err::kInvalidArgument, *refused, where);
   if (!summary.other_drive.empty()) {
     std::string text = msg::HoldsMount(path, summary.other_drive);
     text.pop_back();  // the caller ends the sentence

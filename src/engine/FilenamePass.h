@@ -83,12 +83,13 @@ using NewName =
 PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& path,
                       const NewName& new_name, PlanWriter& out);
 
-// The cipher form of every file name below folder (opened at path). Raises,
-// naming the file, when a name's cipher form is longer than a file name may
-// be, when a drive is mounted inside the tree, or when part of the tree
+// The cipher form of every file name below folder (opened at path, to be
+// renamed at target). Raises, naming the file, when a name's cipher form is
+// longer than a file name may be or its path at target than the system
+// takes, when a drive is mounted inside the tree, or when part of the tree
 // cannot be read.
 PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
-                               const std::string& path, PlanWriter& out,
+                               const std::string& path, const std::string& target, PlanWriter& out,
                                Where where = Where::current());
 
 // The plain name of every file below folder whose name is cipher text; other

@@ -47,23 +47,25 @@ RowResult HideRow(Session& session, cEncrypt& cipher, size_t row, bool should_en
     return Refuse(session, *mounted + " " + source + " was not hidden.", "Hide");
   }
 
+  OpenedStore store_folder = OpenStoreFolder(session, store);
+  if (!store_folder.folder) return MoveFailed(session, source, store_folder.reason);
+  const FreeName stored_name = FindFreeName(*store_folder.memo, record.actual);
+  const std::string target = JoinPath(store, stored_name.name);
+
   // Every new name is known before anything moves: a name that cannot be
-  // encrypted refuses the whole row while the folder is still in its place.
-  // The names go into the row's journal as they are planned.
+  // encrypted, or not at target, refuses the whole row while the folder is
+  // still in its place. The names go into the row's journal as they are
+  // planned.
   JournalWriter journal(session);
   PlanSummary plan;
   if (should_encrypt) {
     try {
-      plan = PlanEncryptedNames(session, cipher, *held.folder, source, journal);
+      plan = PlanEncryptedNames(session, cipher, *held.folder, source, target, journal);
     } catch (const Failure& f) {
       return Refuse(session, f.Description() + ". " + source + " was not hidden.", "Hide");
     }
   }
 
-  OpenedStore store_folder = OpenStoreFolder(session, store);
-  if (!store_folder.folder) return MoveFailed(session, source, store_folder.reason);
-  const FreeName stored_name = FindFreeName(*store_folder.memo, record.actual);
-  const std::string target = JoinPath(store, stored_name.name);
   FolderRecord hidden = record;
   hidden.status = kHidden;
   hidden.encryption = should_encrypt ? kEncrypted : kNormal;

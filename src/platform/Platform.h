@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <source_location>
@@ -158,6 +159,11 @@ class Platform {
   virtual void MakePrivate(const std::string& path, Where where = Where::current()) = 0;
 
   virtual char Separator() const = 0;
+
+  // The longest full path the system takes, in bytes of its UTF-8 form (a
+  // count never below the system's own, so a path within it fits); none
+  // unless the platform says.
+  virtual size_t MaxPathLength() const { return std::numeric_limits<size_t>::max(); }
 
   // The key that names a path's drive: a folder and a store folder with the
   // same key are on one file system.

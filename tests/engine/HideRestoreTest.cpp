@@ -219,6 +219,12 @@ TEST_F(EngineTest, NamesTooLongToEncryptRefuseTheRowBeforeAnythingMoves) {
   EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Refused), 1);
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_NE(dialogue.boxes[0].text.find(long_name), std::string::npos);
+
+  // Short names whose paths in the store would pass the system's limit.
+  fs::remove(plans / "sub" / long_name);
+  platform.max_path = (store / "Plans").string().size() + 10;
+  EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Refused), 1);
+  EXPECT_NE(dialogue.boxes.back().text.find("longer than the system allows"), std::string::npos);
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(rows[0].status, "Visible");
 }

@@ -2,10 +2,11 @@
 # Installs the Windows setup program silently in a new Wine prefix, checks the
 # programs, the Start-menu entry and the uninstall key, lets the installed
 # veilbox-cli.exe hide a folder (which makes Dat.sys and the store folder
-# Data beside it), uninstalls silently through the registered
-# QuietUninstallString and checks that everything the setup installed is
-# gone while the user's Dat.sys, hidden folder and settings are kept.
-# Usage: tests/package/windows_setup_test.sh SETUP_EXE
+# Data beside it), cancels the uninstaller's warning about it on a private X
+# server (skipped, saying so, without Xvfb or xdotool), uninstalls silently
+# through the registered QuietUninstallString and checks that everything the
+# setup installed is gone while the user's Dat.sys, hidden folder and
+# settings are kept. Usage: tests/package/windows_setup_test.sh SETUP_EXE
 # Exits 77 with a message where Wine is not installed.
 set -euo pipefail
 setup="$(realpath "$1")"
@@ -26,12 +27,18 @@ wine=/usr/lib/wine/wine64
 work="$(mktemp -d "${TMPDIR:-/tmp}/veilbox-setup-test.XXXXXX")"
 export WINEPREFIX="$work/prefix" HOME="$work/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+. "$(dirname "$0")/../gui/win32/xwine.sh"
 cleanup() {
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  xwine_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 mkdir "$HOME"
+interactive=no
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+  interactive=yes
+  xwine_display
+fi
 
 run() { timeout 120 "$wine" "$@" </dev/null; }
 # Waits until every program in the prefix has ended.
@@ -55,13 +62,14 @@ for file in veilbox-cli.exe uninstall.exe; do
 done
 [ -f "$entry" ] || fail "no Start-menu entry"
 [ "$(registered InstallLocation)" = "$windows_dir" ] || fail "the uninstall key names no $windows_dir"
+[ "$(registered Publisher)" = "Tollmark Inc" ] || fail "the publisher is not the program's company"
 uninstall="$(registered QuietUninstallString)"
 [ -n "$uninstall" ] || fail "no QuietUninstallString in $key"
 installed="$(cd "$dir" && find . -type f)"
 
-echo "== the installed veilbox-cli.exe hides C:\\Plans"
+echo "== the installed veilbox-cli.exe hides C:\\Plans and lists C:\\Notes"
 plans="$WINEPREFIX/drive_c/Plans"
-mkdir "$plans" && echo notes >"$plans/notes.txt"
+mkdir "$plans" "$WINEPREFIX/drive_c/Notes" && echo notes >"$plans/notes.txt"
 cli() {
   local status=0
   echo pw | timeout 120 "$wine" "$windows_dir\\veilbox-cli.exe" --password-stdin "$@" >"$work/cli.log" 2>&1 || status=$?
@@ -69,10 +77,29 @@ cli() {
 }
 cli --accept-agreement init
 cli --yes add 'C:\Plans'
+cli --yes add 'C:\Notes'
 cli hide 'C:\Plans'
 stored="$(find "$dir" -name notes.txt)"
 { [ ! -e "$plans" ] && [ -f "$dir/Dat.sys" ] && [ -n "$stored" ]; } || fail "no Dat.sys and hidden folder beside the program"
 echo "   hidden in ${stored#"$dir/"}"
+
+echo "== the uninstaller, started by hand, warns and is cancelled"
+if [ "$interactive" = yes ]; then
+  WINEDEBUG=+msgbox "$wine" "$windows_dir\\uninstall.exe" </dev/null >"$work/uninstall.log" 2>&1 &
+  xwine_keys "Veilbox [0-9.]* Uninstall *" Escape && xwine_gone "Veilbox [0-9.]* Uninstall *" ||
+    fail "no uninstaller window to cancel"
+  settle
+  warning=$(sed -n 's/.*MSGBOX_OnInit L"\(.*\)"$/\1/p' "$work/uninstall.log")
+  echo "   it said: $warning"
+  [[ $warning == "1 folder is still hidden by Veilbox."*"come back when Veilbox is installed again"* ]] ||
+    fail "the warning does not say that 1 folder is hidden and how it comes back"
+  while read -r file; do
+    [ -e "$dir/$file" ] || fail "cancelling removed $file"
+  done <<<"$installed"
+  run reg.exe query "$key" >/dev/null 2>&1 || fail "cancelling removed $key"
+else
+  echo "   skipped: Xvfb or xdotool is not installed (scripts/install-deps.sh mingw)"
+fi
 
 echo "== $uninstall"
 # The uninstaller copies itself to a temporary folder, starts that copy and

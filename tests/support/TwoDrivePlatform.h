@@ -16,6 +16,9 @@ class TwoDrivePlatform : public NativePlatform {
   std::string DriveKey(const std::string& path) override {
     return path.starts_with(second_.string()) ? "/B/" : "/A/";
   }
+  size_t MaxPathLength() const override { return max_path; }
+
+  size_t max_path = NativePlatform::MaxPathLength();
 
  private:
   std::filesystem::path second_;

@@ -1,11 +1,33 @@
 #include "gui/win32/DialogWindow.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "gui/win32/ResourceIds.h"
 #include "platform/win32/WideText.h"
 
 namespace veilbox::win32 {
+namespace {
+
+// Puts window in the middle of owner, kept inside the work area of the
+// screen that shows owner.
+void CenterOn(HWND window, HWND owner) {
+  RECT around, own;
+  GetWindowRect(owner, &around);
+  GetWindowRect(window, &own);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = own.right - own.left, height = own.bottom - own.top;
+  const int x = std::clamp<int>((around.left + around.right - width) / 2, work.left,
+                                std::max<int>(work.left, work.right - width));
+  const int y = std::clamp<int>((around.top + around.bottom - height) / 2, work.top,
+                                std::max<int>(work.top, work.bottom - height));
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 DialogWindow::~DialogWindow() {
   if (hwnd_) {
@@ -18,6 +40,7 @@ void DialogWindow::Create(int template_id, HWND owner) {
   hwnd_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), owner,
                              &DialogWindow::Procedure, reinterpret_cast<LPARAM>(this));
   if (!hwnd_) throw std::runtime_error("the window could not be created");
+  if (owner) CenterOn(hwnd_, owner);
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
 }

@@ -24,7 +24,8 @@ class DialogWindow {
 
  protected:
   DialogWindow() = default;
-  // Creates the window from the template, hidden; owner may be null.
+  // Creates the window from the template, hidden; owner may be null. A
+  // window with an owner stands in the middle of it, within the screen.
   void Create(int template_id, HWND owner);
 
   // WM_COMMAND from a control (code is its notification) or a menu (code 0).

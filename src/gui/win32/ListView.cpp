@@ -12,6 +12,13 @@ int Pixels(HWND list, int width) {
   return rect.right;
 }
 
+// Stretches the last column to the list's right edge (or to its caption's
+// width, when that is wider).
+void FillWidth(HWND list) {
+  const int last = Header_GetItemCount(ListView_GetHeader(list)) - 1;
+  if (last >= 0) ListView_SetColumnWidth(list, last, LVSCW_AUTOSIZE_USEHEADER);
+}
+
 }  // namespace
 
 void SetUpList(HWND list, std::initializer_list<Column> columns, bool check_boxes) {
@@ -26,6 +33,7 @@ void SetUpList(HWND list, std::initializer_list<Column> columns, bool check_boxe
     lvc.cx = Pixels(list, column.width);
     SendMessageW(list, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&lvc));
   }
+  FillWidth(list);
 }
 
 void FillRows(HWND list, const std::vector<std::vector<std::string>>& rows) {
@@ -45,6 +53,7 @@ void FillRows(HWND list, const std::vector<std::vector<std::string>>& rows) {
     }
     ++index;
   }
+  FillWidth(list);  // a scroll bar may have come or gone
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }

@@ -19,7 +19,8 @@ struct Column {
 };
 
 // Sets the columns of a report view, whole-row selection and, when wanted,
-// a check box on every row.
+// a check box on every row. The last column fills the rest of the list's
+// width, now and whenever FillRows changes the rows.
 void SetUpList(HWND list, std::initializer_list<Column> columns, bool check_boxes);
 
 // Replaces the rows; each row's texts go to the columns in order. No row is

@@ -2,6 +2,7 @@
 // folder. Windows drops it when a copy dies, so a killed copy never blocks
 // the others.
 #include "platform/LockWait.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinError.h"
 #include "platform/win32/WinPlatform.h"
@@ -25,9 +26,10 @@ class WinDataLock : public DataLock {
 std::unique_ptr<DataLock> WinPlatform::LockData(const DataLockWait& wait, Where where) {
   if (lock_depth_ > 0) return std::make_unique<WinDataLock>(*this);
   const std::string path = ProgramFolder(where) + "\\" + kDataLockFileName;
-  HANDLE file = CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+  HANDLE file =
+      CreateFileW(win32::SystemPath(win32::Widen(path)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_HIDDEN, nullptr);
   if (file == INVALID_HANDLE_VALUE) win32::RaiseWin32(GetLastError(), "Cannot open " + path, where);
   try {
     WaitForDataLock(

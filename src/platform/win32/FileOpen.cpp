@@ -5,12 +5,20 @@
 #include <windows.h>
 
 #include "platform/win32/Ownership.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/WideText.h"
 
 namespace veilbox {
+namespace {
+
+std::wstring SystemPath(const std::string& path) {
+  return win32::SystemPath(win32::Widen(path));
+}
+
+}  // namespace
 
 std::FILE* OpenFile(const std::string& name, const char* mode) {
-  return _wfopen(win32::Widen(name).c_str(), win32::Widen(mode).c_str());
+  return _wfopen(SystemPath(name).c_str(), win32::Widen(mode).c_str());
 }
 
 std::FILE* OpenPrivateForAppend(const std::string& name) {
@@ -29,8 +37,8 @@ std::FILE* OpenPrivateForAppend(const std::string& name) {
 bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path) {
   const bool synced = std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
   if (std::fclose(file) != 0 || !synced) return false;
-  return MoveFileExW(win32::Widen(temp).c_str(), win32::Widen(path).c_str(),
-                     MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExW(SystemPath(temp).c_str(), SystemPath(path).c_str(), MOVEFILE_WRITE_THROUGH) !=
+         0;
 }
 
 long long FileEnd(std::FILE* file) {

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "platform/win32/LongPath.h"
+
 namespace veilbox::win32 {
 namespace {
 
@@ -32,9 +34,10 @@ PSID UserSid(std::vector<unsigned char>& token_user) {
 }  // namespace
 
 bool OwnedByCurrentUser(const std::wstring& path) {
-  HANDLE entry = CreateFileW(
-      path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE entry =
+      CreateFileW(SystemPath(path).c_str(), READ_CONTROL,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (entry == INVALID_HANDLE_VALUE) return true;
   PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -189,7 +192,7 @@ bool CreatePrivateDirectory(const std::wstring& path) {
   PSECURITY_DESCRIPTOR descriptor = PrivateDescriptor(true);
   if (!descriptor) return false;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-  const BOOL made = CreateDirectoryW(path.c_str(), &attributes);
+  const BOOL made = CreateDirectoryW(SystemPath(path).c_str(), &attributes);
   const DWORD error = GetLastError();
   LocalFree(descriptor);
   SetLastError(error);

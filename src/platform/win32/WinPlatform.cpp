@@ -7,6 +7,8 @@
 #include "platform/Codec.h"
 #include "platform/Environment.h"
 #include "platform/win32/AccessControl.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Ownership.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/WideText.h"
@@ -16,21 +18,16 @@
 namespace veilbox {
 namespace fs = std::filesystem;
 using win32::Narrow;
+using win32::SystemPath;
+using win32::UserPath;
 using win32::Widen;
 
 namespace {
 
 constexpr const char* kWindowsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-// How long a lock or unlock may take before the program goes on without it.
-constexpr unsigned long kAccessCommandWaitMs = 30000;
 
 std::wstring FullPathOf(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return path;
-  std::wstring full(size, L'\0');
-  const DWORD n = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  full.resize(n);
-  return full;
+  return UserPath(SystemPath(path));
 }
 
 std::wstring WithoutTrailingSeparator(std::wstring path) {
@@ -47,7 +44,7 @@ std::wstring ExecutableFolder() {
     const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
     if (n < name.size()) {
       name.resize(n);
-      return fs::path(name).parent_path().wstring();
+      return fs::path(UserPath(name)).parent_path().wstring();
     }
     name.resize(name.size() * 2);
   }
@@ -63,12 +60,6 @@ std::string KeyPath(SettingsRoot root, const std::string& key_path) {
   if (root != SettingsRoot::CurrentUser) return key_path;
   const std::optional<std::string> own = EnvironmentValue(kRegistryRootVariable);
   return own && !own->empty() ? *own + "\\" + key_path : key_path;
-}
-
-EntryKind KindOf(DWORD attributes) {
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return EntryKind::Link;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryKind::Directory;
-  return EntryKind::File;
 }
 
 // The first count characters of UTF-8 text.
@@ -95,6 +86,10 @@ std::string WinPlatform::ProgramFolder(Where where) {
   return Narrow(folder);
 }
 
+size_t WinPlatform::MaxPathLength() const {
+  return win32::kLongestSystemPath - 1 - (sizeof "\\\\?\\UNC\\" - sizeof "\\\\");
+}
+
 std::string WinPlatform::DriveKey(const std::string& path) {
   return FirstCharacters(path, 3);
 }
@@ -114,35 +109,18 @@ void WinPlatform::WriteSetting(SettingsRoot root, const std::string& key_path,
 }
 
 bool WinPlatform::FileExists(const std::string& path) {
-  const DWORD attributes = win32::Attributes(Widen(path));
-  return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !win32::IsRealFolder(attributes);
+  const std::optional<EntryKind> kind = win32::KindAt(Widen(path));
+  return !path.empty() && kind && *kind != EntryKind::Directory;
 }
 
 bool WinPlatform::FolderExists(const std::string& path) {
-  return !path.empty() && win32::IsRealFolder(win32::Attributes(Widen(path)));
+  return !path.empty() && win32::KindAt(Widen(path)) == EntryKind::Directory;
 }
 
 std::vector<DirEntry> WinPlatform::ListDirectory(const std::string& folder, Where where) {
-  std::wstring pattern = Widen(folder);
-  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-  pattern += L'*';
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) return {};  // a drive root with nothing on it
-    win32::RaiseWin32(error, "Cannot list " + folder, where);
-  }
   std::vector<DirEntry> entries;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const bool hidden = data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    entries.push_back({Narrow(name), KindOf(data.dwFileAttributes), hidden});
-  } while (FindNextFileW(find, &data));
-  const DWORD error = GetLastError();
-  FindClose(find);
-  if (error != ERROR_NO_MORE_FILES) win32::RaiseWin32(error, "Cannot list " + folder, where);
+  win32::VisitEntries(
+      Widen(folder), [&](const DirEntry& entry) { entries.push_back(entry); }, where);
   // The order of a listing depends on the file system; a fixed order makes
   // every pass repeatable.
   std::sort(entries.begin(), entries.end(),
@@ -159,7 +137,7 @@ void WinPlatform::WriteFileAtomic(const std::string& path, const std::string& by
 }
 
 void WinPlatform::RemoveFile(const std::string& path, Where where) {
-  if (!DeleteFileW(Widen(path).c_str())) {
+  if (!DeleteFileW(SystemPath(Widen(path)).c_str())) {
     win32::RaiseWin32(GetLastError(), "Cannot delete " + path, where);
   }
 }
@@ -180,26 +158,26 @@ std::string WinPlatform::WindowsFolder() {
 }
 
 void WinPlatform::ChangeAccess(const std::string& path, bool lock, Where where) {
-  // cacls takes a path: one with a reparse point on it is refused, never
-  // followed into another place.
+  const std::string what = (lock ? "Cannot lock " : "Cannot unlock ") + path;
   if (const FolderFacts facts = InspectFolder(path); !facts.link.empty()) {
-    Raise(err::kPathFileAccess,
-          "Cannot change access to " + path + ": " + facts.link + " is a link", where);
+    Raise(err::kPathFileAccess, what + ": " + facts.link + " is or passes through a link", where);
   }
-  const DWORD attributes = win32::Attributes(Widen(path));
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
+  const std::optional<EntryKind> kind = win32::KindAt(Widen(path));
+  if (!kind) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-    win32::RaiseWin32(error, "Cannot change access to " + path, where);
+    win32::RaiseWin32(error, what, where);
   }
-  if (!win32::IsRealFolder(attributes)) {
-    Raise(err::kPathFileAccess, "Cannot change access to " + path + ": not a folder", where);
-  }
-  RunHidden(win32::CaclsCommandLine(WindowsFolder(), path, lock), where);
-}
-
-void WinPlatform::RunHidden(const std::string& command_line, Where where) {
-  win32::StartHidden(command_line, kAccessCommandWaitMs, where);
+  if (*kind != EntryKind::Directory) Raise(err::kPathFileAccess, what + ": not a folder", where);
+  // The folder itself, reached from its parent held open without links; a
+  // locked folder cannot be listed, but its owner may always change its list.
+  const fs::path full = WithoutTrailingSeparator(FullPathOf(Widen(path)));
+  OpenedFolder parent = OpenFolderNoLinks(Narrow(full.parent_path().wstring()));
+  if (!parent.folder) Raise(err::kPathFileAccess, what + ": " + parent.reason, where);
+  win32::Handle folder(
+      OpenEntryIn(*parent.folder, Narrow(full.filename().wstring()), READ_CONTROL | WRITE_DAC));
+  if (!folder.Valid()) win32::RaiseWin32(GetLastError(), what, where);
+  win32::ChangeStoreFolderAccess(folder.Get(), lock, what, where);
 }
 
 void WinPlatform::LockFolder(const std::string& path, Where where) {
@@ -220,21 +198,21 @@ FolderFacts WinPlatform::InspectFolder(const std::string& path) {
     if (!part.empty()) parts.push_back(part);
   }
   fs::path reached = full.root_path();
-  DWORD attributes = win32::Attributes(reached.wstring());
-  for (size_t i = 0; i < parts.size() && attributes != INVALID_FILE_ATTRIBUTES; ++i) {
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return facts;
+  std::optional<EntryKind> kind = win32::KindAt(reached.wstring());
+  for (size_t i = 0; i < parts.size() && kind; ++i) {
+    if (*kind != EntryKind::Directory) return facts;
     reached /= parts[i];
-    attributes = win32::Attributes(reached.wstring());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    kind = win32::KindAt(reached.wstring());
+    if (kind == EntryKind::Link) {
       facts.link = Narrow(reached.wstring());
       facts.exists = i + 1 == parts.size();
       facts.kind = EntryKind::Link;
       return facts;
     }
   }
-  if (attributes == INVALID_FILE_ATTRIBUTES) return facts;
+  if (!kind) return facts;
   facts.exists = true;
-  facts.kind = KindOf(attributes);
+  facts.kind = *kind;
   facts.own = win32::OwnedByCurrentUser(reached.wstring());
   return facts;
 }
@@ -242,8 +220,9 @@ FolderFacts WinPlatform::InspectFolder(const std::string& path) {
 void WinPlatform::CreatePrivateFolder(const std::string& path, Where where) {
   const std::string what = "Cannot create folder " + path;
   const FolderFacts facts = InspectFolder(path);
-  if (!facts.link.empty())
-    Raise(err::kPathFileAccess, what + ": " + facts.link + " is a link", where);
+  if (!facts.link.empty()) {
+    Raise(err::kPathFileAccess, what + ": " + facts.link + " is or passes through a link", where);
+  }
   if (facts.exists && facts.kind != EntryKind::Directory) {
     Raise(err::kPathFileAccess, what + ": it is not a folder", where);
   }

@@ -1,6 +1,7 @@
 // The platform layer on Windows: the registry for settings, the folder of
 // the executable for the program's data, drive letters for drives, and the
-// access-control tool cacls.exe for locking store folders.
+// security calls for locking store folders. Every path goes to the system in
+// its long "\\?\" form (LongPath.h).
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,9 @@ class WinPlatform : public Platform {
   std::optional<std::string> NotPrivate(const std::string& path) override;
   void MakePrivate(const std::string& path, Where where = Where::current()) override;
   char Separator() const override { return kPathSeparator; }
+  // What the long form takes: 32,767 UTF-16 units with the terminating NUL
+  // and the "\\?\UNC\" that stands for a share's leading "\\".
+  size_t MaxPathLength() const override;
   // The first three characters of the path ("D:\").
   std::string DriveKey(const std::string& path) override;
   // None: a volume is mounted on a reparse point, which walks and moves take
@@ -40,7 +44,7 @@ class WinPlatform : public Platform {
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
-  // Junctions and symbolic links (any reparse point) are reported as links;
+  // Symbolic links, junctions and volume mount points are reported as links;
   // hidden and system entries are marked as such.
   std::vector<DirEntry> ListDirectory(const std::string& folder,
                                       Where where = Where::current()) override;
@@ -50,12 +54,14 @@ class WinPlatform : public Platform {
   void RemoveFile(const std::string& path, Where where = Where::current()) override;
   void CreateFolders(const std::string& path, Where where = Where::current()) override;
 
-  // Reparse points (junctions, symbolic links) count as links.
+  // Symbolic links, junctions and volume mount points count as links; other
+  // reparse points (cloud, deduplicated, compressed) are ordinary entries.
   OpenedFolder OpenFolderNoLinks(const std::string& path) override;
   MoveResult Rename(const std::string& old_path, const std::string& new_path) override;
 
-  // Runs cacls.exe from the Windows folder's System32 folder on the folder,
-  // with a hidden window: "/E /D USERS" to lock, "/E /G USERS:F" to unlock.
+  // Sets the folder's access list through a handle on the folder itself
+  // (AccessControl.h): a lock denies the Users group, an unlock takes the
+  // folder's own entries for Users away.
   void LockFolder(const std::string& path, Where where = Where::current()) override;
   void UnlockFolder(const std::string& path, Where where = Where::current()) override;
 
@@ -65,7 +71,7 @@ class WinPlatform : public Platform {
   // The folder and each one above it by its path, as the system reaches
   // them (through a link, to its target).
   FolderLineage Lineage(const std::string& path) override;
-  // Reparse points count as links; the owner is compared with the process
+  // Links as for OpenFolderNoLinks; the owner is compared with the process
   // token's user.
   FolderFacts InspectFolder(const std::string& path) override;
   // A protected access list for the user and the system alone, inherited by
@@ -81,13 +87,12 @@ class WinPlatform : public Platform {
   // system says when that is absent.
   std::string WindowsFolder();
 
- protected:
-  // Starts the command line with a hidden window and waits for it to end.
-  // Tests override it to see the command line.
-  virtual void RunHidden(const std::string& command_line, Where where);
-
  private:
   void ChangeAccess(const std::string& path, bool lock, Where where);
+  // The entry name of folder (opened by OpenFolderNoLinks) itself, opened
+  // with access; INVALID_HANDLE_VALUE, with GetLastError set, when it cannot
+  // be.
+  HANDLE OpenEntryIn(OpenFolder& folder, const std::string& name, DWORD access);
 
   friend class WinDataLock;
   HANDLE lock_file_ = INVALID_HANDLE_VALUE;  // while this copy holds the lock

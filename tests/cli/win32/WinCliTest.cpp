@@ -1,11 +1,18 @@
 // veilbox-cli.exe under Windows (Wine): hide and restore with encrypted
-// names, the store folder on drive C:, the list in Dat.sys in the ANSI code
-// page and the settings in the test's own registry key. Wine's cacls.exe is
-// a stub, so whether the store folder was really locked cannot be seen here.
+// names, the store folder on drive C:, the settings in the test's own
+// registry key, and the programs' manifests. Wine keeps no access list as it
+// was set, so whether the store folder was really locked cannot be seen here.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+
 #include "cli/RunCli.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/WinPlatform.h"
 #include "support/TempHome.h"
 
@@ -38,6 +45,17 @@ class WinCliTest : public ::testing::Test {
   std::string Read(const std::string& relative) {
     return win_.ReadFile(work_.string() + "\\" + relative);
   }
+  // Calls file for every file below folder, at any depth; with remove, also
+  // deletes the folders (the temporary home's clean-up reaches less deep).
+  void Walk(const std::string& folder, const std::function<void(const std::string&)>& file,
+            bool remove = false) {
+    if (!win_.FolderExists(folder)) return;
+    for (const DirEntry& e : win_.ListDirectory(folder)) {
+      const std::string path = folder + "\\" + e.name;
+      e.kind == EntryKind::Directory ? Walk(path, file, remove) : file(path);
+    }
+    if (remove) RemoveDirectoryW(win32::SystemPath(win32::Widen(folder)).c_str());
+  }
 
   TempHome home_;
   WinPlatform win_;
@@ -46,42 +64,69 @@ class WinCliTest : public ::testing::Test {
   fs::path store_ = home_.ProgramFolder() / "Data";
 };
 
-TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveC) {
+// The tree holds a file whose path in the store passes 1,000 characters.
+TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveCWhateverThePathsLength) {
   ASSERT_EQ(work_.string().substr(0, 3), "C:\\");
   ASSERT_EQ(Run({"init", "--accept-agreement", "--password-stdin"}, "pw\n").code, 0);
   EXPECT_EQ(Setting("VeilboxFirstTime"), "No");
   EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_.string() + "*");
   EXPECT_TRUE(Setting("VeilboxPassword").starts_with("pbkdf2-sha256$600000$"));
 
-  Write("Café\\notes.txt", "plain");
-  Write("Café\\sub\\é.txt", "deep");
-  CliRun r = Do({"add", "Café\\"});
+  const std::string cafe = "Café\\", hidden = store_.string() + "\\Café";
+  std::map<std::string, std::string> files{{"notes.txt", "plain"}, {"sub\\é.txt", "deep"}};
+  std::string deep;  // nine folders of 101 characters
+  for (char depth = '0'; depth < '9'; ++depth) deep += std::string(100, 'p') + depth + "\\";
+  files[deep + std::string(100, 'f')] = std::string("far\0\xff", 5);
+  const std::shared_ptr<void> clean_up(nullptr, [&](void*) {
+    for (const std::string& tree : {work_.string() + "\\" + cafe, hidden}) {
+      Walk(
+          tree, [&](const std::string& file) { win_.RemoveFile(file); }, true);
+    }
+  });
+  for (const auto& [path, content] : files) Write(cafe + path, content);
+  CliRun r = Do({"add", cafe});
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string parent = work_.string() + "\\";
   EXPECT_EQ(Do({"list"}).out, "Café\t" + parent + "\tVisible\tNormal\r\n");
-  if (GetACP() == 1252) {
-    EXPECT_NE(ReadText(home_.ProgramFolder() / "Dat.sys").find("Caf\xE9<"), std::string::npos);
-  }
 
   r = Do({"hide", "--encrypt", "Café"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_FALSE(fs::exists(work_ / U8("Café")));
-  std::vector<std::string> names;
-  for (const auto& e : fs::recursive_directory_iterator(store_ / U8("Café"))) {
-    if (!e.is_directory()) names.push_back(e.path().filename().string());
-  }
-  ASSERT_EQ(names.size(), 2u);
-  for (const std::string& n : names) {
-    EXPECT_EQ(n.find_first_not_of("0123456789ABCDEF"), std::string::npos) << n;
-  }
+  size_t count = 0, longest = 0;
+  Walk(hidden, [&](const std::string& path) {
+    const std::string name = path.substr(path.rfind('\\') + 1);
+    EXPECT_EQ(name.find_first_not_of("0123456789ABCDEF "), std::string::npos) << name;
+    ++count;
+    longest = std::max(longest, path.size());
+  });
+  EXPECT_EQ(count, files.size());
+  EXPECT_GT(longest, 1000u);
   EXPECT_EQ(Do({"list"}).out, "Café\t" + parent + "\tHidden\tEncrypted\r\n");
 
   r = Do({"restore", work_.string() + "\\Café"});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(Read("Café\\notes.txt"), "plain");
-  EXPECT_EQ(Read("Café\\sub\\é.txt"), "deep");
+  for (const auto& [path, content] : files) EXPECT_EQ(Read(cafe + path), content) << path;
   EXPECT_FALSE(fs::exists(store_ / U8("Café")));
   EXPECT_EQ(Do({"list"}).out, "Café\t" + parent + "\tVisible\tNormal\r\n");
+}
+
+// Both programs tell Windows that they take paths longer than 260 characters.
+TEST(Manifests, BothProgramsAreLongPathAware) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  for (const wchar_t* program : {L"veilbox-cli.exe", L"veilbox.exe"}) {
+    const fs::path file = fs::path(self).parent_path() / program;
+    HMODULE image = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr) << file;
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                            "WindowsSettings\">true</longPathAware>"),
+              std::string::npos)
+        << file;
+    FreeLibrary(image);
+  }
 }
 
 TEST_F(WinCliTest, WrongUsageAndWrongPasswordsAreRefused) {

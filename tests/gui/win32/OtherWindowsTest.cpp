@@ -56,5 +56,29 @@ TEST_F(OtherWindowsTest, AboutShowsNameAndVersionAndClosesByEnterEscapeAndOK) {
   }
 }
 
+// Both open in the middle of the main window; no list ends in an empty strip.
+TEST_F(OtherWindowsTest, PreferencesAndAboutOpenCentredAndListsFillTheirWidth) {
+  StartLoggedIn();
+  Click(Control(Main(), IDC_CMDUNLOCKFOLDER));
+  SetWindowPos(Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Menu(IDM_PREFERENCES);
+  Menu(IDM_ABOUTVEILBOX);
+  RECT main, r;
+  GetWindowRect(Main(), &main);
+  for (HWND dialog : {window->Options()->Handle(), window->About()->Handle()}) {
+    GetWindowRect(dialog, &r);
+    EXPECT_NEAR(r.left + r.right, main.left + main.right, 2) << win32::TextOf(dialog);
+    EXPECT_NEAR(r.top + r.bottom, main.top + main.bottom, 2) << win32::TextOf(dialog);
+  }
+  for (HWND list : {List(), Control(window->Options()->Handle(), IDC_LSTFOLDERSPATH)}) {
+    int widths = 0;
+    for (int i = 0; i < Header_GetItemCount(ListView_GetHeader(list)); ++i) {
+      widths += ListView_GetColumnWidth(list, i);
+    }
+    GetClientRect(list, &r);
+    EXPECT_EQ(widths, r.right);
+  }
+}
+
 }  // namespace
 }  // namespace veilbox::testing

@@ -4,13 +4,9 @@
 # of its own, removed by its own trap after xwine_stop).
 
 # Starts Xvfb on a free display (screen size $xwine_screen, default
-# 1024x768x24) and a fresh Wine prefix; sets DISPLAY, WINEPREFIX and the
-# program folder (VEILBOX_HOME, as Windows sees it). With no window manager
-# on the private display, Wine draws the windows' frames and captions itself.
-xwine_start() {
-  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  # No program of these runs reaches the update server.
-  export VEILBOX_UPDATE_URL=""
+# 1024x768x24) and sets DISPLAY. With no window manager on the private
+# display, Wine draws the windows' frames and captions itself.
+xwine_display() {
   Xvfb -displayfd 3 -screen 0 "${xwine_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 100); do
@@ -18,6 +14,15 @@ xwine_start() {
     sleep 0.1
   done
   export DISPLAY=":$(cat "$work/display")"
+}
+
+# The display and a fresh Wine prefix; sets WINEPREFIX and the program
+# folder (VEILBOX_HOME, as Windows sees it).
+xwine_start() {
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # No program of these runs reaches the update server.
+  export VEILBOX_UPDATE_URL=""
+  xwine_display
   /usr/lib/wine/wine64 wineboot.exe --init </dev/null >/dev/null 2>&1
   /usr/lib/wine/wine64 reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
     </dev/null >/dev/null 2>&1
@@ -56,7 +61,7 @@ xwine_window() {
 # Gives the window titled $1 the keyboard, types the keys $2... (xdotool
 # key names, or "type:TEXT"), and waits until it is gone unless $1 stays.
 xwine_keys() {
-  local title=$1 id
+  local title=$1 id key
   shift
   id=$(xwine_window "$title") || return 1
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"

@@ -1,5 +1,6 @@
-// The Windows platform's files, listings, drive keys, program folder and
-// data lock, on the real file system (Wine's drive C: under test).
+// The Windows platform's files, listings, entry kinds, long paths, drive
+// keys, program folder and data lock, on the real file system (Wine's drive
+// C: under test).
 #include <gmock/gmock.h>
 #include <windows.h>
 // clang-format off: after windows.h
@@ -11,6 +12,8 @@
 #include "app/FolderData.h"
 #include "diag/Failure.h"
 #include "platform/Codec.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/WinFiles.h"
 #include "platform/win32/WinPlatform.h"
 #include "store/GetDirs.h"
 #include "support/StateTest.h"
@@ -83,25 +86,43 @@ TEST_F(WinFilesTest, ListingsMarkHiddenAndSystemEntriesWhichGetDirsLeavesOut) {
   EXPECT_THROW(win.ListDirectory(folder + "\\none"), Failure);
 }
 
-TEST_F(WinFilesTest, LinksAreListedAsLinksAndAreNeverRealFolders) {
-  const std::string folder = Folder("links");
-  const std::string target = Folder("links\\target");
-  const std::string link = folder + "\\link";
-  if (!CreateSymbolicLinkW(fs::path(link).c_str(), fs::path(target).c_str(),
-                           SYMBOLIC_LINK_FLAG_DIRECTORY)) {
-    GTEST_SKIP() << "symbolic links cannot be made here (error " << GetLastError() << ")";
+// Wine makes no reparse points, so the kinds are told from the tags.
+TEST(EntryKinds, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
+  constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT, kFolder = FILE_ATTRIBUTE_DIRECTORY;
+  const struct {
+    DWORD attributes;
+    DWORD tag;
+    EntryKind kind;
+  } cases[] = {
+      {kReparse | kFolder, IO_REPARSE_TAG_SYMLINK, EntryKind::Link},
+      {kReparse, IO_REPARSE_TAG_SYMLINK, EntryKind::Link},
+      {kReparse | kFolder, IO_REPARSE_TAG_MOUNT_POINT, EntryKind::Link},   // junction, mount point
+      {kReparse | kFolder, IO_REPARSE_TAG_CLOUD_6, EntryKind::Directory},  // OneDrive on demand
+      {kReparse, IO_REPARSE_TAG_ONEDRIVE, EntryKind::File},
+      {kReparse, IO_REPARSE_TAG_DEDUP, EntryKind::File},
+      {kReparse, IO_REPARSE_TAG_WOF, EntryKind::File},
+      {kFolder, IO_REPARSE_TAG_SYMLINK, EntryKind::Directory},  // no reparse point: no tag
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(win32::KindOf(c.attributes, c.tag), c.kind) << std::hex << c.tag;
   }
-  const DWORD attributes = GetFileAttributesW(fs::path(link).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    GTEST_SKIP() << "the link was not made as a reparse point (Wine reports success but makes "
-                    "no directory link)";
+}
+
+TEST(LongPaths, PathsGoToTheSystemWholeAndInTheirLongForm) {
+  const struct {
+    const wchar_t *given, *system, *user;
+  } cases[] = {
+      {L"C:\\Work\\Plans", L"\\\\?\\C:\\Work\\Plans", L"C:\\Work\\Plans"},
+      {L"C:/Work/./Old/../Plans", L"\\\\?\\C:\\Work\\Plans", L"C:\\Work\\Plans"},
+      {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
+      {L"\\\\server\\share\\Plans", L"\\\\?\\UNC\\server\\share\\Plans",
+       L"\\\\server\\share\\Plans"},
+      {L"\\\\?\\C:\\Work\\..", L"\\\\?\\C:\\Work\\..", L"C:\\Work\\.."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(win32::SystemPath(c.given), c.system);
+    EXPECT_EQ(win32::UserPath(c.system), c.user);
   }
-  EXPECT_FALSE(win.FolderExists(link));
-  EXPECT_TRUE(win.FileExists(link));
-  std::vector<std::pair<std::string, EntryKind>> entries;
-  for (const DirEntry& e : win.ListDirectory(folder)) entries.emplace_back(e.name, e.kind);
-  EXPECT_THAT(entries, ElementsAre(std::make_pair("link", EntryKind::Link),
-                                   std::make_pair("target", EntryKind::Directory)));
 }
 
 TEST_F(WinFilesTest, DrivesAreTheFirstThreeCharactersAndTheProgramFolderIsVeilboxHome) {
@@ -171,7 +192,7 @@ TEST_F(WinFilesTest, AProcessTagNamesThisRunningProcessOnly) {
   EXPECT_FALSE(win.ProcessRunning(""));
 }
 
-TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAloneAndReparsePointsAreLinks) {
+TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAlone) {
   const std::string store = home.Root().string() + "\\Store";
   win.CreatePrivateFolder(store);
   EXPECT_NO_THROW(win.CreatePrivateFolder(store));
@@ -190,16 +211,6 @@ TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAloneAndReparsePointsAreLinks)
   // entries are looked at.)
   EXPECT_EQ(acl->AceCount, 2) << "the user and the system";
   LocalFree(descriptor);
-
-  const std::string link = home.Root().string() + "\\Link";
-  const bool made = CreateSymbolicLinkW(fs::path(link).c_str(), fs::path(store).c_str(),
-                                        SYMBOLIC_LINK_FLAG_DIRECTORY);
-  if (!made || win.InspectFolder(link).kind != EntryKind::Link) {
-    GTEST_SKIP() << "no reparse point can be made here (Wine makes none)";
-  }
-  EXPECT_EQ(win.InspectFolder(link + "\\temp").link, link);
-  EXPECT_THROW(win.CreatePrivateFolder(link + "\\temp"), Failure);
-  EXPECT_THROW(win.LockFolder(link), Failure);
 }
 
 }  // namespace

@@ -33,6 +33,11 @@ bool Session::ReadFolders() {
 
 bool Session::ReadList() {
   if (!ReadFolders()) return false;
+  ShowFolders();
+  return true;
+}
+
+void Session::ShowFolders() {
   shown_ = folders;
   rows_.clear();
   rows_.reserve(shown_.Size());
@@ -40,7 +45,6 @@ bool Session::ReadList() {
     const FolderRecord& record = shown_[r];
     rows_.push_back({record.name, record.path, record.status, record.encryption});
   }
-  return true;
 }
 
 }  // namespace veilbox

@@ -118,6 +118,8 @@ class Session {
   // that the rows it was given keep their meaning until it ends.
   bool ReadList();
   bool ReadFolders();
+  // Makes folders what Rows() shows: the list as the command left it.
+  void ShowFolders();
   // The chosen rows of Rows(), as records to find again in a later list.
   std::vector<RowRef> Refs(const std::vector<size_t>& rows) const { return shown_.RefsOf(rows); }
 

@@ -1,5 +1,6 @@
 #include "cli/TerminalText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace veilbox::cli {
@@ -41,6 +42,13 @@ size_t SequenceLength(std::string_view text) {
 }
 
 std::string Escaped(std::string_view text, Lines lines, bool escape_backslash) {
+  // Most text needs no escape at all.
+  if (std::none_of(text.begin(), text.end(), [&](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b >= 0x7f || (c == '\\' && escape_backslash);
+      })) {
+    return std::string(text);
+  }
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {

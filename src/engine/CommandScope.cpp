@@ -14,7 +14,7 @@ CommandScope::CommandScope(Session& session) : lock_(LockDataSaid(session)) {
   if (!stores.empty()) session.stores = StoreList::Parse(stores);
   session.store_drives = StoreDrives::Parse(GetString(session, SettingsRoot::CurrentUser, kMainKey,
                                                       std::string(kAppname) + kStoreDrivesSuffix));
-  session.ReadFolders();
+  list_read_ = session.ReadFolders();
 }
 
 }  // namespace veilbox

@@ -15,9 +15,12 @@ class CommandScope {
   // raising when it passes data_lock_limit), then re-reads the folder list
   // and the store-folder list.
   explicit CommandScope(Session& session);
+  // Whether the folder list could be read (a failure was reported).
+  bool ListRead() const { return list_read_; }
 
  private:
   std::unique_ptr<DataLock> lock_;
+  bool list_read_ = false;
 };
 
 }  // namespace veilbox

@@ -94,7 +94,7 @@ std::optional<RowResult> RefuseUnusable(Session& session, size_t row) {
 bool SaveAndReload(Session& session, bool journal_done) {
   if (!SaveFolders(session)) return false;
   if (journal_done) Trap(session.reporter, [&] { RemoveJournal(session); });
-  session.ReadList();
+  session.ShowFolders();
   return true;
 }
 

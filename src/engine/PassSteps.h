@@ -45,7 +45,7 @@ CommandResult RunRows(Session& session, const std::vector<size_t>& chosen,
 // the user is told which row of Dat.sys and why, and it stays as it is.
 std::optional<RowResult> RefuseUnusable(Session& session, size_t row);
 
-// Ends a command: writes the list and reads it again. With journal_done,
+// Ends a command: writes the list and shows it (Session::Rows). With journal_done,
 // the journal is removed once the write is on disk; otherwise (the command
 // stopped part way through a row) it stays for recovery. False when the
 // list could not be written (reported).

@@ -69,8 +69,10 @@ void KeepDamagedJournal(Session& session, const std::string& why) {
 
 bool Session::Open() {
   bool held = true;  // every store folder could be unlocked for the work and locked after it
+  bool read = false;
   const bool finished = Trap(reporter, [&] {
     CommandScope scope(*this);
+    read = scope.ListRead();
     RelockAfterStoppedRun(*this);
     if (!platform.FileExists(JournalPath(*this))) return;
     // The rows' store folders are opened for the work and locked again
@@ -79,7 +81,14 @@ bool Session::Open() {
     RecoverInterruptedRow(*this);
     held = ReleaseHold(*this) && held;
   });
-  return ReadList() && finished && held;
+  // The list as the data lock left it, read once more only when recovery
+  // stopped part way.
+  if (finished && read) {
+    ShowFolders();
+  } else if (!ReadList()) {
+    return false;
+  }
+  return finished && held;
 }
 
 bool RecoverInterruptedRow(Session& session) {

@@ -6,21 +6,46 @@ namespace veilbox::testing {
 namespace {
 
 // A restore that finds a file's plain name taken keeps that file's cipher
-// name and the row's "Encrypted" mark; once the name is free, repair finishes
-// the names and clears the mark.
+// name and the row's "Encrypted" mark, and so does a remove, which keeps the
+// row for it; once the name is free, repair finishes the names and clears
+// the mark.
 TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
   Add(plans);
-  Change("Hidden", {"Plans"}, true);
-  WriteText(store / "Plans" / "a.txt", "taken");
-  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::Failed), 1);
-  EXPECT_EQ(ReadText(plans / Cipher("a.txt")), "A");
-  EXPECT_EQ(rows[0].encryption, "Encrypted");
+  for (const bool remove : {false, true}) {
+    SCOPED_TRACE(remove ? "remove" : "restore");
+    Change("Hidden", {"Plans"}, true);
+    WriteText(store / "Plans" / "a.txt", "taken");
+    const CommandResult r = remove ? Remove({"Plans"}) : Change("Visible", {"Plans"});
+    EXPECT_EQ(r.Count(Kind::Failed), 1);
+    EXPECT_EQ(ReadText(plans / Cipher("a.txt")), "A");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].status, "Visible");
+    EXPECT_EQ(rows[0].encryption, "Encrypted");
 
-  fs::rename(plans / "a.txt", plans / "taken.txt");
-  EXPECT_EQ(CheckFolders(session, true).repairs.size(), 1u);
-  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+    fs::rename(plans / "a.txt", plans / "taken.txt");
+    EXPECT_EQ(CheckFolders(session, true).repairs.size(), 1u);
+    EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+    EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+    fs::remove(plans / "taken.txt");
+    Reload();
+  }
+}
+
+// A new folder at the place of a hidden one is a row of its own: hiding both
+// rows hides the new folder under a free name and finds the other hidden
+// already; the list and the folders then agree.
+TEST_F(EngineTest, ANewFolderAtAHiddenOnesPlaceIsHiddenUnderAFreeName) {
+  const fs::path plans = MakeFolder("Work/Plans", {{"old.txt", "old"}});
+  Add(plans);
+  Change("Hidden", {"Plans"}, true);
+  MakeFolder("Work/Plans", {{"new.txt", "new"}});
+  Add(plans);
+  const CommandResult r = Change("Hidden", {"Plans"}, true);
+  EXPECT_EQ(r.Count(Kind::AlreadySo), 1);
+  EXPECT_EQ(r.Count(Kind::Done), 1);
+  EXPECT_EQ(ReadText(store / "Plans(1)" / Cipher("new.txt")), "new");
+  EXPECT_TRUE(CheckFolders(session, false).findings.empty());
 }
 
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {

@@ -3,6 +3,7 @@
 // status line and cursor of their passes, commands that arrive during a
 // pass, and the lock question when the window closes.
 #include "LogicFixture.h"
+#include "cli/RunCli.h"
 #include "engine/UnlockMarker.h"
 #include "gui/PassProgress.h"
 #include "store/FolderRecord.h"
@@ -190,6 +191,40 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
     fs::remove(UnlockMarkerPath(session));  // the next start is of a new process
     fs::permissions(store, fs::perms::owner_all);
   }
+}
+
+// Two copies: while the window holds the store folders unlocked,
+// veilbox-cli hides a folder and leaves them unlocked for the window, whose
+// next hide works; a lock by veilbox-cli shows in the window when it is
+// activated again.
+TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
+  const fs::path plans = home.MakeFolder("user/Plans");
+  const fs::path notes = home.MakeFolder("user/Notes");
+  const fs::path store = home.ProgramFolder() / "Data";
+  StartUnlocked();
+  Add(plans);
+  Add(notes);
+  const fs::path scratch = home.MakeFolder("scratch");
+  const auto cli = [&](const std::string& command, const std::string& folder = "") {
+    std::vector<std::string> args{"--password-stdin", command};
+    if (!folder.empty()) args.push_back(folder);
+    return RunCli(args, "secret\n", scratch).code;
+  };
+  EXPECT_EQ(cli("hide", plans.string()), 0);
+  EXPECT_EQ(fs::status(store).permissions() & fs::perms::owner_all, fs::perms::owner_all);
+  window->Tick(1);
+  window->status_choice = kHidden;
+  window->logic.cmbStatus_Click();
+  EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text;
+  ASSERT_EQ(window->rows.size(), 2u);
+  EXPECT_EQ(window->rows[0].status, kHidden) << "the other copy's hide shows";
+  EXPECT_EQ(window->rows[1].status, kHidden);
+
+  EXPECT_EQ(cli("lock"), 0);
+  EXPECT_EQ(window->lock_caption, "Lock folder");
+  window->logic.Form_Activate();
+  EXPECT_EQ(window->lock_caption, "Unlock folder");
+  EXPECT_EQ(fs::status(store).permissions(), fs::perms::none);
 }
 
 // 12345 reads "12,345"; 200,000 files redraw the window 1,001 times.

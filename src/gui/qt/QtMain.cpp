@@ -73,6 +73,11 @@ void QtMain::closeEvent(QCloseEvent* event) {
   }
 }
 
+bool QtMain::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) logic_.Form_Activate();
+  return QMainWindow::event(event);
+}
+
 void QtMain::SetCaption(const std::string& caption) {
   setWindowTitle(Q(caption));
 }

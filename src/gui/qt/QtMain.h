@@ -93,6 +93,8 @@ class QtMain : public QMainWindow, public frmMainView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The window became the active one: Form_Activate.
+  bool event(QEvent* event) override;
 
  private:
   // QtMainLayout.cpp

@@ -194,6 +194,10 @@ void MainWindow::Release(const DialogWindow* window) {
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM) {
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) {
+    logic_->Form_Activate();
+    return false;
+  }
   if (message != WM_TIMER || wparam != kReleaseTimer) return false;
   // Not while a command runs: a pass lets timers run, and the closed
   // window's logic may still be on the stack below it.

@@ -62,7 +62,6 @@ TEST_F(StartTest, CancelEscapeAndTheCloseBoxEachEndTheProgram) {
     ended = false;
     window.reset();  // the old window's logic lets go of the dialogue first
     window = std::make_unique<win32::MainWindow>(session, dialogue, [this] { ended = true; });
-    session.password_done = session.EnterPassword = false;
     window->Logic().Form_Load();
     way.act(Login());
     EXPECT_TRUE(ended) << way.way;

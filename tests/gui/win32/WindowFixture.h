@@ -56,11 +56,8 @@ class WindowTest : public ::testing::Test {
   void KnownUser() {
     ScriptedDialogue quiet;
     Session earlier(platform, quiet);
-    earlier.Appname = kAppname;
-    earlier.MainKey = kMainKey;
-    earlier.EncryptDecryptKey = std::string(kAppname) + kKeyText;
     ASSERT_TRUE(SaveString(earlier, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
-    ASSERT_TRUE(StorePassword(earlier, "secret"));
+    ASSERT_TRUE(earlier.CreatePassword("secret"));
   }
 
   HWND Main() { return window->Handle(); }

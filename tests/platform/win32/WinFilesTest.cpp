@@ -39,12 +39,12 @@ TEST_F(WinFilesTest, TextIsStoredInTheAnsiCodePage) {
   EXPECT_EQ(ToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
 
   session.data_file = win.ProgramFolder() + "\\Dat.sys";
-  session.folders = "Café<C:\\Work\\<Hidden<Encrypted<Café<*";
+  session.folders = FolderList::Parse("Café<C:\\Work\\<Hidden<Encrypted<Café<*");
   ASSERT_TRUE(SaveFolders(session));
   EXPECT_EQ(ReadText(session.data_file), "Caf\xE9<C:\\Work\\<Hidden<Encrypted<Caf\xE9<*\r\n");
-  session.folders.clear();
-  ASSERT_TRUE(LoadDataFile(session));
-  EXPECT_EQ(session.folders, "Café<C:\\Work\\<Hidden<Encrypted<Café<*");
+  session.folders = {};
+  ASSERT_TRUE(session.ReadList());
+  EXPECT_EQ(session.folders.Text(), "Café<C:\\Work\\<Hidden<Encrypted<Café<*\r\n");
 }
 
 TEST_F(WinFilesTest, AtomicWritesReplaceWholeOrLeaveTheOldFile) {

@@ -8,23 +8,5 @@
 #                          (defaults: 1000 folders of 1000 files, 3 rounds)
 #   bench/hide_restore.sh --folders 1 --files 1000000  (a million in one folder)
 set -euo pipefail
-usage() {
-  echo "usage: $0 [--folders N] [--files N] [--rounds N]" >&2
-  exit 2
-}
-folders=1000
-files=1000
-rounds=3
-while (($#)); do
-  case $1 in
-    --folders) (($# >= 2)) || usage; folders=$2; shift 2 ;;
-    --files) (($# >= 2)) || usage; files=$2; shift 2 ;;
-    --rounds) (($# >= 2)) || usage; rounds=$2; shift 2 ;;
-    *) usage ;;
-  esac
-done
-for n in "$folders" "$files" "$rounds"; do [[ $n =~ ^[1-9][0-9]*$ ]] || usage; done
-cd "$(dirname "$0")/.."
-cmake --preset default >/dev/null
-cmake --build --preset default --target veilbox-cli hide_restore_bench >/dev/null
+source "$(dirname "$0")/options.sh" "folders=1000 files=1000 rounds=3" "veilbox-cli hide_restore_bench" "$@"
 build/default/bench/hide_restore_bench build/default/src/cli/veilbox-cli "$folders" "$files" "$rounds"

@@ -1,7 +1,7 @@
 #include "app/FolderData.h"
 
+#include "app/LeftAlone.h"
 #include "diag/Failure.h"
-#include "engine/Messages.h"
 #include "store/FolderDatabase.h"
 
 namespace veilbox {

@@ -1,8 +1,9 @@
 // The engine's texts, shown exactly as written here.
 #pragma once
 
-#include <cstddef>
 #include <string>
+
+#include "app/LeftAlone.h"
 
 namespace veilbox::msg {
 
@@ -23,16 +24,6 @@ inline std::string MoveFailed(const std::string& source, const std::string& reas
   return "Following error occurd while copying folder " + source + "\r\n" + reason;
 }
 constexpr const char* kMoveFailedTitle = "Error message";
-
-// A record or a journal entry read back that names no folder Veilbox may
-// reach: it is kept as it is and never acted on.
-inline std::string LeftAlone(const std::string& what, const std::string& problem) {
-  return what + " was left as it is: " + problem + ".";
-}
-inline std::string RowOf(const std::string& file, size_t row) {
-  return "Row " + std::to_string(row) + " of " + file;
-}
-constexpr const char* kLeftAloneTitle = "Folder list";
 
 // A folder holding a mount point: a move would carry the other drive along,
 // and a walk through it would rename files on it.

@@ -50,6 +50,20 @@ bool Session::CreatePassword(const std::string& typed) {
   return !NewPasswordRefusal(typed) && SaveHash(*this, typed);
 }
 
+bool Session::LogIn(const std::string& typed) {
+  switch (CheckPassword(typed)) {
+    case PasswordCheck::Right:
+      return true;
+    case PasswordCheck::Wrong:
+      dialogue.Tell("Incorrect password, please try again.", kPasswordTitle);
+      break;
+    case PasswordCheck::Damaged:
+      dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
+      break;
+  }
+  return false;
+}
+
 PasswordCheck Session::CheckPassword(const std::string& typed) {
   const std::string stored = StoredPassword(*this);
   std::optional<bool> right;

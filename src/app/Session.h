@@ -92,6 +92,9 @@ class Session {
   bool HasPassword();
   // Whether typed is the password; Right opens the way to Open.
   PasswordCheck CheckPassword(const std::string& typed);
+  // CheckPassword, with the user told when typed is wrong or the stored
+  // password is damaged; whether it was right.
+  bool LogIn(const std::string& typed);
   // Stores typed as the new password; false (after a report) when it could
   // not be written.
   bool CreatePassword(const std::string& typed);

@@ -56,16 +56,7 @@ std::optional<int> PassGate(Session& session, const Options& options, Terminal& 
     Note(input.problem);
     return kLockedOut;
   }
-  switch (session.CheckPassword(*input.password)) {
-    case PasswordCheck::Right:
-      break;
-    case PasswordCheck::Wrong:
-      Note("incorrect password");
-      return kLockedOut;
-    case PasswordCheck::Damaged:
-      session.dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
-      return kLockedOut;
-  }
+  if (!session.LogIn(*input.password)) return kLockedOut;
   return std::nullopt;
 }
 

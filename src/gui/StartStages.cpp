@@ -39,17 +39,7 @@ LoginResult LoginOK(Session& session, LoginMode mode, const std::string& typed) 
     // A failed write has been reported; the user may try again.
     return session.CreatePassword(typed) ? LoginResult::PasswordCreated : LoginResult::Stay;
   }
-  switch (session.CheckPassword(typed)) {
-    case PasswordCheck::Right:
-      return LoginResult::Accepted;
-    case PasswordCheck::Wrong:
-      session.dialogue.Tell("Incorrect password, please try again.", kPasswordTitle);
-      break;
-    case PasswordCheck::Damaged:
-      session.dialogue.Tell(kDamagedPasswordText, kPasswordTitle, Icon::Exclamation);
-      break;
-  }
-  return LoginResult::WrongPassword;
+  return session.LogIn(typed) ? LoginResult::Accepted : LoginResult::WrongPassword;
 }
 
 }  // namespace veilbox

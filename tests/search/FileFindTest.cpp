@@ -97,18 +97,35 @@ TEST_F(FileFind, StopFromTheEventPumpEndsTheSearchUntilTheNextOne) {
   EXPECT_EQ(files, Paths({"a", "R/c", "S/b"}));
 }
 
+// A sub-folder swapped for a link to another folder during a search or a
+// walk ends it: nothing in the other folder is ever listed.
 TEST_F(FileFind, AFolderSwappedForALinkDuringTheWalkFailsTheSearch) {
-  Make({"a", "R/c", "S/b"});
+  Make({"a", "R/c", "R/S/d", "b"});
   const fs::path outside = home.MakeFolder("outside");
   testing::WriteText(outside / "secret", "x");
-  // R becomes a link to another folder after the tree's folder was read.
-  finder.OnCurrentFolder = [&](const std::string&) {
-    fs::rename(Path("R"), Path("R.old"));
-    fs::create_directory_symlink(outside, Path("R"));
+  const auto swap = [&](const std::string& folder) {
+    if (fs::is_symlink(Path(folder))) return;
+    fs::rename(Path(folder), Path(folder + ".old"));
+    fs::create_directory_symlink(outside, Path(folder));
   };
+  // R becomes a link to another folder after the tree's folder was read.
+  finder.OnCurrentFolder = [&](const std::string&) { swap("R"); };
   EXPECT_EQ(Search(Path(""), true), FindResult::DirExFailed);
-  EXPECT_EQ(files, Paths({"a"}));
+  EXPECT_EQ(files, Paths({"a", "b"}));
   EXPECT_EQ(folders, Paths({""}));  // neither R nor S is visited
+
+  // The walk: a folder deep in the tree swapped once its parent was read.
+  fs::remove(Path("R"));
+  fs::rename(Path("R.old"), Path("R"));
+  Strings walked;
+  EXPECT_EQ(finder.WalkFolder(*platform.OpenFolderNoLinks(Path("")).folder,
+                              [&](const std::string& in, const std::string& name) {
+                                walked.push_back(in + "/" + name);
+                                if (in == "R") swap("R/S");
+                              }),
+            FindResult::DirExFailed);
+  EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/S/secret"), 0);
+  EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/c"), 1);
 }
 
 // A walk never enters another drive mounted in the tree: it stops there,

@@ -55,6 +55,9 @@ class HttpRequest {
   // The next size bytes of the body, fewer only where it ends or the
   // transfer fails; 0 after that.
   std::size_t Read(char* buffer, std::size_t size, const Pump& pump);
+  // Whether the body broke off before its end (the connection failed or
+  // timed out, rather than the server ending it).
+  bool BrokeOff() const;
 
   // The first value of a response header, trimmed of blanks; empty when
   // absent. Names compare without regard to case.

@@ -162,8 +162,17 @@ bool clsHTTP::Fetch(const std::string& address, const std::string& additional_he
       }
       pump();
     } while (got > 0 && total <= max_bytes);
-    if (file) file->Close();
+    const bool broke_off = request_->BrokeOff();
     request_.reset();
+    if (file) {
+      file->Close();
+      // A file cut short is not the document: nothing of it stays.
+      if (broke_off) {
+        RemoveFile(*file_name);
+        last_error_ = kCutShort;
+        return false;
+      }
+    }
     if (total > max_bytes) last_error_ = kTooLong;
     return total <= max_bytes;
   } catch (const std::exception&) {

@@ -36,8 +36,10 @@ class clsHTTP {
   // what failed.
   bool Connect(const std::string& url, const std::string& additional_header = {});
 
-  // What LastError says after GetFile met a document longer than it takes.
+  // What LastError says after GetFile met a document longer than it takes,
+  // and after GetFileToDisk's transfer broke off.
   static constexpr const char* kTooLong = "Document too long";
+  static constexpr const char* kCutShort = "Transfer cut short";
 
   // Fetch the document at address, reading 2048 bytes at a time. False when
   // Connect failed (nothing shown), a failure while reading was shown to the
@@ -48,7 +50,8 @@ class clsHTTP {
   bool GetFile(const std::string& address, std::string& received_text,
                const std::string& additional_header = {},
                std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
-  // As GetFile, but the document replaces the named file.
+  // As GetFile, but the document replaces the named file. A transfer that
+  // breaks off leaves no file and returns false.
   bool GetFileToDisk(const std::string& address, const std::string& file_name,
                      const std::string& additional_header = {});
 

@@ -120,6 +120,13 @@ TEST_F(HttpClientTest, GetFileToDiskReplacesTheFileWithTheRawBody) {
   EXPECT_EQ(Shown(dialogue.boxes[0]), std::make_tuple("Could not retrieve latest version", "Error",
                                                       Icon::Exclamation, Buttons::OK));
   EXPECT_EQ(http.LastError(), "");
+
+  // A transfer cut short (the server closes before Content-Length bytes):
+  // not the document, and no file.
+  LocalServer short_one(Response("200 OK", "Content-Length: 100\r\n", "only part"));
+  EXPECT_FALSE(http.GetFileToDisk(short_one.Address("/doc"), file));
+  EXPECT_EQ(http.LastError(), clsHTTP::kCutShort);
+  EXPECT_FALSE(http.FileExist(file));
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ struct HttpRequest::Impl {
   bool response_seen = false;  // a status line arrived
   bool headers_done = false;   // the headers of the final response are in
   bool ended = false;
+  bool broke_off = false;  // the transfer ended with an error
   std::vector<std::string> response_headers;
   std::string request_headers;
   std::string pending_body;
@@ -143,6 +144,10 @@ std::size_t HttpRequest::Read(char* buffer, std::size_t size, const Pump& pump) 
   return n;
 }
 
+bool HttpRequest::BrokeOff() const {
+  return impl_->broke_off;
+}
+
 std::string HttpRequest::Header(const std::string& name) const {
   for (const auto& line : impl_->response_headers) {
     const std::size_t colon = line.find(':');
@@ -161,7 +166,7 @@ void HttpRequest::Impl::Drive(const std::function<bool()>& ready, const Pump& pu
   while (!ready() && !ended) {
     int running = 0;
     if (curl_multi_perform(multi, &running) != CURLM_OK) {
-      ended = true;
+      ended = broke_off = true;
       return;
     }
     CollectEnd();
@@ -171,12 +176,14 @@ void HttpRequest::Impl::Drive(const std::function<bool()>& ready, const Pump& pu
   }
 }
 
-// The transfer's outcome itself does not matter: a failed transfer simply
-// delivers no more body.
+// A failed transfer delivers no more body, and says it broke off.
 void HttpRequest::Impl::CollectEnd() {
   int left = 0;
   while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
-    if (message->msg == CURLMSG_DONE && message->easy_handle == easy) ended = true;
+    if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
+      ended = true;
+      broke_off = message->data.result != CURLE_OK;
+    }
   }
 }
 

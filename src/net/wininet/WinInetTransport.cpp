@@ -69,6 +69,7 @@ struct HttpRequest::Impl {
   HINTERNET request = nullptr;
   Clock::time_point deadline;
   bool ended = false;
+  bool broke_off = false;  // a read failed or ran out of time
 };
 
 HttpRequest::HttpRequest(HttpSession& session)
@@ -125,13 +126,18 @@ std::size_t HttpRequest::Read(char* buffer, std::size_t size, const Pump& pump) 
     char* into = buffer + got;
     const DWORD wanted = static_cast<DWORD>(size - got);
     if (!r.TimeLeft() ||
-        !Blocking(pump, [=, &n] { return InternetReadFile(request, into, wanted, &n); }) ||
-        n == 0) {
+        !Blocking(pump, [=, &n] { return InternetReadFile(request, into, wanted, &n); })) {
+      r.ended = r.broke_off = true;
+    } else if (n == 0) {
       r.ended = true;
     }
     got += n;
   }
   return got;
+}
+
+bool HttpRequest::BrokeOff() const {
+  return impl_->broke_off;
 }
 
 std::string HttpRequest::Header(const std::string& name) const {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Veilbox and starts the desktop application: installs the Debian
-# packages that are missing, configures and builds the default preset, then
-# runs build/default/src/gui/veilbox. Safe to run any number of times; a build
+# packages that are missing, configures the default preset and builds its
+# two programs (not the tests), then runs build/default/src/gui/veilbox. Safe to run any number of times; a build
 # that is up to date is not redone. Arguments are passed on to veilbox.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,7 @@ if [ -n "${WAYLAND_DISPLAY:-}" ] && [ -z "${DISPLAY:-}" ] &&
 fi
 
 cmake --preset default
-cmake --build --preset default
+cmake --build --preset default --target veilbox veilbox-cli
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG

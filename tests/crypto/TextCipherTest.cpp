@@ -54,6 +54,26 @@ TEST_F(TextCipher, CipherTextIsZeroPaddedEcbInGroupsOfOneBlock) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
+// Known answers under the key Veilbox names files with: a name hidden by one
+// release must come back under the next.
+TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
+  const std::string key = "Veilbox-k7Q2m9Zx4Lp8Wv3R";
+  const std::pair<std::string, std::string> known[] = {
+      {"a", "595945AEA2E45886014E409255225154"},
+      {"notes.txt", "44D92244F1A9F846CAD1A49917E843E7"},
+      {"my file.txt", "886E53BCA3B570A7E6D1CB0C799DADCA"},
+      {"fifteen bytes..", "145DD1073A8275ED898E4D567A5E5B8A"},
+      {"sixteen bytes...", "8420EA58BB944C23B9222D1074F9C916"},
+      {"seventeen bytes..", "DB1FAE71B0A1FEB51595D5F60F59AF59  F44A45654A67BD45723C5B195035C219"},
+      {"Ünïcødé €.pdf", "43EAE6DF57AB0455E6BDD33AE0AF5C43  A1DFA2A949EBB8D4A7A5765E715F7AA6"},
+  };
+  for (const auto& [name, hex] : known) {
+    EXPECT_EQ(cipher.Encrypt(name, key), hex) << name;
+    EXPECT_EQ(cipher.DecryptFileName(hex, key), name) << hex;
+  }
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
 // Decrypt gives the text with its NUL padding; DecryptFileName gives the name.
 TEST_F(TextCipher, DecryptAndDecryptFileNameGiveBackTheText) {
   for (const std::string text : {"a", "exactly16chars!!", "seventeen chars!!", ".hidden",

@@ -67,8 +67,11 @@ bool RunVersionCheck(Session& session) {
       CheckVersion.LastError() == clsHTTP::kTooLong) {
     return ReportDamaged(session);
   }
+  return ActOnVersionDocument(session, text);
+}
 
-  const std::vector<std::string> DataArray = SplitString(text, ',');
+bool ActOnVersionDocument(Session& session, const std::string& document) {
+  const std::vector<std::string> DataArray = SplitString(document, ',');
   if (LeadingNumber(DataArray[0]) <= LeadingNumber(kCurrentVersion)) return false;
   const std::string& address = Field(DataArray, 1);
   if (!IsWebAddress(address)) return ReportDamaged(session);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "app/Session.h"
 
@@ -22,5 +23,8 @@ constexpr const char* kDamagedDocumentText =
 // kMaxDocumentBytes, or a newer version whose address is not an http or
 // https address, is reported as damaged and changes nothing.
 bool RunVersionCheck(Session& session);
+
+// The rules of RunVersionCheck for a document already fetched.
+bool ActOnVersionDocument(Session& session, const std::string& document);
 
 }  // namespace veilbox

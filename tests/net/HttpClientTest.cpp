@@ -102,31 +102,39 @@ TEST_F(HttpClientTest, UnreachableServersFailQuietlyWithinTheTimeOut) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-TEST_F(HttpClientTest, GetFileToDiskReplacesTheFileWithTheRawBody) {
+// GetFileToDisk replaces the file with the raw body, or leaves no file.
+TEST_F(HttpClientTest, GetFileToDiskWritesTheWholeBodyOrNothing) {
   const std::string body("\x00\xff\r\nbytes", 9);
-  LocalServer server(Document(body));
   const std::string file = (home.MakeFolder("downloads") / "doc.bin").string();
-  WriteText(file, "an older and much longer file");
-  EXPECT_TRUE(http.FileExist(file));
-  ASSERT_TRUE(http.GetFileToDisk(server.Address("/doc"), file));
-  EXPECT_EQ(ReadText(file), body);
-  EXPECT_FALSE(http.FileExist(file + ".none"));
-  EXPECT_FALSE(http.FileExist(home.Root().string()));
-
-  // A file that cannot be written: one message, and no file.
   const std::string unwritable = (home.Root() / "no-such-folder" / "doc.bin").string();
-  EXPECT_FALSE(http.GetFileToDisk(server.Address("/doc"), unwritable));
-  ASSERT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_EQ(Shown(dialogue.boxes[0]), std::make_tuple("Could not retrieve latest version", "Error",
-                                                      Icon::Exclamation, Buttons::OK));
-  EXPECT_EQ(http.LastError(), "");
-
-  // A transfer cut short (the server closes before Content-Length bytes):
-  // not the document, and no file.
-  LocalServer short_one(Response("200 OK", "Content-Length: 100\r\n", "only part"));
-  EXPECT_FALSE(http.GetFileToDisk(short_one.Address("/doc"), file));
-  EXPECT_EQ(http.LastError(), clsHTTP::kCutShort);
-  EXPECT_FALSE(http.FileExist(file));
+  const std::string cannot = "Could not retrieve latest version";
+  struct Row {
+    std::string reply, target;
+    bool ok;
+    std::optional<std::string> left;  // what the target holds afterwards
+    std::string told, last_error;
+  } rows[] = {
+      {Document(body), file, true, body, "", ""},
+      {Document(body), unwritable, false, std::nullopt, cannot, ""},
+      {Response("200 OK", "Content-Length: 100\r\n", "only part"), file, false, std::nullopt, "",
+       clsHTTP::kCutShort},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reply);
+    WriteText(file, "an older and much longer file");
+    dialogue.boxes.clear();
+    LocalServer server(row.reply);
+    EXPECT_EQ(http.GetFileToDisk(server.Address("/doc"), row.target), row.ok);
+    EXPECT_EQ(http.FileExist(row.target) ? std::optional(ReadText(row.target)) : std::nullopt,
+              row.left);
+    EXPECT_EQ(http.LastError(), row.last_error);
+    ASSERT_EQ(dialogue.boxes.size(), row.told.empty() ? 0u : 1u);
+    if (!row.told.empty()) {
+      EXPECT_EQ(Shown(dialogue.boxes[0]),
+                std::make_tuple(row.told, "Error", Icon::Exclamation, Buttons::OK));
+    }
+  }
+  EXPECT_FALSE(http.FileExist(home.Root().string()));
 }
 
 }  // namespace

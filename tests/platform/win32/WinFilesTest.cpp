@@ -1,13 +1,11 @@
-// The Windows platform's files, listings, entry kinds, long paths, drive
-// keys, program folder and data lock, on the real file system (Wine's drive
-// C: under test).
+// What only the Windows platform does: text in the ANSI code page, hidden and
+// system entries, reparse tags, long paths, drive keys, the executable's
+// folder and the store folder's entries, on Wine's drive C:.
 #include <gmock/gmock.h>
 #include <windows.h>
 // clang-format off: after windows.h
 #include <aclapi.h>
 // clang-format on
-
-#include <thread>
 
 #include "app/FolderData.h"
 #include "diag/Failure.h"
@@ -45,28 +43,6 @@ TEST_F(WinFilesTest, TextIsStoredInTheAnsiCodePage) {
   session.folders = {};
   ASSERT_TRUE(session.ReadList());
   EXPECT_EQ(session.folders.Text(), "Café<C:\\Work\\<Hidden<Encrypted<Café<*\r\n");
-}
-
-TEST_F(WinFilesTest, AtomicWritesReplaceWholeOrLeaveTheOldFile) {
-  const std::string file = Folder("data") + "\\Dat.sys";
-  win.WriteFileAtomic(file, "a much longer first content");
-  win.WriteFileAtomic(file, "second");
-  EXPECT_EQ(win.ReadFile(file), "second");
-  // A folder in the way of the new file: the write fails and nothing is left.
-  const std::string blocked = Folder("data\\blocked");
-  WriteText(fs::path(blocked) / "inside", "x");
-  EXPECT_THROW(win.WriteFileAtomic(blocked, "new"), Failure);
-  EXPECT_THROW(win.WriteFileAtomic(Folder("data") + "\\missing\\f", "new"), Failure);
-  std::vector<std::string> names;
-  for (const DirEntry& e : win.ListDirectory(Folder("data"))) names.push_back(e.name);
-  EXPECT_THAT(names, ElementsAre("Dat.sys", "blocked"));
-  EXPECT_EQ(win.ReadFile(file), "second");
-  try {
-    win.ReadFile(file + ".none");
-    ADD_FAILURE();
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.Number(), err::kFileNotFound);
-  }
 }
 
 TEST_F(WinFilesTest, ListingsMarkHiddenAndSystemEntriesWhichGetDirsLeavesOut) {
@@ -125,82 +101,23 @@ TEST(LongPaths, PathsGoToTheSystemWholeAndInTheirLongForm) {
   }
 }
 
-TEST_F(WinFilesTest, DrivesAreTheFirstThreeCharactersAndTheProgramFolderIsVeilboxHome) {
+TEST_F(WinFilesTest, DrivesAreTheFirstThreeCharactersAndTheProgramFolderIsTheExecutables) {
   EXPECT_EQ(win.DriveKey("D:\\Work\\Plans"), "D:\\");
   EXPECT_EQ(win.DriveKey("c:\\x"), "c:\\");
   EXPECT_EQ(win.DriveKey("\\\\server\\share"), "\\\\s");
   EXPECT_EQ(win.DriveKey("é:\\x"), "é:\\");
   EXPECT_EQ(win.Separator(), '\\');
 
-  EXPECT_EQ(win.ProgramFolder(), home.ProgramFolder().string());
-  EXPECT_TRUE(win.FolderExists(home.ProgramFolder().string())) << "created on first use";
-  SetEnvironment("VEILBOX_HOME", home.ProgramFolder().string() + "\\sub\\");
-  EXPECT_EQ(win.ProgramFolder(), home.ProgramFolder().string() + "\\sub");
   // Without VEILBOX_HOME: the folder of the executable.
   SetEnvironment("VEILBOX_HOME", std::nullopt);
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   EXPECT_EQ(win.ProgramFolder(), fs::path(self).parent_path().string());
-
-  const std::string file = Folder("kinds") + "\\f";
-  WriteText(file, "x");
-  EXPECT_TRUE(win.FileExists(file));
-  EXPECT_FALSE(win.FolderExists(file));
-  EXPECT_FALSE(win.FileExists(""));
-  win.CreateFolders(Folder("kinds") + "\\a\\b\\c");
-  EXPECT_TRUE(win.FolderExists(Folder("kinds") + "\\a\\b\\c"));
-  EXPECT_THROW(win.CreateFolders(file + "\\below"), Failure);
-  win.RemoveFile(file);
-  EXPECT_FALSE(win.FileExists(file));
-  EXPECT_THROW(win.RemoveFile(file), Failure);
-}
-
-TEST_F(WinFilesTest, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
-  auto first = win.LockData({});
-  auto again = win.LockData({});  // the same copy gets it at once
-  first.reset();
-  // Another holder (its own lock file handle, as another copy has) waits
-  // until the last holder here lets go.
-  WinPlatform other;
-  std::atomic<bool> got{false};
-  std::thread waiter([&] {
-    auto lock = other.LockData({});
-    got = true;
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_FALSE(got);
-  again.reset();
-  waiter.join();
-  EXPECT_TRUE(got);
-
-  // Held past the limit, the wait ends with a failure, having let the
-  // caller's windows paint meanwhile.
-  auto held = win.LockData({});
-  int looks = 0;
-  EXPECT_THROW(other.LockData({.still_waiting = {},
-                               .meanwhile = [&] { ++looks; },
-                               .limit = std::chrono::milliseconds(200)}),
-               Failure);
-  EXPECT_GT(looks, 0);
-}
-
-TEST_F(WinFilesTest, AProcessTagNamesThisRunningProcessOnly) {
-  const std::string tag = win.ProcessTag();
-  EXPECT_TRUE(win.ProcessRunning(tag));
-  const std::string id = tag.substr(0, tag.find(' '));
-  EXPECT_FALSE(win.ProcessRunning(id + " 1"));  // the same id, started at another time
-  EXPECT_FALSE(win.ProcessRunning(""));
 }
 
 TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAlone) {
   const std::string store = home.Root().string() + "\\Store";
   win.CreatePrivateFolder(store);
-  EXPECT_NO_THROW(win.CreatePrivateFolder(store));
-  const FolderFacts facts = win.InspectFolder(store);
-  EXPECT_TRUE(facts.exists && facts.own && facts.link.empty());
-  EXPECT_EQ(facts.kind, EntryKind::Directory);
-  EXPECT_FALSE(win.InspectFolder(store + "\\missing\\deeper").exists);
-
   PACL acl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   ASSERT_EQ(

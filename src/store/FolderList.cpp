@@ -15,6 +15,11 @@ std::optional<FolderRecord> RecordOf(const std::string& text) {
                       std::move(f[4])};
 }
 
+// A line end with nothing before it, as an empty list is written.
+bool IsBlankLine(const FolderList::Entry& e) {
+  return !e.record && e.text.empty() && !e.terminated && !e.line_end.empty();
+}
+
 FolderList::Entry EntryOf(std::string text, bool terminated, std::string line_end) {
   FolderList::Entry entry{RecordOf(text), {}, terminated, std::move(line_end)};
   if (!entry.record) entry.text = std::move(text);
@@ -99,10 +104,17 @@ void FolderList::Replace(size_t row, FolderRecord record) {
 
 void FolderList::Add(FolderRecord record) {
   // A record added goes before the line end that closes the file.
+  // A blank line there (the whole of a list whose last row was removed) is
+  // replaced, not made an empty entry before the record.
   std::string line_end;
   if (!entries_.empty()) {
-    entries_.back().terminated = true;
-    std::swap(line_end, entries_.back().line_end);
+    Entry& last = entries_.back();
+    std::swap(line_end, last.line_end);
+    if (!last.record && last.text.empty() && !last.terminated) {
+      entries_.pop_back();
+    } else {
+      last.terminated = true;
+    }
   }
   entries_.push_back({std::move(record), {}, true, std::move(line_end)});
   rows_.push_back(entries_.size() - 1);
@@ -122,7 +134,7 @@ std::vector<std::pair<size_t, std::string>> FolderList::Unreadable() const {
   std::vector<std::pair<size_t, std::string>> unreadable;
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
-    if (!e.record && !(e.text.empty() && !e.line_end.empty() && !e.terminated)) {
+    if (!e.record && !IsBlankLine(e)) {
       unreadable.emplace_back(i + 1, e.text);
     }
   }

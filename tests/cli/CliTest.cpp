@@ -50,29 +50,19 @@ class CliTest : public ::testing::Test {
   std::string drive_ = PosixPlatform().DriveKey(work_.string());
 };
 
+// The gate: the agreement and a password come first, a wrong or damaged
+// password ends the run with 3, and only the first line of standard input is
+// the password.
 TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
-  // Without --accept-agreement and without a terminal the agreement is declined.
-  EXPECT_TRUE(Ends(Run({"init", "--password-stdin"}, "pw\n"), 3,
-                   "Agreement: Use this application at your own risk."));
+  EXPECT_TRUE(Ends(Run({"init", "--password-stdin"}, "pw\n"), 3, "Agreement: "));
   EXPECT_TRUE(Ends(Do({"list"}), 3, "the agreement has not been accepted yet"));
-
-  // Nothing, or a control character anywhere in the line, is refused.
-  for (const std::string& line :
-       {std::string("\n"), std::string("ab\0cd\n", 6), std::string("pw\r\n")}) {
-    EXPECT_TRUE(Ends(Init(line), 3,
-                     line == "\n" ? "Password: Please enter a password."
-                                  : "Password: A password cannot contain control"));
-  }
+  EXPECT_TRUE(Ends(Init("\n"), 3, "Password: Please enter a password."));
   EXPECT_TRUE(Ends(Do({"list"}), 3, "no password has been created yet"));
 
   ASSERT_TRUE(Ends(Init(), 0));
   EXPECT_TRUE(Ends(Init("other\n"), 1, "a password already exists"));
-  for (const std::string& line :
-       {std::string("other\n"), std::string("PW\n"), std::string("pw\0x\n", 5)}) {
-    EXPECT_EQ(Run({"list", "--password-stdin"}, line).code, 3) << line;
-  }
+  EXPECT_EQ(Run({"list", "--password-stdin"}, "PW\n").code, 3);
   EXPECT_EQ(Run({"list"}).code, 3);  // no terminal to ask on
-  // Only the first line is the password.
   EXPECT_EQ(Run({"list", "--password-stdin"}, "pw\nmore\n").code, 0);
 
   WriteText(home_.SettingsFile(),
@@ -92,21 +82,6 @@ TEST_F(CliTest, APlaceOthersCanChangeOrThatCannotBeReadStopsEveryCommand) {
       {program.string() + ": it can be changed by other users (its mode is 0777)",
        [&] { fs::permissions(program, fs::perms(0777)); },
        [&] { fs::permissions(program, fs::perms(0700)); }},
-      {program.string() + ": it is a link",
-       [&] {
-         fs::rename(program, moved);
-         fs::create_directory_symlink(moved, program);
-       },
-       [&] {
-         fs::remove(program);
-         fs::rename(moved, program);
-       }},
-      {(program / "Dat.sys.journal").string() + ": it can be changed by other users",
-       [&] {
-         WriteText(program / "Dat.sys.journal", "");
-         fs::permissions(program / "Dat.sys.journal", fs::perms(0666));
-       },
-       [&] { fs::remove(program / "Dat.sys.journal"); }},
       {"Cannot read " + settings.string() + ": Is a directory",
        [&] {
          fs::rename(settings, moved);
@@ -202,85 +177,47 @@ TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   EXPECT_EQ(hide.err.find_first_of("\x1b\x7f"), std::string::npos);
 }
 
-TEST_F(CliTest, AFolderNotInTheListIsReportedAndTheOthersStillRun) {
+// A question is told on standard error with the answer taken: No unless
+// --yes, or the folder a flag names; a row that did not end as asked makes
+// the exit code 1 while the other rows still run.
+TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   ASSERT_TRUE(Ends(Init(), 0));
   fs::create_directories(work_ / "A");
-  fs::create_directories(work_ / "B");
   EXPECT_TRUE(Ends(Do({"add", "A", "Missing"}), 1, Path("Missing") + " is not a folder"));
   EXPECT_TRUE(Ends(Do({"hide", "B", "A"}), 1, Path("B") + " is not in the folder list"));
   EXPECT_FALSE(fs::exists(work_ / "A"));
   EXPECT_EQ(Mode(Store()), 0u);
-}
+  ASSERT_TRUE(Ends(Do({"restore", "A"}), 0));
 
-TEST_F(CliTest, StoreFlagAnswersTheStoreSetUp) {
-  ASSERT_TRUE(Ends(Init(), 0));
-  // Leave the list one store folder on another file system, so that the
-  // work folder's drive has none. (No folder there may be chosen: the list
-  // is written as an older copy could have.)
+  // Removing the drive's store folder: refused while a row uses it, and
+  // asked, No unless --yes.
+  EXPECT_TRUE(Ends(Do({"--yes", "stores", "remove", drive_}), 1, drive_ + " is being used."));
+  ASSERT_EQ(Do({"remove", "A"}).code, 0);
+  EXPECT_TRUE(Ends(Do({"stores", "remove", drive_}), 1, "?\n-> No\n"));
+  // (A store folder left on another drive keeps the list from being empty,
+  // which start-up would fill again.)
   PosixPlatform().WriteSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath",
                                Store().string() + "*/proc/veilbox-elsewhere*");
   ASSERT_EQ(Do({"--yes", "stores", "remove", drive_}).code, 0);
   const std::string elsewhere = "/proc/\t/proc/veilbox-elsewhere\n";
   EXPECT_EQ(Do({"stores"}).out, elsewhere);
-  fs::create_directories(work_ / "Plans");
 
-  EXPECT_TRUE(Ends(Do({"add", "Plans"}), 1,
-                   "New folder: The folder you want to hide has no hidden/locked folder setup on "
-                   "its drive. Do you wish to create/select a hidden/locked folder on " +
-                       drive_ + "?\n-> No\n"));
-  EXPECT_EQ(Do({"list"}).out, "");
-
-  EXPECT_TRUE(Ends(Do({"add", "--store", "Vault", "Plans"}), 0));
+  // --store: the folder for a drive without one.
+  EXPECT_TRUE(Ends(Do({"add", "A"}), 1, "-> No\n"));
+  EXPECT_TRUE(Ends(Do({"add", "--store", "Vault", "A"}), 0));
   EXPECT_EQ(Do({"stores"}).out, elsewhere + drive_ + "\t" + Path("Vault") + "\n");
-  ASSERT_EQ(Do({"hide", "Plans"}).code, 0);
-  EXPECT_EQ(Mode(work_ / "Vault"), 0u);
-  fs::permissions(work_ / "Vault", fs::perms::owner_all);
-  EXPECT_TRUE(fs::is_directory(work_ / "Vault" / "Plans"));
-}
 
-TEST_F(CliTest, RestoreToFlagAnswersTheRelocation) {
-  ASSERT_TRUE(Ends(Init(), 0));
+  // --restore-to: the folder for a row whose place is gone; --yes alone
+  // cannot choose one.
   WriteText(work_ / "Gone" / "Plans" / "a.txt", "x");
   fs::create_directories(work_ / "Else");
   ASSERT_EQ(Do({"add", "Gone/Plans"}).code, 0);
   ASSERT_EQ(Do({"hide", "Gone/Plans"}).code, 0);
   fs::remove(work_ / "Gone");
-
-  const CliRun r = Do({"--yes", "restore", "Gone/Plans"});
-  EXPECT_TRUE(Ends(r, 1,
-                   "Restore: " + Path("Gone") +
-                       "/ does not exist (or is hidden). Do you wish to restore Plans to another "
-                       "folder?\n-> Yes\n"));
-  // --yes cannot pick the folder: the chooser gives nothing, and choosing
-  // again is not offered without a terminal.
-  EXPECT_TRUE(Ends(r, 1, "Do you wish to choose again?\n-> No\n"));
-
+  EXPECT_TRUE(
+      Ends(Do({"--yes", "restore", "Gone/Plans"}), 1, "Do you wish to choose again?\n-> No\n"));
   EXPECT_TRUE(Ends(Do({"restore", "--restore-to", "Else", "Gone/Plans"}), 0));
   EXPECT_EQ(ReadText(work_ / "Else" / "Plans" / "a.txt"), "x");
-  EXPECT_EQ(Do({"list"}).out, "Plans\t" + Path("Else") + "/\tVisible\tNormal\n");
-}
-
-TEST_F(CliTest, StoresCommandsFollowThePreferencesRules) {
-  ASSERT_TRUE(Ends(Init(), 0));
-  EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Store().string() + "\n");
-  EXPECT_TRUE(Ends(Do({"stores", "add", "Other"}), 1,
-                   "Folder: " + drive_ + " already has a hidden/locked folder on it.\n", true));
-  EXPECT_EQ(Do({"stores", "edit", "/nowhere", "Other"}).code, 1);
-  ASSERT_EQ(Do({"stores", "edit", drive_, "Other"}).code, 0);
-  fs::create_directory_symlink(work_ / "Other", work_ / "Link");
-  EXPECT_TRUE(Ends(Do({"stores", "edit", drive_, "Link"}), 1,
-                   "Folder: " + Path("Link") + " is a link. Please select another folder.\n",
-                   true));
-  EXPECT_TRUE(
-      Ends(Do({"stores", "remove", drive_}), 1,
-           "Remove: Are you sure you wish to remove " + Path("Other") + " from the list?\n-> No\n",
-           true));
-
-  fs::create_directories(work_ / "Plans");
-  ASSERT_EQ(Do({"add", "Plans"}).code, 0);
-  EXPECT_TRUE(Ends(Do({"--yes", "stores", "remove", drive_}), 1, drive_ + " is being used."));
-  EXPECT_EQ(Do({"stores", "edit", drive_, "Plans/Inner"}).code, 1);
-  EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Path("Other") + "\n");
 }
 
 TEST_F(CliTest, OnATerminalItAsksAndShowsProgress) {

@@ -60,6 +60,14 @@ TEST_F(FolderListTest, AddedRowsNeverRunIntoWhatWasThere) {
   const std::vector<RowRef> refs = list.RefsOf({0, 1, 7});
   list.Replace(0, NewRecord("/v/E"));
   EXPECT_EQ(list.Find(refs), (std::vector<std::optional<size_t>>{std::nullopt, 1, std::nullopt}));
+
+  // The last row removed and a new one added: the list holds that row alone.
+  list = FolderList::Parse("A</x/<Visible<Normal<A*\r\n");
+  list.Erase(0);
+  list = FolderList::Parse(list.Text());
+  list.Add(NewRecord("/w/D"));
+  EXPECT_EQ(list.Text(), "D</w/<Visible<Normal<D*\r\n");
+  EXPECT_TRUE(FolderList::Parse(list.Text()).Unreadable().empty());
 }
 
 }  // namespace

@@ -5,14 +5,13 @@
 
 #include "diag/Failure.h"
 #include "engine/Messages.h"
+#include "engine/StandIns.h"
 #include "search/clsFileFind.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
 namespace {
 
-// The longest file name the file systems Veilbox runs on accept, in bytes.
-constexpr size_t kMaxNameLength = 255;
 // The most planned renames read ahead of the renames themselves.
 constexpr long kRenameBatch = 256;
 
@@ -113,6 +112,7 @@ class FolderPath {
 MoveResult RenameOne(FolderPath& folders, const PlannedRename& change, Resume resume) {
   try {
     OpenFolder& in = folders.Open(change.folder);
+    if (change.side != SideFile::None) return RenameWithSideFile(in, change, resume);
     if (resume == Resume::Yes && (!in.ChildId(change.name) || in.ChildId(change.new_name))) {
       return {true, ""};
     }
@@ -148,13 +148,22 @@ PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& pa
   clsFileFind finder(state.platform);
   finder.PumpEvents = [&state] { state.dialogue.PumpEvents(); };
   PlanSummary summary;
-  const FindResult result =
-      finder.WalkFolder(folder, [&](const std::string& in, const std::string& name) {
-        if (std::optional<std::string> changed = new_name(in, name)) {
-          out.Add(in, name, *changed);
-          ++summary.renames;
-        } else {
-          ++summary.kept;
+  PlannedRename rename;
+  const FindResult result = finder.WalkFolder(
+      folder, [&](const std::string& relative, const std::string& name, OpenFolder& in) {
+        rename.folder = relative;
+        rename.name = name;
+        rename.side = SideFile::None;
+        switch (new_name(in, rename, summary)) {
+          case NameFate::Rename:
+            out.Add(rename);
+            ++summary.renames;
+            break;
+          case NameFate::Keep:
+            ++summary.kept;
+            break;
+          case NameFate::Aside:
+            break;
         }
       });
   summary.complete = result == FindResult::DirExSuccess || result == FindResult::NoFilesFound;
@@ -167,23 +176,21 @@ PlanSummary PlanNames(AppState& state, OpenFolder& folder, const std::string& pa
 PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, PlanWriter& out, Where where) {
   const char separator = state.platform.Separator();
-  std::optional<std::string> too_long;
+  std::optional<std::string> refused;
+  CipherNamer namer(cipher, state.EncryptDecryptKey);
   const PlanSummary summary = PlanNames(
       state, folder, path,
-      [&](const std::string& in, const std::string& name) -> std::optional<std::string> {
-        std::string cipher_name = cipher.Encrypt(name, state.EncryptDecryptKey);
-        if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
+      [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {
+        if (!namer.Plan(in, rename)) {
           // Ends the walk: the row is refused whatever else the tree holds.
-          too_long = Below(path, in, name, separator);
-          throw Failure(err::kInvalidArgument, *too_long, where);
+          refused = Below(path, rename.folder, rename.name, separator);
+          throw Failure(err::kInvalidArgument, *refused, where);
         }
-        return cipher_name;
+        return NameFate::Rename;
       },
       out);
-  if (too_long) {
-    Raise(err::kInvalidArgument, "The name of " + *too_long + " is too long to be encrypted",
-          where);
-  }
+  if (refused)
+    Raise(err::kInvalidArgument, "The name of " + *refused + " cannot be encrypted", where);
   if (!summary.other_drive.empty()) {
     std::string text = msg::HoldsMount(path, summary.other_drive);
     text.pop_back();  // the caller ends the sentence
@@ -199,8 +206,8 @@ PlanSummary PlanPlainNames(AppState& state, cEncrypt& cipher, OpenFolder& folder
                            const std::string& path, PlanWriter& out) {
   return PlanNames(
       state, folder, path,
-      [&](const std::string&, const std::string& name) {
-        return cipher.DecryptFileName(name, state.EncryptDecryptKey);
+      [&](OpenFolder& in, PlannedRename& rename, PlanSummary& summary) {
+        return PlanPlainName(in, cipher, state.EncryptDecryptKey, path, rename, summary);
       },
       out);
 }

@@ -156,7 +156,9 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
                            "hidden. Make every folder in it readable and restore it again.");
       return {RowOutcome::Failed};
     }
-    restored.encryption = kNormal;
+    // A stand-in whose side file is missing or damaged keeps its name, and
+    // the row its "Encrypted" mark, as for a rename that fails.
+    if (plan.stand_ins_kept == 0) restored.encryption = kNormal;
   }
 
   journal.Commit({use == RestoreUse::Remove ? "remove" : "restore", found.text,
@@ -177,6 +179,12 @@ RestoreResult RestoreFolder(AppState& state, cEncrypt& cipher, const FoundRecord
   }
 
   RowOutcome outcome = RowOutcome::Done;
+  if (plan.stand_ins_kept > 0) {
+    TellMoveFailed(state, plan.first_kept,
+                   std::to_string(plan.stand_ins_kept) +
+                       " files kept their stand-in names: their names cannot be read back.");
+    outcome = RowOutcome::Failed;
+  }
   RenameOutcome renamed;
   if (plan.renames > 0) {
     JournalPlan names(state, journal.Offset());

@@ -1,3 +1,5 @@
+#include <map>
+
 #include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/Messages.h"
@@ -20,6 +22,56 @@ TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   fs::rename(plans / "a.txt", plans / "taken.txt");
   EXPECT_EQ(CheckFolders(state, true).repairs.size(), 1u);
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+
+  // In a hidden folder, a side file beside its file's plain name is half a
+  // stand-in: repair finishes it with that side file, never undoes it.
+  Change("Hidden", {"Plans"}, true);
+  const fs::path side = store / "Plans" / "VEILBOX-LONG-NAME-1.CIPHER";
+  fs::rename(
+      store / "Plans" / "VEILBOX-LONG-NAME-1",
+      store / "Plans" / *cEncrypt().DecryptFileName(ReadText(side), state.EncryptDecryptKey));
+  EXPECT_EQ(CheckFolders(state, true).repairs.size(), 1u);
+  EXPECT_TRUE(CheckFolders(state, false).findings.empty());
+  EXPECT_EQ(FilesIn(store / "Plans"), 6u);
+}
+
+// A stand-in whose side file is missing or damaged keeps its name, and the
+// row its "Encrypted" mark; check names it. With the side files back,
+// repair finishes the restore; a side file whose file has its name back
+// goes, and any other side file without its stand-in is only reported.
+TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
+  const std::string one = NameOf(150, "ж"), two = NameOf(255, "n");
+  const fs::path plans = MakeFolder("Work/Plans", {{one, "1"}, {two, "2"}, {"a.txt", "A"}});
+  Add(plans);
+  Change("Hidden", {"Plans"}, true);
+  std::map<std::string, std::string> sides;
+  for (const char* side : {"VEILBOX-LONG-NAME-1.CIPHER", "VEILBOX-LONG-NAME-2.CIPHER"}) {
+    sides[side] = ReadText(store / "Plans" / side);
+  }
+  fs::remove(store / "Plans" / "VEILBOX-LONG-NAME-1.CIPHER");
+  WriteText(store / "Plans" / "VEILBOX-LONG-NAME-2.CIPHER", "damaged");
+
+  EXPECT_EQ(Change("Visible", {"Plans"}).failed, 1);
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+  EXPECT_EQ(FilesIn(plans), 4u);
+  EXPECT_EQ(rows[0].encryption, "Encrypted");
+  EXPECT_NE(dialogue.boxes.at(0).text.find("2 files kept their stand-in names"), std::string::npos);
+  CheckReport kept = CheckFolders(state, true);
+  ASSERT_EQ(kept.findings.size(), 1u);
+  EXPECT_NE(kept.findings[0].find("2 files in " + plans.string() + " have stand-in names"),
+            std::string::npos);
+  EXPECT_TRUE(kept.repairs.empty());
+
+  for (const auto& [side, text] : sides) WriteText(plans / side, text);
+  WriteText(plans / "VEILBOX-LONG-NAME-7.CIPHER", Cipher("a.txt"));
+  WriteText(plans / "VEILBOX-LONG-NAME-8.CIPHER", "lone");
+  const CheckReport repaired = CheckFolders(state, true);
+  EXPECT_EQ(repaired.findings.back(),
+            "2 side files in " + plans.string() + " have no stand-in beside them.");
+  EXPECT_EQ(repaired.repairs.size(), 2u);
+  EXPECT_EQ(ReadText(plans / one) + ReadText(plans / two), "12");
+  EXPECT_EQ(FilesIn(plans), 4u) << "a.txt and the lone side file 8 beside them";
   EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
 }
 

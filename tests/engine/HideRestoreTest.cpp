@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 
+#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/FilenamePass.h"
 #include "engine/FolderMove.h"
@@ -210,15 +211,37 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   EXPECT_NE(Database().find(first_hidden), std::string::npos);
 }
 
-TEST_F(EngineTest, NamesTooLongToEncryptRefuseTheRowBeforeAnythingMoves) {
-  const std::string long_name(120, 'n');
-  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"sub/" + long_name, "L"}});
-  Add(plans);
-  EXPECT_EQ(Change("Hidden", {"Plans"}, true).failed, 1);
-  ASSERT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_NE(dialogue.boxes[0].text.find(long_name), std::string::npos);
-  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-  EXPECT_EQ(rows[0].status, "Visible");
+// Names that fit keep their own cipher text; longer ones (ASCII, Cyrillic,
+// Chinese; in the folder and a sub-folder) get a stand-in and a side file,
+// passing over the user's own files that look like either, which are
+// encrypted like any other. Everything comes back under its own name.
+TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
+  std::vector<fs::path> files{"a.txt", "sub/b", "VEILBOX-LONG-NAME-1", "VEILBOX-LONG-NAME-2.CIPHER",
+                              "sub/VEILBOX-LONG-NAME-1.CIPHER"};
+  for (const size_t bytes : {112, 113, 200, 255}) {
+    for (const char* unit : {"n", "ж", "界"}) {
+      files.push_back(fs::path(bytes % 2 ? "sub" : "") / NameOf(bytes, unit));
+    }
+  }
+  const fs::path plans = MakeFolder("Work/Plans/sub");
+  for (const fs::path& file : files) WriteText(plans.parent_path() / file, file.string());
+  Add(plans.parent_path());
+
+  EXPECT_TRUE(Change("Hidden", {"Plans"}, true).AllDone());
+  const fs::path hidden = store / "Plans";
+  EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
+  for (const std::string& name : {NameOf(112, "界"), std::string("VEILBOX-LONG-NAME-1")}) {
+    EXPECT_EQ(ReadText(hidden / Cipher(name)), name);
+  }
+  for (const auto& e : fs::recursive_directory_iterator(hidden)) {
+    EXPECT_LE(e.path().filename().string().size(), 255u);
+  }
+  EXPECT_TRUE(CheckFolders(state, false).findings.empty());
+
+  EXPECT_TRUE(Change("Visible", {"Plans"}).AllDone());
+  EXPECT_EQ(FilesIn(plans.parent_path()), files.size());
+  for (const fs::path& file : files) EXPECT_EQ(ReadText(plans.parent_path() / file), file.string());
+  EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 // A drive mounted in the tree after its names were planned is not renamed in.
@@ -226,8 +249,8 @@ TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
   const fs::path plans = MakeFolder("Work/Plans", {{"mounted/f", "F"}, {"a", "A"}});
   WithMounts root(platform.OpenFolderNoLinks(plans.string()).folder);
   NamePlan plan;
-  plan.Add("mounted", "f", "g");
-  plan.Add("", "a", "b");
+  plan.Add({"mounted", "f", "g"});
+  plan.Add({"", "a", "b"});
   EXPECT_EQ(RenameFiles(state, root, plans.string(), plan, 2).failed, 1);
   EXPECT_EQ(ReadText(plans / "mounted/f"), "F");
   EXPECT_EQ(ReadText(plans / "b"), "A");

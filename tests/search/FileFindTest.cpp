@@ -117,10 +117,9 @@ TEST_F(FileFind, AWalkStopsAtAnotherDriveMountedInTheTree) {
   Make({"a", "R/mounted/secret", "S/b"});
   testing::WithMounts root(platform.OpenFolderNoLinks(Path("")).folder);
   Strings walked;
-  EXPECT_EQ(
-      finder.WalkFolder(root, [&](const std::string& in,
-                                  const std::string& name) { walked.push_back(in + "|" + name); }),
-      FindResult::DirExFailed);
+  EXPECT_EQ(finder.WalkFolder(root, [&](const std::string& in, const std::string& name,
+                                        OpenFolder&) { walked.push_back(in + "|" + name); }),
+            FindResult::DirExFailed);
   EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/mounted|secret"), 0);
   EXPECT_EQ(finder.OtherDrive(), "R/mounted");
 }

@@ -54,11 +54,13 @@ TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
 
   for (const auto& [side, text] : sides) WriteText(plans / side, text);
   WriteText(plans / "VEILBOX-LONG-NAME-7.CIPHER", Cipher("a.txt"));
-  WriteText(plans / "VEILBOX-LONG-NAME-8.CIPHER", "lone");
+  WriteText(plans / "VEILBOX-LONG-NAME-8.CIPHER", Cipher("gone.txt"));
   const CheckReport repaired = CheckFolders(state, true);
   EXPECT_EQ(repaired.findings.back(),
             "2 side files in " + plans.string() + " have no stand-in beside them.");
   EXPECT_EQ(repaired.repairs.size(), 2u);
+  EXPECT_EQ(repaired.repairs[0],
+            "Removed 1 side files in " + plans.string() + " whose files have their names back.");
   EXPECT_EQ(ReadText(plans / one) + ReadText(plans / two), "12");
   EXPECT_EQ(FilesIn(plans), 4u) << "a.txt and the lone side file 8 beside them";
   EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");

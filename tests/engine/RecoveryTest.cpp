@@ -260,9 +260,11 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
       {to, {{name, "F"}, {side, text.substr(0, 40)}}, {{in, "F"}, {side, text}}, 0},
       {to, {{name, "F"}, {side, text}}, {{in, "F"}, {side, text}}, 0},
       {to, {{name, "F"}, {side, "mine"}}, {{name, "F"}, {side, "mine"}}, 1},
+      {to, {{in, "F"}, {side, text}}, {{in, "F"}, {side, text}}, 0},
       {back, {{in, "F"}, {side, text}}, {{name, "F"}}, 0},
       {back, {{name, "F"}, {side, text}}, {{name, "F"}}, 0},
       {back, {{name, "F"}, {side, "mine"}}, {{name, "F"}, {side, "mine"}}, 0},
+      {back, {{side, text}}, {{side, text}}, 0},
   };
   const fs::path folder = home.Root() / "Case";
   for (size_t i = 0; i < cases.size(); ++i) {

@@ -7,6 +7,7 @@
 #include "engine/FolderMove.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
+#include "engine/StandIns.h"
 #include "support/ForwardingFolder.h"
 
 namespace veilbox::testing {
@@ -242,6 +243,28 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   EXPECT_EQ(FilesIn(plans.parent_path()), files.size());
   for (const fs::path& file : files) EXPECT_EQ(ReadText(plans.parent_path() / file), file.string());
   EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+// A file takes its stand-in only once its side file is written; a side file
+// written for a rename that then fails is taken away again.
+TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
+  struct FullDisk : ForwardingFolder {
+    using ForwardingFolder::ForwardingFolder;
+    MoveResult WriteNewFile(const std::string&, const std::string&) override {
+      return {false, "No space left on device"};
+    }
+  };
+  const std::string name = NameOf(200, "n");
+  const fs::path plans = MakeFolder("Work/Plans", {{name, "L"}, {"VEILBOX-LONG-NAME-2", "T"}});
+  for (const unsigned long n : {1, 2}) {
+    NamePlan plan;
+    plan.Add({"", name, StandInName(n), SideFile::WriteFirst, SideFileName(n), Cipher(name)});
+    std::unique_ptr<OpenFolder> folder = OpenFolderAt(platform, plans.string());
+    if (n == 1) folder = std::make_unique<FullDisk>(std::move(folder));
+    EXPECT_EQ(RenameFiles(state, *folder, plans.string(), plan, 1).failed, 1);
+  }
+  EXPECT_EQ(ReadText(plans / name) + ReadText(plans / "VEILBOX-LONG-NAME-2"), "LT");
+  EXPECT_EQ(FilesIn(plans), 2u);
 }
 
 // A drive mounted in the tree after its names were planned is not renamed in.

@@ -36,7 +36,9 @@ while ((kills < KILLS)); do
   else
     command=(--encrypt hide "${TREES[@]}")
   fi
-  vb "${command[@]}" >/dev/null 2>&1 &
+  # $! of a pipeline is its last command: veilbox-cli itself, not a shell
+  # that would die while veilbox-cli went on.
+  printf '%s\n' "$PASSWORD" | "$CLI" --password-stdin "${command[@]}" >/dev/null 2>&1 &
   pid=$!
   sleep "$(awk -v ms=$((RANDOM % span_ms)) 'BEGIN { printf "%.3f", ms / 1000 }')"
   if kill -KILL "$pid" 2>/dev/null; then kills=$((kills + 1)); fi

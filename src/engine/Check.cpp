@@ -30,7 +30,7 @@ constexpr const char* kUnknownPlace = "(original place unknown)";
 void EncryptPlainNames(AppState& state, cEncrypt& cipher, const std::string& folder,
                        CheckReport& report) {
   NamePlan plan;
-  CipherNamer namer(cipher, state.EncryptDecryptKey);
+  CipherNamer namer(cipher, state.EncryptDecryptKey, SideFilesThere::Served);
   const PlanSummary planned = PlanNames(
       state, *OpenFolderAt(state.platform, folder), folder,
       [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {

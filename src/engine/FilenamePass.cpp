@@ -177,7 +177,7 @@ PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& fo
                                const std::string& path, PlanWriter& out, Where where) {
   const char separator = state.platform.Separator();
   std::optional<std::string> refused;
-  CipherNamer namer(cipher, state.EncryptDecryptKey);
+  CipherNamer namer(cipher, state.EncryptDecryptKey, SideFilesThere::Taken);
   const PlanSummary summary = PlanNames(
       state, folder, path,
       [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {

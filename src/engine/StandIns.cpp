@@ -30,8 +30,10 @@ std::optional<unsigned long> NumberOf(std::string_view digits) {
 }
 
 // Whether the side file name may be given text: it is not there, or it
-// holds exactly that text already.
-bool SideFileFree(OpenFolder& in, const std::string& name, const std::string& text) {
+// holds exactly that text already and may serve.
+bool SideFileFree(OpenFolder& in, const std::string& name, const std::string& text,
+                  SideFilesThere policy) {
+  if (policy == SideFilesThere::Taken) return !in.ChildId(name);
   try {
     const std::optional<std::string> there = in.ReadChildFile(name, text.size());
     return !there || *there == text;
@@ -111,7 +113,9 @@ bool CipherNamer::Plan(OpenFolder& in, PlannedRename& rename) {
     folder_ = rename.folder;
     next_ = 1;
   }
-  while (in.ChildId(StandInName(next_)) || !SideFileFree(in, SideFileName(next_), text)) ++next_;
+  while (in.ChildId(StandInName(next_)) || !SideFileFree(in, SideFileName(next_), text, there_)) {
+    ++next_;
+  }
   rename.new_name = StandInName(next_);
   rename.side = SideFile::WriteFirst;
   rename.side_name = SideFileName(next_++);

@@ -8,14 +8,14 @@
 //   VEILBOX-LONG-NAME-<n>.CIPHER  its side file: the cipher text and nothing else
 //
 // n is a decimal number from 1 without leading zeros, the lowest that is
-// free in the folder when the names are planned: neither name is there, or
-// the side file already holds exactly that cipher text. Neither form is
-// cipher text (they hold letters past F and "-"), so a stand-in is never
-// taken for an ordinary cipher name, and no name of a tree being hidden can
-// take them: every name there becomes cipher text, and the numbers its own
-// files use are passed over. Both are ASCII capitals and digits, longer than
-// an 8.3 short name, so that they are the same names on Windows, whose names
-// ignore case.
+// free in the folder when the names are planned: neither name is there (or,
+// for check's repair, the side file holds exactly that cipher text
+// already). Neither form is cipher text (they hold letters past F and "-"),
+// so a stand-in is never taken for an ordinary cipher name, and no name of
+// a tree being hidden can take them: every name there becomes cipher text,
+// and the numbers its own files use are passed over. Both are ASCII
+// capitals, digits, "-" and ".", longer than an 8.3 short name, so that they
+// are the same names on Windows, whose names ignore case.
 //
 // The side file is on disk before its file takes the stand-in; the stand-in
 // is given its name back before the side file is removed, and only when it
@@ -47,12 +47,19 @@ std::optional<unsigned long> SideFileNumber(std::string_view name);
 // the journal, cannot be used, as a phrase; nullopt when they can.
 std::optional<std::string> SideFileProblem(const std::string& side_name, const std::string& text);
 
+// Whether a side file already there that holds exactly the cipher text may
+// serve a new stand-in. A hide never lets it: the walk renames that file
+// too, as it renames every name of the tree. Check's repair does, to finish
+// a stand-in whose side file was written before a pass stopped.
+enum class SideFilesThere { Taken, Served };
+
 // Gives names their encrypted form, walk by walk: the cipher text where it
 // fits, a stand-in elsewhere. The files of one folder come together, so the
 // stand-in numbers are counted from 1 in each folder.
 class CipherNamer {
  public:
-  CipherNamer(cEncrypt& cipher, const std::string& key) : cipher_(cipher), key_(key) {}
+  CipherNamer(cEncrypt& cipher, const std::string& key, SideFilesThere there)
+      : cipher_(cipher), key_(key), there_(there) {}
   // Plans rename's new name (and side file); false when the name has no
   // cipher text. in is the file's folder, open.
   bool Plan(OpenFolder& in, PlannedRename& rename);
@@ -60,6 +67,7 @@ class CipherNamer {
  private:
   cEncrypt& cipher_;
   const std::string& key_;
+  SideFilesThere there_;
   std::string folder_;
   unsigned long next_ = 1;
 };

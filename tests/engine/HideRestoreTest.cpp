@@ -265,6 +265,14 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   }
   EXPECT_EQ(ReadText(plans / name) + ReadText(plans / "VEILBOX-LONG-NAME-2"), "LT");
   EXPECT_EQ(FilesIn(plans), 2u);
+  // A hide passes over a side file already there, even one that holds the
+  // text: it is the user's, and the same pass renames it.
+  WriteText(plans / "VEILBOX-LONG-NAME-1.CIPHER", Cipher(name));
+  cEncrypt cipher;
+  PlannedRename hide{"", name, ""};
+  CipherNamer(cipher, state.EncryptDecryptKey, SideFilesThere::Taken)
+      .Plan(*OpenFolderAt(platform, plans.string()), hide);
+  EXPECT_EQ(hide.new_name, "VEILBOX-LONG-NAME-3");
 }
 
 // A drive mounted in the tree after its names were planned is not renamed in.

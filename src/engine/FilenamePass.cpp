@@ -189,8 +189,9 @@ PlanSummary PlanEncryptedNames(AppState& state, cEncrypt& cipher, OpenFolder& fo
         return NameFate::Rename;
       },
       out);
-  if (refused)
+  if (refused) {
     Raise(err::kInvalidArgument, "The name of " + *refused + " cannot be encrypted", where);
+  }
   if (!summary.other_drive.empty()) {
     std::string text = msg::HoldsMount(path, summary.other_drive);
     text.pop_back();  // the caller ends the sentence

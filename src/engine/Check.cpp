@@ -10,6 +10,7 @@
 #include "engine/CommandScope.h"
 #include "engine/FilenamePass.h"
 #include "engine/Messages.h"
+#include "engine/StandIns.h"
 #include "engine/StorePlace.h"
 #include "engine/StoreSetup.h"
 #include "store/StoreList.h"
@@ -20,18 +21,21 @@ namespace {
 
 constexpr const char* kUnknownPlace = "(original place unknown)";
 
-// Gives every plain name in folder its cipher form: the record's
-// "Encrypted" mark proves that is what the names should be. (Nothing proves
-// that cipher-looking names in a plain folder are Veilbox's: those are left
-// as they are.)
+// Gives every plain name in folder its cipher form (or a stand-in): the
+// record's "Encrypted" mark proves that is what the names should be.
+// (Nothing proves that cipher-looking names in a plain folder are
+// Veilbox's: those are left as they are.) Stand-ins and side files are
+// left as they are.
 void EncryptPlainNames(Session& session, cEncrypt& cipher, const std::string& folder,
                        CheckReport& report) {
   NamePlan plan;
+  CipherNamer namer(cipher, session.key_text, SideFilesThere::Served);
   const PlanSummary planned = PlanNames(
       session, *OpenFolderAt(session.platform, folder), folder,
-      [&](const std::string&, const std::string& name) -> std::optional<std::string> {
-        if (cipher.DecryptFileName(name, session.key_text)) return std::nullopt;
-        return cipher.Encrypt(name, session.key_text);
+      [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {
+        if (cipher.DecryptFileName(rename.name, session.key_text)) return NameFate::Keep;
+        if (StandInNumber(rename.name) || SideFileNumber(rename.name)) return NameFate::Aside;
+        return namer.Plan(in, rename) ? NameFate::Rename : NameFate::Keep;
       },
       plan);
   // A tree read only in part, or one with another drive in it, is left as
@@ -79,9 +83,30 @@ void CheckRecord(Session& session, cEncrypt& cipher, size_t row, bool repair, Ch
                               (encrypted ? "plain" : "encrypted") + " although the list says " +
                               (encrypted ? "Encrypted." : "they are plain."));
   }
+  if (planned.stand_ins_kept > 0) {
+    report.findings.push_back(
+        std::to_string(planned.stand_ins_kept) + " files in " + folder +
+        " have stand-in names that cannot be read back (the first: " + planned.first_kept + ").");
+  }
+  if (planned.lone_side_files > 0) {
+    report.findings.push_back(std::to_string(planned.lone_side_files) + " side files in " + folder +
+                              " have no stand-in beside them.");
+  }
   if (!repair) return;
   if (encrypted && wrong > 0) EncryptPlainNames(session, cipher, folder, report);
-  if (unfinished_restore && planned.complete &&
+  // Where names are to be plain, a side file whose file has its name back
+  // beside it is the last step of a restore that was stopped.
+  if (!encrypted && !planned.leftovers.empty()) {
+    NamePlan leftovers;
+    leftovers.files = planned.leftovers;
+    const long count = static_cast<long>(leftovers.files.size());
+    const int failed = RenameFiles(session, *OpenFolderAt(session.platform, folder), folder,
+                                   leftovers, count, Resume::Yes)
+                           .failed;
+    report.repairs.push_back("Removed " + std::to_string(count - failed) + " side files in " +
+                             folder + " whose files have their names back.");
+  }
+  if (unfinished_restore && planned.complete && planned.stand_ins_kept == 0 &&
       RenameFiles(session, folder, names, planned.renames).failed == 0) {
     FolderRecord normal = record;
     normal.encryption = kNormal;

@@ -5,14 +5,13 @@
 
 #include "diag/Failure.h"
 #include "engine/Messages.h"
+#include "engine/StandIns.h"
 #include "search/clsFileFind.h"
 #include "store/TextUtil.h"
 
 namespace veilbox {
 namespace {
 
-// The longest file name the file systems Veilbox runs on accept, in bytes.
-constexpr size_t kMaxNameLength = 255;
 // The most planned renames read ahead of the renames themselves.
 constexpr long kRenameBatch = 256;
 
@@ -113,6 +112,7 @@ class FolderPath {
 MoveResult RenameOne(FolderPath& folders, const PlannedRename& change, Resume resume) {
   try {
     OpenFolder& in = folders.Open(change.folder);
+    if (change.side != SideFile::None) return RenameWithSideFile(in, change, resume);
     if (resume == Resume::Yes && (!in.ChildId(change.name) || in.ChildId(change.new_name))) {
       return {true, ""};
     }
@@ -148,13 +148,22 @@ PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& p
   clsFileFind finder(session.platform);
   finder.PumpEvents = [&session] { session.dialogue.PumpEvents(); };
   PlanSummary summary;
-  const FindResult result =
-      finder.WalkFolder(folder, [&](const std::string& in, const std::string& name) {
-        if (std::optional<std::string> changed = new_name(in, name)) {
-          out.Add(in, name, *changed);
-          ++summary.renames;
-        } else {
-          ++summary.kept;
+  PlannedRename rename;
+  const FindResult result = finder.WalkFolder(
+      folder, [&](const std::string& relative, const std::string& name, OpenFolder& in) {
+        rename.folder = relative;
+        rename.name = name;
+        rename.side = SideFile::None;
+        switch (new_name(in, rename, summary)) {
+          case NameFate::Rename:
+            out.Add(rename);
+            ++summary.renames;
+            break;
+          case NameFate::Keep:
+            ++summary.kept;
+            break;
+          case NameFate::Aside:
+            break;
         }
       });
   summary.complete = result == FindResult::DirExSuccess || result == FindResult::NoFilesFound;
@@ -169,21 +178,22 @@ PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& f
                                Where where) {
   const char separator = session.platform.Separator();
   std::optional<std::string> refused;
+  CipherNamer namer(cipher, session.key_text, SideFilesThere::Taken);
   const PlanSummary summary = PlanNames(
       session, folder, path,
-      [&](const std::string& in, const std::string& name) -> std::optional<std::string> {
-        std::string cipher_name = cipher.Encrypt(name, session.key_text);
-        if (cipher_name.empty() || cipher_name.size() > kMaxNameLength) {
-          refused =
-              "The name of " + Below(path, in, name, separator) + " is too long to be encrypted";
-        } else if (target.size() + in.size() + cipher_name.size() + 2 >
+      [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {
+        const std::string file = Below(path, rename.folder, rename.name, separator);
+        if (!namer.Plan(in, rename)) {
+          refused = "The name of " + file + " cannot be encrypted";
+        } else if (target.size() + rename.folder.size() +
+                       std::max(rename.new_name.size(), rename.side_name.size()) + 2 >
                    session.platform.MaxPathLength()) {
-          refused = "The path of " + Below(path, in, name, separator) +
-                    " would be longer than the system allows once encrypted";
+          refused =
+              "The path of " + file + " would be longer than the system allows once encrypted";
         }
         // Ends the walk: the row is refused whatever else the tree holds.
         if (refused) throw Failure(err::kInvalidArgument, *refused, where);
-        return cipher_name;
+        return NameFate::Rename;
       },
       out);
   if (refused) Raise(err::kInvalidArgument, *refused, where);
@@ -202,8 +212,8 @@ PlanSummary PlanPlainNames(Session& session, cEncrypt& cipher, OpenFolder& folde
                            const std::string& path, PlanWriter& out) {
   return PlanNames(
       session, folder, path,
-      [&](const std::string&, const std::string& name) {
-        return cipher.DecryptFileName(name, session.key_text);
+      [&](OpenFolder& in, PlannedRename& rename, PlanSummary& summary) {
+        return PlanPlainName(in, cipher, session.key_text, path, rename, summary);
       },
       out);
 }

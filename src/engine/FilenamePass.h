@@ -18,20 +18,28 @@
 
 namespace veilbox {
 
+// How a rename goes with a side file (see StandIns.h): not at all; the side
+// file is written before a name is given its stand-in; or it is removed
+// after a stand-in is given its name back.
+enum class SideFile { None, WriteFirst, RemoveAfter };
+
 // One planned rename: a file of folder (its path relative to the pass's
-// folder, "" for that folder itself) and its new name.
+// folder, "" for that folder itself) and its new name, with the side file
+// that goes with it and the cipher text that side file holds.
 struct PlannedRename {
   std::string folder;
   std::string name;
   std::string new_name;
+  SideFile side = SideFile::None;
+  std::string side_name = {};
+  std::string side_text = {};
 };
 
 class PlanWriter {
  public:
   virtual ~PlanWriter() = default;
   // Renames arrive folder by folder: all of one folder's files together.
-  virtual void Add(const std::string& folder, const std::string& name,
-                   const std::string& new_name) = 0;
+  virtual void Add(const PlannedRename& rename) = 0;
 };
 
 class PlanReader {
@@ -44,10 +52,7 @@ class PlanReader {
 // A plan held in memory, for small trees.
 class NamePlan : public PlanWriter, public PlanReader {
  public:
-  void Add(const std::string& folder, const std::string& name,
-           const std::string& new_name) override {
-    files.push_back({folder, name, new_name});
-  }
+  void Add(const PlannedRename& rename) override { files.push_back(rename); }
   bool Next(PlannedRename& rename) override {
     if (next_ == files.size()) return false;
     rename = files[next_++];
@@ -67,16 +72,29 @@ struct PlanSummary {
   // Where the walk stopped at a sub-folder on which another drive is
   // mounted (its full path), or empty; the plan is then not complete.
   std::string other_drive;
+  // A walk back to plain names: stand-ins whose side file is missing or
+  // damaged (they keep their names), the first of them with why, and side
+  // files whose stand-in is not beside them; leftovers are those of them
+  // whose file has its name back beside them, as renames that would
+  // remove them (see StandIns.h).
+  long stand_ins_kept = 0;
+  std::string first_kept;
+  long lone_side_files = 0;
+  std::vector<PlannedRename> leftovers;
 };
 
 // Why folder (at path) must not be moved or walked: a drive is mounted
 // somewhere inside it. nullopt when none is.
 std::optional<std::string> MountInsideProblem(Platform& platform, const std::string& path);
 
-// The new name of a file (name in folder, as PlannedRename has them), or
-// nullopt when it keeps its name.
+// What becomes of a file: it keeps its name, it is renamed, or it is a
+// stand-in or side file the walk counts in its summary instead.
+enum class NameFate { Keep, Rename, Aside };
+
+// Plans a file's new name: rename comes with its folder and name (as
+// PlannedRename has them) and no side file; in is that folder, open.
 using NewName =
-    std::function<std::optional<std::string>(const std::string& folder, const std::string& name)>;
+    std::function<NameFate(OpenFolder& in, PlannedRename& rename, PlanSummary& summary)>;
 
 // Walks the tree below folder (opened at path) and plans a rename for every
 // file that new_name gives a new name.
@@ -84,16 +102,16 @@ PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& p
                       const NewName& new_name, PlanWriter& out);
 
 // The cipher form of every file name below folder (opened at path, to be
-// renamed at target). Raises, naming the file, when a name's cipher form is
-// longer than a file name may be or its path at target than the system
-// takes, when a drive is mounted inside the tree, or when part of the tree
-// cannot be read.
+// renamed at target), or a stand-in where that would be longer than a file
+// name may be. Raises, naming the file, when a name has no cipher form or
+// its path at target would be longer than the system takes, when a drive is
+// mounted inside the tree, or when part of the tree cannot be read.
 PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, const std::string& target, PlanWriter& out,
                                Where where = Where::current());
 
-// The plain name of every file below folder whose name is cipher text; other
-// names stay as they are.
+// The plain name of every file below folder whose name is cipher text, or
+// a stand-in with a usable side file; other names stay as they are.
 PlanSummary PlanPlainNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                            const std::string& path, PlanWriter& out);
 // The same for a folder given by its path, opened without following links.

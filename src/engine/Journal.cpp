@@ -7,6 +7,7 @@
 
 #include "app/Constants.h"
 #include "diag/Failure.h"
+#include "engine/StandIns.h"
 #include "platform/FileOpen.h"
 #include "store/FolderRecord.h"
 #include "store/LineReader.h"
@@ -22,6 +23,14 @@ constexpr const char* kHeader = "veilbox-journal 3";
 constexpr const char* kOldHeaders[] = {"veilbox-journal 2", "veilbox-journal 1"};
 constexpr const char* kEnd = "end";
 constexpr const char* kAmend = "amend";
+// A rename with its side file: old name, new name, side file, cipher text.
+// To a stand-in, the side file is written first; from one, removed after.
+constexpr std::string_view kToStandIn = "to-stand-in";
+constexpr std::string_view kFromStandIn = "from-stand-in";
+
+bool IsStandInKey(std::string_view key) {
+  return key == kToStandIn || key == kFromStandIn;
+}
 
 std::optional<std::string> Unescaped(std::string_view text) {
   std::string out;
@@ -122,9 +131,12 @@ std::optional<std::string> FieldProblem(const std::vector<std::string>& f, char 
     return RecordProblem(*record, separator);
   };
   if (key == "in") return RelativePathProblem(f[1], separator);
-  if (key == "name") {
+  // A line too short for its key is damaged, which the entry's parse finds.
+  if ((key == "name" || key == "file" || IsStandInKey(key)) && f.size() < 3) return std::nullopt;
+  if (key == "name" || IsStandInKey(key)) {
     if (auto problem = NameProblem(f[1], separator)) return problem;
-    return NameProblem(f[2], separator);
+    if (auto problem = NameProblem(f[2], separator)) return problem;
+    return f.size() == 5 ? SideFileProblem(f[3], f[4]) : std::nullopt;
   }
   if (key == "file") {
     if (auto problem = RelativePathProblem(f[1], separator)) return problem;
@@ -183,7 +195,8 @@ std::optional<std::vector<Journal>> ParseJournal(std::FILE* file, const std::str
     } else if (!f) {
       damaged = true;
     } else if (const std::string& key = (*f)[0];
-               (key == "name" || key == "file") && f->size() == 3) {
+               ((key == "name" || key == "file") && f->size() == 3) ||
+               (IsStandInKey(key) && f->size() == 5)) {
       j.names.renames += !(*f)[2].empty();
     } else if (!(key == "in" && f->size() == 2) && !ApplyFact(j, *f)) {
       damaged = true;
@@ -250,20 +263,30 @@ void JournalWriter::CutOff() {
   }
 }
 
-void JournalWriter::Add(const std::string& folder, const std::string& name,
-                        const std::string& new_name) {
+void JournalWriter::Add(const PlannedRename& rename) {
   line_.clear();
-  if (!any_ || folder != folder_) {
+  if (!any_ || rename.folder != folder_) {
     line_ += "in\t";
-    AppendLineEscaped(line_, folder);
+    AppendLineEscaped(line_, rename.folder);
     line_ += '\n';
-    folder_ = folder;
+    folder_ = rename.folder;
     any_ = true;
   }
-  line_ += "name\t";
-  AppendLineEscaped(line_, name);
+  if (rename.side == SideFile::None) {
+    line_ += "name";
+  } else {
+    line_ += rename.side == SideFile::WriteFirst ? kToStandIn : kFromStandIn;
+  }
   line_ += '\t';
-  AppendLineEscaped(line_, new_name);
+  AppendLineEscaped(line_, rename.name);
+  line_ += '\t';
+  AppendLineEscaped(line_, rename.new_name);
+  if (rename.side != SideFile::None) {
+    line_ += '\t';
+    AppendLineEscaped(line_, rename.side_name);
+    line_ += '\t';
+    AppendLineEscaped(line_, rename.side_text);
+  }
   line_ += '\n';
   std::fwrite(line_.data(), 1, line_.size(), file_);
 }
@@ -341,6 +364,21 @@ bool JournalPlan::Next(PlannedRename& rename) {
         return false;
       }
       continue;
+    }
+    rename.side = SideFile::None;
+    if (IsStandInKey(key)) {
+      std::optional<std::vector<std::string>> f = Fields(line_);
+      if (!f || f->size() != 5 || !IsPlainName((*f)[1]) || !IsPlainName((*f)[2]) ||
+          SideFileProblem((*f)[3], (*f)[4])) {
+        return false;
+      }
+      rename = {folder_,
+                std::move((*f)[1]),
+                std::move((*f)[2]),
+                key == kToStandIn ? SideFile::WriteFirst : SideFile::RemoveAfter,
+                std::move((*f)[3]),
+                std::move((*f)[4])};
+      return true;
     }
     // The row's facts follow the renames: any other key ends the plan.
     if ((key != "name" && key != "file") || split == std::string_view::npos ||

@@ -6,7 +6,8 @@
 //
 // An entry holds the planned renames, written as the tree is walked so that
 // no plan is ever held whole in memory (folder by folder, each file by its
-// name in its folder), then the row's facts and an end mark. An entry is
+// name in its folder, a stand-in with its side file and the cipher text
+// that side file holds), then the row's facts and an end mark. An entry is
 // whole once its end mark is on disk; only then does the row move anything,
 // so an entry cut off while it was written (the last one) is ignored.
 // Entries are appended in place: a row costs one flush to disk, not a
@@ -53,8 +54,7 @@ class JournalWriter : public PlanWriter {
   JournalWriter(const JournalWriter&) = delete;
   JournalWriter& operator=(const JournalWriter&) = delete;
 
-  void Add(const std::string& folder, const std::string& name,
-           const std::string& new_name) override;
+  void Add(const PlannedRename& rename) override;
   // Ends the entry with the row's facts (its names field is not written:
   // the renames added are the plan) and flushes it to disk. Raises when it
   // cannot, with the entry cut off again, so that nothing moves without it.

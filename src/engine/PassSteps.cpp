@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Constants.h"
 #include "app/FolderData.h"
 #include "diag/Failure.h"
 #include "engine/CommandScope.h"
@@ -114,9 +115,11 @@ CommandResult RunRows(Session& session, const std::vector<size_t>& chosen,
     const std::vector<std::optional<size_t>> rows = session.folders.Find(refs);
     for (const std::optional<size_t>& row : rows) {
       if (!row) {
-        result.rows.push_back({RowOutcome::Kind::Refused,
-                               "the row is no longer in the list (another copy of Veilbox "
-                               "changed it)"});
+        result.rows.push_back(Refuse(session,
+                                     "A folder you chose is no longer in the list as it was shown: "
+                                     "the list was changed meanwhile. Choose it again.",
+                                     kAppname)
+                                  .outcome);
         continue;
       }
       const RowResult r = PassOver(session, *row, row_command);

@@ -137,7 +137,9 @@ RestoreResult RestoreFolder(Session& session, cEncrypt& cipher, size_t row, Rest
                                "stays hidden. Make every folder in it readable and restore it "
                                "again.")};
     }
-    restored.encryption = kNormal;
+    // A stand-in whose side file is missing or damaged keeps its name, and
+    // the row its "Encrypted" mark, as for a rename that fails.
+    if (plan.stand_ins_kept == 0) restored.encryption = kNormal;
   }
 
   journal.Commit({use == RestoreUse::Remove ? "remove" : "restore", record,
@@ -156,23 +158,33 @@ RestoreResult RestoreFolder(Session& session, cEncrypt& cipher, size_t row, Rest
                           "Restore");
   }
 
+  // A stand-in whose side file is missing or damaged keeps its name: the row
+  // fails, naming the first such file, and keeps its "Encrypted" mark.
+  std::optional<RowResult> kept;
+  if (plan.stand_ins_kept > 0) {
+    kept = MoveFailed(session, plan.first_kept,
+                      std::to_string(plan.stand_ins_kept) +
+                          " files kept their stand-in names: their names cannot be read back.");
+  }
   RenameOutcome renamed;
   if (plan.renames > 0) {
     JournalPlan names(session, journal.Offset());
     renamed = RenameFiles(session, *held.folder, target, names, plan.renames);
   }
-  if (renamed.failed > 0) {
+  if (renamed.failed > 0 || kept) {
     // The record keeps its "Encrypted" mark, so that check --repair may
     // finish the names; a row being removed stays in the list for that.
     restored.encryption = record.encryption;
     journal.Amend(restored);
+  }
+  if (renamed.failed > 0) {
     return {MoveFailed(session, renamed.first_failure,
                        std::to_string(renamed.failed) +
                            " file names kept their encrypted form; \"veilbox-cli check "
                            "--repair\" can finish them."),
             restored};
   }
-  return {Done(), restored};
+  return {kept.value_or(Done()), restored};
 }
 
 }  // namespace veilbox

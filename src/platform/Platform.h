@@ -8,6 +8,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -90,6 +91,17 @@ class OpenFolder {
   // on the same file system; never replaces an existing one.
   virtual MoveResult MoveChild(const std::string& name, OpenFolder& target,
                                const std::string& new_name) = 0;
+  // Small files kept beside the entries they belong to. WriteNewFile
+  // creates a file that must not exist yet, writes bytes to it and flushes
+  // it to disk before it returns. ReadChildFile gives the first limit + 1
+  // bytes at most of a regular file, a link never followed; nullopt when
+  // there is no entry of that name; it raises, saying why, for anything
+  // else or when the file cannot be read. RemoveChildFile removes the
+  // entry itself, never what a link points to.
+  virtual MoveResult WriteNewFile(const std::string& name, const std::string& bytes) = 0;
+  virtual std::optional<std::string> ReadChildFile(const std::string& name, std::size_t limit,
+                                                   Where where = Where::current()) = 0;
+  virtual MoveResult RemoveChildFile(const std::string& name) = 0;
 };
 
 // The outcome of opening a folder by its path.

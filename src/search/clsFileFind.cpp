@@ -115,7 +115,7 @@ void clsFileFind::WalkTree(OpenFolder& folder, std::string& relative, const File
     if (entry.kind == EntryKind::Directory) {
       subfolders.push_back(entry.name);
     } else {
-      on_file(relative, entry.name);
+      on_file(relative, entry.name, folder);
     }
   });
   const size_t length = relative.size();

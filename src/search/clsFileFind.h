@@ -41,8 +41,10 @@ class clsFileFind {
                         std::vector<std::string>& folder_array, bool case_sensitive = false);
 
   // Each file found: the path of its folder relative to the walked folder
-  // ("" for that folder itself, parts joined by the separator) and its name.
-  using FileVisit = std::function<void(const std::string& folder, const std::string& name)>;
+  // ("" for that folder itself, parts joined by the separator), its name,
+  // and that folder, open, for looking at the file's neighbours.
+  using FileVisit =
+      std::function<void(const std::string& folder, const std::string& name, OpenFolder& in)>;
 
   // Walks the whole tree below an open folder, reading each folder as a
   // stream: on_file gets every entry that is not a folder (links included),

@@ -1,3 +1,5 @@
+#include <map>
+
 #include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/Messages.h"
@@ -46,6 +48,60 @@ TEST_F(EngineTest, ANewFolderAtAHiddenOnesPlaceIsHiddenUnderAFreeName) {
   EXPECT_EQ(r.Count(Kind::Done), 1);
   EXPECT_EQ(ReadText(store / "Plans(1)" / Cipher("new.txt")), "new");
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
+}
+
+// A stand-in whose side file is missing or damaged keeps its name, and the
+// row its "Encrypted" mark; check names it. With the side files back,
+// repair finishes the restore; a side file whose file has its name back
+// goes, and any other side file without its stand-in is only reported.
+TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
+  const std::string one = NameOf(150, "ж"), two = NameOf(255, "n");
+  const fs::path plans = MakeFolder("Work/Plans", {{one, "1"}, {two, "2"}, {"a.txt", "A"}});
+  Add(plans);
+  Change("Hidden", {"Plans"}, true);
+  std::map<std::string, std::string> sides;
+  for (const char* side : {"VEILBOX-LONG-NAME-1.CIPHER", "VEILBOX-LONG-NAME-2.CIPHER"}) {
+    sides[side] = ReadText(store / "Plans" / side);
+  }
+  fs::remove(store / "Plans" / "VEILBOX-LONG-NAME-1.CIPHER");
+  WriteText(store / "Plans" / "VEILBOX-LONG-NAME-2.CIPHER", "damaged");
+
+  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::Failed), 1);
+  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
+  EXPECT_EQ(FilesIn(plans), 4u);
+  EXPECT_EQ(rows[0].encryption, "Encrypted");
+  EXPECT_NE(dialogue.boxes.at(0).text.find("2 files kept their stand-in names"), std::string::npos);
+  CheckReport kept = CheckFolders(session, true);
+  ASSERT_EQ(kept.findings.size(), 1u);
+  EXPECT_NE(kept.findings[0].find("2 files in " + plans.string() + " have stand-in names"),
+            std::string::npos);
+  EXPECT_TRUE(kept.repairs.empty());
+
+  for (const auto& [side, text] : sides) WriteText(plans / side, text);
+  WriteText(plans / "VEILBOX-LONG-NAME-7.CIPHER", Cipher("a.txt"));
+  WriteText(plans / "VEILBOX-LONG-NAME-8.CIPHER", Cipher("gone.txt"));
+  const CheckReport repaired = CheckFolders(session, true);
+  EXPECT_EQ(repaired.findings.back(),
+            "2 side files in " + plans.string() + " have no stand-in beside them.");
+  EXPECT_EQ(repaired.repairs.size(), 2u);
+  EXPECT_EQ(repaired.repairs[0],
+            "Removed 1 side files in " + plans.string() + " whose files have their names back.");
+  EXPECT_EQ(ReadText(plans / one) + ReadText(plans / two), "12");
+  EXPECT_EQ(FilesIn(plans), 4u) << "a.txt and the lone side file 8 beside them";
+  EXPECT_EQ(Database(), "Plans<" + plans.parent_path().string() + "/<Visible<Normal<Plans*\r\n");
+
+  // In a hidden folder, a side file beside its file's plain name is half a
+  // stand-in: repair finishes it with that side file, never undoes it.
+  // (The rows as shown before the repair changed the list are refused.)
+  EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Refused), 1);
+  EXPECT_EQ(dialogue.boxes.back().text.find("A folder you chose is no longer in the list"), 0u);
+  ASSERT_TRUE(Change("Hidden", {"Plans"}, true).AllDone());
+  const fs::path side = store / "Plans" / "VEILBOX-LONG-NAME-1.CIPHER";
+  fs::rename(store / "Plans" / "VEILBOX-LONG-NAME-1",
+             store / "Plans" / *cEncrypt().DecryptFileName(ReadText(side), session.key_text));
+  EXPECT_EQ(CheckFolders(session, true).repairs.size(), 1u);
+  EXPECT_TRUE(CheckFolders(session, false).findings.empty());
+  EXPECT_EQ(FilesIn(store / "Plans"), 6u);
 }
 
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {

@@ -27,6 +27,20 @@ inline unsigned ModeOf(const fs::path& p) {
   return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 01000;
 }
 
+// A name of exactly bytes bytes: unit ("n", "ж", "界") repeated, "x" after.
+inline std::string NameOf(size_t bytes, const std::string& unit) {
+  std::string name;
+  while (name.size() + unit.size() <= bytes) name += unit;
+  return name + std::string(bytes - name.size(), 'x');
+}
+
+// Every file below folder, links and side files included.
+inline size_t FilesIn(const fs::path& folder) {
+  size_t n = 0;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) n += !e.is_directory();
+  return n;
+}
+
 class EngineTest : public ::testing::Test {
  protected:
   EngineTest() : platform(home.Root() / "driveB"), session(platform, dialogue) {

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <map>
 #include <tuple>
 
 #include "engine/Check.h"
@@ -21,7 +22,7 @@ class RecoveryTest : public EngineTest {
  protected:
   void Write(const Journal& j) {
     JournalWriter writer(session);
-    for (const PlannedRename& r : renames) writer.Add(r.folder, r.name, r.new_name);
+    for (const PlannedRename& r : renames) writer.Add(r);
     writer.Commit(j);
   }
   void SetUpPlans() {
@@ -52,7 +53,7 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   Write(j);
   {
     JournalWriter second(session);
-    second.Add("", "only", "ONLY");
+    second.Add({"", "only", "ONLY"});
     second.Commit({"hide",
                    {"o", "/", "Visible", "Normal", "o"},
                    FolderRecord{"o", "/", "Hidden", "Normal", "o"},
@@ -111,7 +112,7 @@ TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAsid
   SetUpPlans();
   {
     JournalWriter unfinished(session);
-    unfinished.Add("", "a.txt", Cipher("a.txt"));
+    unfinished.Add({"", "a.txt", Cipher("a.txt")});
   }
   EXPECT_FALSE(fs::exists(JournalPath(session)));
   WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
@@ -252,6 +253,58 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
     fs::remove(JournalPath(session));
     ::umask(old);
   }
+}
+
+// A stand-in stopped at any point is finished from the journal: a side file
+// missing or cut short is written, one whose file has its name back goes,
+// and one that is not the planned side file is never replaced or removed.
+// A line that names no side file is never followed.
+TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
+  using Files = std::map<std::string, std::string>;
+  const std::string name = NameOf(200, "n"), text = Cipher(name);
+  const std::string in = "VEILBOX-LONG-NAME-1", side = in + ".CIPHER";
+  const PlannedRename to{"", name, in, SideFile::WriteFirst, side, text};
+  const PlannedRename back{"", in, name, SideFile::RemoveAfter, side, text};
+  const std::vector<std::tuple<PlannedRename, Files, Files, int>> cases{
+      {to, {{name, "F"}}, {{in, "F"}, {side, text}}, 0},
+      {to, {{name, "F"}, {side, text.substr(0, 40)}}, {{in, "F"}, {side, text}}, 0},
+      {to, {{name, "F"}, {side, text}}, {{in, "F"}, {side, text}}, 0},
+      {to, {{name, "F"}, {side, "mine"}}, {{name, "F"}, {side, "mine"}}, 1},
+      {to, {{in, "F"}, {side, text}}, {{in, "F"}, {side, text}}, 0},
+      {back, {{in, "F"}, {side, text}}, {{name, "F"}}, 0},
+      {back, {{name, "F"}, {side, text}}, {{name, "F"}}, 0},
+      {back, {{name, "F"}, {side, "mine"}}, {{name, "F"}, {side, "mine"}}, 0},
+      {back, {{side, text}}, {{side, text}}, 0},
+  };
+  const fs::path folder = home.Root() / "Case";
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const auto& [rename, before, after, failed] = cases[i];
+    fs::create_directory(folder);
+    for (const auto& [file, content] : before) WriteText(folder / file, content);
+    JournalWriter writer(session);
+    writer.Add(rename);
+    writer.Commit({"hide", R("o</<Visible<Normal<o*"), R("o</<Hidden<Normal<o*"), "/from", "/to"});
+    JournalPlan plan(session, writer.Offset());
+    EXPECT_EQ(RenameFiles(session, *OpenFolderAt(platform, folder.string()), folder.string(), plan,
+                          1, Resume::Yes)
+                  .failed,
+              failed)
+        << "case " << i;
+    Files found;
+    for (const auto& e : fs::directory_iterator(folder)) {
+      found[e.path().filename().string()] = ReadText(e.path());
+    }
+    EXPECT_EQ(found, after) << "case " << i;
+    fs::remove_all(folder);
+    fs::remove(JournalPath(session));
+  }
+  JournalWriter bad(session);
+  bad.Add({"", in, name, SideFile::RemoveAfter, "notes.txt", text});
+  bad.Commit({"hide", R("o</<Visible<Normal<o*"), R("o</<Hidden<Normal<o*"), "/from", "/to"});
+  EXPECT_NE(ReadJournal(session).at(0).problem.find("is not the name of a side file"),
+            std::string::npos);
+  PlannedRename r;
+  EXPECT_FALSE(JournalPlan(session, bad.Offset()).Next(r));
 }
 
 TEST_F(RecoveryTest, AnotherCopyWaitsForTheDataLock) {

@@ -4,17 +4,20 @@
 # killing it with SIGKILL at random moments. After every kill the next run
 # recovers what was cut off; a kill between the two rows must find the first
 # row's record already written. At the end every file must be back at its own
-# path with its own content, and the store must hold nothing else.
-#   kill_test.sh VEILBOX_CLI [KILLS] [FILES]     (defaults: 200 kills, 2000 files)
+# path with its own content, and the store must hold nothing else. With
+# "long", half the names are too long for their cipher text and are hidden
+# as stand-ins with side files.
+#   kill_test.sh VEILBOX_CLI [KILLS] [FILES] [long]   (defaults: 200 kills, 2000 files)
 set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
 KILLS=${2:-200}
 FILES=${3:-2000}
+LONG=${4:-}
 
 init_home || { echo "init failed"; exit 1; }
 TREES=("$WORK/Work/Tree" "$WORK/Work/Other")
 for tree in "${TREES[@]}"; do
-  make_tree "$tree" $((FILES / 2))
+  make_tree "$tree" $((FILES / 2)) "$LONG"
   manifest "$tree" >"$tree.manifest"
 done
 vb add "${TREES[@]}" >/dev/null 2>&1 || { echo "add failed"; exit 1; }
@@ -33,7 +36,9 @@ while ((kills < KILLS)); do
   else
     command=(--encrypt hide "${TREES[@]}")
   fi
-  vb "${command[@]}" >/dev/null 2>&1 &
+  # $! of a pipeline is its last command: veilbox-cli itself, not a shell
+  # that would die while veilbox-cli went on.
+  printf '%s\n' "$PASSWORD" | "$CLI" --password-stdin "${command[@]}" >/dev/null 2>&1 &
   pid=$!
   sleep "$(awk -v ms=$((RANDOM % span_ms)) 'BEGIN { printf "%.3f", ms / 1000 }')"
   if kill -KILL "$pid" 2>/dev/null; then kills=$((kills + 1)); fi

@@ -119,7 +119,7 @@ TEST_F(FileFind, AFolderSwappedForALinkDuringTheWalkFailsTheSearch) {
   fs::rename(Path("R.old"), Path("R"));
   Strings walked;
   EXPECT_EQ(finder.WalkFolder(*platform.OpenFolderNoLinks(Path("")).folder,
-                              [&](const std::string& in, const std::string& name) {
+                              [&](const std::string& in, const std::string& name, OpenFolder&) {
                                 walked.push_back(in + "/" + name);
                                 if (in == "R") swap("R/S");
                               }),
@@ -134,10 +134,9 @@ TEST_F(FileFind, AWalkStopsAtAnotherDriveMountedInTheTree) {
   Make({"a", "R/mounted/secret", "S/b"});
   testing::WithMounts root(platform.OpenFolderNoLinks(Path("")).folder);
   Strings walked;
-  EXPECT_EQ(
-      finder.WalkFolder(root, [&](const std::string& in,
-                                  const std::string& name) { walked.push_back(in + "|" + name); }),
-      FindResult::DirExFailed);
+  EXPECT_EQ(finder.WalkFolder(root, [&](const std::string& in, const std::string& name,
+                                        OpenFolder&) { walked.push_back(in + "|" + name); }),
+            FindResult::DirExFailed);
   EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/mounted|secret"), 0);
   EXPECT_EQ(finder.OtherDrive(), "R/mounted");
 }

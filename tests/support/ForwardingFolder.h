@@ -37,6 +37,16 @@ class ForwardingFolder : public OpenFolder {
                        const std::string& new_name) override {
     return inner_->MoveChild(name, target, new_name);
   }
+  MoveResult WriteNewFile(const std::string& name, const std::string& bytes) override {
+    return inner_->WriteNewFile(name, bytes);
+  }
+  std::optional<std::string> ReadChildFile(const std::string& name, std::size_t limit,
+                                           Where where) override {
+    return inner_->ReadChildFile(name, limit, where);
+  }
+  MoveResult RemoveChildFile(const std::string& name) override {
+    return inner_->RemoveChildFile(name);
+  }
 
  protected:
   std::unique_ptr<OpenFolder> inner_;

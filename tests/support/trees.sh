@@ -1,14 +1,27 @@
 # Trees of random files and their manifests, for the script tests.
 
-# make_tree DIR FILES: FILES files of random size and content in nested folders.
+# make_tree DIR FILES [long]: FILES files of random size and content in
+# nested folders; with "long", every other file's name is 112 to 255 bytes
+# of ASCII, Cyrillic or Chinese.
 make_tree() {
-  local dir=$1 files=$2 i sub
+  local dir=$1 files=$2 long=${3:-} i sub
   for ((i = 0; i < files; i++)); do
     sub="$dir/d$((i % 7))/e$((i % 5))"
     [ $((i % 3)) -eq 0 ] && sub="$dir/d$((i % 7))"
     mkdir -p "$sub"
-    head -c $((RANDOM % 3000)) /dev/urandom >"$sub/file $i.dat"
+    head -c $((RANDOM % 3000)) /dev/urandom >"$sub/$(tree_name "$i" "$long")"
   done
+}
+
+# tree_name I [long]: the name of file I of a tree.
+tree_name() {
+  local LC_ALL=C name="file $1.dat" units=(n ж 界) unit
+  if [ "${2:-}" = long ] && (($1 % 2)); then
+    unit=${units[$1 % 3]}
+    name="file $1 "
+    while ((${#name} + ${#unit} <= 112 + $1 % 144)); do name+=$unit; done
+  fi
+  printf '%s' "$name"
 }
 
 # manifest DIR: "hash  relative path" of every file, sorted.

@@ -141,6 +141,54 @@ class PosixOpenFolder : public OpenFolder {
     return {false, std::strerror(error_code)};
   }
 
+  MoveResult WriteNewFile(const std::string& name, const std::string& bytes) override {
+    const int fd =
+        ::openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      return {false, errno == EEXIST ? Join(name) + " already exists" : std::strerror(errno)};
+    }
+    bool written = posix::WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error_code = errno;
+    if (::close(fd) != 0 && written) {
+      written = false;
+      error_code = errno;
+    }
+    if (written) return {true, ""};
+    ::unlinkat(fd_, name.c_str(), 0);
+    return {false, "Cannot write " + Join(name) + ": " + std::strerror(error_code)};
+  }
+
+  std::optional<std::string> ReadChildFile(const std::string& name, std::size_t limit,
+                                           Where where) override {
+    // O_NONBLOCK: a pipe of that name must not hold the reader up.
+    const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == ENOENT) return std::nullopt;
+      RaiseErrno(errno, "Cannot read " + Join(name), where);
+    }
+    struct stat st;
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes(limit + 1, '\0');
+    std::size_t size = 0;
+    ssize_t got = regular ? 1 : -1;
+    while (regular && size < bytes.size() && got != 0) {
+      got = ::read(fd, bytes.data() + size, bytes.size() - size);
+      if (got < 0 && errno != EINTR) break;
+      if (got > 0) size += static_cast<std::size_t>(got);
+    }
+    const int error_code = errno;
+    ::close(fd);
+    if (!regular) Raise(err::kPathFileAccess, Join(name) + " is not a file", where);
+    if (got < 0) RaiseErrno(error_code, "Cannot read " + Join(name), where);
+    bytes.resize(size);
+    return bytes;
+  }
+
+  MoveResult RemoveChildFile(const std::string& name) override {
+    if (::unlinkat(fd_, name.c_str(), 0) == 0) return {true, ""};
+    return {false, "Cannot remove " + Join(name) + ": " + std::strerror(errno)};
+  }
+
   static std::unique_ptr<OpenFolder> Adopt(int fd, const std::string& path, Where where) {
     const std::optional<Identity> identity = IdentityOf(fd);
     if (!identity) {

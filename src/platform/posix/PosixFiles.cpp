@@ -16,9 +16,6 @@
 namespace veilbox::posix {
 namespace fs = std::filesystem;
 
-namespace {
-
-// Writes all bytes, resuming after interruptions and short writes.
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -29,6 +26,8 @@ bool WriteAll(int fd, const std::string& bytes) {
   }
   return true;
 }
+
+namespace {
 
 void SyncFolder(const std::string& folder) {
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

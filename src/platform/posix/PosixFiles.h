@@ -16,6 +16,10 @@ namespace veilbox::posix {
 // has mode 0600. Raises on failure, leaving the old file intact.
 void WriteAtomically(const std::string& path, const std::string& bytes, Where where);
 
+// Writes all bytes, resuming after interruptions and short writes; false
+// with errno set when it cannot.
+bool WriteAll(int fd, const std::string& bytes);
+
 // Whole file content; raises on failure.
 std::string ReadWholeFile(const std::string& path, Where where);
 

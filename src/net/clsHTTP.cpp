@@ -162,7 +162,10 @@ bool clsHTTP::Fetch(const std::string& address, const std::string& additional_he
       }
       pump();
     } while (got > 0 && total <= max_bytes);
-    const bool broke_off = request_->BrokeOff();
+    // Some transports end a body the server closed early without an error:
+    // fewer bytes than its declared length is a break all the same.
+    const bool broke_off = request_->BrokeOff() || total < static_cast<std::size_t>(std::max(
+                                                               ContentLength(), std::int32_t{0}));
     request_.reset();
     if (file) {
       file->Close();

@@ -198,13 +198,13 @@ class WinOpenFolder : public OpenFolder {
   }
 
   MoveResult WriteNewFile(const std::string& name, const std::string& bytes) override {
-    const std::wstring path = Child(PathOf(handle_.Get()), name);
+    const std::wstring path = Child(Path(), name);
     Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file.Valid()) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-        return {false, Narrow(path) + " already exists"};
+        return {false, Shown(path) + " already exists"};
       }
       return {false, win32::Win32Message(error)};
     }
@@ -216,22 +216,21 @@ class WinOpenFolder : public OpenFolder {
     const DWORD error = GetLastError();
     file.Close();
     DeleteFileW(path.c_str());
-    return {false, "Cannot write " + Narrow(path) + ": " + win32::Win32Message(error)};
+    return {false, "Cannot write " + Shown(path) + ": " + win32::Win32Message(error)};
   }
 
   std::optional<std::string> ReadChildFile(const std::string& name, std::size_t limit,
                                            Where where) override {
-    const std::wstring path = Child(PathOf(handle_.Get()), name);
+    const std::wstring path = Child(Path(), name);
     Handle file(OpenEntry(path, GENERIC_READ));
     if (!file.Valid()) {
       const DWORD error = GetLastError();
       if (IsMissing(error)) return std::nullopt;
-      win32::RaiseWin32(error, "Cannot read " + Narrow(path), where);
+      win32::RaiseWin32(error, "Cannot read " + Shown(path), where);
     }
     EntryInfo info;
-    if (!InfoOf(file.Get(), info) ||
-        (info.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
-      Raise(err::kPathFileAccess, Narrow(path) + " is not a file", where);
+    if (!InfoOf(file.Get(), info) || info.kind != EntryKind::File) {
+      Raise(err::kPathFileAccess, Shown(path) + " is not a file", where);
     }
     std::string bytes(limit + 1, '\0');
     std::size_t size = 0;
@@ -239,7 +238,7 @@ class WinOpenFolder : public OpenFolder {
     while (size < bytes.size() && got != 0) {
       if (!ReadFile(file.Get(), bytes.data() + size, static_cast<DWORD>(bytes.size() - size), &got,
                     nullptr)) {
-        win32::RaiseWin32(GetLastError(), "Cannot read " + Narrow(path), where);
+        win32::RaiseWin32(GetLastError(), "Cannot read " + Shown(path), where);
       }
       size += got;
     }
@@ -248,7 +247,7 @@ class WinOpenFolder : public OpenFolder {
   }
 
   MoveResult RemoveChildFile(const std::string& name) override {
-    const std::wstring path = Child(PathOf(handle_.Get()), name);
+    const std::wstring path = Child(Path(), name);
     Handle entry(OpenEntry(path, DELETE));
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (entry.Valid() &&
@@ -256,7 +255,7 @@ class WinOpenFolder : public OpenFolder {
       return {true, ""};
     }
     const DWORD error = GetLastError();
-    return {false, "Cannot remove " + Narrow(path) + ": " + win32::Win32Message(error)};
+    return {false, "Cannot remove " + Shown(path) + ": " + win32::Win32Message(error)};
   }
 
   // Takes over h, the handle of the entry at path, when it is a real folder.

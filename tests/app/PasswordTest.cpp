@@ -7,18 +7,16 @@
 #include "app/HashedPassword.h"
 #include "app/Password.h"
 #include "crypto/cEncrypt.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 namespace {
 
-class PasswordTest : public StateTest {
+class PasswordTest : public HomeTest {
  protected:
   PasswordTest() { session.key_text = std::string(kAppname) + kKeyText; }
   std::string Stored() { return Setting("VeilboxPassword"); }
-  void Store(const std::string& value) {
-    ASSERT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxPassword", value));
-  }
+  void Store(const std::string& value) { SetSetting("VeilboxPassword", value); }
 };
 
 // The first 32 bytes of the PBKDF2-HMAC-SHA256 vectors of RFC 7914: the

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox {
 namespace {
 
 using testing::WriteText;
 
-class SettingsTest : public testing::StateTest {};
+class SettingsTest : public testing::HomeTest {};
 
 // Text ends at its first NUL, other types and missing values read empty, and
 // a write (an empty text too) is read back at once and keeps the other values.
@@ -34,7 +34,7 @@ TEST_F(SettingsTest, AFailedWriteIsReported) {
   WriteText(home.Root() / "config" / "veilbox", "not a folder");
   dialogue.Answers({Answer::Yes});
   EXPECT_FALSE(
-      SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No"));
+      SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
 }

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox {
 namespace {
 
-class StartUpTest : public testing::StateTest {};
+class StartUpTest : public testing::HomeTest {};
 
 TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreement) {
   const std::string program = home.ProgramFolder().string();
@@ -49,8 +49,7 @@ TEST_F(StartUpTest, DecliningTheAgreementEndsTheProgramAndAsksAgainNextTime) {
 
 TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
   for (const char* name : {"VeilboxHideFolderPath", "VeilboxFirstTime"}) {
-    ASSERT_TRUE(
-        SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, "/media/a/S*"));
+    SetSetting(name, "/media/a/S*");
   }
   EXPECT_EQ(session.Start(), StartUpResult::Continue);
   EXPECT_EQ(session.stores.Text(), "/media/a/S*");

@@ -75,7 +75,7 @@ TEST_F(EngineTest, AddOnADriveWithoutStoreSetsOneUpOrAddsNothing) {
   Add(plans);
   EXPECT_EQ(dialogue.boxes.back().text, "This folder is not on /B/. Do you wish to choose again?");
   EXPECT_EQ(dialogue.boxes.back().title, "Folder");
-  EXPECT_EQ(GetString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath"),
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"),
             (home.ProgramFolder() / "Data").string() + "*" + b_store.string() + "*");
   EXPECT_FALSE(fs::exists(b_store)) << "made by the first hide";
 }

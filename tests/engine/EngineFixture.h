@@ -1,5 +1,5 @@
-// A started program in a private temporary home, with the scripted dialogue
-// and helpers to add folders and tick rows the way the list does.
+// The engine's tests: a started session in its home (HomeTest), with helpers
+// to add folders and tick rows the way the list does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,13 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Session.h"
-#include "app/Settings.h"
 #include "crypto/cEncrypt.h"
 #include "store/FolderDatabase.h"
-#include "support/ScriptedDialogue.h"
-#include "support/TempHome.h"
-#include "support/TwoDrivePlatform.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 
@@ -41,13 +37,9 @@ inline size_t FilesIn(const fs::path& folder) {
   return n;
 }
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public HomeTest {
  protected:
-  EngineTest() : platform(home.Root() / "driveB"), session(platform, dialogue) {
-    SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime", "No");
-    session.Start();
-    store = home.ProgramFolder() / "Data";
-  }
+  EngineTest() { StartSession(); }
 
   // A folder of the user's with the given files (relative path → content).
   fs::path MakeFolder(const std::string& relative,
@@ -102,15 +94,11 @@ class EngineTest : public ::testing::Test {
   }
   // The list of store folders ("a*b*"), taken up as at a new start.
   void UseStores(const std::string& list) {
-    SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxHideFolderPath", list);
-    session.Start();
+    SetSetting("VeilboxHideFolderPath", list);
+    StartSession();
   }
 
-  TempHome home;
-  ScriptedDialogue dialogue;
-  TwoDrivePlatform platform;
-  Session session;
-  fs::path store;
+  const fs::path store = home.ProgramFolder() / "Data";
   std::vector<ListRow> rows;
 };
 

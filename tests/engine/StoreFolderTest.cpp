@@ -1,14 +1,14 @@
 #include <unistd.h>
 
 #include "engine/FolderGuards.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class StoreFolderRules : public StateTest {
+class StoreFolderRules : public HomeTest {
  protected:
   std::optional<std::string> Problem(const fs::path& folder) {
     return StoreFolderProblem(session, folder.string(), {}, {});

@@ -16,11 +16,11 @@
 
 #include "net/Sockets.h"
 #include "platform/Environment.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 
-class NetTest : public StateTest {
+class NetTest : public HomeTest {
  protected:
   NetTest() { SetEnvironment("no_proxy", "*"); }
   ~NetTest() override { SetEnvironment("no_proxy", no_proxy_); }

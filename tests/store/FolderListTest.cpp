@@ -10,14 +10,14 @@
 #include <map>
 
 #include "app/FolderData.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FolderListTest : public StateTest {
+class FolderListTest : public HomeTest {
  protected:
   FolderListTest() { session.data_file = (home.Root() / "Dat.sys").string(); }
 };

@@ -11,7 +11,7 @@
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinPlatform.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 #include "support/TempHome.h"
 
 namespace veilbox::testing {
@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kKey = "SOFTWARE\\TK";
 
-class RegistryTest : public StateTest {
+class RegistryTest : public HomeTest {
  protected:
   // The settings key as the Win32 API names it below HKEY_CURRENT_USER.
   std::wstring RawKey() const {
@@ -67,7 +67,7 @@ TEST_F(RegistryTest, SavedStringsRoundTripAsAnsiTextWithoutATerminatingNul) {
   EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime", ""));
   EXPECT_EQ(ReadRaw(L"VeilboxFirstTime").first, DWORD{REG_SZ});
   EXPECT_EQ(Setting("VeilboxFirstTime"), "");
-  EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime"), "");
+  EXPECT_EQ(platform.ReadSetting(SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime"), "");
 
   // Writes are immediate: the next read sees the new text.
   EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxFirstTime", "No"));
@@ -89,7 +89,7 @@ TEST_F(RegistryTest, ValuesOtherToolsWroteReadByTheSettingsStoreRules) {
   EXPECT_EQ(Setting("Embedded"), "ab");
   EXPECT_EQ(Setting("Expandable"), "");
   EXPECT_EQ(Setting("Number"), "");
-  EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, kKey, "Number"), std::nullopt);
+  EXPECT_EQ(platform.ReadSetting(SettingsRoot::CurrentUser, kKey, "Number"), std::nullopt);
   // Binary values are a 16-bit signed integer in decimal.
   EXPECT_EQ(Setting("OneByte"), "255");
   EXPECT_EQ(Setting("TwoBytes"), "-2");
@@ -103,7 +103,7 @@ TEST_F(RegistryTest, MachineValuesAreReadButNeverWritten) {
   EXPECT_EQ(GetString(session, SettingsRoot::LocalMachine,
                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"),
             "C:\\windows");
-  EXPECT_THROW(platform->WriteSetting(SettingsRoot::LocalMachine, kKey, "X", "y"), Failure);
+  EXPECT_THROW(platform.WriteSetting(SettingsRoot::LocalMachine, kKey, "X", "y"), Failure);
   EXPECT_EQ(WinPlatform().WindowsFolder(), "C:\\windows");
 }
 

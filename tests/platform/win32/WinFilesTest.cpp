@@ -14,7 +14,7 @@
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinPlatform.h"
 #include "store/GetDirs.h"
-#include "support/StateTest.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 namespace {
@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
-class WinFilesTest : public StateTest {
+class WinFilesTest : public HomeTest {
  protected:
   std::string Folder(const std::string& relative) { return home.MakeFolder(relative).string(); }
   WinPlatform win;

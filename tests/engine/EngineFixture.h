@@ -47,7 +47,6 @@ class EngineTest : public HomeTest {
  protected:
   EngineTest() { StartSession(); }
 
-  // A folder of the user's with the given files.
   fs::path MakeFolder(const std::string& relative, const Files& files = {}) {
     fs::path folder = home.MakeFolder(relative);
     for (const auto& [name, content] : files) WriteText(folder / name, content);
@@ -59,7 +58,6 @@ class EngineTest : public HomeTest {
     ASSERT_TRUE(session.Add(static_cast<int>(folders.size())).AllDone());
     rows = session.Rows();
   }
-
   // The commands on the rows of the named folders, as ticked in the list.
   CommandResult Hide(Names names, bool encrypt = false) {
     return Shown(session.Hide(Ticked(names), encrypt));
@@ -83,14 +81,11 @@ class EngineTest : public HomeTest {
     for (const ListRow& row : rows) all += (all.empty() ? "" : " ") + row.status;
     return all;
   }
-
-  // The text of the last box shown.
-  std::string Said() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
-  // The list as it is on disk now.
   const std::vector<ListRow>& Reload() {
     session.ReadList();
     return rows = session.Rows();
   }
+
   std::string Database() const { return ReadText(session.data_file); }
   // The record of folder: its status and mark as "Hidden<Encrypted", and
   // its name in the store folder (its own by default).
@@ -103,6 +98,7 @@ class EngineTest : public HomeTest {
   std::string Cipher(const std::string& name) const {
     return cEncrypt().Encrypt(name, session.key_text);
   }
+  std::string Said() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
   // The list of store folders ("a*b*"), taken up as at a new start.
   void UseStores(const std::string& list) {
     SetSetting("VeilboxHideFolderPath", list);

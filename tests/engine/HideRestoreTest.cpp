@@ -1,3 +1,4 @@
+// Add, hide, restore and remove through the session, as the list runs them.
 #include <fcntl.h>
 #include <stdio.h>
 
@@ -33,7 +34,6 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   const fs::path plans = MakeFolder("Work/Plans", files), empty = MakeFolder("Work/Empty");
   const fs::path other = MakeFolder("Work/Other"), hidden = store / "Plans";
   Add({plans, other, empty});
-
   EXPECT_TRUE(Hide({"Plans", "Empty"}, true).AllDone());
   EXPECT_FALSE(fs::exists(plans));
   EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
@@ -42,12 +42,8 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
     EXPECT_EQ(ReadText(hidden / Cipher(name)), name);
   }
   EXPECT_EQ(ReadText(hidden / "sub" / Cipher("b")), "sub/b");
-  for (const auto& e : fs::recursive_directory_iterator(hidden)) {
-    EXPECT_LE(e.path().filename().string().size(), 255u);
-  }
   const long renamed = static_cast<long>(files.size());
   EXPECT_EQ(dialogue.progress.back(), std::pair(renamed, renamed));
-  EXPECT_EQ(rows[0], (ListRow{"Plans", plans.parent_path().string() + "/", "Hidden", "Encrypted"}));
   EXPECT_EQ(Database(), Record(plans, "Hidden<Encrypted") + Record(other) +
                             Record(empty, "Hidden<Encrypted") + "\r\n");
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
@@ -59,8 +55,8 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   EXPECT_EQ(FilesIn(plans), files.size());
   for (const auto& [file, content] : files) EXPECT_EQ(ReadText(plans / file), content);
   EXPECT_FALSE(fs::exists(hidden));
-  EXPECT_EQ(Database(), Record(plans) + Record(other) + Record(empty) + "\r\n");
   EXPECT_TRUE(fs::is_directory(empty));
+  EXPECT_EQ(Database(), Record(plans) + Record(other) + Record(empty) + "\r\n");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -72,11 +68,10 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
   Add({plans, temp, other});
   EXPECT_TRUE(Hide({"Plans", "temp"}).AllDone());
   EXPECT_EQ(ReadText(store / "Plans(1)(1)/x") + ReadText(store / "Plans(1)(1)(1)/y"), "xy");
-  EXPECT_TRUE(fs::exists(store / "temp(1)"));
   EXPECT_EQ(Database(), Record(plans, "Hidden<Normal", "Plans(1)(1)") +
                             Record(temp, "Hidden<Normal", "temp(1)") +
                             Record(other, "Hidden<Normal", "Plans(1)(1)(1)") + "\r\n");
-  Restore({"Plans", "temp"});
+  EXPECT_TRUE(Restore({"Plans", "temp"}).AllDone());
   EXPECT_EQ(ReadText(plans / "x") + ReadText(other / "y"), "xy");
   EXPECT_TRUE(fs::is_directory(temp));
   EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
@@ -203,7 +198,6 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   const std::string saved = Record(first, "Hidden<Normal") + Record(second) + "\r\n";
   EXPECT_EQ(Database(), saved);
   EXPECT_FALSE(fs::exists(JournalPath(session))) << "every row it names is saved";
-
   WriteText(session.data_file, database_at_box);
   WriteText(JournalPath(session), journal_at_box);
   EXPECT_TRUE(RecoverInterruptedRow(session));
@@ -281,12 +275,134 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
             std::tie("Gone does not exist in the hidden database and therefore cannot be restored.",
                      "Restore"));
   EXPECT_EQ(Statuses(), "Hidden Hidden");
-
   dialogue.Answers({Answer::Yes});
   Restore({"Plans"});
   EXPECT_EQ(ReadText(plans / "a") + ReadText(plans.parent_path() / "Plans(1)/a"), "newmine");
   EXPECT_EQ(rows[0],
             (ListRow{"Plans(1)", plans.parent_path().string() + "/", "Visible", "Normal"}));
+}
+
+// A place that is gone asks for another, refusing one on another drive or
+// through a link (one inside a store folder: tests/drives/restore_place).
+TEST_F(EngineTest, RestoreGoesElsewhereWhenTheOwnPlaceIsGone) {
+  const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}}), old = plans.parent_path();
+  const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
+  fs::create_directory_symlink(elsewhere, via);
+  Add({plans});
+  Hide({"Plans"});
+  fs::remove(old);
+  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
+  dialogue.Folders({(home.Root() / "driveB").string(), via.string(), elsewhere.string()});
+  EXPECT_TRUE(Restore({"Plans"}).AllDone());
+  EXPECT_EQ(dialogue.boxes[0].text, old.string() +
+                                        "/ does not exist (or is hidden). Do you wish to restore "
+                                        "Plans to another folder?");
+  EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
+  EXPECT_THAT(dialogue.boxes[2].text, HasSubstr("link"));
+  EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
+  EXPECT_EQ(ReadText(elsewhere / "Plans/a"), "a");
+  EXPECT_EQ(Database(), Record(elsewhere / "Plans") + "\r\n");
+}
+
+// Names the list cannot keep, folders overlapping a store folder, the
+// program folder or the settings folder, and paths a hide would refuse (a
+// link on the way) are refused; a cancelled chooser adds nothing.
+TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleRecord) {
+  const fs::path settings = home.SettingsFile().parent_path(), plans = MakeFolder("Work/Plans");
+  fs::create_directories(store / "inside");
+  fs::create_directories(settings / "inside");
+  fs::create_directory_symlink(home.Root() / "Work", home.Root() / "link");
+  for (const fs::path& folder :
+       {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root(),
+        settings, settings.parent_path(), settings / "inside", home.Root() / "link/Plans"}) {
+    dialogue.Folders({folder.string()});
+    EXPECT_EQ(session.Add(1).Count(Kind::Refused), 1) << folder;
+    EXPECT_EQ(dialogue.boxes.back().title, "Folder");
+  }
+  EXPECT_EQ(dialogue.boxes.at(5).text,
+            settings.string() + " is Veilbox's settings folder. It cannot be added.");
+  EXPECT_EQ(Said(), (home.Root() / "link/Plans").string() +
+                        " is or passes through a link. It cannot be added.");
+  const CommandResult cancelled = session.Add(1);  // no folder queued: the chooser is cancelled
+  EXPECT_EQ(std::pair(cancelled.Count(Kind::Declined), cancelled.reloaded), std::pair(1, false));
+  EXPECT_FALSE(fs::exists(session.data_file));
+  Add({plans});
+  EXPECT_EQ(Database(), Record(plans) + "\r\n");
+  EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
+}
+
+// A folder on a drive without a store folder: declined, or a store folder
+// that holds the folder, adds nothing; accepted, the chooser insists on the
+// drive. Once that store folder is out of the list, a hide asks again:
+// declined, the pass ends there keeping earlier rows; accepted, the chosen
+// store folder is made with its staging folder.
+TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
+  const fs::path first = MakeFolder("Work/First"), plans = MakeFolder("driveB/Work/Plans");
+  const fs::path b_store = home.Root() / "driveB/Store", vault = home.Root() / "driveB/Vault";
+  Add({first});
+  const std::string settings_before = ReadText(home.SettingsFile());
+  dialogue.Answers({Answer::No, Answer::Yes});
+  dialogue.Folders({plans.string(), plans.string(), plans.parent_path().string()});
+  EXPECT_EQ(session.Add(2).Count(Kind::Declined), 2);
+  EXPECT_EQ(std::tie(dialogue.boxes.at(0).text, dialogue.boxes.at(0).title),
+            std::tie("The folder you want to hide has no hidden/locked folder setup on its drive. "
+                     "Do you wish to create/select a hidden/locked folder on /B/?",
+                     "New folder"));
+  EXPECT_THAT(dialogue.boxes.at(2).text, HasSubstr("It cannot be a hidden/locked folder."));
+  EXPECT_EQ(ReadText(home.SettingsFile()), settings_before);
+  dialogue.Answers({Answer::Yes, Answer::Yes});
+  dialogue.Folders({plans.string(), home.Root().string(), b_store.string()});
+  ASSERT_TRUE(session.Add(1).AllDone());
+  EXPECT_EQ(std::tie(dialogue.boxes.back().text, dialogue.boxes.back().title),
+            std::tie("This folder is not on /B/. Do you wish to choose again?", "Folder"));
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), store.string() + "*" + b_store.string() + "*");
+  EXPECT_FALSE(fs::exists(b_store)) << "made by the first hide";
+
+  UseStores(store.string() + "*");
+  Add({MakeFolder("Work/Last")});
+  dialogue.Answers({Answer::Cancel});
+  const CommandResult declined = Hide({"First", "Plans", "Last"});
+  EXPECT_EQ(Said(),
+            "The folder you want to hide has no hidden/locked folder setup on its drive. Do you "
+            "wish to create a hidden/locked folder on /B/?");
+  EXPECT_EQ(std::pair(declined.Count(Kind::Done), declined.Count(Kind::Declined)), std::pair(1, 1));
+  EXPECT_EQ(Statuses(), "Hidden Visible Visible");
+  dialogue.Answers({Answer::Yes});
+  dialogue.Folders({vault.string()});
+  EXPECT_TRUE(Hide({"Plans", "Last"}).AllDone());
+  EXPECT_TRUE(fs::is_directory(vault / "Plans") && fs::is_directory(vault / "temp"));
+  EXPECT_TRUE(fs::is_directory(store / "Last"));
+}
+
+// Rows go last to first, a hidden one restored (its names decrypted) before
+// it goes, a visible one left where it is. A hidden row that cannot be
+// restored stays: its place gone and declined, or its drive's store folder
+// taken out of the list.
+TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore) {
+  const fs::path work = home.Root() / "Work";
+  for (const char* name : {"One", "Two", "Three", "Four"}) {
+    Add({MakeFolder(std::string("Work/") + name, {{"f", name}})});
+  }
+  Hide({"Four"}, true);
+  std::vector<std::string> seen;  // the database as Four's names come back
+  dialogue.on_show = [&] { seen.push_back(Database()); };
+  ASSERT_TRUE(Remove({"Two", "Four"}).AllDone());
+  dialogue.on_show = nullptr;
+  ASSERT_FALSE(seen.empty());
+  EXPECT_THAT(seen[0], HasSubstr("Two<")) << "Four, the later row, goes first";
+  EXPECT_EQ(Database(), Record(work / "One") + Record(work / "Three") + "\r\n");
+  EXPECT_EQ(ReadText(work / "Four/f") + ReadText(work / "Two/f"), "FourTwo");
+
+  Hide({"Three"});
+  fs::remove_all(work);
+  dialogue.Answers({Answer::No});
+  EXPECT_EQ(Remove({"Three"}).Count(Kind::Declined), 1);
+  EXPECT_EQ(Reload().size(), 2u);
+  UseStores((home.Root() / "driveB/S").string() + "*");
+  EXPECT_EQ(Remove({"Three"}).Count(Kind::Refused), 1);
+  EXPECT_EQ(dialogue.boxes.back().title, "Remove");
+  EXPECT_TRUE(fs::is_directory(store / "Three"));
+  EXPECT_EQ(Reload().size(), 2u);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 # Shared by the recovery proofs: a private home for veilbox-cli with a
-# password, ways to run it, and the verdict from the problems noted in
-# PROBLEMS; trees and their manifests come from support/trees.sh.
+# password, ways to run it, checks that note problems in PROBLEMS, and the
+# verdict. Trees and manifests come from support/trees.sh.
 # Usage: source common.sh /path/to/veilbox-cli
-
 source "$(dirname "${BASH_SOURCE[0]}")/../support/trees.sh"
 
 CLI="$1"
@@ -16,8 +15,7 @@ PASSWORD="kill test password"
 PROBLEMS=()
 
 vb() { "$CLI" --password-stdin "$@" <<<"$PASSWORD"; }
-# vb_bg ARGS...: vb in the background, its output dropped; $pid is
-# veilbox-cli's own process, not a shell around it.
+# vb_bg ARGS...: vb in the background; $pid is veilbox-cli's own process.
 vb_bg() {
   "$CLI" --password-stdin "$@" <<<"$PASSWORD" >/dev/null &
   pid=$!
@@ -25,9 +23,10 @@ vb_bg() {
 # must ARGS...: vb for the set-up; the test ends when it fails.
 must() { vb "$@" >/dev/null 2>&1 || { echo "set-up failed: $*"; exit 1; }; }
 init_home() { must --accept-agreement init; }
+skip() { echo "skipped: $*"; exit 77; }
 
-# all_back TREE MANIFEST: notes files of the manifest lost or changed, and
-# files TREE holds that it does not list.
+# all_back TREE MANIFEST: every file of the manifest is back as it was, and
+# TREE holds no other.
 all_back() {
   local lost now listed
   lost=$(lost_files "$1" "$2")
@@ -36,14 +35,11 @@ all_back() {
   ((lost == 0)) || PROBLEMS+=("$lost files of $1 lost or changed")
   ((now == listed)) || PROBLEMS+=("$1 holds $now files, not $listed")
 }
-# agrees [WHEN]: notes a difference that check finds between list and folders.
-agrees() { vb check >/dev/null 2>&1 || PROBLEMS+=("check found a difference${1:+ $1}"); }
+# agrees [WHEN]: check finds the list and the folders in agreement.
+agrees() { vb check >/dev/null 2>&1 || PROBLEMS+=("check found a difference ${1:-}"); }
 
 verdict() {
-  if ((${#PROBLEMS[@]} == 0)); then
-    echo "1 passed, 0 failed"
-    exit 0
-  fi
+  ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
   printf 'not so: %s\n' "${PROBLEMS[@]}"
   echo "0 passed, 1 failed"
   exit 1

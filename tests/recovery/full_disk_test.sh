@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
 # The full-disk test: everything (program folder, settings, folders) lives on
-# a small tmpfs, which is filled so that hides and restores run out of space
-# at every stage, from the journal on. Nothing may be lost: after each
-# attempt the list and the folders agree, and at the end every file is back.
-# Needs root (a tmpfs in a private mount namespace); otherwise it is skipped
-# with exit code 77.
+# a small tmpfs, filled so that hides and restores run out of space at every
+# stage, from the journal on. Nothing may be lost: after each attempt the
+# list and the folders agree, and at the end every file is back. Needs root
+# and a private mount namespace; otherwise it is skipped (77).
 #   full_disk_test.sh VEILBOX_CLI
 set -uo pipefail
-skip() { echo "skipped: $*"; exit 77; }
-[ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null || skip "needs root and unshare to mount a small tmpfs"
-if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
-  unshare -m --propagation private true 2>/dev/null || skip "unshare cannot make a private mount namespace"
-  exec env VEILBOX_IN_NAMESPACE=1 unshare -m --propagation private bash "$(realpath "$0")" "$@"
-fi
 source "$(dirname "$0")/common.sh" "$1"
+if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
+  [ "$(id -u)" -eq 0 ] && unshare -m --propagation private true 2>/dev/null ||
+    skip "needs root and unshare to mount a small tmpfs"
+  VEILBOX_IN_NAMESPACE=1 unshare -m --propagation private bash "$(realpath "$0")" "$@"
+  exit
+fi
 mount -t tmpfs -o size=2m tmpfs "$WORK" || skip "cannot mount a tmpfs"
 trap 'umount "$WORK"; rm -rf "$WORK"' EXIT
 
@@ -22,15 +21,11 @@ FOLDERS=("$WORK/Work/Folder1" "$WORK/Work/Folder2" "$WORK/Work/Folder3")
 for folder in "${FOLDERS[@]}"; do make_tree "$folder" 40; done
 manifest "$WORK/Work" >"$WORK/manifest"
 must add "${FOLDERS[@]}"
-
-# leave_free BYTES: fills the file system up to BYTES of free space.
-leave_free() {
-  local avail=$(($(df --output=avail -B1 "$WORK" | tail -1) - $1))
-  ((avail > 0)) && head -c "$avail" /dev/zero >"$WORK/filler" 2>/dev/null
-}
 for free in 0 4096 8192 12288 16384 24576 32768; do
   for action in "--encrypt hide" restore; do
-    leave_free "$free"
+    # Fill the file system up to $free bytes of free space.
+    avail=$(($(df --output=avail -B1 "$WORK" | tail -1) - free))
+    ((avail > 0)) && head -c "$avail" /dev/zero >"$WORK/filler" 2>/dev/null
     vb $action "${FOLDERS[@]}" >/dev/null 2>&1
     rm -f "$WORK/filler"
     agrees "after $action with $free bytes free"

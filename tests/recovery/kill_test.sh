@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# The kill test: hides (with encrypted names) and restores two trees of
-# random files, both in one command, again and again through veilbox-cli,
-# killing it with SIGKILL at random moments. After every kill the next run
-# recovers what was cut off, also a kill between the two rows. At the end
-# every file must be back at its own path with its own content, the store
-# must hold nothing else, and check must agree. With "long", half the names
-# are too long for their cipher text and are hidden as stand-ins with side
-# files.
+# The kill test: two trees of random files, hidden (with encrypted names)
+# and restored in one command again and again, veilbox-cli killed with
+# SIGKILL at random moments; each next run recovers what was cut off. At
+# the end every file is back as it was, nothing else is left in the store
+# and check agrees. With "long", half the names are too long for their
+# cipher text and become stand-ins with side files.
 #   kill_test.sh VEILBOX_CLI [KILLS] [FILES] [long]   (defaults: 200 kills, 2000 files)
 set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
@@ -37,8 +35,7 @@ while ((kills < KILLS)); do
 done
 echo "kills: $kills of $runs runs, files: $FILES"
 
-# Recovery runs at the start of every command; then bring the trees home.
-vb list >/dev/null 2>&1
+vb list >/dev/null 2>&1  # recovery runs at the start of every command
 vb restore "${TREES[@]}" >/dev/null 2>&1
 for tree in "${TREES[@]}"; do all_back "$tree" "$tree.manifest"; done
 left=$(find "$STORE" -mindepth 1 -not -path "$STORE/temp" | wc -l)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # veilbox-cli killed with SIGKILL while its store folders are unlocked and no
 # row has begun (so no journal brings the next command to lock them): the
-# next command locks them again and says so in one line, once.
+# next command locks them again and says so, once.
 #   unlocked_kill_test.sh VEILBOX_CLI
 set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
@@ -28,9 +28,10 @@ kill -KILL "$pid"
 wait "$pid" 2>/dev/null
 exec 3>&-
 
+# The next command says so in one line (its wording is the engine's), the
+# one after it nothing.
 said=$(vb list 2>&1 >/dev/null)
-expected="Veilbox: A previous run of Veilbox ended without locking the hidden/locked folders; they are locked now."
-[ "$said" = "$expected" ] || PROBLEMS+=("the next command said: $said")
+[[ $said == Veilbox:* && $said != *$'\n'* ]] || PROBLEMS+=("the next command said: $said")
 [ "$(stat -c %a "$STORE")" = 0 ] || PROBLEMS+=("the next command left the store unlocked")
 said=$(vb list 2>&1 >/dev/null)
 [ -z "$said" ] || PROBLEMS+=("the command after it said: $said")

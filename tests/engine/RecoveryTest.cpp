@@ -36,7 +36,6 @@ class RecoveryTest : public EngineTest {
     }
     return kept;
   }
-  std::string Told() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
 
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "a"}, {"sub/b.txt", "b"}});
   const std::string visible = Record(plans), hidden = Record(plans, "Hidden<Encrypted");
@@ -172,7 +171,7 @@ TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
       const char* told = undone     ? "Nothing had moved"
                          : finished ? "It has now finished that"
                                     : "is not the folder that was being moved";
-      EXPECT_NE(Told().find(told), std::string::npos) << Told();
+      EXPECT_NE(Said().find(told), std::string::npos) << Said();
       for (const fs::path& kept : KeptAside()) fs::remove(kept);
       j.folder.reset();
     }
@@ -218,10 +217,10 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "a");
   EXPECT_EQ(ReadText(documents / "d.txt"), "D");
   EXPECT_EQ(Database(), hidden + "\r\n");
-  EXPECT_NE(Told().find("row of the journal was left as it is: line 12 of " + JournalPath(session) +
+  EXPECT_NE(Said().find("row of the journal was left as it is: line 12 of " + JournalPath(session) +
                         " (name) names \"../../Documents/d.txt\", which holds \"/\"."),
             std::string::npos)
-      << Told();
+      << Said();
   EXPECT_EQ(KeptAside().size(), 1u);
 
   for (const bool existing : {true, false}) {

@@ -2,10 +2,13 @@
 // to add folders and tick rows the way the list does.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "crypto/cEncrypt.h"
@@ -15,7 +18,10 @@
 namespace veilbox::testing {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 using Kind = RowOutcome::Kind;
+using Names = std::initializer_list<std::string>;
+using Files = std::map<std::string, std::string>;  // relative path → content
 
 // The permission bits of a path, not following a link.
 inline unsigned ModeOf(const fs::path& p) {
@@ -41,57 +47,58 @@ class EngineTest : public HomeTest {
  protected:
   EngineTest() { StartSession(); }
 
-  // A folder of the user's with the given files (relative path → content).
-  fs::path MakeFolder(const std::string& relative,
-                      std::initializer_list<std::pair<std::string, std::string>> files = {}) {
+  fs::path MakeFolder(const std::string& relative, const Files& files = {}) {
     fs::path folder = home.MakeFolder(relative);
     for (const auto& [name, content] : files) WriteText(folder / name, content);
     return folder;
   }
-
-  void Add(const fs::path& folder) {
-    dialogue.Folders({folder.string()});
-    ASSERT_TRUE(session.Add(1).AllDone()) << folder;
+  // Adds the folders as the user picks them in the chooser.
+  void Add(std::initializer_list<fs::path> folders) {
+    for (const fs::path& folder : folders) dialogue.Folders({folder.string()});
+    ASSERT_TRUE(session.Add(static_cast<int>(folders.size())).AllDone());
     rows = session.Rows();
   }
-
-  // The places in the list of the rows of the named folders.
-  std::vector<size_t> Ticked(std::initializer_list<std::string> names) const {
+  // The commands on the rows of the named folders, as ticked in the list.
+  CommandResult Hide(Names names, bool encrypt = false) {
+    return Shown(session.Hide(Ticked(names), encrypt));
+  }
+  CommandResult Restore(Names names) { return Shown(session.Restore(Ticked(names))); }
+  CommandResult Remove(Names names) { return Shown(session.Remove(Ticked(names))); }
+  std::vector<size_t> Ticked(Names names) const {
     std::vector<size_t> ticked;
     for (size_t i = 0; i < rows.size(); ++i) {
-      for (const auto& n : names) {
-        if (rows[i].folder == n) {
-          ticked.push_back(i);
-          break;
-        }
-      }
+      if (std::ranges::find(names, rows[i].folder) != names.end()) ticked.push_back(i);
     }
     return ticked;
   }
-
-  // Hides ("Hidden") or restores the named rows.
-  CommandResult Change(const std::string& status, std::initializer_list<std::string> names,
-                       bool encrypt = false) {
-    CommandResult r =
-        status == kHidden ? session.Hide(Ticked(names), encrypt) : session.Restore(Ticked(names));
+  CommandResult Shown(const CommandResult& result) {
     rows = session.Rows();
-    return r;
+    return result;
   }
-  CommandResult Remove(std::initializer_list<std::string> names) {
-    CommandResult r = session.Remove(Ticked(names));
-    rows = session.Rows();
-    return r;
+  // Every row's status, as "Hidden Visible".
+  std::string Statuses() const {
+    std::string all;
+    for (const ListRow& row : rows) all += (all.empty() ? "" : " ") + row.status;
+    return all;
   }
-
-  // The list as it is on disk now.
   const std::vector<ListRow>& Reload() {
     session.ReadList();
     return rows = session.Rows();
   }
+
   std::string Database() const { return ReadText(session.data_file); }
+  // The record of folder: its status and mark as "Hidden<Encrypted", and
+  // its name in the store folder (its own by default).
+  static std::string Record(const fs::path& folder, const std::string& state = "Visible<Normal",
+                            std::string stored = "") {
+    const std::string name = folder.filename();
+    if (stored.empty()) stored = name;
+    return name + "<" + folder.parent_path().string() + "/<" + state + "<" + stored + "*";
+  }
   std::string Cipher(const std::string& name) const {
     return cEncrypt().Encrypt(name, session.key_text);
   }
+  std::string Said() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
   // The list of store folders ("a*b*"), taken up as at a new start.
   void UseStores(const std::string& list) {
     SetSetting("VeilboxHideFolderPath", list);

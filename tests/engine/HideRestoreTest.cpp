@@ -1,3 +1,4 @@
+// Add, hide, restore and remove through the session, as the list runs them.
 #include <fcntl.h>
 #include <stdio.h>
 
@@ -13,147 +14,130 @@
 namespace veilbox::testing {
 namespace {
 
-// A folder whose moves out of it are at once followed by another program
-// exchanging two entries (as renameat2 RENAME_EXCHANGE does).
-class ExchangedOnArrival : public ForwardingFolder {
- public:
-  ExchangedOnArrival(std::unique_ptr<OpenFolder> inner, fs::path a, fs::path b)
-      : ForwardingFolder(std::move(inner)), a_(std::move(a)), b_(std::move(b)) {}
-  MoveResult MoveChild(const std::string& name, OpenFolder& target,
-                       const std::string& new_name) override {
-    MoveResult moved = inner_->MoveChild(name, target, new_name);
-    EXPECT_EQ(::renameat2(AT_FDCWD, a_.c_str(), AT_FDCWD, b_.c_str(), RENAME_EXCHANGE), 0);
-    return moved;
+// Names that fit keep their own cipher text; longer ones (ASCII, Cyrillic,
+// Chinese; in the folder and a sub-folder) get a stand-in and a side file,
+// passing over the user's own files that look like either. An empty folder
+// is marked as asked, an unticked row never touched, and names that are not
+// cipher text are left as they are by the restore.
+TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
+  Files files;
+  for (const char* name : {"a.txt", ".dot", "sub/b", "VEILBOX-LONG-NAME-1",
+                           "VEILBOX-LONG-NAME-2.CIPHER", "sub/VEILBOX-LONG-NAME-1.CIPHER"}) {
+    files[name] = name;
   }
-
- private:
-  fs::path a_, b_;
-};
-
-// An empty folder has no names to encrypt, yet its row is marked as asked.
-TEST_F(EngineTest, HideWithEncryptedNamesAndRestoreBringEverythingBack) {
-  const fs::path plans =
-      MakeFolder("Work/Plans", {{"a.txt", "A"}, {"sub/b.txt", "B"}, {".dot", "D"}});
-  const fs::path other = MakeFolder("Work/Other", {{"keep.txt", "K"}});
-  const fs::path empty = MakeFolder("Work/Empty");
-  Add(plans);
-  Add(other);
-  Add(empty);
-  const std::vector<std::pair<fs::path, std::string>> files{
-      {"a.txt", "A"}, {"sub/b.txt", "B"}, {".dot", "D"}};
-
-  EXPECT_TRUE(Change("Hidden", {"Plans", "Empty"}, true).AllDone());
+  for (const size_t bytes : {112, 113, 200, 255}) {
+    for (const char* unit : {"n", "ж", "界"}) {
+      const std::string file = (bytes % 2 ? "sub/" : "") + NameOf(bytes, unit);
+      files[file] = file;
+    }
+  }
+  const fs::path plans = MakeFolder("Work/Plans", files), empty = MakeFolder("Work/Empty");
+  const fs::path other = MakeFolder("Work/Other"), hidden = store / "Plans";
+  Add({plans, other, empty});
+  EXPECT_TRUE(Hide({"Plans", "Empty"}, true).AllDone());
   EXPECT_FALSE(fs::exists(plans));
-  for (const auto& [file, content] : files) {
-    EXPECT_EQ(ReadText(store / "Plans" / file.parent_path() / Cipher(file.filename())), content);
+  EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
+  for (const std::string& name : {std::string("a.txt"), std::string(".dot"),
+                                  std::string("VEILBOX-LONG-NAME-1"), NameOf(112, "界")}) {
+    EXPECT_EQ(ReadText(hidden / Cipher(name)), name);
   }
-  EXPECT_EQ(dialogue.progress.back(), (std::pair<long, long>{3, 3}));
-  EXPECT_EQ(rows[0], (ListRow{"Plans", plans.parent_path().string() + "/", "Hidden", "Encrypted"}));
-  EXPECT_EQ(rows[1].status, "Visible") << "an unticked row is never touched";
-  EXPECT_EQ(rows[2].encryption, "Encrypted");
-  EXPECT_EQ(ReadText(other / "keep.txt"), "K");
-  // Names that are not cipher text are left as they are by the restore.
-  WriteText(store / "Plans" / "added by hand.txt", "H");
-  WriteText(store / "Plans" / "ABCDEF", "X");
+  EXPECT_EQ(ReadText(hidden / "sub" / Cipher("b")), "sub/b");
+  const long renamed = static_cast<long>(files.size());
+  EXPECT_EQ(dialogue.progress.back(), std::pair(renamed, renamed));
+  EXPECT_EQ(Database(), Record(plans, "Hidden<Encrypted") + Record(other) +
+                            Record(empty, "Hidden<Encrypted") + "\r\n");
+  EXPECT_TRUE(CheckFolders(session, false).findings.empty());
+  files["by hand.txt"] = files["ABCDEF"] = "H";
+  WriteText(hidden / "by hand.txt", "H");
+  WriteText(hidden / "ABCDEF", "H");
 
-  EXPECT_TRUE(Change("Visible", {"Plans", "Empty"}).AllDone());
+  EXPECT_TRUE(Restore({"Plans", "Empty"}).AllDone());
+  EXPECT_EQ(FilesIn(plans), files.size());
   for (const auto& [file, content] : files) EXPECT_EQ(ReadText(plans / file), content);
-  EXPECT_EQ(ReadText(plans / "added by hand.txt"), "H");
-  EXPECT_EQ(ReadText(plans / "ABCDEF"), "X");
-  EXPECT_FALSE(fs::exists(store / "Plans"));
+  EXPECT_FALSE(fs::exists(hidden));
   EXPECT_TRUE(fs::is_directory(empty));
-  for (int i : {0, 2})
-    EXPECT_EQ(std::tie(rows[i].status, rows[i].encryption), std::tie("Visible", "Normal")) << i;
+  EXPECT_EQ(Database(), Record(plans) + Record(other) + Record(empty) + "\r\n");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
+// A name taken by a row of the same command is taken for the next one.
 TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
-  fs::create_directories(store / "temp");
-  fs::create_directories(store / "Plans");
-  fs::create_directories(store / "plans(1)");
-  const fs::path plans = MakeFolder("Work/Plans", {{"x", "x"}});
-  const fs::path temp = MakeFolder("Work/temp");
-  // A name taken by a row of the same command is taken for the next.
+  for (const char* taken : {"temp", "Plans", "plans(1)"}) fs::create_directories(store / taken);
+  const fs::path plans = MakeFolder("Work/Plans", {{"x", "x"}}), temp = MakeFolder("Work/temp");
   const fs::path other = MakeFolder("Other/Plans", {{"y", "y"}});
-  Add(plans);
-  Add(temp);
-  Add(other);
-
-  EXPECT_TRUE(Change("Hidden", {"Plans", "temp"}).AllDone());
-  EXPECT_TRUE(fs::exists(store / "Plans(1)(1)" / "x"));
-  EXPECT_TRUE(fs::exists(store / "Plans(1)(1)(1)" / "y"));
-  EXPECT_TRUE(fs::exists(store / "temp(1)"));
-  EXPECT_NE(
-      Database().find("Plans<" + plans.parent_path().string() + "/<Hidden<Normal<Plans(1)(1)*"),
-      std::string::npos);
-
-  Change("Visible", {"Plans", "temp"});
-  EXPECT_TRUE(fs::exists(plans / "x"));
-  EXPECT_TRUE(fs::exists(other / "y"));
+  Add({plans, temp, other});
+  EXPECT_TRUE(Hide({"Plans", "temp"}).AllDone());
+  EXPECT_EQ(ReadText(store / "Plans(1)(1)/x") + ReadText(store / "Plans(1)(1)(1)/y"), "xy");
+  EXPECT_EQ(Database(), Record(plans, "Hidden<Normal", "Plans(1)(1)") +
+                            Record(temp, "Hidden<Normal", "temp(1)") +
+                            Record(other, "Hidden<Normal", "Plans(1)(1)(1)") + "\r\n");
+  EXPECT_TRUE(Restore({"Plans", "temp"}).AllDone());
+  EXPECT_EQ(ReadText(plans / "x") + ReadText(other / "y"), "xy");
   EXPECT_TRUE(fs::is_directory(temp));
   EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
 }
 
-// Rows already as wanted are already so. Of two rows of one folder each is
-// acted on by itself: the folder is hidden once, the other row says its
-// folder is gone, and removing both brings the folder back and drops both.
+// Of two rows of one folder each is acted on by itself: the folder is hidden
+// once, the other row says its folder is gone, and removing both brings the
+// folder back and drops both. A new folder at a hidden one's place is a row
+// of its own, hidden under a free name.
 TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "a"}});
-  Add(plans);
-  Add(plans);
-  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::AlreadySo), 2);
-  const CommandResult hidden = Change("Hidden", {"Plans"});
-  EXPECT_EQ(hidden.Count(Kind::Done), 1);
-  EXPECT_EQ(hidden.Count(Kind::Failed), 1);
-  EXPECT_EQ(rows[0].status, "Hidden");
-  EXPECT_EQ(rows[1].status, "Visible");
+  Add({plans, plans});
+  EXPECT_EQ(Restore({"Plans"}).Count(Kind::AlreadySo), 2);
+  const CommandResult hidden = Hide({"Plans"});
+  EXPECT_EQ(std::pair(hidden.Count(Kind::Done), hidden.Count(Kind::Failed)), std::pair(1, 1));
+  EXPECT_EQ(Statuses(), "Hidden Visible");
   EXPECT_FALSE(fs::exists(store / "Plans(1)"));
   EXPECT_TRUE(Remove({"Plans"}).AllDone());
   EXPECT_TRUE(rows.empty());
   EXPECT_EQ(ReadText(plans / "a"), "a");
+
+  Add({plans});
+  Hide({"Plans"}, true);
+  MakeFolder("Work/Plans", {{"new", "new"}});
+  Add({plans});
+  const CommandResult again = Hide({"Plans"}, true);
+  EXPECT_EQ(std::pair(again.Count(Kind::AlreadySo), again.Count(Kind::Done)), std::pair(1, 1));
+  EXPECT_EQ(ReadText(store / "Plans(1)" / Cipher("new")), "new");
+  EXPECT_TRUE(CheckFolders(session, false).findings.empty());
 }
 
+// A folder gone, or swapped for another while its names are planned (in its
+// place or in the store folder): the row fails, telling why; the other
+// folder stays where it is, the pass goes on, and no journal is left.
 TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
-  const fs::path gone = MakeFolder("Work/Gone");
-  const fs::path plans = MakeFolder("Work/Plans");
-  Add(gone);
-  Add(plans);
+  const fs::path gone = MakeFolder("Work/Gone"), plans = MakeFolder("Work/Plans");
+  Add({gone, plans});
   fs::remove(gone);
-
-  CommandResult r = Change("Hidden", {"Gone", "Plans"});
-  EXPECT_EQ(r.Count(Kind::Failed), 1);
-  EXPECT_EQ(r.Count(Kind::Done), 1);
+  const CommandResult r = Hide({"Gone", "Plans"});
+  EXPECT_EQ(std::pair(r.Count(Kind::Failed), r.Count(Kind::Done)), std::pair(1, 1));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error message");
-  EXPECT_EQ(dialogue.boxes[0].text, "Following error occurd while copying folder " + gone.string() +
-                                        "\r\nThe folder does not exist.");
-  EXPECT_EQ(rows[0].status, "Visible");
-  EXPECT_EQ(rows[1].status, "Hidden");
+  EXPECT_EQ(Said(), "Following error occurd while copying folder " + gone.string() +
+                        "\r\nThe folder does not exist.");
+  EXPECT_EQ(Statuses(), "Visible Hidden");
 
-  // Swapped for another folder while its names are planned: the move fails,
-  // the other folder stays where it is, and no journal is left to recover.
-  Change("Visible", {"Plans"});
-  const fs::path other = MakeFolder("Work/Other", {{"o.txt", "O"}});
+  Restore({"Plans"});
+  const fs::path other = MakeFolder("Work/Other", {{"o", "O"}});
   dialogue.on_show = [&] {
-    if (!fs::exists(plans / "a.txt")) return;
-    fs::rename(plans, home.Root() / "Work" / "Plans.held");
+    if (!fs::exists(plans / "a")) return;
+    fs::rename(plans, home.Root() / "Work/Plans.held");
     fs::rename(other, plans);
   };
-  WriteText(plans / "a.txt", "A");
-  EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Failed), 1);
-  EXPECT_EQ(ReadText(plans / "o.txt"), "O");
+  WriteText(plans / "a", "A");
+  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Failed), 1);
+  EXPECT_EQ(ReadText(plans / "o"), "O");
   EXPECT_FALSE(fs::exists(JournalPath(session)));
 
-  // The same for a restore, swapped in the store folder.
   dialogue.on_show = nullptr;
-  ASSERT_TRUE(Change("Hidden", {"Plans"}, true).AllDone());
-  bool swapped = false;
+  ASSERT_TRUE(Hide({"Plans"}, true).AllDone());
   dialogue.on_show = [&] {
-    if (std::exchange(swapped, true)) return;
+    if (fs::exists(store / "Plans.held")) return;
     fs::rename(store / "Plans", store / "Plans.held");
     fs::create_directory(store / "Plans");
   };
-  EXPECT_EQ(Change("Visible", {"Plans"}).Count(Kind::Failed), 1);
+  EXPECT_EQ(Restore({"Plans"}).Count(Kind::Failed), 1);
   EXPECT_FALSE(fs::exists(JournalPath(session)));
 }
 
@@ -161,16 +145,27 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
 // with a link there at once: it has arrived all the same, and the link that
 // took its name is not moved in its stead.
 TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
+  struct ExchangedOnArrival : ForwardingFolder {
+    using ForwardingFolder::ForwardingFolder;
+    MoveResult MoveChild(const std::string& name, OpenFolder& target,
+                         const std::string& new_name) override {
+      MoveResult moved = inner_->MoveChild(name, target, new_name);
+      const fs::path a = at / "Plans", b = at / "link";
+      EXPECT_EQ(::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE), 0);
+      return moved;
+    }
+    fs::path at;
+  };
   const fs::path from = MakeFolder("From/Plans", {{"a", "A"}}).parent_path();
   const fs::path shared = MakeFolder("Shared");
   fs::create_directory_symlink(MakeFolder("Victim"), shared / "link");
   HeldFolder held = HoldFolder(platform, from.string(), "Plans");
-  held.parent = std::make_unique<ExchangedOnArrival>(std::move(held.parent), shared / "Plans",
-                                                     shared / "link");
-
+  auto exchanged = std::make_unique<ExchangedOnArrival>(std::move(held.parent));
+  exchanged->at = shared;
+  held.parent = std::move(exchanged);
   EXPECT_TRUE(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans"));
   EXPECT_TRUE(fs::is_symlink(shared / "Plans"));
-  EXPECT_EQ(ReadText(shared / "link" / "a"), "A");
+  EXPECT_EQ(ReadText(shared / "link/a"), "A");
   EXPECT_FALSE(fs::exists(fs::symlink_status(from / "Plans")));
 }
 
@@ -179,14 +174,12 @@ TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
 // nothing, and each earlier row is saved before the next starts, so what a
 // kill at the error box leaves on disk recovers to the same list.
 TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
-  const fs::path first = MakeFolder("Work/First");
-  const fs::path second = MakeFolder("driveB/Work/Second");
-  const fs::path link = home.Root() / "driveB" / "Store";
+  const fs::path first = MakeFolder("Work/First"), second = MakeFolder("driveB/Work/Second");
+  const fs::path link = home.Root() / "driveB/Store";
   fs::create_directory_symlink(home.MakeFolder("home"), link);
-  Add(first);
+  Add({first});
   UseStores(session.stores.Text() + link.string() + "*");
-  Add(second);
-
+  Add({second});
   std::string database_at_box, journal_at_box;
   dialogue.on_show = [&] {
     database_at_box = Database();
@@ -194,71 +187,36 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   };
   dialogue.Answers({Answer::Yes});  // the error box
   const mode_t mask = ::umask(0);
-  CommandResult r = Change("Hidden", {"First", "Second"});
+  EXPECT_FALSE(Hide({"First", "Second"}).completed);
   ::umask(mask);
-  EXPECT_FALSE(r.completed);
-  EXPECT_EQ(ModeOf(store), 0700u);
-  EXPECT_EQ(ModeOf(store / "temp"), 0700u);
+  EXPECT_EQ(std::pair(ModeOf(store), ModeOf(store / "temp")), std::pair(0700u, 0700u));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
-  EXPECT_NE(dialogue.boxes[0].text.find(link.string() + " is a link"), std::string::npos);
+  EXPECT_THAT(Said(), HasSubstr(link.string() + " is a link"));
   EXPECT_TRUE(fs::is_directory(second));
   EXPECT_TRUE(fs::is_empty(home.Root() / "home"));
-  const std::string first_hidden = "First<" + first.parent_path().string() + "/<Hidden";
-  EXPECT_NE(Database().find(first_hidden), std::string::npos);
+  const std::string saved = Record(first, "Hidden<Normal") + Record(second) + "\r\n";
+  EXPECT_EQ(Database(), saved);
   EXPECT_FALSE(fs::exists(JournalPath(session))) << "every row it names is saved";
-
   WriteText(session.data_file, database_at_box);
   WriteText(JournalPath(session), journal_at_box);
   EXPECT_TRUE(RecoverInterruptedRow(session));
-  EXPECT_NE(Database().find(first_hidden), std::string::npos);
+  EXPECT_EQ(Database(), saved);
 }
 
 TEST_F(EngineTest, PathsPastTheSystemsLimitRefuseTheRowBeforeAnythingMoves) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
-  Add(plans);
+  Add({plans});
   platform.max_path = (store / "Plans").string().size() + 10;
-  EXPECT_EQ(Change("Hidden", {"Plans"}, true).Count(Kind::Refused), 1);
-  EXPECT_NE(dialogue.boxes.back().text.find("longer than the system allows"), std::string::npos);
+  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Refused), 1);
+  EXPECT_THAT(Said(), HasSubstr("longer than the system allows"));
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-  EXPECT_EQ(rows[0].status, "Visible");
-}
-
-// Names that fit keep their own cipher text; longer ones (ASCII, Cyrillic,
-// Chinese; in the folder and a sub-folder) get a stand-in and a side file,
-// passing over the user's own files that look like either, which are
-// encrypted like any other. Everything comes back under its own name.
-TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
-  std::vector<fs::path> files{"a.txt", "sub/b", "VEILBOX-LONG-NAME-1", "VEILBOX-LONG-NAME-2.CIPHER",
-                              "sub/VEILBOX-LONG-NAME-1.CIPHER"};
-  for (const size_t bytes : {112, 113, 200, 255}) {
-    for (const char* unit : {"n", "ж", "界"}) {
-      files.push_back(fs::path(bytes % 2 ? "sub" : "") / NameOf(bytes, unit));
-    }
-  }
-  const fs::path plans = MakeFolder("Work/Plans/sub");
-  for (const fs::path& file : files) WriteText(plans.parent_path() / file, file.string());
-  Add(plans.parent_path());
-
-  EXPECT_TRUE(Change("Hidden", {"Plans"}, true).AllDone());
-  const fs::path hidden = store / "Plans";
-  EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
-  for (const std::string& name : {NameOf(112, "界"), std::string("VEILBOX-LONG-NAME-1")}) {
-    EXPECT_EQ(ReadText(hidden / Cipher(name)), name);
-  }
-  for (const auto& e : fs::recursive_directory_iterator(hidden)) {
-    EXPECT_LE(e.path().filename().string().size(), 255u);
-  }
-  EXPECT_TRUE(CheckFolders(session, false).findings.empty());
-
-  EXPECT_TRUE(Change("Visible", {"Plans"}).AllDone());
-  EXPECT_EQ(FilesIn(plans.parent_path()), files.size());
-  for (const fs::path& file : files) EXPECT_EQ(ReadText(plans.parent_path() / file), file.string());
-  EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 // A file takes its stand-in only once its side file is written; a side file
-// written for a rename that then fails is taken away again.
+// written for a rename that then fails is taken away again. A hide passes
+// over a side file already there, even one that holds the text: it is the
+// user's, and the same pass renames it.
 TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   struct FullDisk : ForwardingFolder {
     using ForwardingFolder::ForwardingFolder;
@@ -277,8 +235,6 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   }
   EXPECT_EQ(ReadText(plans / name) + ReadText(plans / "VEILBOX-LONG-NAME-2"), "LT");
   EXPECT_EQ(FilesIn(plans), 2u);
-  // A hide passes over a side file already there, even one that holds the
-  // text: it is the user's, and the same pass renames it.
   WriteText(plans / "VEILBOX-LONG-NAME-1.CIPHER", Cipher(name));
   cEncrypt cipher;
   PlannedRename hide{"", name, ""};
@@ -295,24 +251,21 @@ TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
   plan.Add({"mounted", "f", "g"});
   plan.Add({"", "a", "b"});
   EXPECT_EQ(RenameFiles(session, root, plans.string(), plan, 2).failed, 1);
-  EXPECT_EQ(ReadText(plans / "mounted/f"), "F");
-  EXPECT_EQ(ReadText(plans / "b"), "A");
+  EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FA");
 }
 
 // Restoring onto a folder of the same name asks first and never merges; a
 // folder gone from the store cannot be restored. Either way the row stays.
 TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
-  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "mine"}});
-  Add(plans);
-  Add(MakeFolder("Work/Gone"));
-  Change("Hidden", {"Plans", "Gone"});
-  MakeFolder("Work/Plans", {{"a.txt", "new"}});
+  const fs::path plans = MakeFolder("Work/Plans", {{"a", "mine"}});
+  Add({plans, MakeFolder("Work/Gone")});
+  Hide({"Plans", "Gone"});
+  MakeFolder("Work/Plans", {{"a", "new"}});
   fs::remove_all(store / "Gone");
-
   dialogue.Answers({Answer::No});
-  const CommandResult declined = Change("Visible", {"Plans", "Gone"});
-  EXPECT_EQ(declined.Count(Kind::Declined), 1);
-  EXPECT_EQ(declined.Count(Kind::Refused), 1);
+  const CommandResult declined = Restore({"Plans", "Gone"});
+  EXPECT_EQ(std::pair(declined.Count(Kind::Declined), declined.Count(Kind::Refused)),
+            std::pair(1, 1));
   ASSERT_EQ(dialogue.boxes.size(), 2u);
   EXPECT_EQ(std::tie(dialogue.boxes[0].text, dialogue.boxes[0].title),
             std::tie("Plans already exists in this folder. Do you wish to restore to this folder "
@@ -321,15 +274,136 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
   EXPECT_EQ(std::tie(dialogue.boxes[1].text, dialogue.boxes[1].title),
             std::tie("Gone does not exist in the hidden database and therefore cannot be restored.",
                      "Restore"));
-  EXPECT_EQ(rows[0].status, "Hidden");
-  EXPECT_EQ(rows[1].status, "Hidden");
-
+  EXPECT_EQ(Statuses(), "Hidden Hidden");
   dialogue.Answers({Answer::Yes});
-  Change("Visible", {"Plans"});
-  EXPECT_EQ(ReadText(plans / "a.txt"), "new");
-  EXPECT_EQ(ReadText(plans.parent_path() / "Plans(1)" / "a.txt"), "mine");
+  Restore({"Plans"});
+  EXPECT_EQ(ReadText(plans / "a") + ReadText(plans.parent_path() / "Plans(1)/a"), "newmine");
   EXPECT_EQ(rows[0],
             (ListRow{"Plans(1)", plans.parent_path().string() + "/", "Visible", "Normal"}));
+}
+
+// A place that is gone asks for another, refusing one on another drive or
+// through a link (one inside a store folder: tests/drives/restore_place).
+TEST_F(EngineTest, RestoreGoesElsewhereWhenTheOwnPlaceIsGone) {
+  const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}}), old = plans.parent_path();
+  const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
+  fs::create_directory_symlink(elsewhere, via);
+  Add({plans});
+  Hide({"Plans"});
+  fs::remove(old);
+  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
+  dialogue.Folders({MakeFolder("driveB").string(), via.string(), elsewhere.string()});
+  EXPECT_TRUE(Restore({"Plans"}).AllDone());
+  EXPECT_EQ(dialogue.boxes[0].text, old.string() +
+                                        "/ does not exist (or is hidden). Do you wish to restore "
+                                        "Plans to another folder?");
+  EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
+  EXPECT_THAT(dialogue.boxes.at(2).text, HasSubstr("link"));
+  EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
+  EXPECT_EQ(ReadText(elsewhere / "Plans/a"), "a");
+  EXPECT_EQ(Database(), Record(elsewhere / "Plans") + "\r\n");
+}
+
+// Names the list cannot keep, folders overlapping a store folder, the
+// program folder or the settings folder, and paths a hide would refuse (a
+// link on the way) are refused; a cancelled chooser adds nothing.
+TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleRecord) {
+  const fs::path settings = home.SettingsFile().parent_path(), plans = MakeFolder("Work/Plans");
+  fs::create_directories(store / "inside");
+  fs::create_directories(settings / "inside");
+  fs::create_directory_symlink(home.Root() / "Work", home.Root() / "link");
+  for (const fs::path& folder :
+       {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root(),
+        settings, settings.parent_path(), settings / "inside", home.Root() / "link/Plans"}) {
+    dialogue.Folders({folder.string()});
+    EXPECT_EQ(session.Add(1).Count(Kind::Refused), 1) << folder;
+    EXPECT_EQ(dialogue.boxes.back().title, "Folder");
+  }
+  EXPECT_EQ(dialogue.boxes.at(5).text,
+            settings.string() + " is Veilbox's settings folder. It cannot be added.");
+  EXPECT_EQ(Said(), (home.Root() / "link/Plans").string() +
+                        " is or passes through a link. It cannot be added.");
+  const CommandResult cancelled = session.Add(1);  // no folder queued: the chooser is cancelled
+  EXPECT_EQ(std::pair(cancelled.Count(Kind::Declined), cancelled.reloaded), std::pair(1, false));
+  EXPECT_FALSE(fs::exists(session.data_file));
+  Add({plans});
+  EXPECT_EQ(Database(), Record(plans) + "\r\n");
+  EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
+}
+
+// A folder on a drive without a store folder: declined, or a store folder
+// that holds the folder, adds nothing; accepted, the chooser insists on the
+// drive. Once that store folder is out of the list, a hide asks again:
+// declined, the pass ends there keeping earlier rows; accepted, the chosen
+// store folder is made with its staging folder.
+TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
+  const fs::path first = MakeFolder("Work/First"), plans = MakeFolder("driveB/Work/Plans");
+  const fs::path b_store = home.Root() / "driveB/Store", vault = home.Root() / "driveB/Vault";
+  Add({first});
+  const std::string settings_before = ReadText(home.SettingsFile());
+  dialogue.Answers({Answer::No, Answer::Yes});
+  dialogue.Folders({plans.string(), plans.string(), plans.parent_path().string()});
+  EXPECT_EQ(session.Add(2).Count(Kind::Declined), 2);
+  EXPECT_EQ(std::tie(dialogue.boxes.at(0).text, dialogue.boxes.at(0).title),
+            std::tie("The folder you want to hide has no hidden/locked folder setup on its drive. "
+                     "Do you wish to create/select a hidden/locked folder on /B/?",
+                     "New folder"));
+  EXPECT_THAT(dialogue.boxes.at(2).text, HasSubstr("It cannot be a hidden/locked folder."));
+  EXPECT_EQ(ReadText(home.SettingsFile()), settings_before);
+  dialogue.Answers({Answer::Yes, Answer::Yes});
+  dialogue.Folders({plans.string(), home.Root().string(), b_store.string()});
+  ASSERT_TRUE(session.Add(1).AllDone());
+  EXPECT_EQ(std::tie(dialogue.boxes.back().text, dialogue.boxes.back().title),
+            std::tie("This folder is not on /B/. Do you wish to choose again?", "Folder"));
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), store.string() + "*" + b_store.string() + "*");
+  EXPECT_FALSE(fs::exists(b_store)) << "made by the first hide";
+
+  UseStores(store.string() + "*");
+  Add({MakeFolder("Work/Last")});
+  dialogue.Answers({Answer::Cancel});
+  const CommandResult declined = Hide({"First", "Plans", "Last"});
+  EXPECT_EQ(Said(),
+            "The folder you want to hide has no hidden/locked folder setup on its drive. Do you "
+            "wish to create a hidden/locked folder on /B/?");
+  EXPECT_EQ(std::pair(declined.Count(Kind::Done), declined.Count(Kind::Declined)), std::pair(1, 1));
+  EXPECT_EQ(Statuses(), "Hidden Visible Visible");
+  dialogue.Answers({Answer::Yes});
+  dialogue.Folders({vault.string()});
+  EXPECT_TRUE(Hide({"Plans", "Last"}).AllDone());
+  EXPECT_TRUE(fs::is_directory(vault / "Plans") && fs::is_directory(vault / "temp"));
+  EXPECT_TRUE(fs::is_directory(store / "Last"));
+}
+
+// Rows go last to first, a hidden one restored (its names decrypted) before
+// it goes, a visible one left where it is. A hidden row that cannot be
+// restored stays: its place gone and declined, or its drive's store folder
+// taken out of the list.
+TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore) {
+  const fs::path work = home.Root() / "Work";
+  for (const char* name : {"One", "Two", "Three", "Four"}) {
+    Add({MakeFolder(std::string("Work/") + name, {{"f", name}})});
+  }
+  Hide({"Two"});
+  Hide({"Four"}, true);
+  std::optional<bool> two_back;  // whether Two is back when Four's names come back
+  dialogue.on_show = [&] { two_back = two_back.value_or(fs::exists(work / "Two")); };
+  ASSERT_TRUE(Remove({"One", "Two", "Four"}).AllDone());
+  dialogue.on_show = nullptr;
+  EXPECT_EQ(two_back, false) << "Four, the later row, goes first";
+  EXPECT_EQ(Database(), Record(work / "Three") + "\r\n");
+  EXPECT_EQ(ReadText(work / "Four/f") + ReadText(work / "Two/f") + ReadText(work / "One/f"),
+            "FourTwoOne");
+
+  Hide({"Three"});
+  fs::remove_all(work);
+  dialogue.Answers({Answer::No});
+  EXPECT_EQ(Remove({"Three"}).Count(Kind::Declined), 1);
+  EXPECT_EQ(Reload().size(), 1u);
+  UseStores((home.Root() / "driveB/S").string() + "*");
+  EXPECT_EQ(Remove({"Three"}).Count(Kind::Refused), 1);
+  EXPECT_EQ(dialogue.boxes.back().title, "Remove");
+  EXPECT_TRUE(fs::is_directory(store / "Three"));
+  EXPECT_EQ(Reload().size(), 1u);
 }
 
 }  // namespace

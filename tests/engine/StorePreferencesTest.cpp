@@ -1,41 +1,63 @@
+// Which folders may serve as store folders, and the preferences' list of
+// them: one per drive, edited within its drive, saved only as a whole.
 #include "engine/StorePreferences.h"
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "NativePlatform.h"
-#include "app/Constants.h"
-#include "app/Settings.h"
-#include "diag/Failure.h"
-#include "support/ScriptedDialogue.h"
-#include "support/TempHome.h"
+#include "engine/FolderGuards.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
-
-bool operator==(const ShownBox& a, const ShownBox& b) {
-  return a.text == b.text && a.title == b.title && a.icon == b.icon && a.buttons == b.buttons;
-}
-
-void PrintTo(const ShownBox& box, std::ostream* out) {
-  *out << box.title << ": " << box.text;
-}
-
-}  // namespace veilbox::testing
-
-namespace veilbox {
-
-void PrintTo(const StoreRow& row, std::ostream* out) {
-  *out << row.drive << " " << row.path;
-}
-
 namespace {
 
-using testing::ScriptedDialogue;
-using testing::ShownBox;
+namespace fs = std::filesystem;
 
-// Drives named by a letter, as on Windows, at the top of a full path: the
-// first four characters ("/E:/"); the program folder is the temporary
-// home's. Of the lettered folders only the drives and /E:/Hidden exist, as
-// the user's own folders: every other one chosen is new.
+using StoreFolderRules = HomeTest;
+
+TEST_F(StoreFolderRules, OnlyARealPrivateFolderOfTheUsersOwnMayServe) {
+  const fs::path r = home.Root();
+  const std::string own_home = (r / "home").string(), link = (r / "link").string();
+  for (const char* made : {"real/sub", "home/Private", "folders/a", "made/temp", "made/Plans"}) {
+    home.MakeFolder(made);
+  }
+  fs::create_directory_symlink(r / "real", r / "link");
+  WriteText(r / "file", "");
+  WriteText(home.MakeFolder("full") / "notes", "");
+  const std::string not_made = " is not empty, and Veilbox did not make it.";
+  std::vector<std::pair<std::string, std::string>> refused{
+      {"/", "/ is the top folder of its drive."},
+      {"/etc", "/etc is a system folder."},
+      {"/usr/share/x", "/usr/share/x lies inside the system folder /usr."},
+      {"/tmp", "/tmp is a system folder."},
+      {own_home, own_home + " is your home folder."},
+      {r.string(), r.string() + " contains your home folder " + own_home + "."},
+      {link, link + " is a link."},
+      {link + "/sub", link + "/sub lies behind the link " + link + "."},
+      {link + "/new", link + "/new lies behind the link " + link + "."},
+      {(r / "file").string(), (r / "file").string() + " is not a folder."},
+      {(r / "full").string(), (r / "full").string() + not_made},
+      {(r / "folders").string(), (r / "folders").string() + not_made},
+      {(r / "real").string(), (r / "real").string() + not_made},
+      {(r / "gone/new").string(), (r / "gone/new").string() + " cannot be made: " +
+                                      (r / "gone").string() + " is not an existing folder."},
+      {(r / "a<b").string(), "\"" + (r / "a<b").string() +
+                                 "\" contains \"<\" or \"*\", which Veilbox cannot keep in its "
+                                 "list; rename it first."}};
+  const fs::path other = home.MakeFolder("other");
+  if (::chown(other.c_str(), 12345, 12345) == 0) {  // only root may give a folder away
+    refused.push_back({other.string(), other.string() + " belongs to another user."});
+  }
+  for (const auto& [folder, reason] : refused) {
+    EXPECT_EQ(StoreFolderProblem(session, folder, {}, {}), reason);
+  }
+  for (const char* fine : {"new", "real/sub", "made", "home/Private", "/tmp/x"}) {
+    EXPECT_EQ(StoreFolderProblem(session, (r / fine).string(), {}, {}), std::nullopt) << fine;
+  }
+}
+
+// Drives named by a letter, as on Windows, at the top of a full path
+// ("/E:/"). Of the lettered folders only the drives and /E:/Hidden exist,
+// as the user's own folders: every other one chosen is new.
 class LetterDrivePlatform : public NativePlatform {
  public:
   std::string DriveKey(const std::string& path) override { return path.substr(0, 4); }
@@ -54,130 +76,120 @@ class LetterDrivePlatform : public NativePlatform {
   bool refuse_writes = false;
 };
 
-ShownBox Notice(const std::string& text) {
-  return {text, "Folder", Icon::Information, Buttons::OK};
-}
-
 class StorePreferencesTest : public ::testing::Test {
  protected:
-  StorePreferencesTest() : session_(platform_, dialogue_) {}
-
   StorePreferences Open(const std::string& list) {
-    session_.stores = StoreList::Parse(list);
-    return StorePreferences(session_);
+    session.stores = StoreList::Parse(list);
+    return StorePreferences(session);
+  }
+  std::string Stored() {
+    return GetString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath");
+  }
+  // The texts of the notices shown, each checked to be one.
+  std::vector<std::string> Notices() const {
+    std::vector<std::string> texts;
+    for (const ShownBox& box : dialogue.boxes) {
+      EXPECT_EQ(std::tie(box.title, box.icon, box.buttons),
+                std::make_tuple("Folder", Icon::Information, Buttons::OK));
+      texts.push_back(box.text);
+    }
+    return texts;
   }
 
-  std::string StoredList() {
-    return GetString(session_, SettingsRoot::CurrentUser, kMainKey,
-                     std::string(kAppname) + kHideFolderPathSuffix);
-  }
-
-  testing::TempHome home_;
-  LetterDrivePlatform platform_;
-  ScriptedDialogue dialogue_;
-  Session session_;
-  const std::vector<ListRow> no_rows_;
+  TempHome home;
+  LetterDrivePlatform platform;
+  ScriptedDialogue dialogue;
+  Session session{platform, dialogue};
+  const std::vector<ListRow> none;
 };
 
+// An entry whose "*" was lost still counts; an empty entry names no folder.
+// Drive keys differing in letter case are different drives.
 TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneStoreFolderPerDrive) {
-  // An entry whose "*" was lost still counts; an empty entry names no folder.
   EXPECT_TRUE(Open("").Rows().empty());
   StorePreferences prefs = Open("/C:/Store**/E:/Hidden");
-  EXPECT_EQ(prefs.Rows(), (std::vector<StoreRow>{{"/C:/", "/C:/Store"}, {"/E:/", "/E:/Hidden"}}));
-  // Drive keys differing in letter case are different drives.
-  dialogue_.Folders({"/E:/Other", "/e:/Other", "/D:/New"});
-  EXPECT_FALSE(prefs.Add(no_rows_));
-  EXPECT_TRUE(prefs.Add(no_rows_));
-  EXPECT_TRUE(prefs.Add(no_rows_));
-  EXPECT_EQ(dialogue_.boxes,
-            (std::vector<ShownBox>{Notice("/E:/ already has a hidden/locked folder on it.")}));
-  EXPECT_EQ(dialogue_.chooser_titles, (std::vector<std::string>(3, "Select Folder...")));
+  ASSERT_EQ(prefs.Rows().size(), 2u);
+  EXPECT_EQ(std::tie(prefs.Rows()[1].drive, prefs.Rows()[1].path), std::tie("/E:/", "/E:/Hidden"));
+  dialogue.Folders({"/E:/Other", "/e:/Other", "/D:/New"});
+  for (const bool added : {false, true, true}) EXPECT_EQ(prefs.Add(none), added);
+  EXPECT_EQ(Notices(), std::vector<std::string>{"/E:/ already has a hidden/locked folder on it."});
+  EXPECT_EQ(dialogue.chooser_titles, (std::vector<std::string>(3, "Select Folder...")));
   EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden*/e:/Other*/D:/New*");
 }
 
 // Edit keeps its row's drive, may stay within the old folder, and opens the
-// chooser at the row's folder; a drive holding listed folders is told before any chooser; Remove
-// needs Yes; without a row, or with a cancelled chooser, nothing changes silently.
+// chooser at the row's folder; a drive holding listed folders is told before
+// any chooser; Remove needs Yes; without a row, or with a cancelled chooser,
+// nothing changes.
 TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
-  const std::vector<ListRow> main_rows{{"Plans", "/E:/Work/", kVisible, kNormal}};
-  const std::string in_use =
-      "/E:/ is being used. Please remove items from the main list using /E:/";
-  EXPECT_FALSE(prefs.Edit(1, main_rows));
-  EXPECT_FALSE(prefs.Remove(1, main_rows));
-  EXPECT_TRUE(dialogue_.chooser_titles.empty());
-  dialogue_.Folders({"/D:/X", "/E:/Hidden/Inner"});
-  EXPECT_FALSE(prefs.Edit(1, no_rows_));
-  EXPECT_TRUE(prefs.Edit(1, no_rows_));
-  EXPECT_FALSE(prefs.Edit(1, no_rows_));  // a cancelled chooser
-  EXPECT_EQ(dialogue_.chooser_starts,
+  const std::vector<ListRow> listed{{"Plans", "/E:/Work/", kVisible, kNormal}};
+  EXPECT_FALSE(prefs.Edit(1, listed));
+  EXPECT_FALSE(prefs.Remove(1, listed));
+  EXPECT_TRUE(dialogue.chooser_titles.empty());
+  dialogue.Folders({"/D:/X", "/E:/Hidden/Inner"});
+  for (const bool edited : {false, true, false}) EXPECT_EQ(prefs.Edit(1, none), edited);
+  EXPECT_EQ(dialogue.chooser_starts,
             (std::vector<std::string>{"/E:/Hidden", "/E:/Hidden", "/E:/Hidden/Inner"}));
   EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden/Inner*");
-  EXPECT_FALSE(prefs.Edit(std::nullopt, no_rows_));
-  EXPECT_FALSE(prefs.Remove(std::nullopt, no_rows_));
-  EXPECT_FALSE(prefs.Remove(2, no_rows_));  // past the last row, as after a removal
-  dialogue_.Answers({Answer::No, Answer::Cancel, Answer::Yes});
-  for (bool removed : {false, false, true}) EXPECT_EQ(prefs.Remove(1, no_rows_), removed);
-  const ShownBox question{"Are you sure you wish to remove /E:/Hidden/Inner from the list?",
-                          "Remove", Icon::Question, Buttons::YesNoCancel};
-  EXPECT_EQ(dialogue_.boxes,
-            (std::vector<ShownBox>{Notice(in_use + " before editing this folder."),
-                                   Notice(in_use + " before removing this folder."),
-                                   Notice("Please select a folder on /E:/"), question, question,
-                                   question}));
+  const std::string in_use =
+      "/E:/ is being used. Please remove items from the main list using /E:/";
+  EXPECT_EQ(Notices(), (std::vector<std::string>{in_use + " before editing this folder.",
+                                                 in_use + " before removing this folder.",
+                                                 "Please select a folder on /E:/"}));
+  EXPECT_FALSE(prefs.Edit(std::nullopt, none));
+  EXPECT_FALSE(prefs.Remove(std::nullopt, none));
+  EXPECT_FALSE(prefs.Remove(2, none));  // past the last row, as after a removal
+  dialogue.Answers({Answer::No, Answer::Cancel, Answer::Yes});
+  for (const bool removed : {false, false, true}) EXPECT_EQ(prefs.Remove(1, none), removed);
+  ASSERT_EQ(dialogue.boxes.size(), 6u);
+  const ShownBox& asked = dialogue.boxes[5];
+  EXPECT_EQ(std::tie(asked.text, asked.title, asked.icon, asked.buttons),
+            std::make_tuple("Are you sure you wish to remove /E:/Hidden/Inner from the list?",
+                            "Remove", Icon::Question, Buttons::YesNoCancel));
   EXPECT_EQ(prefs.ListText(), "/C:/Store*");
 }
 
+// A failed write is reported and leaves the old list in force everywhere,
+// the edited rows kept for another try; with every row removed the list
+// becomes empty text.
 TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
-  dialogue_.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
-  ASSERT_TRUE(prefs.Remove(0, no_rows_));
-  EXPECT_EQ(session_.stores.Text(), "/C:/Store*/E:/Hidden*");
-  EXPECT_EQ(StoredList(), "");
-  // A failed write is reported and leaves the old list in force everywhere,
-  // the edited rows kept for another try.
-  platform_.refuse_writes = true;
+  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
+  ASSERT_TRUE(prefs.Remove(0, none));
+  platform.refuse_writes = true;
   EXPECT_FALSE(prefs.Save());
-  EXPECT_EQ(dialogue_.boxes.back().title, "Error");
-  EXPECT_EQ(session_.stores.Text(), "/C:/Store*/E:/Hidden*");
-  EXPECT_EQ(StoredList(), "");
+  EXPECT_EQ(dialogue.boxes.back().title, "Error");
+  EXPECT_EQ(session.stores.Text(), "/C:/Store*/E:/Hidden*");
+  EXPECT_EQ(Stored(), "");
   EXPECT_EQ(prefs.ListText(), "/E:/Hidden*");
-  platform_.refuse_writes = false;
+  platform.refuse_writes = false;
   EXPECT_TRUE(prefs.Save());
-  EXPECT_EQ(StoredList(), "/E:/Hidden*");
-  // With every row removed the list becomes empty text.
-  ASSERT_TRUE(prefs.Remove(0, no_rows_));
+  EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()),
+            std::make_tuple("/E:/Hidden*", "/E:/Hidden*"));
+  ASSERT_TRUE(prefs.Remove(0, none));
   EXPECT_TRUE(prefs.Save());
-  EXPECT_EQ(session_.stores.Text(), "");
-  EXPECT_EQ(StoredList(), "");
+  EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()), std::make_tuple("", ""));
 }
 
-TEST_F(StorePreferencesTest, RefusesFoldersItCannotKeepOrThatOverlap) {
+// The program folder and the listed folders may not serve (the wording of
+// each overlap is the store's own), the default place inside the program
+// folder may.
+TEST_F(StorePreferencesTest, RefusesFoldersThatOverlapTheProgramOrAListedFolder) {
   StorePreferences prefs = Open("/E:/Hidden*");
-  const std::string program = home_.ProgramFolder().string();
-  const std::string home = home_.Root().string();
-  testing::SetEnvironment("HOME", "/home/someone");  // so that home holds only the program
-  const std::vector<ListRow> main_rows{{"Plans", "/D:/Work/", kVisible, kNormal}};
-  dialogue_.Folders({"/D:/a<b", program, home, "/D:/Work", "/D:/Work/Plans", "/D:/Work/Plans/Old",
-                     program + "/Data"});
-  for (int i = 0; i < 6; ++i) EXPECT_FALSE(prefs.Add(main_rows)) << i;
-  const std::string again = " Please select another folder.";
-  EXPECT_EQ(
-      dialogue_.boxes,
-      (std::vector<ShownBox>{
-          Notice("\"/D:/a<b\" contains \"<\" or \"*\", which Veilbox cannot keep in its "
-                 "list; rename it first." +
-                 again),
-          Notice(program + " is the program folder." + again),
-          Notice(home + " contains the program folder " + program + "." + again),
-          Notice("/D:/Work contains the listed folder /D:/Work/Plans." + again),
-          Notice("/D:/Work/Plans is the listed folder." + again),
-          Notice("/D:/Work/Plans/Old lies inside the listed folder /D:/Work/Plans." + again)}));
-  EXPECT_EQ(prefs.ListText(), "/E:/Hidden*");
-  // The default place, inside the program folder, is allowed.
-  EXPECT_TRUE(prefs.Add(main_rows));
+  const std::string program = home.ProgramFolder().string();
+  const std::vector<ListRow> listed{{"Plans", "/D:/Work/", kVisible, kNormal}};
+  dialogue.Folders({program, "/D:/Work/Plans/Old", program + "/Data"});
+  EXPECT_FALSE(prefs.Add(listed));
+  EXPECT_FALSE(prefs.Add(listed));
+  EXPECT_EQ(Notices(),
+            (std::vector<std::string>{
+                program + " is the program folder. Please select another folder.",
+                "/D:/Work/Plans/Old lies inside the listed folder /D:/Work/Plans. Please select "
+                "another folder."}));
+  EXPECT_TRUE(prefs.Add(listed));
   EXPECT_EQ(prefs.ListText(), "/E:/Hidden*" + program + "/Data*");
 }
 
 }  // namespace
-}  // namespace veilbox
+}  // namespace veilbox::testing

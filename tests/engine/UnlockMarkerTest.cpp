@@ -4,10 +4,9 @@
 #include "engine/UnlockMarker.h"
 
 #include <sys/wait.h>
-
 #include <unistd.h>
-#include <csignal>
 
+#include <csignal>
 #include <functional>
 
 #include "EngineFixture.h"
@@ -15,10 +14,6 @@
 
 namespace veilbox::testing {
 namespace {
-
-constexpr const char* kRelocked =
-    "A previous run of Veilbox ended without locking the hidden/locked folders; they are locked "
-    "now.";
 
 class UnlockMarkerTest : public EngineTest {
  protected:
@@ -28,53 +23,44 @@ class UnlockMarkerTest : public EngineTest {
     UseStores(store.string() + "*" + b_store.string() + "*" + (home.Root() / "none").string() +
               "*");
   }
+  ~UnlockMarkerTest() override {
+    for (const pid_t child : children_) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+    }
+  }
 
   // The mode both store folders have (01000 when they differ).
   unsigned StoreMode() const { return ModeOf(store) == ModeOf(b_store) ? ModeOf(store) : 01000; }
   fs::path Marker() const { return UnlockMarkerPath(session); }
-
-  // A marker written by a process that has ended; one not reaped stays a
-  // zombie until the case ends.
-  void MarkByEndedChild(bool reaped) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      WriteText(Marker(), platform.ProcessTag());
-      _exit(0);
-    }
-    siginfo_t info{};
-    ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | (reaped ? 0 : WNOWAIT));
-    zombie_ = reaped ? 0 : child;
-  }
-  void Mark(const std::string& tag) { WriteText(Marker(), tag); }
-  // The tag of another copy that runs until the case ends.
-  std::string OtherCopy() {
+  // The tag of another copy: one that runs until the case ends, or one that
+  // has ended, waited for or not (a zombie until the case ends).
+  enum class Copy { kRunning, kEnded, kEndedNotWaitedFor };
+  std::string Other(Copy copy) {
     int tag[2];
     if (::pipe(tag) != 0) return "";
-    other_ = ::fork();
-    if (other_ == 0) {
+    const pid_t child = ::fork();
+    if (child == 0) {
       const std::string own = platform.ProcessTag();
       (void)!::write(tag[1], own.data(), own.size());
-      ::close(tag[1]);
-      ::pause();
+      if (copy == Copy::kRunning) ::pause();
       _exit(0);
     }
     ::close(tag[1]);
     char text[64];
     const ssize_t n = ::read(tag[0], text, sizeof text);
     ::close(tag[0]);
-    return n > 0 ? std::string(text, static_cast<size_t>(n)) : "";
-  }
-  ~UnlockMarkerTest() override {
-    if (zombie_) ::waitpid(zombie_, nullptr, 0);
-    if (other_ > 0) {
-      ::kill(other_, SIGKILL);
-      ::waitpid(other_, nullptr, 0);
+    siginfo_t info{};
+    if (copy != Copy::kRunning) {
+      ::waitid(P_PID, static_cast<id_t>(child), &info,
+               WEXITED | (copy == Copy::kEnded ? 0 : WNOWAIT));
     }
+    if (copy != Copy::kEnded) children_.push_back(child);
+    return n > 0 ? std::string(text, static_cast<size_t>(n)) : "";
   }
 
   const fs::path b_store = MakeFolder("driveB/Vault");
-  pid_t zombie_ = 0;
-  pid_t other_ = 0;
+  std::vector<pid_t> children_;
 };
 
 // The store folders stay unlocked while anyone holds them: a command's
@@ -82,17 +68,15 @@ class UnlockMarkerTest : public EngineTest {
 // others' lines; the user's lock locks them whoever holds them; a window
 // closed unlocked on purpose leaves them to the user.
 TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileAnyoneHoldsThem) {
-  const std::string own = platform.ProcessTag();
   ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
   EXPECT_EQ(StoreMode(), 0700u);
-  EXPECT_EQ(ReadText(Marker()), "command " + own + "\n");
+  EXPECT_EQ(ReadText(Marker()), "command " + platform.ProcessTag() + "\n");
   ASSERT_TRUE(ReleaseHold(session));
   EXPECT_EQ(StoreMode(), 0u);
   EXPECT_FALSE(fs::exists(Marker()));
 
-  // Another copy's window holds them open.
-  const std::string window = "window " + OtherCopy() + "\n";
-  Mark(window);
+  const std::string window = "window " + Other(Copy::kRunning) + "\n";
+  WriteText(Marker(), window);
   EXPECT_TRUE(HeldUnlockedForWindows(session));
   ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
   ASSERT_TRUE(ReleaseHold(session));
@@ -113,38 +97,30 @@ TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileAnyoneHoldsThem) {
 }
 
 TEST_F(UnlockMarkerTest, AtStartAMarkerOfAProcessThatEndedLocksTheStoreFolders) {
-  struct Case {
-    const char* what;
-    std::function<void()> mark;
-    bool relocked;
+  const std::vector<std::tuple<const char*, std::function<std::string()>, bool>> cases{
+      {"no marker", nullptr, false},
+      {"this running process", [&] { return platform.ProcessTag(); }, false},
+      {"a process that ended", [&] { return Other(Copy::kEnded); }, true},
+      {"one not yet waited for", [&] { return Other(Copy::kEndedNotWaitedFor); }, true},
+      {"its id started at another time", [] { return std::to_string(::getpid()) + " 1"; }, true},
+      {"a damaged marker", [] { return std::string(); }, true},
   };
-  const std::vector<Case> cases{
-      {"no marker", [] {}, false},
-      {"this running process", [this] { Mark(platform.ProcessTag()); }, false},
-      {"a process that ended", [this] { MarkByEndedChild(true); }, true},
-      {"a process that ended, not yet waited for", [this] { MarkByEndedChild(false); }, true},
-      {"the same id started at another time", [this] { Mark(std::to_string(::getpid()) + " 1"); },
-       true},
-      {"a damaged marker", [this] { Mark(""); }, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, marker, relocked] : cases) {
+    SCOPED_TRACE(what);
     ASSERT_TRUE(UnlockStoreFolders(session));
-    c.mark();
-    const bool marked = fs::exists(Marker());
+    if (marker) WriteText(Marker(), marker());
     dialogue.boxes.clear();
     RelockAfterStoppedRun(session);
-    EXPECT_EQ(StoreMode(), c.relocked ? 0u : 0700u);
-    EXPECT_EQ(fs::exists(Marker()), marked && !c.relocked);
-    if (c.relocked) {
-      ASSERT_EQ(dialogue.boxes.size(), 1u);
-      EXPECT_EQ(dialogue.boxes[0].text, kRelocked);
-      EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
-    } else {
-      EXPECT_TRUE(dialogue.boxes.empty());
+    EXPECT_EQ(StoreMode(), relocked ? 0u : 0700u);
+    EXPECT_EQ(fs::exists(Marker()), marker && !relocked);
+    ASSERT_EQ(dialogue.boxes.size(), relocked ? 1u : 0u);
+    if (relocked) {
+      EXPECT_EQ(std::tie(dialogue.boxes[0].text, dialogue.boxes[0].icon),
+                std::make_tuple("A previous run of Veilbox ended without locking the hidden/locked "
+                                "folders; they are locked now.",
+                                Icon::Information));
     }
-    if (fs::exists(Marker())) fs::remove(Marker());
-    if (zombie_) ::waitpid(std::exchange(zombie_, 0), nullptr, 0);
+    fs::remove(Marker());
   }
 }
 

@@ -7,50 +7,36 @@
 #   signal_test.sh VEILBOX_CLI [FILES]     (default: 3000 files)
 set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
-FILES=${2:-3000}
 TREE=$WORK/Work/Tree
 JOURNAL=$VEILBOX_HOME/Dat.sys.journal
 
-init_home || { echo "init failed"; exit 1; }
-make_tree "$TREE" "$FILES"
+init_home
+make_tree "$TREE" "${2:-3000}"
 manifest "$TREE" >"$WORK/manifest"
-vb add "$TREE" >/dev/null 2>&1 || { echo "add failed"; exit 1; }
-printf '%s\n' "$PASSWORD" >"$WORK/password"
-
-PROBLEMS=()
+must add "$TREE"
 # A background command in a script without job control ignores SIGINT.
 set -m
-# interrupt SIGNAL STATUS COMMAND...: COMMAND ended by SIGNAL once its
-# journal shows it at work; afterwards the row is STATUS and the store locked.
+# interrupt SIGNAL STATUS ARGS...: vb ARGS ended by SIGNAL once its journal
+# shows it at work; afterwards the row is STATUS and the store locked.
 interrupt() {
-  local signal=$1 status=$2 code waited=0
+  local signal=$1 status=$2 waited=0 code row
   shift 2
-  "$CLI" --password-stdin "$@" <"$WORK/password" >/dev/null 2>&1 &
-  local pid=$!  # veilbox-cli's own
+  vb_bg "$@" 2>/dev/null
   while [ ! -e "$JOURNAL" ] && ((waited++ < 2000)); do sleep 0.005; done
   kill -"$signal" "$pid"
   wait "$pid"
   code=$?
-  local expected=$((128 + $(kill -l "$signal")))
-  ((code == expected)) || PROBLEMS+=("$* after SIG$signal exited $code, not $expected")
-  local row
+  local said="$* after SIG$signal"
+  ((code == 128 + $(kill -l "$signal"))) || PROBLEMS+=("$said exited $code")
   row=$(vb list 2>/dev/null | cut -f3)
-  [ "$row" = "$status" ] || PROBLEMS+=("$* after SIG$signal left the row $row, not $status")
-  [ "$(stat -c %a "$VEILBOX_HOME/Data")" = 0 ] || PROBLEMS+=("$* after SIG$signal left the store unlocked")
-  [ ! -e "$JOURNAL" ] || PROBLEMS+=("$* after SIG$signal left its journal")
+  [ "$row" = "$status" ] || PROBLEMS+=("$said left the row $row, not $status")
+  [ "$(stat -c %a "$STORE")" = 0 ] || PROBLEMS+=("$said left the store unlocked")
+  [ ! -e "$JOURNAL" ] || PROBLEMS+=("$said left its journal")
 }
 for signal in INT TERM; do
   interrupt "$signal" Hidden --encrypt hide "$TREE"
   interrupt "$signal" Visible restore "$TREE"
 done
-lost=$(lost_files "$TREE" "$WORK/manifest")
-((lost == 0)) || PROBLEMS+=("$lost files lost")
-vb check >/dev/null 2>&1 || PROBLEMS+=("check found a difference")
-
-if ((${#PROBLEMS[@]} == 0)); then
-  echo "1 passed, 0 failed"
-else
-  printf 'not so: %s\n' "${PROBLEMS[@]}"
-  echo "0 passed, 1 failed"
-  exit 1
-fi
+all_back "$TREE" "$WORK/manifest"
+agrees
+verdict

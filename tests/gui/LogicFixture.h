@@ -87,9 +87,7 @@ struct FakeMain : frmMainView {
   void SetBusy(bool on) override { busy.push_back(on); }
   void SetVisible(bool on) override { visible = on; }
   void OpenLogin() override { login = std::make_unique<FakeLogin>(logic); }
-  void OpenOptions() override {
-    if (!options || options->closed) options = std::make_unique<FakeOptions>(logic);
-  }
+  void OpenOptions() override { options = std::make_unique<FakeOptions>(logic); }
   void OpenAbout() override { about = std::make_unique<FakeAbout>(logic); }
   void EndProgram() override { ended = true, visible = false; }
   void Tick(size_t row) {  // a click on a row's check box

@@ -50,9 +50,11 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
 
 // A hide chosen in the drop-down and a restore from the menu, of the ticked
 // row, each show a bar from 0, a status line naming the folder and the
-// count, and the busy cursor, all cleared at the end; Remove takes the row
-// off the list, and a cancelled chooser adds nothing.
-TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
+// count, and the busy cursor, all cleared at the end. Remove takes a row off
+// the list; a cancelled chooser adds nothing. Commands that arrive while a
+// pass lets events run wait for its end, then run in order: Remove (with no
+// row ticked any more), the lock, the close, which, locked, asks nothing.
+TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   const fs::path plans = home.MakeFolder("user/Plans");
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
   StartLoggedIn();
@@ -83,11 +85,29 @@ TEST_F(MainLogic, APassShowsItsProgressAndClearsItAtTheEnd) {
     EXPECT_EQ(window->lines, lines);
     EXPECT_EQ(window->busy, (std::vector<bool>{true, false}));
   }
-  window->Tick(0);
+  window->Tick(1);
   window->logic.cmdRemove_Click();
   window->logic.cmdAdd_Click();
   ASSERT_EQ(window->rows.size(), 1u);
-  EXPECT_EQ(window->rows[0].folder, "Notes");
+  EXPECT_EQ(window->rows[0].folder, "Plans");
+
+  window->Tick(0);
+  window->encrypt = true;  // the filename pass lets events run
+  bool clicked = false;
+  dialogue.on_show = [&] {
+    if (std::exchange(clicked, true)) return;
+    window->logic.cmdRemove_Click();
+    window->logic.cmdUnlockFolder_Click();
+    EXPECT_TRUE(window->logic.Form_QueryUnload()) << "the window stays open for now";
+    EXPECT_EQ(window->lock_caption, "Lock folder") << "nothing ran yet";
+  };
+  window->logic.mnuHidden_Click();
+  EXPECT_TRUE(clicked) << "the pass let events run";
+  ASSERT_EQ(window->rows.size(), 1u);
+  EXPECT_EQ(window->rows[0].status, kHidden);
+  EXPECT_EQ(window->lock_caption, "Unlock folder");
+  EXPECT_EQ(fs::status(home.ProgramFolder() / "Data").permissions(), fs::perms::none);
+  EXPECT_TRUE(window->ended);
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
@@ -104,35 +124,6 @@ TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   front.Tell("Done", "Notice");
   EXPECT_EQ(busy_at_box, (std::vector<bool>{false, false}));
   EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
-}
-
-// Commands that arrive while a pass lets events run wait for its end, then
-// run in order: Remove (with no row ticked any more), the lock, the close,
-// which, locked, asks nothing.
-TEST_F(MainLogic, CommandsDuringAPassWaitForItsEnd) {
-  const fs::path plans = home.MakeFolder("user/Plans");
-  WriteText(plans / "a.txt", "a");
-  const fs::path store = home.MakeFolder("program/Data");
-  StartLoggedIn();
-  Add(plans);
-  window->Tick(0);
-  window->encrypt = true;  // the filename pass lets events run
-  bool clicked = false;
-  dialogue.on_show = [&] {
-    if (std::exchange(clicked, true)) return;
-    window->logic.cmdRemove_Click();
-    window->logic.cmdUnlockFolder_Click();
-    EXPECT_TRUE(window->logic.Form_QueryUnload()) << "the window stays open for now";
-    EXPECT_EQ(window->lock_caption, "Lock folder") << "nothing ran yet";
-  };
-  window->logic.mnuHidden_Click();
-  EXPECT_TRUE(clicked) << "the pass let events run";
-  ASSERT_EQ(window->rows.size(), 1u);
-  EXPECT_EQ(window->rows[0].status, kHidden);
-  EXPECT_EQ(window->lock_caption, "Unlock folder");
-  EXPECT_EQ(fs::status(store).permissions(), fs::perms::none);
-  EXPECT_TRUE(window->ended);
-  EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 // Unlocked, the close box and File > Exit ask; only the close box stays open

@@ -32,13 +32,6 @@ TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) 
   Options().Select(0);
   EXPECT_TRUE(Options().enabled[cmdEdit] && Options().enabled[cmdRemove]);
 
-  // A second opening keeps the open window as it is.
-  FakeOptions* first = &Options();
-  first->rows.clear();
-  window->logic.mnuPreferences_Click();
-  EXPECT_EQ(&Options(), first);
-  EXPECT_TRUE(Options().rows.empty());
-
   // The rules refuse (here a drive in use by the listed folder) with a box.
   Options().logic.cmdRemove_Click();
   EXPECT_EQ(dialogue.boxes.size(), 1u);

@@ -11,10 +11,17 @@ namespace {
 
 using StartLogic = LogicTest;
 
-// After the agreement, an empty password, one with a control character and
-// No to the confirmation leave the window with what was typed; Yes stores
-// it and ends the program.
+// Declining the agreement ends the program before any password. After it,
+// an empty password, one with a control character and No to the
+// confirmation leave the window with what was typed; Yes stores it and ends
+// the program.
 TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
+  dialogue.Answers({Answer::No});
+  window->logic.Form_Load();
+  EXPECT_TRUE(window->ended);
+  EXPECT_EQ(window->login, nullptr);
+  NewWindow();
+  dialogue.boxes.clear();
   dialogue.Answers({Answer::Yes, Answer::No, Answer::Yes});
   window->logic.Form_Load();
   EXPECT_FALSE(window->visible);
@@ -36,12 +43,19 @@ TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
   EXPECT_EQ(session.CheckPassword("Open Sesame"), PasswordCheck::Right);
 }
 
-// A wrong password is told and cleared; the right one opens the list; a
-// damaged stored password is told and opens nothing.
+// Cancel ends the program even with the right password typed. A wrong
+// password is told and cleared; the right one opens the list; a damaged
+// stored password is told and opens nothing.
 TEST_F(StartLogic, EnterModeRefusesAWrongOrDamagedPasswordThenOpensTheMainWindow) {
   KnownUser("secret");
   WriteText(home.ProgramFolder() / "Dat.sys",
             "Plans</work/<Hidden<Encrypted<Plans(1)*Notes</home/<Visible<Normal<Notes*\r\n");
+  window->logic.Form_Load();
+  window->login->password = "secret";
+  window->login->logic.cmdCancel_Click();
+  EXPECT_TRUE(window->ended);
+  EXPECT_TRUE(window->rows.empty()) << "the list was never shown";
+  NewWindow();
   window->logic.Form_Load();
   TypePassword("Secret");
   ASSERT_EQ(dialogue.boxes.size(), 1u);
@@ -81,23 +95,6 @@ TEST_F(StartLogic, AnInterruptedRowIsFinishedBeforeTheListShows) {
   EXPECT_EQ(window->rows[0].status, "Visible");
   EXPECT_EQ(fs::status(store).permissions(), fs::perms::none) << "locked, as the window shows";
   EXPECT_EQ(window->progress.back(), (std::pair<long, long>{0, 0})) << "the bar starts empty";
-}
-
-// Declining the agreement ends the program before any password; Cancel in
-// the login window ends it too, even with the right password typed.
-TEST_F(StartLogic, DecliningOrCancellingEndsTheProgram) {
-  dialogue.Answers({Answer::No});
-  window->logic.Form_Load();
-  EXPECT_TRUE(window->ended);
-  EXPECT_EQ(window->login, nullptr);
-
-  NewWindow();
-  KnownUser();
-  window->logic.Form_Load();
-  window->login->password = "secret";
-  window->login->logic.cmdCancel_Click();
-  EXPECT_TRUE(window->ended);
-  EXPECT_TRUE(window->rows.empty()) << "the list was never shown";
 }
 
 }  // namespace

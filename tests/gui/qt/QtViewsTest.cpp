@@ -126,8 +126,16 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
   row->setCheckState(0, Qt::Checked);
   EXPECT_TRUE(window->cmbStatus->isEnabled());
+  // The box and Status > Encrypt filenames keep one check mark.
+  const auto checks = [&] {
+    return std::pair(window->chkEncrypt->isChecked(), window->mnuEncryptfilenames->isChecked());
+  };
   QTest::mouseClick(window->chkEncrypt, Qt::LeftButton, {}, QPoint(5, 5));
-  EXPECT_TRUE(window->mnuEncryptfilenames->isChecked());
+  EXPECT_EQ(checks(), std::pair(true, true));
+  window->mnuEncryptfilenames->trigger();
+  EXPECT_EQ(checks(), std::pair(false, false));
+  window->mnuEncryptfilenames->trigger();
+  EXPECT_EQ(checks(), std::pair(true, true));
   // Down in the closed box picks "Hidden", as a user's choice.
   QTest::keyClick(window->cmbStatus, Qt::Key_Down);
   row = window->lstFolders->topLevelItem(0);
@@ -178,6 +186,9 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   EXPECT_FALSE(options->cmdEdit->isEnabled());
   const QRect r = options->lstFoldersPath->visualItemRect(row);
   QTest::mouseClick(options->lstFoldersPath->viewport(), Qt::LeftButton, {}, r.center());
+  EXPECT_TRUE(options->cmdEdit->isEnabled());
+  window->mnuPreferences->trigger();
+  EXPECT_EQ(window->Options(), options) << "a second opening keeps the window as it is";
   EXPECT_TRUE(options->cmdEdit->isEnabled());
   QTest::keyClick(options, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

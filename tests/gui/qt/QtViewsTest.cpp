@@ -1,119 +1,154 @@
-// The Qt views: each control reaches its handler, each window shows what the
-// logic sets, and the keys, the close box and the other windows behave as
-// the toolkit's own, over the real logic and engine in a private temporary
-// home; the message boxes show their text as plain characters. The logic
-// itself is tested without Qt (tests/gui).
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QStyle>
-#include <QStyleOptionViewItem>
+// The Qt views over the real logic and engine in a private temporary home:
+// all the logic sets shows in the window, each control reaches its handler,
+// the keys, the close box and the other windows behave as the toolkit's own,
+// and the message boxes show their text as plain characters.
 #include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtWidgets>
+#include <set>
 
-#include "../LogicFixture.h"
 #include "gui/qt/QtAbout.h"
 #include "gui/qt/QtDialogue.h"
 #include "gui/qt/QtLogin.h"
 #include "gui/qt/QtMain.h"
 #include "gui/qt/QtOptions.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 namespace {
 
 class QtTest : public HomeTest {
  protected:
-  // A known user's program, after the right password.
+  QtTest()
+      : HomeTest(
+            [](Dialogue& scripted) { return std::make_unique<MainWindowDialogue>(scripted); }) {}
   void StartLoggedIn() {
     KnownUser();
     window->Logic().Form_Load();
-    ASSERT_NE(window->Login(), nullptr);
     QTest::keyClicks(window->Login()->txtPassword, "secret");
     QTest::keyClick(window->Login()->txtPassword, Qt::Key_Return);
     ASSERT_TRUE(window->isVisible());
   }
-  // A click on a row's check box, where a user clicks.
-  void ClickTick(int index) {
-    QTreeWidget* list = window->lstFolders;
-    QStyleOptionViewItem option;
-    option.initFrom(list->viewport());
-    option.rect = list->visualItemRect(list->topLevelItem(index));
-    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    const QRect box =
-        list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
-  }
-  std::string Cell(int row, int column) {
-    return window->lstFolders->topLevelItem(row)->text(column).toStdString();
-  }
 
-  std::unique_ptr<QtMain> window = std::make_unique<QtMain>(session, dialogue);
+  std::unique_ptr<QtMain> window =
+      std::make_unique<QtMain>(session, static_cast<MainWindowDialogue&>(session.dialogue));
 };
-
 using QtMainWindow = QtTest;
 
-TEST_F(QtMainWindow, ControlsReachTheLogicAndTheWindowShowsWhatItSets) {
-  const fs::path plans = home.MakeFolder("user/Plans");
-  WriteText(plans / "a.txt", "a");
-  home.MakeFolder("program/Data");
-  StartLoggedIn();
-  EXPECT_EQ(window->windowTitle(), "Veilbox 1.04");
-  EXPECT_FALSE(window->cmdAdd->isEnabled());
-  EXPECT_TRUE(window->mnuUnlockFolder->isEnabled());
-
-  QTest::mouseClick(window->cmdUnlockFolder, Qt::LeftButton);
-  EXPECT_EQ(window->cmdUnlockFolder->text(), "Lock folder");
-  EXPECT_TRUE(window->cmdAdd->isEnabled());
-  EXPECT_FALSE(window->mnuUnlockFolder->isEnabled());
-  boxes.Folders({plans.string()});
-  window->mnuAdd->trigger();
-  ASSERT_EQ(window->lstFolders->topLevelItemCount(), 1);
-  EXPECT_FALSE(window->cmbStatus->isEnabled());
-
-  ClickTick(0);
-  EXPECT_EQ(window->lstFolders->topLevelItem(0)->checkState(0), Qt::Checked);
-  EXPECT_TRUE(window->cmbStatus->isEnabled());
-  QTest::mouseClick(window->chkEncrypt, Qt::LeftButton, {}, QPoint(5, 5));
-  EXPECT_TRUE(window->mnuEncryptfilenames->isChecked());
-  // Down in the closed box picks "Hidden", as a user's choice.
-  QTest::keyClick(window->cmbStatus, Qt::Key_Down);
-  EXPECT_EQ(Cell(0, 2), "Hidden");
-  EXPECT_EQ(Cell(0, 3), "Encrypted");
-  EXPECT_EQ(window->lstFolders->topLevelItem(0)->checkState(0), Qt::Unchecked);
-
-  // The close box asks; Cancel keeps the window, Yes ends the program.
-  boxes.Answers({Answer::Cancel, Answer::Yes});
-  EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(window->close());
-  EXPECT_TRUE(window->Logic().ProgramEnded());
-  EXPECT_EQ(boxes.boxes.size(), 2u);
+bool InLayout(QLayout* layout, QWidget* widget) {
+  for (int i = 0; i < layout->count(); ++i) {
+    QLayoutItem* item = layout->itemAt(i);
+    if (item->widget() == widget || (item->layout() && InLayout(item->layout(), widget)))
+      return true;
+  }
+  return false;
 }
 
-// A busy cursor said twice is undone by one end.
-TEST_F(QtMainWindow, ShowsProgressStatusLineAndBusyCursorAsTold) {
+// An action in a menu of the menu bar; a visible widget placed by the
+// layouts of its parents up to the window.
+bool ShownIn(QMainWindow& window, QObject* object) {
+  if (auto* action = qobject_cast<QAction*>(object)) {
+    const QList<QAction*> menus = window.menuBar()->actions();
+    return action->isVisible() && std::ranges::any_of(action->associatedObjects(), [&](QObject* o) {
+             auto* menu = qobject_cast<QMenu*>(o);
+             return menu && menus.contains(menu->menuAction());
+           });
+  }
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (!widget || !widget->isVisible()) return false;
+  for (QWidget* w = widget; w != &window; w = w->parentWidget()) {
+    if (!w->parentWidget() || !InLayout(w->parentWidget()->layout(), w)) return false;
+  }
+  return true;
+}
+
+// Each control the logic enables is the one thing SetEnabled greys, each its
+// own; it and all else the logic sets show in the window. A busy cursor said
+// twice is undone by one end; an empty bar has a range.
+TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
+  window->SetVisible(true);
+  std::vector<std::pair<std::string, QObject*>> shown;
+  std::set<QObject*> greyed_once;
+  for (int c = 0; c <= static_cast<int>(MainControl::mnuPreferences); ++c) {
+    window->SetEnabled(MainControl(c), false);
+    std::vector<QObject*> greyed;
+    for (QWidget* w : window->findChildren<QWidget*>())
+      if (w->testAttribute(Qt::WA_ForceDisabled)) greyed.push_back(w);
+    for (QAction* a : window->findChildren<QAction*>())
+      if (!a->isEnabled()) greyed.push_back(a);
+    window->SetEnabled(MainControl(c), true);
+    ASSERT_EQ(greyed.size(), 1u) << "control " << c;
+    shown.emplace_back("control " + std::to_string(c), greyed[0]);
+    greyed_once.insert(greyed[0]);
+  }
+  EXPECT_EQ(greyed_once.size(), shown.size());
+
+  window->FillList({{"Plans", "/work/", kHidden, "Encrypted"}});
+  window->SetLockButtonCaption("Lock folder");
+  window->SetStatusChoice(kHidden);
+  window->SetEncryptTicked(true);
+  window->SetEncryptMenuChecked(true);
   window->SetProgress(5, 8);
   window->SetStatusLine("Hiding Plans: 5 of 8 files");
-  window->SetBusy(true);
+  EXPECT_EQ(window->lstFolders->topLevelItem(0)->text(3), "Encrypted");
+  EXPECT_EQ(window->cmdUnlockFolder->text(), "Lock folder");
+  EXPECT_EQ(window->cmbStatus->currentText(), kHidden);
+  EXPECT_TRUE(window->chkEncrypt->isChecked() && window->mnuEncryptfilenames->isChecked());
   EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(5, 8));
   EXPECT_EQ(window->statusBar()->currentMessage(), "Hiding Plans: 5 of 8 files");
+  for (QObject* set : std::initializer_list<QObject*>{
+           window->lstFolders, window->cmdUnlockFolder, window->cmbStatus, window->chkEncrypt,
+           window->mnuEncryptfilenames, window->pbBar, window->statusBar()})
+    shown.emplace_back(set->objectName().toStdString(), set);
+  for (const auto& [what, object] : shown) EXPECT_TRUE(ShownIn(*window, object)) << what;
+
+  window->SetBusy(true);
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   window->SetBusy(true);
   window->SetBusy(false);
-  window->SetProgress(0, 0);
-  window->SetStatusLine("");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(window->pbBar->value(), 0);
-  EXPECT_EQ(window->statusBar()->currentMessage(), "");
+  window->SetProgress(0, 0);
+  EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(0, 100));
+}
+
+TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
+  const auto plans = home.MakeFolder("user/Plans");
+  WriteText(plans / "a.txt", "a");
+  home.MakeFolder("program/Data");
+  StartLoggedIn();
+  EXPECT_EQ(window->windowTitle(), "Veilbox 1.04");
+  QTest::mouseClick(window->cmdUnlockFolder, Qt::LeftButton);
+  EXPECT_TRUE(window->cmdAdd->isEnabled());
+  dialogue.Folders({plans.string()});
+  window->mnuAdd->trigger();
+  ASSERT_EQ(window->lstFolders->topLevelItemCount(), 1);
+  QTreeWidgetItem* row = window->lstFolders->topLevelItem(0);
+  EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
+  row->setCheckState(0, Qt::Checked);
+  EXPECT_TRUE(window->cmbStatus->isEnabled());
+  // The box and Status > Encrypt filenames keep one check mark.
+  const auto checks = [&] {
+    return std::pair(window->chkEncrypt->isChecked(), window->mnuEncryptfilenames->isChecked());
+  };
+  QTest::mouseClick(window->chkEncrypt, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(checks(), std::pair(true, true));
+  window->mnuEncryptfilenames->trigger();
+  EXPECT_EQ(checks(), std::pair(false, false));
+  window->mnuEncryptfilenames->trigger();
+  EXPECT_EQ(checks(), std::pair(true, true));
+  // Down in the closed box picks "Hidden", as a user's choice.
+  QTest::keyClick(window->cmbStatus, Qt::Key_Down);
+  row = window->lstFolders->topLevelItem(0);
+  EXPECT_EQ(std::tuple(row->text(2), row->text(3), row->checkState(0)),
+            std::tuple(QString(kHidden), QString("Encrypted"), Qt::Unchecked));
+
+  // The close box asks; Cancel keeps the window, Yes ends the program.
+  dialogue.Answers({Answer::Cancel, Answer::Yes});
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(window->Logic().ProgramEnded());
+  EXPECT_EQ(dialogue.boxes.size(), 2u);
 }
 
 TEST_F(QtTest, LoginOpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram) {
@@ -152,6 +187,9 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   const QRect r = options->lstFoldersPath->visualItemRect(row);
   QTest::mouseClick(options->lstFoldersPath->viewport(), Qt::LeftButton, {}, r.center());
   EXPECT_TRUE(options->cmdEdit->isEnabled());
+  window->mnuPreferences->trigger();
+  EXPECT_EQ(window->Options(), options) << "a second opening keeps the window as it is";
+  EXPECT_TRUE(options->cmdEdit->isEnabled());
   QTest::keyClick(options, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->Options(), nullptr);
@@ -160,35 +198,33 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   QtAbout* about = window->About();
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(about->windowTitle(), "About Veilbox");
-  EXPECT_EQ(about->lblTitle->text(), "Veilbox");
-  EXPECT_EQ(about->lblVersion->text(), "1.04");
+  EXPECT_EQ(std::pair(about->lblTitle->text(), about->lblVersion->text()),
+            std::pair(QString("Veilbox"), QString("1.04")));
   QTest::keyClick(about, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->About(), nullptr);
-  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 // A tag in a typed password, a folder name or an address is not markup.
 TEST(QtDialogueBoxes, ShowsTagLikeTextLiterally) {
   const QString text = "<b>pa<s>ss</s>word</b>";
-  Qt::TextFormat format = Qt::AutoText;
-  QString shown;
+  const QLabel* label = nullptr;
   QTimer reader;  // reads the box while it is open, then answers it
   QObject::connect(&reader, &QTimer::timeout, [&] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       auto* box = qobject_cast<QMessageBox*>(widget);
       if (!box || !box->isVisible()) continue;
-      const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-      format = label->textFormat();
-      shown = label->text();
+      label = box->findChild<QLabel*>("qt_msgbox_label");
+      EXPECT_EQ(label->textFormat(), Qt::PlainText);
+      EXPECT_EQ(label->text(), text);
       box->button(QMessageBox::No)->click();
     }
   });
   reader.start(10);
   EXPECT_EQ(QtDialogue().Show({text.toStdString(), "Password", Icon::Question, Buttons::YesNo}),
             Answer::No);
-  EXPECT_EQ(format, Qt::PlainText);
-  EXPECT_EQ(shown, text);
+  EXPECT_NE(label, nullptr);
 }
 
 }  // namespace

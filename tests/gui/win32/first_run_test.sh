@@ -1,36 +1,24 @@
 #!/usr/bin/env bash
-# The real veilbox.exe under Wine on a private X server, driven by keys:
-# the first run (agreement, password notice, login in create mode,
-# confirmation, restart notice, end) and a second run (login, the main
-# window, File > Exit through its access keys, end).
-# Usage: first_run_test.sh PATH/veilbox.exe
+# The real veilbox.exe under Wine on a private X server, driven by keys: the
+# first run (agreement, password notice, login in create mode, confirmation,
+# restart notice, end), then a second run (login, the main window, File > Exit
+# through its access keys, end). Usage: first_run_test.sh PATH/veilbox.exe
 set -euo pipefail
 exe=$1
 for tool in Xvfb xdotool /usr/lib/wine/wine64; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "skipped: $tool is not installed (scripts/install-deps.sh mingw)"
-    exit 77
-  fi
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed (scripts/install-deps.sh mingw)"; exit 77; }
 done
 . "$(dirname "$0")/xwine.sh"
-
 work=$(mktemp -d)
 trap 'xwine_stop; rm -rf "$work"' EXIT
 xwine_start
+fail() { echo "FAIL: $*" >&2; exit 1; }
+setting() { /usr/lib/wine/wine64 reg.exe query 'HKCU\SOFTWARE\TK' /v "$1" 2>/dev/null; }
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# First run: the password is stored and the program ends after the notice.
 xwine_first_run "$exe" tiger || fail "the first run did not end after the restart notice"
-/usr/lib/wine/wine64 reg.exe query 'HKCU\SOFTWARE\TK' /v VeilboxPassword 2>/dev/null | grep -q REG_SZ ||
-  fail "no password was stored"
-/usr/lib/wine/wine64 reg.exe query 'HKCU\SOFTWARE\TK' /v VeilboxFirstTime 2>/dev/null | grep -q 'No' ||
-  fail "the agreement was not recorded"
+setting VeilboxPassword | grep -q REG_SZ || fail "no password was stored"
+setting VeilboxFirstTime | grep -q 'No' || fail "the agreement was not recorded"
 
-# Second run: straight to the login, then the main window, then File > Exit.
 xwine_run "$exe"
 xwine_keys Login "type:tiger" Return || fail "no login window at the second start"
 xwine_window "Veilbox 1.04" >/dev/null || fail "the main window did not open"

@@ -1,11 +1,10 @@
 # Sourced by the tests and scripts that run the real veilbox.exe: a private
 # X server (Xvfb), a private Wine prefix, and keys typed into the program's
-# windows (xdotool) as a user types them. The caller sets work (a folder
-# of its own, removed by its own trap after xwine_stop).
+# windows (xdotool) as a user types them. The caller sets work (a folder of
+# its own, removed by its own trap after xwine_stop).
 
-# Starts Xvfb on a free display (screen size $xwine_screen, default
-# 1024x768x24) and sets DISPLAY. With no window manager on the private
-# display, Wine draws the windows' frames and captions itself.
+# Xvfb on a free display (screen $xwine_screen, default 1024x768x24), in
+# DISPLAY. With no window manager, Wine draws the windows' frames itself.
 xwine_display() {
   Xvfb -displayfd 3 -screen 0 "${xwine_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
@@ -16,16 +15,13 @@ xwine_display() {
   export DISPLAY=":$(cat "$work/display")"
 }
 
-# The display and a fresh Wine prefix; sets WINEPREFIX and the program
-# folder (VEILBOX_HOME, as Windows sees it).
+# The display and a fresh Wine prefix (WINEPREFIX), and the program folder
+# as Windows sees it (VEILBOX_HOME). No run reaches the update server.
 xwine_start() {
-  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  # No program of these runs reaches the update server.
-  export VEILBOX_UPDATE_URL=""
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" VEILBOX_UPDATE_URL=""
   xwine_display
   /usr/lib/wine/wine64 wineboot.exe --init </dev/null >/dev/null 2>&1
-  /usr/lib/wine/wine64 reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-    </dev/null >/dev/null 2>&1
+  /usr/lib/wine/wine64 reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   /usr/lib/wine/wineserver -w
   mkdir -p "$work/program"
   VEILBOX_HOME="Z:$(printf '%s' "$work/program" | tr / '\\')"
@@ -43,23 +39,20 @@ xwine_run() {
   program_pid=$!
 }
 
-# The id of the visible window titled exactly $1, waiting up to 60 s.
+# Prints the id of the visible window titled exactly $1, waiting up to 60 s.
 xwine_window() {
   local id
   for _ in $(seq 600); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
+    [ -n "$id" ] && echo "$id" && return 0
     sleep 0.1
   done
   echo "no window titled '$1' appeared" >&2
   return 1
 }
 
-# Gives the window titled $1 the keyboard, types the keys $2... (xdotool
-# key names, or "type:TEXT"), and waits until it is gone unless $1 stays.
+# Gives the window titled $1 the keyboard and types the keys $2... (xdotool
+# key names, or "type:TEXT").
 xwine_keys() {
   local title=$1 id key
   shift
@@ -75,7 +68,7 @@ xwine_keys() {
   done
 }
 
-# Waits until the window titled $1 is no longer shown (up to 30 s).
+# Waits up to 30 s until the window titled $1 is no longer shown.
 xwine_gone() {
   for _ in $(seq 300); do
     [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
@@ -88,18 +81,15 @@ xwine_gone() {
 # Waits up to 30 s for the program to end; fails unless it ended with 0.
 xwine_ended() {
   for _ in $(seq 300); do
-    if ! kill -0 "$program_pid" 2>/dev/null; then
-      wait "$program_pid"
-      return $?
-    fi
+    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
     sleep 0.1
   done
   echo "the program did not end" >&2
   return 1
 }
 
-# The program's first run, up to the restart notice: agreement, first-time
-# notice, the new password $2 typed into the login window and confirmed.
+# The first run of veilbox.exe ($1) up to its end after the restart notice:
+# agreement, first-time notice, the new password $2 typed and confirmed.
 xwine_first_run() {
   xwine_run "$1" &&
     xwine_keys Agreement Return && xwine_gone Agreement &&

@@ -1,0 +1,268 @@
+// The Windows desktop in-process, in a private temporary home: the real
+// windows over the real logic and engine, every box answered by the scripted
+// dialogue, driven by the messages a click, a tick, a menu command or a key
+// would send. The first run is the real veilbox.exe's (first_run_test.sh).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "gui/MainWindowDialogue.h"
+#include "gui/win32/AboutWindow.h"
+#include "gui/win32/DialogWindow.h"
+#include "gui/win32/ListView.h"
+#include "gui/win32/LoginWindow.h"
+#include "gui/win32/MainWindow.h"
+#include "gui/win32/MessageLoop.h"
+#include "gui/win32/OptionsWindow.h"
+#include "gui/win32/ResourceIds.h"
+#include "support/HomeTest.h"
+
+namespace veilbox::testing {
+namespace {
+
+using win32::TextOf;
+
+class WindowTest : public HomeTest {
+ protected:
+  WindowTest()
+      : HomeTest(
+            [](Dialogue& scripted) { return std::make_unique<MainWindowDialogue>(scripted); }) {
+    platform.second_drive.clear();  // the machine's own drives ("C:\")
+    NewWindow();
+  }
+  void NewWindow() {
+    window.reset();  // the old window's logic lets go of the dialogue first
+    window = std::make_unique<win32::MainWindow>(
+        session, static_cast<MainWindowDialogue&>(session.dialogue), [this] { ended = true; });
+  }
+  HWND Main() { return window->Handle(); }
+  HWND Login() { return window->Login()->Handle(); }
+  HWND Item(int id, HWND dialog = nullptr) { return GetDlgItem(dialog ? dialog : Main(), id); }
+  HWND List() { return Item(IDC_LSTFOLDERS); }
+  // A control or menu item of the main window that takes a click.
+  bool On(int id) {
+    return id < IDM_LOCKFOLDER ? IsWindowEnabled(Item(id)) : !(MenuState(id) & MF_GRAYED);
+  }
+  UINT MenuState(int id) { return GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND); }
+
+  // Types the password and presses Enter in the field.
+  void TypePassword(const std::string& typed) {
+    win32::SetText(Item(IDC_TXTPASSWORD, Login()), typed);
+    Key(Item(IDC_TXTPASSWORD, Login()), VK_RETURN);
+  }
+  void StartLoggedIn(bool unlock = true) {
+    KnownUser();
+    window->Logic().Form_Load();
+    TypePassword("secret");
+    ASSERT_TRUE(IsWindowVisible(Main()));
+    if (unlock) Click(Item(IDC_CMDUNLOCKFOLDER));
+  }
+  // What a user can do: a greyed button or menu item takes no click.
+  static void Click(HWND button) {
+    ASSERT_TRUE(IsWindowEnabled(button)) << TextOf(button);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    Pump();
+  }
+  void Menu(int id) {
+    ASSERT_TRUE(On(id)) << id;
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    Pump();
+  }
+  // The key as the message loop hands it to the dialog holding focus.
+  static void Key(HWND focus, WPARAM key) {
+    MSG msg = {focus, WM_KEYDOWN, key, 0, 0, {}};
+    EXPECT_TRUE(win32::RouteDialogKeys(msg));
+    Pump();
+  }
+  void Tick(bool ticked) {
+    ListView_SetCheckState(List(), 0, ticked);
+    Pump();
+  }
+  // Runs what windows posted to themselves (a closed window's release).
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  void AddFolder() {
+    const std::filesystem::path folder = home.MakeFolder("Plans");
+    WriteText(folder / "budget.txt", "figures");
+    dialogue.Folders({folder.string()});
+    Click(Item(IDC_CMDADD));
+  }
+
+  std::unique_ptr<win32::MainWindow> window;
+  bool ended = false;
+};
+
+TEST_F(WindowTest, TheLoginTakesThePasswordHiddenAndEmptiesTheFieldWhenItIsWrong) {
+  KnownUser();
+  window->Logic().Form_Load();
+  HWND field = Item(IDC_TXTPASSWORD, Login());
+  EXPECT_EQ(TextOf(Login()), "Login");
+  EXPECT_TRUE(IsWindowVisible(Login()));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_EQ(SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0), L'*');
+  TypePassword("Secret");
+  EXPECT_EQ(dialogue.boxes.size(), 1u);
+  EXPECT_EQ(TextOf(field), "");
+  EXPECT_FALSE(IsWindowVisible(Main()));
+
+  TypePassword("secret");
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  EXPECT_FALSE(IsWindowVisible(Login()));
+  EXPECT_EQ(TextOf(Main()), "Veilbox 1.04");
+  EXPECT_FALSE(ended);
+}
+
+TEST_F(WindowTest, CancelEscapeAndTheCloseBoxOfTheLoginEachEndTheProgram) {
+  KnownUser();
+  for (const auto& [way, act] : std::vector<std::pair<const char*, void (*)(HWND)>>{
+           {"Cancel", [](HWND login) { Click(GetDlgItem(login, IDCANCEL)); }},
+           {"Escape", [](HWND login) { Key(GetDlgItem(login, IDC_TXTPASSWORD), VK_ESCAPE); }},
+           {"close box", [](HWND login) { SendMessageW(login, WM_CLOSE, 0, 0); }}}) {
+    ended = false;
+    NewWindow();
+    window->Logic().Form_Load();
+    act(Login());
+    EXPECT_TRUE(ended) << way;
+    EXPECT_FALSE(IsWindowVisible(Main())) << way;
+  }
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
+  const auto expect = [&](const char* what, bool actions, bool status) {
+    for (int id : {IDC_LSTFOLDERS, IDC_FRAACTION, IDC_CMDADD, IDC_CMDREMOVE, IDM_ADD, IDM_REMOVE,
+                   IDM_PREFERENCES, IDM_LOCKFOLDER})
+      EXPECT_EQ(On(id), actions) << what << " " << id;
+    for (int id : {IDC_FRASTATUS, IDC_LBLSTATUS, IDC_CMBSTATUS, IDC_CHKENCRYPT, IDM_HIDDEN,
+                   IDM_VISIBLE, IDM_ENCRYPTFILENAMES})
+      EXPECT_EQ(On(id), status) << what << " " << id;
+    EXPECT_EQ(On(IDM_UNLOCKFOLDER), !actions) << what;
+    EXPECT_EQ(TextOf(Item(IDC_CMDUNLOCKFOLDER)), actions ? "Lock folder" : "Unlock folder");
+  };
+  StartLoggedIn(false);
+  expect("locked", false, false);
+  Click(Item(IDC_CMDUNLOCKFOLDER));
+  expect("unlocked", true, false);
+  AddFolder();
+  ASSERT_EQ(win32::RowCount(List()), 1);
+  EXPECT_EQ(win32::CellText(List(), 0, 0), "Plans");
+  Tick(true);
+  expect("ticked", true, true);
+  Menu(IDM_LOCKFOLDER);
+  expect("locked by the menu", false, false);
+  Menu(IDM_UNLOCKFOLDER);
+  expect("unlocked by the menu", true, false);
+  Tick(true);
+  Tick(false);
+  expect("tick cleared", true, false);
+}
+
+TEST_F(WindowTest, TheStatusBoxHidesTheTickedRowAndRemoveTakesItOff) {
+  StartLoggedIn();
+  AddFolder();
+  Tick(true);
+  // Status > Encrypt filenames and the box keep one check mark.
+  const auto checks = [&] {
+    return std::pair(SendMessageW(Item(IDC_CHKENCRYPT), BM_GETCHECK, 0, 0) == BST_CHECKED,
+                     (MenuState(IDM_ENCRYPTFILENAMES) & MF_CHECKED) != 0);
+  };
+  Menu(IDM_ENCRYPTFILENAMES);
+  EXPECT_EQ(checks(), std::pair(true, true));
+  Click(Item(IDC_CHKENCRYPT));
+  EXPECT_EQ(checks(), std::pair(false, false));
+  Menu(IDM_ENCRYPTFILENAMES);  // the pass below encrypts the names
+
+  // A choice in the drop-down, as the combo box reports it. The status line
+  // and the bar show the pass while it runs.
+  std::vector<std::pair<std::string, LRESULT>> shown;
+  dialogue.on_show = [&] {
+    shown.emplace_back(TextOf(Item(IDC_STATUS)), SendMessageW(Item(IDC_PBBAR), PBM_GETPOS, 0, 0));
+  };
+  SendMessageW(Item(IDC_CMBSTATUS), CB_SETCURSEL, 0, 0);
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_CMBSTATUS, CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(Item(IDC_CMBSTATUS)));
+  Pump();
+  EXPECT_EQ(win32::CellText(List(), 0, 2), "Hidden");
+  EXPECT_EQ(win32::CellText(List(), 0, 3), "Encrypted");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), std::pair(std::string("Hiding Plans: 1 of 1 file"), LRESULT{1}));
+  EXPECT_EQ(TextOf(Item(IDC_STATUS)), "");
+
+  Tick(true);
+  Click(Item(IDC_CMDREMOVE));
+  EXPECT_EQ(win32::RowCount(List()), 0);
+}
+
+// The close box asks and stays open on Cancel; File > Exit ends whatever the answer.
+TEST_F(WindowTest, TheCloseBoxAsksAndCancelKeepsTheWindowButNotFileExit) {
+  StartLoggedIn();
+  dialogue.Answers({Answer::Cancel, Answer::Cancel});
+  SendMessageW(Main(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(ended);
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  Menu(IDM_EXIT);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(dialogue.questions.size(), 2u);
+}
+
+// Preferences and About open in the middle of the main window, and no list
+// ends in an empty strip. Edit and Remove wait for a selected row; Enter
+// presses no button there, Escape cancels and the window goes.
+TEST_F(WindowTest, PreferencesOpenCentredAndEditNeedsASelectedRow) {
+  StartLoggedIn();
+  SetWindowPos(Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Menu(IDM_PREFERENCES);
+  Menu(IDM_ABOUTVEILBOX);
+  ASSERT_TRUE(window->Options() && window->About());
+  HWND options = window->Options()->Handle(), list = Item(IDC_LSTFOLDERSPATH, options);
+  EXPECT_EQ(TextOf(options), "Options");
+  EXPECT_TRUE(IsWindowVisible(options));
+  RECT main, r;
+  GetWindowRect(Main(), &main);
+  for (HWND dialog : {options, window->About()->Handle()}) {
+    GetWindowRect(dialog, &r);
+    EXPECT_NEAR(r.left + r.right, main.left + main.right, 2) << TextOf(dialog);
+    EXPECT_NEAR(r.top + r.bottom, main.top + main.bottom, 2) << TextOf(dialog);
+  }
+  for (HWND shown : {List(), list}) {
+    int widths = 0;
+    for (int i = 0; i < Header_GetItemCount(ListView_GetHeader(shown)); ++i)
+      widths += ListView_GetColumnWidth(shown, i);
+    GetClientRect(shown, &r);
+    EXPECT_EQ(widths, r.right);
+  }
+  ASSERT_EQ(win32::RowCount(list), 1);
+  EXPECT_EQ(win32::CellText(list, 0, 1) + "*", session.stores.Text());
+  EXPECT_EQ(win32::CellText(list, 0, 0), win32::CellText(list, 0, 1).substr(0, 3));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_OPTEDIT, options)));
+  ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);  // a click on the row
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_OPTEDIT, options)));
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_OPTREMOVE, options)));
+  Key(list, VK_RETURN);
+  EXPECT_NE(window->Options(), nullptr);
+  Key(list, VK_ESCAPE);
+  EXPECT_EQ(window->Options(), nullptr);
+}
+
+TEST_F(WindowTest, AboutShowsNameAndVersionAndClosesByEnterEscapeAndOK) {
+  StartLoggedIn(false);
+  for (const auto& [way, act] : std::vector<std::pair<const char*, void (*)(HWND)>>{
+           {"OK", [](HWND about) { Click(GetDlgItem(about, IDOK)); }},
+           {"Enter", [](HWND about) { Key(GetDlgItem(about, IDOK), VK_RETURN); }},
+           {"Escape", [](HWND about) { Key(GetDlgItem(about, IDOK), VK_ESCAPE); }}}) {
+    Menu(IDM_ABOUTVEILBOX);
+    ASSERT_NE(window->About(), nullptr) << way;
+    HWND about = window->About()->Handle();
+    EXPECT_EQ(TextOf(about), "About Veilbox");
+    EXPECT_EQ(TextOf(Item(IDC_LBLTITLE, about)), "Veilbox");
+    EXPECT_EQ(TextOf(Item(IDC_LBLVERSION, about)), "1.04");
+    act(about);
+    EXPECT_EQ(window->About(), nullptr) << way;
+  }
+}
+
+}  // namespace
+}  // namespace veilbox::testing

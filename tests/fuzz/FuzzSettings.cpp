@@ -1,27 +1,26 @@
 // Any bytes as the settings file: reading must never crash, and a write
 // afterwards must keep a damaged file aside and read back what it wrote.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-#include "FuzzSupport.h"
-#include "diag/Failure.h"
 #include "platform/posix/SettingsFile.h"
 
 using namespace veilbox;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::filesystem::path folder = fuzz::WorkFolder() / "config";
-  std::filesystem::remove_all(folder);
+  static const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("veilbox-fuzz-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
   const std::string file = (folder / "settings.json").string();
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
   posix::ReadSettingValue(file, "SOFTWARE\\TK", "VeilboxPassword");
   posix::WriteSettingValue(file, "SOFTWARE\\TK", "VeilboxFirstTime", "No", Where::current());
   if (posix::ReadSettingValue(file, "SOFTWARE\\TK", "VeilboxFirstTime") != "No") std::abort();
+  std::filesystem::remove_all(folder);
   return 0;
 }

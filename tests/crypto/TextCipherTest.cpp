@@ -12,6 +12,8 @@
 namespace veilbox {
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kKey = "Veilbox-k7Q2m9Zx4Lp8Wv3R";  // the key Veilbox names files with
 
 std::string Nuls(std::size_t n) {
@@ -98,24 +100,15 @@ TEST_F(TextCipher, RefusalsShowTheirMessageAndGiveEmptyText) {
 TEST_F(TextCipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
   const std::string good = cipher.Encrypt("seventeen chars!!", kKey);
   const std::string head = good.substr(0, 32), tail = good.substr(34);
-  const std::string not_names[] = {
-      "",
-      "readme.txt",
-      "ABCDEF",
-      Lower(good),
-      head + tail,         // no spaces
-      head + " " + tail,   // one space
-      head + "00" + tail,  // digits where the gap is
-      good + "  ",
-      " " + good,
-      std::string(32, 'G'),
-      cipher.Encrypt(".", kKey),
-      cipher.Encrypt("..", kKey),
-      cipher.Encrypt("dir/name", kKey),
-      cipher.Encrypt(std::string("nul\0inside", 10), kKey),
-      cipher.Encrypt(Nuls(16), kKey),  // 16 NULs of padding: more than Encrypt adds
-      cipher.Encrypt("a whole block of padding" + Nuls(24), kKey),
-  };
+  // Not hex; lowercase; the gap between blocks missing, one space or digits;
+  // spaces around; then names no folder holds, and more NULs than padding.
+  std::vector<std::string> not_names{
+      "",          "readme.txt",      "ABCDEF",           std::string(32, 'G'), Lower(good),
+      head + tail, head + " " + tail, head + "00" + tail, good + "  ",          " " + good};
+  for (const std::string& text : {"."s, ".."s, "dir/name"s, "nul\0inside"s, Nuls(16),
+                                  "a whole block of padding" + Nuls(24)}) {
+    not_names.push_back(cipher.Encrypt(text, kKey));
+  }
   for (const std::string& name : not_names) {
     EXPECT_EQ(cipher.DecryptFileName(name, kKey), std::nullopt) << name;
   }

@@ -1,10 +1,10 @@
-// Files: cipher file lengths and contents around the chunk size, the key-text
-// operations, and refusals. Every test works in its own temporary folder.
+// The buffer and file layers of the cipher: lengths and contents around a
+// block and the chunk size, and refusals. Every test works in its own
+// temporary folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "AesReference.h"
 #include "app/ErrorReporter.h"
 #include "crypto/cEncrypt.h"
 #include "diag/Failure.h"
@@ -15,9 +15,17 @@ namespace veilbox {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Bytes;
+using Bytes = cEncrypt::Bytes;
 
 const std::string kKey = "Veilbox-TestKeyText-0123";
+
+// data enciphered block by block under the first 16 bytes of kKey.
+Bytes Blocks(Bytes data) {
+  cEncrypt block;
+  block.SetCipherKey(Bytes(kKey.begin(), kKey.begin() + 16), 128);
+  for (std::size_t i = 0; i < data.size(); i += 16) block.BlockEncrypt(data, data, i, i);
+  return data;
+}
 
 class FileCipher : public ::testing::Test {
  protected:
@@ -35,83 +43,92 @@ class FileCipher : public ::testing::Test {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter{dialogue};
   cEncrypt cipher{reporter};
-  std::mt19937 rng{4242};
 };
 
-// The key-text operations key with the text's first 16 bytes and write whole
-// blocks, the last byte holding the length mod 16. The sizes shrink, so each
-// run replaces a longer file.
-TEST_F(FileCipher, RoundTripsAroundTheChunkSizeAndReplacesTheDestination) {
-  const Bytes key(kKey.begin(), kKey.begin() + 16);
+// Buffers, encrypted in place: appendsize 0 pads with zeros to whole blocks
+// and gives the padding back; appendsize 1 always adds 1 to 16 bytes, the
+// last holding the length mod 16, and gives back exactly the plaintext. A
+// cipher file is that second form, keyed with the key text's first 16 bytes.
+// The sizes shrink, so each file written replaces a longer one.
+TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   const std::size_t chunk = cEncrypt::kMaxFileChunkSize;
-  const std::size_t sizes[] = {chunk + 1, chunk, chunk - 1, 16, 15, 0};
+  const std::size_t sizes[] = {chunk + 1, chunk, chunk - 1, 33, 32, 16, 15, 1, 0};
+  cipher.SetCipherKeyString(kKey, 128);
   for (std::size_t n : sizes) {
     SCOPED_TRACE(n);
-    const Bytes plain = testing::RandomBytes(rng, n);
+    Bytes plain(n), zeros, length, buffer, back;
+    for (std::size_t i = 0; i < n; ++i) plain[i] = static_cast<std::uint8_t>(i * 7 + n);
+    zeros = length = plain;
+    zeros.resize((n + 15) / 16 * 16, 0);
+    length.resize((n / 16 + 1) * 16, 0);
+    length.back() = static_cast<std::uint8_t>(n % 16);
+    for (const auto& [appendsize, padded] : {std::pair(0, zeros), std::pair(1, length)}) {
+      buffer = plain;
+      EXPECT_EQ(cipher.ArrayEncrypt(buffer, buffer, appendsize), 0);
+      EXPECT_TRUE(buffer == Blocks(padded)) << appendsize;
+      EXPECT_EQ(cipher.ArrayDecrypt(back, buffer, appendsize), 0);
+      EXPECT_TRUE(back == (appendsize == 0 ? padded : plain)) << appendsize;
+    }
     Write("plain", plain);
     cipher.EncryptFile(PathOf("plain"), PathOf("cipher"), kKey);
-    Bytes padded = plain;
-    padded.resize((n / 16 + 1) * 16, 0);
-    padded.back() = static_cast<std::uint8_t>(n % 16);
-    EXPECT_TRUE(Read("cipher") == testing::ReferenceEcb(key, padded));
+    EXPECT_TRUE(Read("cipher") == buffer);
     cipher.DecryptFile(PathOf("cipher"), PathOf("back"), kKey);
     EXPECT_TRUE(Read("back") == plain);
   }
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
+// A buffer of a size that is no multiple of 16 leaves the plaintext as it
+// was, a cipher file of such a size is not decrypted at all, and a bad
+// length byte keeps every decrypted byte.
 TEST_F(FileCipher, DecryptRefusesWrongSizesAndWarnsOfABadLengthByte) {
+  cipher.SetCipherKey(Bytes(16, 1), 128);
+  Bytes plain(32, 2), enciphered, out = {1, 2, 3};
+  plain.back() = 0xF0;  // not a length
+  cipher.ArrayEncrypt(plain, enciphered, 0);
+  EXPECT_EQ(cipher.ArrayDecrypt(out, Bytes(17, 0), 0), -1);
+  EXPECT_EQ(out, (Bytes{1, 2, 3}));
+  EXPECT_EQ(cipher.ArrayDecrypt(out, enciphered, 1), 1);
+  EXPECT_EQ(out, plain);
   for (std::size_t size : {0, 15, 33}) {
     Write("cipher", Bytes(size, 1));
     EXPECT_EQ(cipher.FileDecrypt(PathOf("plain"), PathOf("cipher")), 1);
     EXPECT_FALSE(fs::exists(folder / "plain"));
   }
-  cipher.SetCipherKey(Bytes(16, 1), 128);
-  Bytes plain(32, 2);
-  plain.back() = 0xF0;
-  Write("cipher", testing::ReferenceEcb(Bytes(16, 1), plain));
+  Write("cipher", enciphered);
   EXPECT_EQ(cipher.FileDecrypt(PathOf("plain"), PathOf("cipher")), 0);
-  EXPECT_EQ(Read("plain"), plain);  // every byte kept
+  EXPECT_EQ(Read("plain"), plain);
 
-  ASSERT_EQ(dialogue.boxes.size(), 4u);
-  EXPECT_EQ(dialogue.boxes[0].text,
+  ASSERT_EQ(dialogue.boxes.size(), 6u);
+  EXPECT_EQ(dialogue.boxes[1].text, "warning - incorrect length field");
+  EXPECT_EQ(dialogue.boxes[2].text,
             "File Size Error - ciphertext file not a multiple of block size");
-  EXPECT_EQ(dialogue.boxes[3].text,
+  EXPECT_EQ(dialogue.boxes[5].text,
             "warning - incorrect length field in decrypted file.\r\nWrong key or keysize?");
 }
 
 TEST_F(FileCipher, KeyTextOperationsLeaveFilesAloneWhenRefusing) {
   Write("plain", Bytes(40, 3));
   fs::create_hard_link(folder / "plain", folder / "link");
-  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
+  fs::create_directory(folder / "sub");
+  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
   cipher.EncryptFile(PathOf("plain"), PathOf("cipher"), "");
   cipher.EncryptFile("", PathOf("plain"), kKey);
   cipher.DecryptFile(PathOf("plain"), "", kKey);
   cipher.EncryptFile(PathOf("plain"), PathOf("plain"), kKey);  // one file named twice
   cipher.DecryptFile(PathOf("plain"), PathOf("link"), kKey);
   cipher.EncryptFile(PathOf("missing"), PathOf("cipher"), kKey);
+  cipher.EncryptFile(PathOf("plain"), PathOf("sub"), kKey);  // a folder is no file to replace
   EXPECT_EQ(Read("plain"), Bytes(40, 3));
   EXPECT_FALSE(fs::exists(folder / "cipher"));
+  EXPECT_TRUE(fs::is_directory(folder / "sub"));
 
-  ASSERT_EQ(dialogue.boxes.size(), 4u);
+  ASSERT_EQ(dialogue.boxes.size(), 5u);
   EXPECT_EQ(dialogue.boxes[0].text, "No Password");
   EXPECT_NE(dialogue.boxes[1].text.find("Error Number: 75."), std::string::npos);
   EXPECT_NE(dialogue.boxes[2].text.find("Error Number: 75."), std::string::npos);
   EXPECT_NE(dialogue.boxes[3].text.find("Error Number: 53."), std::string::npos);
   EXPECT_THROW(cipher.FileDecrypt(PathOf("back"), PathOf("missing")), Failure);
-}
-
-TEST_F(FileCipher, RidFileDeletesReadOnlyFilesAndNothingElse) {
-  Write("plain", Bytes(3, 1));
-  fs::permissions(folder / "plain", fs::perms::owner_read);
-  fs::create_directory(folder / "sub");
-  EXPECT_FALSE(cEncrypt::FileExists(PathOf("sub")));
-  EXPECT_FALSE(cEncrypt::FileExists(""));
-  cEncrypt::RidFile(PathOf("plain"));
-  cEncrypt::RidFile(PathOf("sub"));
-  cEncrypt::RidFile(PathOf("never"));
-  EXPECT_FALSE(fs::exists(folder / "plain"));
-  EXPECT_TRUE(fs::is_directory(folder / "sub"));
 }
 
 }  // namespace

@@ -20,9 +20,7 @@ using Strings = std::vector<std::string>;
 class FileFind : public ::testing::Test {
  protected:
   // A path in the searched tree; Path("") is its folder with a trailing separator.
-  std::string Path(const std::string& relative) const {
-    return (home.Root() / "t" / relative).string();
-  }
+  std::string Path(const std::string& r) const { return (home.Root() / "t" / r).string(); }
   // Creates files, and folders for names ending in "/".
   void Make(const Strings& relatives) {
     for (const auto& r : relatives) {

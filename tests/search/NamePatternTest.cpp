@@ -2,20 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "diag/Failure.h"
 
 namespace veilbox {
 namespace {
 
-struct Case {
-  const char* name;
-  const char* pattern;
-  bool by_listing;  // expected from MatchesListingPattern
-  bool exact;       // expected from MatchesExactPattern
-};
-
 TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
-  const Case cases[] = {
+  // Name, pattern, then what the listing and the exact test say.
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
       {"b", "*.*", true, false},  // only the exact test needs the dot
       {".x", "*.*", true, true},
       {"A.TXT", "*.txt", true, false},
@@ -31,9 +27,9 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
       {"*", "[*]", false, true},
       {"ab", "a[]b", false, true},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(MatchesListingPattern(c.name, c.pattern), c.by_listing) << c.name << " " << c.pattern;
-    EXPECT_EQ(MatchesExactPattern(c.name, c.pattern), c.exact) << c.name << " " << c.pattern;
+  for (const auto& [name, pattern, by_listing, exact] : cases) {
+    EXPECT_EQ(MatchesListingPattern(name, pattern), by_listing) << name << " " << pattern;
+    EXPECT_EQ(MatchesExactPattern(name, pattern), exact) << name << " " << pattern;
   }
   // A malformed bracket raises in the exact test.
   EXPECT_THROW(MatchesExactPattern("a", "[abc"), Failure);

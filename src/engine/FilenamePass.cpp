@@ -109,6 +109,20 @@ class FolderPath {
 };
 
 // One planned rename, made in its folder.
+constexpr const char* kBecameAFolder = "it is a folder now, not the file whose name was planned";
+
+// Whether name in folder is a folder. Only files are renamed: where another
+// user may write, a file's name planned in one moment can lead to a folder
+// the next, exchanged for it, and that folder keeps its name.
+bool IsFolder(OpenFolder& folder, const std::string& name) {
+  try {
+    folder.OpenChild(name);
+    return true;
+  } catch (const Failure&) {
+    return false;
+  }
+}
+
 MoveResult RenameOne(FolderPath& folders, const PlannedRename& change, Resume resume) {
   try {
     OpenFolder& in = folders.Open(change.folder);
@@ -116,7 +130,17 @@ MoveResult RenameOne(FolderPath& folders, const PlannedRename& change, Resume re
     if (resume == Resume::Yes && (!in.ChildId(change.name) || in.ChildId(change.new_name))) {
       return {true, ""};
     }
-    return in.RenameChild(change.name, change.new_name);
+    if (IsFolder(in, change.name)) return {false, kBecameAFolder};
+    MoveResult renamed = in.RenameChild(change.name, change.new_name);
+    // Exchanged for a folder between the look and the rename: the folder
+    // gets its name back.
+    if (renamed && IsFolder(in, change.new_name)) {
+      const MoveResult back = in.RenameChild(change.new_name, change.name);
+      return {false, back ? std::string(kBecameAFolder)
+                          : std::string(kBecameAFolder) + "; it is now named " + change.new_name +
+                                " (" + back.reason + ")"};
+    }
+    return renamed;
   } catch (const Failure& f) {
     return {false, f.Description()};
   }

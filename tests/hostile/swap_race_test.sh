@@ -5,25 +5,35 @@
 # again and again. Veilbox may refuse any run, but must never touch the
 # victim or anything else outside the folder and its store; afterwards the
 # list and the folder agree and every file is back under its plain name.
-#   swap_race_test.sh VEILBOX_CLI SWAP_LOOP [ROUNDS] [SECONDS]
+# With "deep" the exchange is of a sub-folder deep in the tree, in a folder
+# of the owner's that others may write to, while names are renamed in it.
+#   swap_race_test.sh VEILBOX_CLI SWAP_LOOP [ROUNDS] [SECONDS] [deep]
 set -uo pipefail
 source "$(dirname "$0")/hostile.sh" "$1" "$2"
 ROUNDS=${3:-100}
 SECONDS_MAX=${4:-60}
 SWAP=$ROOT/bin/$(basename "$2")
 PLANS=$SHARED/Plans
+# The two entries exchanged: the folder and the intruder's link.
+SWAPPED=$PLANS LINK=$SHARED/link
+[ "${5:-}" = deep ] && SWAPPED=$PLANS/d1/open/sub LINK=$PLANS/d1/open/link
 
 owned_tree "$OWNER" "$PLANS" 30
-# The victim's files bear the names of Plans' files: a rename through a
-# name that now leads to the victim succeeds there.
+if [ "${5:-}" = deep ]; then
+  owned_tree "$OWNER" "$SWAPPED" 12
+  chown "$OWNER:" "$(dirname "$SWAPPED")"
+  chmod 0777 "$(dirname "$SWAPPED")"
+fi
+# The victim's files bear the names of the swapped folder's files: a rename
+# through a name that now leads to the victim succeeds there.
 owned_tree "$OWNER" "$OWNER_HOME/victim" 12
-as "$INTRUDER" ln -s "$OWNER_HOME/victim" "$SHARED/link"
+as "$INTRUDER" ln -s "$OWNER_HOME/victim" "$LINK"
 vb add "$PLANS" >/dev/null 2>&1 || { echo "add failed"; exit 1; }
 manifest "$PLANS" >"$SCRATCH/plans.manifest"
 outside_before=$(outside)
 victim_before=$(snapshot "$OWNER_HOME/victim")
 
-start_as "$INTRUDER" "$SWAP" "$PLANS" "$SHARED/link" "$SECONDS_MAX" >"$SCRATCH/swaps" 2>&1
+start_as "$INTRUDER" "$SWAP" "$SWAPPED" "$LINK" "$SECONDS_MAX" >"$SCRATCH/swaps" 2>&1
 
 SECONDS=0
 failures=0
@@ -47,8 +57,8 @@ stop_all
 # Back to the original state: the folder restored, in its place, the link
 # beside it.
 [ "$(status "$PLANS")" = Hidden ] && vb restore "$PLANS" >/dev/null 2>>"$SCRATCH/errors"
-if [ -L "$PLANS" ] && [ -d "$SHARED/link" ] && [ ! -L "$SHARED/link" ]; then
-  as "$INTRUDER" "$SWAP" "$PLANS" "$SHARED/link" 5 1 >/dev/null
+if [ -L "$SWAPPED" ] && [ -d "$LINK" ] && [ ! -L "$LINK" ]; then
+  as "$INTRUDER" "$SWAP" "$SWAPPED" "$LINK" 5 1 >/dev/null
 fi
 vb check >/dev/null 2>>"$SCRATCH/errors"
 check=$?

@@ -42,15 +42,6 @@ TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreementUntilAccept
   EXPECT_EQ(dialogue.boxes.size(), 3u);
 }
 
-TEST_F(StartUpTest, AStoredStoreListIsUsedUnchanged) {
-  for (const char* name : {"VeilboxHideFolderPath", "VeilboxFirstTime"}) {
-    SetSetting(name, "/media/a/S*");
-  }
-  EXPECT_EQ(session.Start(), StartUpResult::Continue);
-  EXPECT_EQ(session.stores.Text(), "/media/a/S*");
-  EXPECT_TRUE(dialogue.boxes.empty());
-}
-
 // The desktop starts through StartUp too: a program folder others can
 // change ends it before anything is read or written, with the reason.
 TEST_F(StartUpTest, AProgramFolderOthersCanChangeEndsTheProgram) {

@@ -18,7 +18,8 @@ struct CliRun {
 // Standard input holds input; standard output and error go to files in
 // scratch, so that none of them is a terminal.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
-              const std::filesystem::path& scratch, const std::filesystem::path& working_folder);
+              const std::filesystem::path& scratch,
+              const std::filesystem::path& working_folder = std::filesystem::current_path());
 
 // POSIX only: on a new pseudo-terminal, which types the reply of each
 // prompt of the script when the prompt shows. Gives up after 20 seconds

@@ -1,6 +1,5 @@
-// Runs the real veilbox-cli binary in a test's temporary home (the child
-// inherits its environment): with files as standard streams, or (POSIX
-// only) on a pseudo-terminal that answers prompts from a script.
+// Runs the real veilbox-cli in a test's temporary home (the child inherits
+// its environment).
 #pragma once
 
 #include <filesystem>
@@ -17,13 +16,14 @@ struct CliRun {
 };
 
 // Standard input holds input; standard output and error go to files in
-// scratch, so neither is a terminal.
+// scratch, so that none of them is a terminal.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
               const std::filesystem::path& scratch,
               const std::filesystem::path& working_folder = std::filesystem::current_path());
 
-// On a new pseudo-terminal: whenever the terminal shows the next prompt of
-// the script, its reply is typed. Gives up after 20 seconds.
+// POSIX only: on a new pseudo-terminal, which types the reply of each
+// prompt of the script when the prompt shows. Gives up after 20 seconds
+// without output.
 CliRun RunOnTerminal(const std::vector<std::string>& args,
                      const std::vector<std::pair<std::string, std::string>>& script);
 

@@ -7,43 +7,43 @@
 namespace veilbox {
 namespace {
 
-// Step N's text is the table's entry N - 1; a step past the table has none.
-TEST(ErrorReporter, ShowsNumberDescriptionStepAndItsTextInOneBox) {
+// A box tells the error's number, description, step and the step's text
+// (step N is the table's entry N - 1; a step past the table has none). No
+// silences that step for every error number, Yes and Cancel do not; step 0
+// is never shown.
+TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter(dialogue);
   ASSERT_GT(kStepCount, 10);
-  const std::pair<long, std::string> steps[] = {
-      {5, kStepLines[4].text}, {kStepCount, kStepLines[kStepCount - 1].text}, {kStepCount + 1, ""}};
-  for (const auto& [step, code] : steps) {
-    dialogue.Answers({Answer::Yes});
-    reporter.ErrorHandler(91, "Object variable not set", step);
-    EXPECT_EQ(dialogue.boxes.back().text,
-              "Error Number: 91.\r\nError Description: Object variable not set.\r\nError Line: " +
-                  std::to_string(step) + ".\r\nError Code: " + code +
-                  "\r\nDo you wish to pause on this error again?");
-  }
-  ASSERT_EQ(dialogue.boxes.size(), 3u);
+  const auto box = [](long number, const std::string& description, long step,
+                      const std::string& code) {
+    return "Error Number: " + std::to_string(number) + ".\r\nError Description: " + description +
+           ".\r\nError Line: " + std::to_string(step) + ".\r\nError Code: " + code +
+           "\r\nDo you wish to pause on this error again?";
+  };
+  dialogue.Answers({Answer::Yes, Answer::Cancel, Answer::No, Answer::Yes, Answer::Yes});
+  reporter.ErrorHandler(91, "Object variable not set", 5);
+  reporter.ErrorHandler(53, "", 5);
+  reporter.ErrorHandler(53, "again", 5);
+  reporter.ErrorHandler(91, "other error, same step", 5);  // silent
+  reporter.ErrorHandler(5, "no step", 0);                  // silent
+  reporter.ErrorHandler(5, "last", kStepCount);
+  reporter.ErrorHandler(5, "past", kStepCount + 1);
+  const std::string fifth = kStepLines[4].text, last = kStepLines[kStepCount - 1].text;
+  std::vector<std::string> texts;
+  for (const testing::ShownBox& shown : dialogue.boxes) texts.push_back(shown.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{box(91, "Object variable not set", 5, fifth),
+                                             box(53, "", 5, fifth), box(53, "again", 5, fifth),
+                                             box(5, "last", kStepCount, last),
+                                             box(5, "past", kStepCount + 1, "")}));
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Question);
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
 }
 
-TEST(ErrorReporter, NoSilencesOnlyThatStepForEveryErrorNumberAndStepZeroIsNeverShown) {
-  testing::ScriptedDialogue dialogue;
-  ErrorReporter reporter(dialogue);
-  dialogue.Answers({Answer::No, Answer::Yes, Answer::Cancel, Answer::Yes});
-  reporter.ErrorHandler(5, "no step", 0);  // silent
-  reporter.ErrorHandler(5, "first", 7);
-  reporter.ErrorHandler(53, "same step, other error", 7);  // silent
-  reporter.ErrorHandler(5, "", 8);                         // Yes: shown again next time
-  reporter.ErrorHandler(5, "other step", 8);               // Cancel: shown again next time
-  reporter.ErrorHandler(5, "other step", 8);
-  ASSERT_EQ(dialogue.boxes.size(), 4u);
-  EXPECT_NE(dialogue.boxes[0].text.find("Error Line: 7."), std::string::npos);
-  // An empty description keeps its full stop.
-  EXPECT_NE(dialogue.boxes[1].text.find("Error Description: .\r\n"), std::string::npos);
-}
-
+// A failure ends the operation and goes to the reporter; a standard-library
+// failure carries no line and is reported at the line that armed the trap.
+// Both are test lines, no program step: nothing is shown.
 TEST(Trap, ReportsFailuresAndEndsTheOperation) {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter(dialogue);
@@ -54,8 +54,6 @@ TEST(Trap, ReportsFailuresAndEndsTheOperation) {
     after_failure = true;
   }));
   EXPECT_FALSE(after_failure);
-  // A standard-library failure carries no line: it is reported at the line
-  // that armed the trap. Both are test lines, no program step: nothing shown.
   EXPECT_FALSE(Trap(reporter, [] { throw std::runtime_error("boom"); }));
   EXPECT_TRUE(dialogue.boxes.empty());
 }

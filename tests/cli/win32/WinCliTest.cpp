@@ -42,9 +42,6 @@ class WinCliTest : public ::testing::Test {
     win_.CreateFolders(work_.string() + "\\" + relative.substr(0, relative.rfind('\\')));
     win_.WriteFileAtomic(work_.string() + "\\" + relative, text);
   }
-  std::string Read(const std::string& relative) {
-    return win_.ReadFile(work_.string() + "\\" + relative);
-  }
   // Calls file for every file below folder, at any depth; with remove, also
   // deletes the folders (the temporary home's clean-up reaches less deep).
   void Walk(const std::string& folder, const std::function<void(const std::string&)>& file,
@@ -117,9 +114,10 @@ TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveCWhateverThePathsLen
 
   r = Do({"restore", work_.string() + "\\Café"});
   ASSERT_EQ(r.code, 0) << r.err;
-  for (const auto& [path, content] : files) EXPECT_EQ(Read(cafe + path), content) << path;
+  for (const auto& [path, content] : files)
+    EXPECT_EQ(win_.ReadFile(parent + cafe + path), content) << path;
   size_t back = 0;
-  Walk(work_.string() + "\\" + cafe, [&](const std::string&) { ++back; });
+  Walk(parent + cafe, [&](const std::string&) { ++back; });
   EXPECT_EQ(back, files.size()) << "no side file left";
   EXPECT_FALSE(fs::exists(store_ / U8("Café")));
   EXPECT_EQ(Do({"list"}).out, "Café\t" + parent + "\tVisible\tNormal\r\n");

@@ -108,21 +108,13 @@ class FolderPath {
   std::optional<std::string> current_ = "";  // the relative path levels_ hold, if known
 };
 
-// One planned rename, made in its folder.
+// Only files are renamed: where another user may write, a file's name
+// planned in one moment can lead to a folder the next, exchanged for it,
+// and that folder keeps its name. Where no one else may write, nothing is
+// exchanged, and the look is spared.
 constexpr const char* kBecameAFolder = "it is a folder now, not the file whose name was planned";
 
-// Whether name in folder is a folder. Only files are renamed: where another
-// user may write, a file's name planned in one moment can lead to a folder
-// the next, exchanged for it, and that folder keeps its name.
-bool IsFolder(OpenFolder& folder, const std::string& name) {
-  try {
-    folder.OpenChild(name);
-    return true;
-  } catch (const Failure&) {
-    return false;
-  }
-}
-
+// One planned rename, made in its folder.
 MoveResult RenameOne(FolderPath& folders, const PlannedRename& change, Resume resume) {
   try {
     OpenFolder& in = folders.Open(change.folder);
@@ -130,11 +122,12 @@ MoveResult RenameOne(FolderPath& folders, const PlannedRename& change, Resume re
     if (resume == Resume::Yes && (!in.ChildId(change.name) || in.ChildId(change.new_name))) {
       return {true, ""};
     }
-    if (IsFolder(in, change.name)) return {false, kBecameAFolder};
+    const bool shared = in.OthersMayChange();
+    if (shared && in.IsChildFolder(change.name)) return {false, kBecameAFolder};
     MoveResult renamed = in.RenameChild(change.name, change.new_name);
     // Exchanged for a folder between the look and the rename: the folder
     // gets its name back.
-    if (renamed && IsFolder(in, change.new_name)) {
+    if (renamed && shared && in.IsChildFolder(change.new_name)) {
       const MoveResult back = in.RenameChild(change.new_name, change.name);
       return {false, back ? std::string(kBecameAFolder)
                           : std::string(kBecameAFolder) + "; it is now named " + change.new_name +

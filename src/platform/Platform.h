@@ -64,6 +64,10 @@ class OpenFolder {
   // than its parent is where another drive is mounted (a bind mount of the
   // same device included): a walk must never enter it.
   virtual std::uint64_t FileSystem() const { return Id().device; }
+  // Whether another account may add, remove or exchange its entries: it is
+  // not the user's, or its group or others may write it. True where the
+  // system cannot tell cheaply.
+  virtual bool OthersMayChange() const { return true; }
   // The entries, as ListDirectory gives them, in name order.
   virtual std::vector<DirEntry> List(Where where = Where::current()) = 0;
   // The same entries in the order the system keeps them, read as a stream,
@@ -76,6 +80,10 @@ class OpenFolder {
   // A sub-folder. Raises when the entry is a link, not a folder, or gone.
   virtual std::unique_ptr<OpenFolder> OpenChild(const std::string& name,
                                                 Where where = Where::current()) = 0;
+  // Whether the entry is a folder itself (not a link to one); false for
+  // anything else, gone or not. Asked around every planned file rename, so
+  // it raises nothing and keeps no handle.
+  virtual bool IsChildFolder(const std::string& name) = 0;
   // The identity of an entry, a link itself rather than what it points to;
   // nullopt when there is no such entry. Any other failure raises: an entry
   // that cannot be looked at is not an absent one.

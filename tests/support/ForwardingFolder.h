@@ -16,6 +16,7 @@ class ForwardingFolder : public OpenFolder {
   explicit ForwardingFolder(std::unique_ptr<OpenFolder> inner) : inner_(std::move(inner)) {}
   EntryId Id() const override { return inner_->Id(); }
   std::uint64_t FileSystem() const override { return inner_->FileSystem(); }
+  bool OthersMayChange() const override { return inner_->OthersMayChange(); }
   std::vector<DirEntry> List(Where where) override { return inner_->List(where); }
   void ForEachEntry(const std::function<void(const DirEntry&)>& visit, Where where) override {
     inner_->ForEachEntry(visit, where);
@@ -23,6 +24,7 @@ class ForwardingFolder : public OpenFolder {
   std::unique_ptr<OpenFolder> OpenChild(const std::string& name, Where where) override {
     return inner_->OpenChild(name, where);
   }
+  bool IsChildFolder(const std::string& name) override { return inner_->IsChildFolder(name); }
   std::optional<EntryId> ChildId(const std::string& name, Where where) override {
     return inner_->ChildId(name, where);
   }

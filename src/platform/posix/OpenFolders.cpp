@@ -32,15 +32,19 @@ EntryId IdOf(const struct stat& st) {
 struct Identity {
   EntryId id;
   std::uint64_t mount = 0;
+  bool shared = true;  // another account may change its entries
 };
 
 std::optional<Identity> IdentityOf(int fd) {
   struct statx sx;
-  if (::statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_MNT_ID, &sx) != 0) {
-    return std::nullopt;
-  }
+  const unsigned int want = STATX_INO | STATX_MNT_ID | STATX_MODE | STATX_UID;
+  if (::statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, want, &sx) != 0) return std::nullopt;
   const EntryId id{::makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
-  return Identity{id, (sx.stx_mask & STATX_MNT_ID) ? sx.stx_mnt_id : id.device};
+  // Only its owner may change a folder's mode, so one that is the user's and
+  // not writable by group or others (an access list shows in the group
+  // bits) stays so while it is open.
+  const bool shared = sx.stx_uid != ::geteuid() || (sx.stx_mode & (S_IWGRP | S_IWOTH)) != 0;
+  return Identity{id, (sx.stx_mask & STATX_MNT_ID) ? sx.stx_mnt_id : id.device, shared};
 }
 
 std::string WhyNotOpened(int error_code, const std::string& path) {
@@ -81,6 +85,7 @@ class PosixOpenFolder : public OpenFolder {
 
   EntryId Id() const override { return identity_.id; }
   std::uint64_t FileSystem() const override { return identity_.mount; }
+  bool OthersMayChange() const override { return identity_.shared; }
 
   std::vector<DirEntry> List(Where where) override {
     const int readable = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -99,6 +104,11 @@ class PosixOpenFolder : public OpenFolder {
     const int fd = ::openat(fd_, name.c_str(), kFolderFlags);
     if (fd < 0) Raise(ErrorNumberFromErrno(errno), WhyNotOpened(errno, path), where);
     return Adopt(fd, path, where);
+  }
+
+  bool IsChildFolder(const std::string& name) override {
+    struct stat st;
+    return ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
   }
 
   std::optional<EntryId> ChildId(const std::string& name, Where where) override {

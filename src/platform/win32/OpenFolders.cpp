@@ -136,6 +136,17 @@ class WinOpenFolder : public OpenFolder {
     return Adopt(h, path, platform_, where);
   }
 
+  // A folder is what opens as one without following a reparse point that
+  // stands for another name.
+  bool IsChildFolder(const std::string& name) override {
+    try {
+      OpenChild(name, Where::current());
+      return true;
+    } catch (const Failure&) {
+      return false;
+    }
+  }
+
   std::optional<EntryId> ChildId(const std::string& name, Where where) override {
     const std::wstring path = Child(Path(), name);
     Handle h(OpenEntry(path, FILE_READ_ATTRIBUTES));

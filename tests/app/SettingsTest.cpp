@@ -33,8 +33,7 @@ TEST_F(SettingsTest, AFailedWriteIsReported) {
   // The settings folder cannot be made: a file stands in its way.
   WriteText(home.Root() / "config" / "veilbox", "not a folder");
   dialogue.Answers({Answer::Yes});
-  EXPECT_FALSE(
-      SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
+  EXPECT_FALSE(SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
   ASSERT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
 }

@@ -4,8 +4,8 @@
 #include <io.h>
 #include <windows.h>
 
-#include "platform/win32/Ownership.h"
 #include "platform/win32/LongPath.h"
+#include "platform/win32/Ownership.h"
 #include "platform/win32/WideText.h"
 
 namespace veilbox {

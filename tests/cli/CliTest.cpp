@@ -1,8 +1,8 @@
 // The real veilbox-cli in a private home: the gate before every command,
-// exit codes, flags answering the questions, rows on one line, and the
-// terminal. What the commands do is the core's, tested there.
+// exit codes, flags answering the questions, rows on one line, the terminal.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <sstream>
 
 #include "cli/RunCli.h"
 #include "platform/posix/PosixPlatform.h"
@@ -35,20 +35,16 @@ class CliTest : public HomeTest {
     return Run({"init", "--accept-agreement", "--password-stdin"}, password_line);
   }
   std::string Path(const std::string& relative) const { return (work_ / relative).string(); }
-  unsigned StoreMode() const {
-    struct stat st {};
-    stat((home.ProgramFolder() / "Data").c_str(), &st);
-    return st.st_mode & 07777;
-  }
+  fs::perms Store() const { return fs::status(home.ProgramFolder() / "Data").permissions(); }
 
   fs::path scratch_ = home.MakeFolder("scratch");
   fs::path work_ = home.MakeFolder("work");
   std::string drive_ = PosixPlatform().DriveKey(work_.string());
 };
 
-// The agreement and a password come first, and only the first line of
-// standard input is the password. A wrong password, or a program folder
-// others could change, ends the run with 3.
+// The agreement and a password come first; only the first line of standard
+// input is the password. A wrong password, or a program folder others could
+// change, ends the run with 3.
 TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
   EXPECT_TRUE(Ends(Run({"init", "--password-stdin"}, "pw\n"), 3, "Agreement: "));
   EXPECT_TRUE(Ends(Do({"list"}), 3, "the agreement has not been accepted yet"));
@@ -69,15 +65,12 @@ TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
 }
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"frobnicate"},
-                                             {"add"},
-                                             {"restore", "--encrypt", "x"},
-                                             {"list", "--yes", "--no"},
-                                             {"list", "--accept-agreement"},
-                                             {"stores", "edit", "/"}}) {
-    EXPECT_EQ(Run(args).code, 2) << (args.empty() ? "" : args[0]);
+  for (const char* line : {"", "frobnicate", "add", "restore --encrypt x", "list --yes --no",
+                           "list --accept-agreement", "stores edit /"}) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) args.push_back(word);
+    EXPECT_EQ(Run(args).code, 2) << line;
   }
   EXPECT_EQ(Run({"--help"}).code, 0);
 }
@@ -97,12 +90,12 @@ TEST_F(CliTest, HidesWithEncryptedNamesAndBringsThemBack) {
 
   EXPECT_EQ(Do({"hide", "--encrypt", "Plans", "Empty"}).err, "");  // no progress bar, no failure
   EXPECT_FALSE(fs::exists(work_ / "Plans"));
-  EXPECT_EQ(StoreMode(), 0u);
+  EXPECT_EQ(Store(), fs::perms::none);
   EXPECT_EQ(Do({"list"}).out, rows("Hidden\tEncrypted"));
-  ASSERT_EQ(Do({"unlock"}).code, 0);
-  EXPECT_EQ(StoreMode(), 0700u);
+  EXPECT_EQ(Do({"unlock"}).code, 0);
+  EXPECT_EQ(Store(), fs::perms::owner_all);
   EXPECT_EQ(Do({"lock"}).code, 0);
-  EXPECT_EQ(StoreMode(), 0u);
+  EXPECT_EQ(Store(), fs::perms::none);
 
   EXPECT_EQ(Do({"hide", "Plans"}).code, 0);  // hiding again counts as done
   EXPECT_TRUE(Ends(Do({"restore", Path("Plans"), "Empty"}), 0));
@@ -113,8 +106,7 @@ TEST_F(CliTest, HidesWithEncryptedNamesAndBringsThemBack) {
 
 TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   ASSERT_TRUE(Ends(Init(), 0));
-  // Controls of every kind, as another account could put in a shared folder,
-  // and a byte that is not UTF-8.
+  // Controls of every kind, as another account could put in a shared folder; a byte not UTF-8.
   const std::string odd = "tab\there\nline\rback\\slash\x1b[2J\x7f\xc2\x9b\xc3\xa9";
   const std::string escaped = "tab\\there\\nline\\rback\\\\slash\\x1b[2J\\x7f\\xc2\\x9b\xc3\xa9";
   fs::create_directories(work_ / odd / (odd + "\xff"));
@@ -139,9 +131,8 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   EXPECT_FALSE(fs::exists(work_ / "A"));
   ASSERT_TRUE(Ends(Do({"restore", "A"}), 0));
 
-  // Removing the drive's store folder: refused while a row uses it, and
-  // asked, No unless --yes. (A store folder on another drive keeps the list
-  // from being empty, which start-up would fill again.)
+  // Removing the drive's store folder: refused while a row uses it, and asked,
+  // No unless --yes (a store folder elsewhere keeps the list from being empty).
   EXPECT_EQ(Do({"--yes", "stores", "remove", drive_}).code, 1);
   ASSERT_EQ(Do({"remove", "A"}).code, 0);
   EXPECT_TRUE(Ends(Do({"stores", "remove", drive_}), 1, "?\n-> No\n"));
@@ -155,8 +146,7 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   EXPECT_TRUE(Ends(Do({"add", "--store", "Vault", "A"}), 0));
   EXPECT_EQ(Do({"stores"}).out, elsewhere + drive_ + "\t" + Path("Vault") + "\n");
 
-  // --restore-to: the folder for a row whose place is gone; --yes alone
-  // cannot choose one.
+  // --restore-to: the folder for a row whose place is gone; --yes cannot choose one.
   WriteText(work_ / "Gone" / "Plans" / "a.txt", "x");
   fs::create_directories(work_ / "Else");
   ASSERT_EQ(Do({"add", "Gone/Plans"}).code, 0);
@@ -178,6 +168,10 @@ TEST_F(CliTest, OnATerminalItAsksAndShowsProgress) {
   ASSERT_EQ(Run({"add", "--password-stdin", Path("Many")}, "secret\n").code, 0);
   r = RunOnTerminal({"hide", "--encrypt", Path("Many")}, {{"Password: ", "secret"}});
   EXPECT_TRUE(Ends(r, 0, " of 300 files"));
+  // Ctrl-C at the password prompt ends the run with the terminal's echo back on.
+  r = RunOnTerminal({"list"}, {{"Password: ", "\x03"}});
+  EXPECT_EQ(r.code, -1);
+  EXPECT_TRUE(r.echo);
 }
 
 }  // namespace

@@ -8,43 +8,34 @@
 namespace veilbox::cli {
 namespace {
 
-struct Case {
-  Question question;
-  FlagAnswers flags;
-  Answer answer;
-  FolderChoice chooser;  // asked next; the folder a flag gives it, if any
-  std::string chosen;
-};
-
 TEST(TerminalDialogue, AnswersEachKindOfQuestionFromItsFlags) {
-  const FlagAnswers yes{true, false, std::nullopt, std::nullopt};
-  const FlagAnswers store{std::nullopt, false, "/s", std::nullopt};
-  const FlagAnswers restore{false, false, std::nullopt, "/r"};
-  const std::vector<Case> cases{
-      {ask::Agreement{}, yes, Answer::No, FolderChoice::Folder, ""},
-      {ask::Agreement{}, {std::nullopt, true, {}, {}}, Answer::Yes, FolderChoice::Folder, ""},
-      {ask::NewerVersion{"http://x"}, yes, Answer::Yes, FolderChoice::Folder, ""},
-      {ask::SetUpStore{"/", true}, store, Answer::Yes, FolderChoice::StoreFolder, "/s"},
-      {ask::SetUpStore{"/", false}, yes, Answer::Yes, FolderChoice::StoreFolder, ""},
-      {ask::ChooseStoreAgain{"/"}, yes, Answer::No, FolderChoice::StoreFolder, ""},
-      {ask::RestoreElsewhere{"P", "/w/", true, ""}, restore, Answer::Yes,
-       FolderChoice::RestorePlace, "/r"},
-      {ask::RestoreElsewhere{"P", "/w/", true, ""}, yes, Answer::Yes, FolderChoice::RestorePlace,
-       ""},
-      {ask::ChooseRestoreAgain{"/", ""}, yes, Answer::No, FolderChoice::RestorePlace, ""},
-      {ask::RestoreBeside{"P"}, yes, Answer::Yes, FolderChoice::Folder, ""},
-      {ask::RemoveStoreFolder{"/s"}, restore, Answer::No, FolderChoice::Folder, ""},
-      {ask::PauseOnError{9, "Subscript out of range", 1, ""}, restore, Answer::Yes,
-       FolderChoice::Folder, ""},
-      {ask::ConfirmPassword{"pw"}, yes, Answer::Yes, FolderChoice::Folder, ""},
-      {ask::LockOnClose{}, {}, Answer::No, FolderChoice::Folder, ""}};
-  for (const Case& c : cases) {
+  using enum Answer;
+  using enum FolderChoice;
+  const FlagAnswers yes{true, false, {}, {}}, agree{{}, true, {}, {}};
+  const FlagAnswers store{{}, false, "/s", {}}, restore{false, false, {}, "/r"};
+  // The question, the flags, the answer, then the chooser asked next and the folder it gets.
+  const std::vector<std::tuple<Question, FlagAnswers, Answer, FolderChoice, std::string>> cases{
+      {ask::Agreement{}, yes, No, Folder, ""},
+      {ask::Agreement{}, agree, Yes, Folder, ""},
+      {ask::NewerVersion{"http://x"}, yes, Yes, Folder, ""},
+      {ask::SetUpStore{"/", true}, store, Yes, StoreFolder, "/s"},
+      {ask::SetUpStore{"/", false}, yes, Yes, StoreFolder, ""},
+      {ask::ChooseStoreAgain{"/"}, yes, No, StoreFolder, ""},
+      {ask::RestoreElsewhere{"P", "/w/", true, ""}, restore, Yes, RestorePlace, "/r"},
+      {ask::RestoreElsewhere{"P", "/w/", true, ""}, yes, Yes, RestorePlace, ""},
+      {ask::ChooseRestoreAgain{"/", ""}, yes, No, RestorePlace, ""},
+      {ask::RestoreBeside{"P"}, yes, Yes, Folder, ""},
+      {ask::RemoveStoreFolder{"/s"}, restore, No, Folder, ""},
+      {ask::PauseOnError{9, "Subscript out of range", 1, ""}, restore, Yes, Folder, ""},
+      {ask::ConfirmPassword{"pw"}, yes, Yes, Folder, ""},
+      {ask::LockOnClose{}, {}, No, Folder, ""}};
+  for (const auto& [question, flags, answer, chooser, chosen] : cases) {
     Terminal terminal;
-    TerminalDialogue dialogue(terminal, c.flags);
-    const Wording wording = WordingOf(c.question);
-    EXPECT_EQ(dialogue.Ask(c.question), c.answer) << wording.text;
-    EXPECT_EQ(dialogue.ChooseFolder(c.chooser, ""), c.chosen) << wording.text;
-    EXPECT_EQ(dialogue.ErrorReported(), std::holds_alternative<ask::PauseOnError>(c.question));
+    TerminalDialogue dialogue(terminal, flags);
+    const std::string text = WordingOf(question).text;
+    EXPECT_EQ(dialogue.Ask(question), answer) << text;
+    EXPECT_EQ(dialogue.ChooseFolder(chooser, ""), chosen) << text;
+    EXPECT_EQ(dialogue.ErrorReported(), std::holds_alternative<ask::PauseOnError>(question));
   }
 }
 

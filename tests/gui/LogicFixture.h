@@ -1,10 +1,8 @@
-// The windows' logic with no toolkit: fake views keep what the logic tells
-// them and call its handlers as a toolkit's controls would, over the real
-// engine in a private temporary home, every box answered by the scripted
-// dialogue behind the window's own.
+// The windows' logic with no toolkit: fake views keep what the logic sets and
+// call its handlers as controls would, over the real engine in a temporary
+// home, every box answered by the scripted dialogue behind the window's own.
 #pragma once
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -26,7 +24,6 @@ struct FakeLogin : frmLoginView {
   std::string Password() const override { return password; }
   void ClearPassword() override { password.clear(); }
   void Hide() override { visible = false; }
-
   std::string password;
   bool visible = true;
   frmLogin logic;
@@ -40,11 +37,7 @@ struct FakeOptions : frmOptionsView {
   std::optional<size_t> SelectedRow() const override { return selected; }
   void SelectRow(size_t row) override { selected = row; }
   void Close() override { closed = true; }
-  void Select(size_t row) {  // a click on a row
-    selected = row;
-    logic.lstFoldersPath_Click();
-  }
-
+  void Select(size_t row) { selected = row, logic.lstFoldersPath_Click(); }  // a click on a row
   std::map<OptionsControl, bool> enabled;
   std::vector<StoreRow> rows;
   std::optional<size_t> selected;
@@ -58,30 +51,25 @@ struct FakeAbout : frmAboutView {
   void SetText(AboutControl, const std::string&) override {}
   bool StartSystemInfo() override { return system_info_starts; }
   void Close() override { closed = true; }
-
   bool system_info_starts = false, closed = false;
   frmAbout logic;
 };
 
 struct FakeMain : frmMainView {
   frmMain logic;  // first, so that the other windows, which reach it, go before it
-
   FakeMain(Session& session, Dialogue& front)
       : logic(*this, session, static_cast<MainWindowDialogue&>(front)) {}
   void SetCaption(const std::string&) override {}
   void SetLockButtonCaption(const std::string& text) override { lock_caption = text; }
   void SetEnabled(MainControl c, bool on) override { enabled[c] = on; }
-  void FillList(const std::vector<ListRow>& shown) override {
-    rows = shown;
-    ticks.assign(shown.size(), false);
-  }
+  void FillList(const std::vector<ListRow>& r) override { rows = r, ticks.assign(r.size(), 0); }
   std::vector<bool> Ticks() const override { return ticks; }
   void ClearTicks() override { ticks.assign(ticks.size(), false); }
   std::string StatusChoice() const override { return status_choice; }
   void SetStatusChoice(const std::string& text) override { status_choice = text; }
   bool EncryptTicked() const override { return encrypt; }
   void SetEncryptTicked(bool on) override { encrypt = on; }
-  void SetEncryptMenuChecked(bool on) override { encrypt_menu = on; }
+  void SetEncryptMenuChecked(bool) override {}
   void SetProgress(long value, long maximum) override { progress.emplace_back(value, maximum); }
   void SetStatusLine(const std::string& text) override { lines.push_back(text); }
   void SetBusy(bool on) override { busy.push_back(on); }
@@ -90,16 +78,12 @@ struct FakeMain : frmMainView {
   void OpenOptions() override { options = std::make_unique<FakeOptions>(logic); }
   void OpenAbout() override { about = std::make_unique<FakeAbout>(logic); }
   void EndProgram() override { ended = true, visible = false; }
-  void Tick(size_t row) {  // a click on a row's check box
-    ticks.at(row) = !ticks.at(row);
-    logic.lstFolders_Click();
-  }
-
+  void Tick(size_t row) { ticks.at(row) = !ticks.at(row), logic.lstFolders_Click(); }
   std::string lock_caption, status_choice;
   std::map<MainControl, bool> enabled;
   std::vector<ListRow> rows;
   std::vector<bool> ticks, busy;
-  bool encrypt = false, encrypt_menu = false, visible = false, ended = false;
+  bool encrypt = false, visible = false, ended = false;
   std::vector<std::pair<long, long>> progress;
   std::vector<std::string> lines;
   std::unique_ptr<FakeLogin> login;
@@ -109,15 +93,12 @@ struct FakeMain : frmMainView {
 
 class LogicTest : public HomeTest {
  protected:
-  LogicTest()
-      : HomeTest(
-            [](Dialogue& scripted) { return std::make_unique<MainWindowDialogue>(scripted); }) {
+  LogicTest() : HomeTest([](Dialogue& d) { return std::make_unique<MainWindowDialogue>(d); }) {
     NewWindow();
   }
   // A fresh start of the program in the same home.
   void NewWindow() {
-    window.reset();
-    window = std::make_unique<FakeMain>(session, session.dialogue);
+    window.reset(), window = std::make_unique<FakeMain>(session, session.dialogue);
   }
   void TypePassword(const std::string& typed) {
     ASSERT_NE(window->login, nullptr);
@@ -132,13 +113,7 @@ class LogicTest : public HomeTest {
     if (unlock) window->logic.cmdUnlockFolder_Click();
   }
   void Add(const fs::path& path) {
-    dialogue.Folders({path.string()});
-    window->logic.cmdAdd_Click();
-  }
-  std::vector<std::string> Titles() const {
-    std::vector<std::string> titles;
-    for (const ShownBox& box : dialogue.boxes) titles.push_back(box.title);
-    return titles;
+    dialogue.Folders({path.string()}), window->logic.cmdAdd_Click();
   }
 
   std::unique_ptr<FakeMain> window;

@@ -1,6 +1,6 @@
 // The main window's logic after the password: what the lock state and the
-// ticks enable, the passes' progress, status line and cursor, commands that
-// arrive during a pass, the lock question at the close, and another copy.
+// ticks enable, the passes' progress, commands during a pass, the lock
+// question at the close, and another copy at work.
 #include "LogicFixture.h"
 #include "cli/RunCli.h"
 #include "engine/UnlockMarker.h"
@@ -48,34 +48,27 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A hide chosen in the drop-down and a restore from the menu, of the ticked
-// row, each show a bar from 0, a status line naming the folder and the
-// count, and the busy cursor, all cleared at the end. Remove takes a row off
-// the list; a cancelled chooser adds nothing. Commands that arrive while a
-// pass lets events run wait for its end, then run in order: Remove (with no
-// row ticked any more), the lock, the close, which, locked, asks nothing.
+// A hide from the drop-down and a restore from the menu, of the ticked row,
+// show a bar from 0, status lines and the busy cursor, all cleared at the
+// end. Remove takes a row off; a cancelled chooser adds none. Commands that
+// arrive while a pass lets events run wait for its end, then run in order:
+// Remove (no row ticked any more), the lock, the close, which asks nothing.
 TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   const fs::path plans = home.MakeFolder("user/Plans");
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
   StartLoggedIn();
   Add(plans);
   Add(home.MakeFolder("user/Notes"));
-  ASSERT_EQ(window->rows.size(), 2u);
   for (const std::string verb : {"Hiding Plans", "Restoring Plans"}) {
-    SCOPED_TRACE(verb);
     const std::string status = verb.starts_with("Hiding") ? kHidden : kVisible;
     window->progress.clear(), window->lines.clear(), window->busy.clear();
     window->Tick(0);
-    window->encrypt = true;
-    if (status == kHidden) {
-      window->status_choice = status;
-      window->logic.cmbStatus_Click();
-    } else {
-      window->logic.mnuVisible_Click();
-    }
+    window->encrypt = true, window->status_choice = kHidden;
+    if (status == kHidden) window->logic.cmbStatus_Click();
+    if (status == kVisible) window->logic.mnuVisible_Click();
     EXPECT_EQ(window->status_choice, status);
-    EXPECT_EQ(window->rows[0].status, status);
-    EXPECT_EQ(window->rows[1].status, kVisible) << "an unticked row stays";
+    EXPECT_EQ(window->rows.at(0).status, status);
+    EXPECT_EQ(window->rows.at(1).status, kVisible) << "an unticked row stays";
     EXPECT_EQ(window->ticks, std::vector<bool>(2, false)) << "the reload clears the ticks";
     EXPECT_EQ(window->progress,
               (std::vector<std::pair<long, long>>{{0, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 0}}));
@@ -105,7 +98,6 @@ TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   EXPECT_TRUE(clicked) << "the pass let events run";
   ASSERT_EQ(window->rows.size(), 1u);
   EXPECT_EQ(window->rows[0].status, kHidden);
-  EXPECT_EQ(window->lock_caption, "Unlock folder");
   EXPECT_EQ(fs::status(home.ProgramFolder() / "Data").permissions(), fs::perms::none);
   EXPECT_TRUE(window->ended);
   EXPECT_TRUE(dialogue.boxes.empty());
@@ -126,27 +118,24 @@ TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
-// Unlocked, the close box and File > Exit ask; only the close box stays open
-// on Cancel, and only Yes locks the store folders.
+// Unlocked, the close box and File > Exit ask whether to lock; only the close
+// box stays open on Cancel, and only Yes locks the store folders.
 TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
   const fs::path store = home.MakeFolder("program/Data");
   using enum Answer;
   for (const auto& [exit_menu, answer, ends] : std::vector<std::tuple<bool, Answer, bool>>{
            {0, Cancel, 0}, {0, No, 1}, {0, Yes, 1}, {1, Cancel, 1}, {1, No, 1}, {1, Yes, 1}}) {
-    SCOPED_TRACE(::testing::Message() << "Exit " << exit_menu << ", " << static_cast<int>(answer));
     NewWindow();
     StartLoggedIn();
-    dialogue.boxes.clear();
+    dialogue.questions.clear();
     dialogue.Answers({answer});
     if (exit_menu) {
       window->logic.mnuExit_Click();
     } else {
       EXPECT_EQ(window->logic.Form_QueryUnload(), !ends);
     }
-    ASSERT_EQ(dialogue.boxes.size(), 1u);
-    const ShownBox& box = dialogue.boxes[0];
-    EXPECT_EQ(std::tie(box.text, box.title, box.buttons),
-              std::tuple("Do you wish to lock the folder?", "Lock", Buttons::YesNoCancel));
+    ASSERT_EQ(dialogue.questions.size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<ask::LockOnClose>(dialogue.questions[0]));
     EXPECT_EQ(window->ended, ends);
     EXPECT_EQ(fs::status(store).permissions() == fs::perms::none, answer == Yes);
     // Held by the window still, or left to the user: never locked by a later start.
@@ -175,12 +164,10 @@ TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
   window->status_choice = kHidden;
   window->logic.cmbStatus_Click();
   EXPECT_TRUE(dialogue.boxes.empty()) << dialogue.boxes.front().text;
-  ASSERT_EQ(window->rows.size(), 2u);
-  EXPECT_EQ(window->rows[0].status, kHidden) << "the other copy's hide shows";
-  EXPECT_EQ(window->rows[1].status, kHidden);
+  EXPECT_EQ(window->rows.at(0).status, kHidden) << "the other copy's hide shows";
+  EXPECT_EQ(window->rows.at(1).status, kHidden);
 
   EXPECT_EQ(cli({"lock"}), 0);
-  EXPECT_EQ(window->lock_caption, "Lock folder");
   window->logic.Form_Activate();
   EXPECT_EQ(window->lock_caption, "Unlock folder");
   EXPECT_EQ(fs::status(store).permissions(), fs::perms::none);

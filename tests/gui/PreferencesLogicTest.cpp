@@ -1,6 +1,5 @@
-// The preferences window's and the about box's logic: the store-folder rows
-// as the window shows and edits them, OK (also one that cannot store the
-// rows) and Cancel; the System Info button.
+// The preferences window's logic: the store-folder rows as it shows and
+// edits them, OK and Cancel; the about box's System Info button.
 #include "LogicFixture.h"
 #include "app/SysInfo.h"
 
@@ -9,8 +8,7 @@ namespace {
 
 class PreferencesLogic : public LogicTest {
  protected:
-  // Store folders on drives /A/ and /B/, and a listed folder on /A/.
-  void SetUp() override {
+  void SetUp() override {  // store folders on drives /A/ and /B/, a listed folder on /A/
     SetSetting("VeilboxHideFolderPath", stored);
     WriteText(home.ProgramFolder() / "Dat.sys",
               "Work<" + home.Root().string() + "/user/<Visible<Normal<Work*\r\n");
@@ -32,11 +30,9 @@ TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) 
   Options().Select(0);
   EXPECT_TRUE(Options().enabled[cmdEdit] && Options().enabled[cmdRemove]);
 
-  // The rules refuse (here a drive in use by the listed folder) with a box.
-  Options().logic.cmdRemove_Click();
+  Options().logic.cmdRemove_Click();  // refused with a box: the listed folder's drive
   EXPECT_EQ(dialogue.boxes.size(), 1u);
-  // Cancel drops the changed rows; a new opening starts from the stored list.
-  Options().Select(1);
+  Options().Select(1);  // Cancel drops the changed rows; a new opening starts from the stored list
   dialogue.Answers({Answer::Yes});
   Options().logic.cmdRemove_Click();
   EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}}));
@@ -61,7 +57,7 @@ TEST_F(PreferencesLogic, EditOpensTheChooserAtTheRowAndOkStoresTheRows) {
   platform.refuse_setting_writes = true;
   dialogue.Answers({Answer::Yes});  // the error box
   Options().logic.cmdOK_Click();
-  EXPECT_EQ(Titles(), std::vector<std::string>{"Error"});
+  EXPECT_EQ(dialogue.boxes.at(0).title, "Error");
   EXPECT_FALSE(Options().closed);
   EXPECT_EQ(session.stores.Text(), stored);
   platform.refuse_setting_writes = false;

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -66,6 +67,8 @@ CliRun RunOnTerminal(const std::vector<std::string>& args,
       if (write(master, reply.data(), reply.size()) < 0) break;
     }
   }
+  termios mode{};
+  run.echo = tcgetattr(master, &mode) == 0 && (mode.c_lflag & ECHO);
   kill(pid, SIGKILL);  // silent for 20 seconds: its time is up
   close(master);
   int status = 0;

@@ -42,9 +42,8 @@ class CliTest : public HomeTest {
   std::string drive_ = PosixPlatform().DriveKey(work_.string());
 };
 
-// The agreement and a password come first; only the first line of standard
-// input is the password. A wrong password, or a program folder others could
-// change, ends the run with 3.
+// The agreement and a password come first (the first line of standard input);
+// a wrong one, or a program folder others could change, ends the run with 3.
 TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
   EXPECT_TRUE(Ends(Run({"init", "--password-stdin"}, "pw\n"), 3, "Agreement: "));
   EXPECT_TRUE(Ends(Do({"list"}), 3, "the agreement has not been accepted yet"));
@@ -120,9 +119,8 @@ TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   EXPECT_EQ(hide.err.find_first_of("\x1b\x7f"), std::string::npos);
 }
 
-// A question is told on standard error with the answer taken: No unless
-// --yes, or the folder a flag names; a row that did not end as asked makes
-// the exit code 1 while the other rows still run.
+// A question is told on standard error with the answer taken: No unless --yes,
+// or a flag's folder; a row not done as asked exits 1, the other rows still run.
 TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   ASSERT_TRUE(Ends(Init(), 0));
   fs::create_directories(work_ / "A");
@@ -141,8 +139,7 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   const std::string elsewhere = "/proc/\t/proc/elsewhere\n";
   EXPECT_EQ(Do({"stores"}).out, elsewhere);
 
-  // --store: the folder for a drive without one.
-  EXPECT_TRUE(Ends(Do({"add", "A"}), 1, "-> No\n"));
+  EXPECT_TRUE(Ends(Do({"add", "A"}), 1, "-> No\n"));  // --store: for a drive without one
   EXPECT_TRUE(Ends(Do({"add", "--store", "Vault", "A"}), 0));
   EXPECT_EQ(Do({"stores"}).out, elsewhere + drive_ + "\t" + Path("Vault") + "\n");
 

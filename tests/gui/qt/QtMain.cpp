@@ -1,6 +1,4 @@
-// The desktop tests' main: one QApplication for the GoogleTest run. Windows
-// never reach a real screen: the offscreen platform is the default here too,
-// so the tests can also be run by hand from a desktop session.
+// One QApplication for the run, offscreen unless told (also when run by hand).
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,16 +1,97 @@
-// The main window's logic after the password: what the lock state and the
-// ticks enable, the passes' progress, commands during a pass, the lock
-// question at the close, and another copy at work.
+// The windows' logic through fake views: start-up through the login, the main
+// window, the preferences and the about box.
 #include "LogicFixture.h"
+#include "app/Password.h"
+#include "app/SysInfo.h"
 #include "cli/RunCli.h"
+#include "engine/Journal.h"
 #include "engine/UnlockMarker.h"
 #include "gui/PassProgress.h"
+#include "gui/StartStages.h"
 
 namespace veilbox::testing {
 namespace {
 
+using StartLogic = LogicTest;
 using MainLogic = LogicTest;
 using enum MainControl;
+// Declining the agreement ends the program before any password. Then an
+// empty password, a control character and No to the confirmation leave the
+// window with what was typed; Yes stores it and ends the program.
+TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
+  dialogue.Answers({Answer::No});
+  window->logic.Form_Load();
+  EXPECT_TRUE(window->ended);
+  EXPECT_EQ(window->login, nullptr);
+  NewWindow();
+  dialogue.boxes.clear();
+  dialogue.Answers({Answer::Yes, Answer::No, Answer::Yes});
+  window->logic.Form_Load();
+  EXPECT_FALSE(window->visible);
+  for (const char* typed : {"", "Open\tSesame", "Open Sesame"}) TypePassword(typed);
+  EXPECT_EQ(window->login->password, "Open Sesame");
+  EXPECT_FALSE(session.HasPassword());
+  window->login->logic.cmdOK_Click();
+  std::vector<std::string> titles;
+  for (const ShownBox& box : dialogue.boxes) titles.push_back(box.title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Agreement", "Password", "Password", "Password",
+                                              "Password", "Password", kRestartTitle}));
+  const auto text = [&](size_t i) { return dialogue.boxes.at(i).text; };
+  EXPECT_EQ(text(1), "This is your first time using this product, please enter a password.");
+  EXPECT_EQ(std::tuple(text(2), text(3), text(6)),
+            std::tuple(kEnterPasswordText, kControlCharacterText, kRestartText));
+  EXPECT_TRUE(window->ended);
+  EXPECT_FALSE(window->login->visible);
+  EXPECT_EQ(session.CheckPassword("Open Sesame"), PasswordCheck::Right);
+}
+
+// Cancel ends the program even with the right password typed. A wrong or
+// damaged one is told, cleared and opens nothing; the right one shows the list.
+TEST_F(StartLogic, EnterModeRefusesAWrongOrDamagedPasswordThenOpensTheMainWindow) {
+  KnownUser("secret");
+  WriteText(home.ProgramFolder() / "Dat.sys",
+            "Plans</work/<Hidden<Encrypted<Plans(1)*Notes</home/<Visible<Normal<Notes*\r\n");
+  window->logic.Form_Load();
+  window->login->password = "secret";
+  window->login->logic.cmdCancel_Click();
+  EXPECT_TRUE(window->ended);
+  EXPECT_TRUE(window->rows.empty()) << "the list was never shown";
+  for (const char* stored : {"", "damaged"}) {
+    NewWindow();
+    if (*stored) SetSetting("VeilboxPassword", stored);
+    window->logic.Form_Load();
+    dialogue.boxes.clear();
+    TypePassword(*stored ? stored : "Secret");
+    EXPECT_EQ(dialogue.boxes.size(), 1u);
+    EXPECT_EQ(window->login->password, "");
+    EXPECT_FALSE(window->visible);
+    EXPECT_TRUE(window->login->visible);
+    if (*stored) break;
+    TypePassword("secret");
+    EXPECT_TRUE(window->visible);
+    EXPECT_FALSE(window->login->visible);
+    EXPECT_EQ(window->rows, (std::vector<ListRow>{{"Plans", "/work/", "Hidden", "Encrypted"},
+                                                  {"Notes", "/home/", "Visible", "Normal"}}));
+  }
+}
+
+// The right password first settles a hide a stopped run left before its move.
+TEST_F(StartLogic, AnInterruptedRowIsFinishedBeforeTheListShows) {
+  const fs::path plans = home.MakeFolder("user/Plans"), store = home.MakeFolder("program/Data");
+  const std::string record = "Plans<" + plans.parent_path().string() + "/<";
+  WriteText(home.ProgramFolder() / "Dat.sys", record + "Visible<Normal<Plans*\r\n");
+  WriteText(home.ProgramFolder() / "Dat.sys.journal",
+            JournalText({"hide", *ParseRecord(record + "Visible<Normal<Plans*"),
+                         ParseRecord(record + "Hidden<Normal<Plans*"), plans.string(),
+                         (store / "Plans").string()}));
+  StartLoggedIn(false);
+  ASSERT_EQ(dialogue.boxes.size(), 1u);
+  EXPECT_EQ(dialogue.boxes[0].title, "Recovery");
+  ASSERT_EQ(window->rows.size(), 1u);
+  EXPECT_EQ(window->rows[0].status, "Visible");
+  EXPECT_EQ(fs::status(store).permissions(), fs::perms::none) << "locked, as the window shows";
+  EXPECT_EQ(window->progress.back(), (std::pair<long, long>{0, 0})) << "the bar starts empty";
+}
 
 // The store folders are open exactly while the window is unlocked; ticks
 // turn the status group on only after an unlock, and a lock keeps them.
@@ -48,11 +129,9 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A hide from the drop-down and a restore from the menu, of the ticked row,
-// show a bar from 0, status lines and the busy cursor, all cleared at the
-// end. Remove takes a row off; a cancelled chooser adds none. Commands that
-// arrive while a pass lets events run wait for its end, then run in order:
-// Remove (no row ticked any more), the lock, the close, which asks nothing.
+// A hide from the drop-down and a restore from the menu show a bar, status
+// lines and the busy cursor, all cleared at the end. Commands that arrive while
+// a pass lets events run wait for its end, then run in order.
 TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   const fs::path plans = home.MakeFolder("user/Plans");
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
@@ -145,9 +224,8 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
   }
 }
 
-// While the window holds the store folders unlocked, veilbox-cli hides a
-// folder and leaves them unlocked for the window, whose next hide works; a
-// lock by veilbox-cli shows in the window when it is activated again.
+// veilbox-cli leaves the store folders unlocked for the window that holds them;
+// its lock shows in the window when it is activated again.
 TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
   const fs::path plans = home.MakeFolder("user/Plans"), store = home.ProgramFolder() / "Data";
   StartLoggedIn();
@@ -185,6 +263,79 @@ TEST(MainPassProgress, GroupsDigitsAndRedrawsOnlyWhenTheBarMoves) {
   for (long done = 0; done <= 200000; ++done) redraws += progress.Progress(done, 200000) ? 1 : 0;
   EXPECT_EQ(redraws, 1001);
   EXPECT_EQ(progress.Progress(1, 1)->line, "Hiding Plans: 1 of 1 file");
+}
+
+class PreferencesLogic : public LogicTest {
+ protected:
+  void SetUp() override {  // store folders on drives /A/ and /B/, a listed folder on /A/
+    SetSetting("VeilboxHideFolderPath", stored);
+    WriteText(home.ProgramFolder() / "Dat.sys",
+              "Work<" + home.Root().string() + "/user/<Visible<Normal<Work*\r\n");
+    StartLoggedIn();
+    window->logic.mnuPreferences_Click();
+    ASSERT_NE(window->options, nullptr);
+  }
+  FakeOptions& Options() { return *window->options; }
+
+  const std::string store_a = (home.Root() / "Store").string();
+  const std::string store_b = (home.Root() / "driveB" / "Store").string();
+  const std::string stored = store_a + "*" + store_b + "*";
+};
+
+TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) {
+  EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}, {"/B/", store_b}}));
+  using enum OptionsControl;
+  EXPECT_FALSE(Options().enabled[cmdEdit] || Options().enabled[cmdRemove]);
+  Options().Select(0);
+  EXPECT_TRUE(Options().enabled[cmdEdit] && Options().enabled[cmdRemove]);
+
+  Options().logic.cmdRemove_Click();  // refused with a box: the listed folder's drive
+  EXPECT_EQ(dialogue.boxes.size(), 1u);
+  Options().Select(1);  // Cancel drops the changed rows; a new opening starts from the stored list
+  dialogue.Answers({Answer::Yes});
+  Options().logic.cmdRemove_Click();
+  EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}}));
+  Options().logic.cmdCancel_Click();
+  EXPECT_TRUE(Options().closed);
+  EXPECT_EQ(session.stores.Text(), stored);
+  window->logic.mnuPreferences_Click();
+  EXPECT_EQ(Options().rows.size(), 2u);
+}
+
+// Nothing is stored before OK; a failed write keeps the window open.
+TEST_F(PreferencesLogic, EditOpensTheChooserAtTheRowAndOkStoresTheRows) {
+  const std::string moved = (home.MakeFolder("driveB") / "Moved").string();
+  dialogue.Folders({moved});
+  Options().Select(1);
+  Options().logic.cmdEdit_Click();
+  EXPECT_EQ(dialogue.chooser_starts, std::vector<std::string>{store_b});
+  EXPECT_EQ(Options().rows[1].path, moved);
+  EXPECT_EQ(Options().selected, 1u) << "the edited row stays selected";
+
+  platform.refuse_setting_writes = true;
+  dialogue.Answers({Answer::Yes});  // the error box
+  Options().logic.cmdOK_Click();
+  EXPECT_EQ(dialogue.boxes.at(0).title, "Error");
+  EXPECT_FALSE(Options().closed);
+  EXPECT_EQ(session.stores.Text(), stored);
+  platform.refuse_setting_writes = false;
+  Options().logic.cmdOK_Click();
+  EXPECT_TRUE(Options().closed);
+  EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_a + "*" + moved + "*");
+}
+
+TEST_F(PreferencesLogic, TheAboutBoxSaysWhenSystemInfoCannotStart) {
+  window->logic.mnuAboutVeilbox_Click();
+  FakeAbout& about = *window->about;
+  for (bool starts : {true, false}) {
+    about.system_info_starts = starts;
+    about.logic.cmdSysInfo_Click();
+    EXPECT_EQ(dialogue.boxes.size(), starts ? 0u : 1u);
+  }
+  EXPECT_EQ(std::tie(dialogue.boxes[0].text, dialogue.boxes[0].title),
+            std::tuple(kSysInfoUnavailable, "Veilbox"));
+  about.logic.cmdOK_Click();
+  EXPECT_TRUE(about.closed);
 }
 
 }  // namespace

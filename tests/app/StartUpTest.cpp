@@ -1,3 +1,4 @@
+// Settings read and written, and the start-up over them (Linux: the settings file).
 #include "app/Session.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,36 @@
 namespace veilbox {
 namespace {
 
-class StartUpTest : public testing::HomeTest {};
+using SettingsTest = testing::HomeTest;
+using StartUpTest = testing::HomeTest;
+
+// Text ends at its first NUL, other types and missing values read empty, and
+// a write (an empty text too) is read back at once and keeps the other values.
+TEST_F(SettingsTest, ReadsTextToTheFirstNulAndWritesAreReadBackAtOnce) {
+  testing::WriteText(
+      home.SettingsFile(),
+      R"({"SOFTWARE\\TK": {"VeilboxA": "one\u0000two", "VeilboxB": "x\u0000", "VeilboxN": 3}})");
+  EXPECT_EQ(Setting("VeilboxA"), "one");
+  EXPECT_EQ(Setting("VeilboxB"), "x");
+  EXPECT_EQ(Setting("VeilboxN"), "");
+  EXPECT_EQ(Setting("VeilboxMissing"), "");
+  EXPECT_EQ(GetString(session, SettingsRoot::CurrentUser, "SOFTWARE\\None", "VeilboxA"), "");
+  for (const char* value : {"AB", ""}) {
+    EXPECT_TRUE(SaveString(session, SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxA", value));
+    EXPECT_EQ(Setting("VeilboxA"), value);
+  }
+  EXPECT_EQ(Setting("VeilboxB"), "x");
+  EXPECT_TRUE(dialogue.boxes.empty());
+}
+
+TEST_F(SettingsTest, AFailedWriteIsReported) {
+  // The settings folder cannot be made: a file stands in its way.
+  testing::WriteText(home.Root() / "config" / "veilbox", "not a folder");
+  dialogue.Answers({Answer::Yes});
+  EXPECT_FALSE(SaveString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxFirstTime", "No"));
+  ASSERT_EQ(dialogue.boxes.size(), 1u);
+  EXPECT_EQ(dialogue.boxes[0].title, "Error");
+}
 
 // The agreement is asked until it is accepted: a refusal ends the program
 // but keeps the default store list, written before the question.

@@ -282,7 +282,7 @@ class PreferencesLogic : public LogicTest {
   const std::string stored = store_a + "*" + store_b + "*";
 };
 
-TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) {
+TEST_F(PreferencesLogic, ShowsAndEditsTheRowsAndOnlyOkStoresThem) {
   EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}, {"/B/", store_b}}));
   using enum OptionsControl;
   EXPECT_FALSE(Options().enabled[cmdEdit] || Options().enabled[cmdRemove]);
@@ -300,10 +300,9 @@ TEST_F(PreferencesLogic, ShowsTheRowsAndEnablesEditAndRemoveOnceARowIsSelected) 
   EXPECT_EQ(session.stores.Text(), stored);
   window->logic.mnuPreferences_Click();
   EXPECT_EQ(Options().rows.size(), 2u);
-}
 
-// Nothing is stored before OK; a failed write keeps the window open.
-TEST_F(PreferencesLogic, EditOpensTheChooserAtTheRowAndOkStoresTheRows) {
+  // Edit opens the chooser at the row; nothing is stored before OK, and a
+  // failed write keeps the window open.
   const std::string moved = (home.MakeFolder("driveB") / "Moved").string();
   dialogue.Folders({moved});
   Options().Select(1);
@@ -315,7 +314,7 @@ TEST_F(PreferencesLogic, EditOpensTheChooserAtTheRowAndOkStoresTheRows) {
   platform.refuse_setting_writes = true;
   dialogue.Answers({Answer::Yes});  // the error box
   Options().logic.cmdOK_Click();
-  EXPECT_EQ(dialogue.boxes.at(0).title, "Error");
+  EXPECT_EQ(dialogue.boxes.back().title, "Error");
   EXPECT_FALSE(Options().closed);
   EXPECT_EQ(session.stores.Text(), stored);
   platform.refuse_setting_writes = false;

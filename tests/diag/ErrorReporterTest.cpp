@@ -7,10 +7,8 @@
 namespace veilbox {
 namespace {
 
-// A box tells the error's number, description, step and the step's text
-// (step N is the table's entry N - 1; a step past the table has none). No
-// silences that step for every error number, Yes and Cancel do not; step 0
-// is never shown.
+// A box tells number, description, step and its text; No silences that
+// step, Yes and Cancel do not; step 0 is never shown.
 TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter(dialogue);
@@ -41,9 +39,7 @@ TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
 }
 
-// A failure ends the operation and goes to the reporter; a standard-library
-// failure carries no line and is reported at the line that armed the trap.
-// Both are test lines, no program step: nothing is shown.
+// A failure ends the operation; from a test line (no step) nothing is shown.
 TEST(Trap, ReportsFailuresAndEndsTheOperation) {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter(dialogue);

@@ -1,4 +1,3 @@
-// Add, hide, restore and remove through the session, as the list runs them.
 #include <fcntl.h>
 #include <stdio.h>
 
@@ -14,17 +13,13 @@
 namespace veilbox::testing {
 namespace {
 
-// Names that fit keep their own cipher text; longer ones (ASCII, Cyrillic,
-// Chinese; in the folder and a sub-folder) get a stand-in and a side file,
-// passing over the user's own files that look like either. An empty folder
-// is marked as asked, an unticked row never touched, and names that are not
-// cipher text are left as they are by the restore.
+// Names past 112 bytes get a stand-in and side file, passing over the user's
+// look-alikes; names that are not cipher text stay as they are on restore.
 TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   Files files;
   for (const char* name : {"a.txt", ".dot", "sub/b", "VEILBOX-LONG-NAME-1",
-                           "VEILBOX-LONG-NAME-2.CIPHER", "sub/VEILBOX-LONG-NAME-1.CIPHER"}) {
+                           "VEILBOX-LONG-NAME-2.CIPHER", "sub/VEILBOX-LONG-NAME-1.CIPHER"})
     files[name] = name;
-  }
   for (const size_t bytes : {112, 113, 200, 255}) {
     for (const char* unit : {"n", "ж", "界"}) {
       const std::string file = (bytes % 2 ? "sub/" : "") + NameOf(bytes, unit);
@@ -77,10 +72,8 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
   EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
 }
 
-// Of two rows of one folder each is acted on by itself: the folder is hidden
-// once, the other row says its folder is gone, and removing both brings the
-// folder back and drops both. A new folder at a hidden one's place is a row
-// of its own, hidden under a free name.
+// Two rows of one folder are each acted on by themselves; a new folder at a
+// hidden one's place is a row of its own, hidden under a free name.
 TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "a"}});
   Add({plans, plans});
@@ -103,9 +96,8 @@ TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
 }
 
-// A folder gone, or swapped for another while its names are planned (in its
-// place or in the store folder): the row fails, telling why; the other
-// folder stays where it is, the pass goes on, and no journal is left.
+// A folder gone, or swapped while its names are planned: the row fails,
+// telling why, the swapped-in folder stays and the pass goes on.
 TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   const fs::path gone = MakeFolder("Work/Gone"), plans = MakeFolder("Work/Plans");
   Add({gone, plans});
@@ -141,9 +133,8 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   EXPECT_FALSE(fs::exists(JournalPath(session)));
 }
 
-// In a folder others may write to, the folder that arrives may be exchanged
-// with a link there at once: it has arrived all the same, and the link that
-// took its name is not moved in its stead.
+// A folder exchanged with a link the moment it arrives has arrived; the link
+// is not moved in its stead.
 TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
   struct ExchangedOnArrival : ForwardingFolder {
     using ForwardingFolder::ForwardingFolder;
@@ -169,10 +160,9 @@ TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(from / "Plans")));
 }
 
-// Store folders are private whatever the umask. A store folder that may not
-// serve (one listed before those rules: a link to the user's home) moves
-// nothing, and each earlier row is saved before the next starts, so what a
-// kill at the error box leaves on disk recovers to the same list.
+// Store folders are private whatever the umask; one that may not serve (a
+// link) moves nothing; each row is saved before the next starts, so a kill
+// at the error box recovers to the same list.
 TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   const fs::path first = MakeFolder("Work/First"), second = MakeFolder("driveB/Work/Second");
   const fs::path link = home.Root() / "driveB/Store";
@@ -213,10 +203,8 @@ TEST_F(EngineTest, PathsPastTheSystemsLimitRefuseTheRowBeforeAnythingMoves) {
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
 }
 
-// A file takes its stand-in only once its side file is written; a side file
-// written for a rename that then fails is taken away again. A hide passes
-// over a side file already there, even one that holds the text: it is the
-// user's, and the same pass renames it.
+// A stand-in comes only once its side file is written, which goes again if
+// the rename fails; a side file already there is the user's, passed over.
 TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   struct FullDisk : ForwardingFolder {
     using ForwardingFolder::ForwardingFolder;
@@ -254,8 +242,8 @@ TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
   EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FA");
 }
 
-// Restoring onto a folder of the same name asks first and never merges; a
-// folder gone from the store cannot be restored. Either way the row stays.
+// A taken name asks first and never merges; a folder gone from the store
+// cannot be restored.
 TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "mine"}});
   Add({plans, MakeFolder("Work/Gone")});
@@ -283,7 +271,7 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
 }
 
 // A place that is gone asks for another, refusing one on another drive or
-// through a link (one inside a store folder: tests/drives/restore_place).
+// through a link.
 TEST_F(EngineTest, RestoreGoesElsewhereWhenTheOwnPlaceIsGone) {
   const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}}), old = plans.parent_path();
   const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
@@ -304,9 +292,8 @@ TEST_F(EngineTest, RestoreGoesElsewhereWhenTheOwnPlaceIsGone) {
   EXPECT_EQ(Database(), Record(elsewhere / "Plans") + "\r\n");
 }
 
-// Names the list cannot keep, folders overlapping a store folder, the
-// program folder or the settings folder, and paths a hide would refuse (a
-// link on the way) are refused; a cancelled chooser adds nothing.
+// Names the list cannot keep, folders overlapping Veilbox's own, and paths
+// through a link are refused; a cancelled chooser adds nothing.
 TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleRecord) {
   const fs::path settings = home.SettingsFile().parent_path(), plans = MakeFolder("Work/Plans");
   fs::create_directories(store / "inside");
@@ -331,11 +318,8 @@ TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleReco
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
 }
 
-// A folder on a drive without a store folder: declined, or a store folder
-// that holds the folder, adds nothing; accepted, the chooser insists on the
-// drive. Once that store folder is out of the list, a hide asks again:
-// declined, the pass ends there keeping earlier rows; accepted, the chosen
-// store folder is made with its staging folder.
+// A folder on a drive without a store folder: the add, and later a hide,
+// asks for one on that drive; declined, nothing changes beyond earlier rows.
 TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
   const fs::path first = MakeFolder("Work/First"), plans = MakeFolder("driveB/Work/Plans");
   const fs::path b_store = home.Root() / "driveB/Store", vault = home.Root() / "driveB/Vault";
@@ -374,10 +358,8 @@ TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
   EXPECT_TRUE(fs::is_directory(store / "Last"));
 }
 
-// Rows go last to first, a hidden one restored (its names decrypted) before
-// it goes, a visible one left where it is. A hidden row that cannot be
-// restored stays: its place gone and declined, or its drive's store folder
-// taken out of the list.
+// Rows go last to first, hidden ones restored first; a hidden row that
+// cannot be restored stays.
 TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore) {
   const fs::path work = home.Root() / "Work";
   for (const char* name : {"One", "Two", "Three", "Four"}) {

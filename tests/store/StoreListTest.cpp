@@ -10,8 +10,7 @@
 namespace veilbox {
 namespace {
 
-// A full path on this platform from one written as on Windows: "D:\\Store"
-// is "/D:/Store" on Linux.
+// A full path from one written as on Windows ("/D:/Store" on Linux).
 std::string Full(std::string path) {
   if (kPathSeparator == '\\') return path;
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -40,8 +39,7 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
   EXPECT_EQ(list.FolderForDrive(platform, Full("d:\\Work")), std::nullopt);
 }
 
-// The store folder of a drive that is away looks like one not made yet on
-// the file system of its mount point: the existing one keeps serving.
+// The existing store folder serves before one of a drive that is away.
 TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   testing::TempHome home;
   NativePlatform platform;
@@ -55,8 +53,7 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   EXPECT_EQ(StoreList::Parse(not_made + "*" + away + "*").FolderForDrive(platform, folder),
             not_made);
   EXPECT_EQ(StoreList::Parse(real + "*").MissingFolder(platform, folder, real), std::nullopt);
-  // Remembered on the drive that is away, it serves no other, wherever it is
-  // listed; remembered on this drive, it serves as before.
+  // Remembered on the drive that is away, it serves no other.
   const StoreList usb_first = StoreList::Parse(away + "*" + not_made + "*");
   StoreDrives remembered;
   remembered.Remember(away, platform.DriveKey(folder));
@@ -70,16 +67,14 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   EXPECT_EQ(usb_first.FolderForDrive(platform, folder, here), away);
 }
 
-// An entry whose terminator was lost is kept; a folder whose name holds a
-// separator of the list (or of the folder records) could not be, and is refused.
+// An entry whose "*" was lost is kept; a name holding a separator is refused.
 TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLostAndRefusesSeparators) {
   const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
   for (const std::string& list : {data + "*" + store + "*", data + "*" + store}) {
     EXPECT_EQ(StoreList::Parse(list).Folders(), (std::vector<std::string>{data, store})) << list;
     EXPECT_EQ(StoreList::Parse(list).Text(), data + "*" + store + "*");
   }
-  // An entry that is not a full path is never used, and is named; the list
-  // keeps it as it was.
+  // An entry that is not a full path is never used, but named and kept.
   const std::string up = Full("D:\\x\\..\\Store");
   const StoreList odd = StoreList::Parse("Data**" + up + "*" + store + "*");
   EXPECT_EQ(odd.Folders(), std::vector<std::string>{store});

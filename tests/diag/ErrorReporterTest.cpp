@@ -5,7 +5,6 @@
 #include "support/ScriptedDialogue.h"
 
 namespace veilbox {
-namespace {
 
 // A box tells number, description, step and its text; No silences that
 // step, Yes and Cancel do not; step 0 is never shown.
@@ -67,5 +66,4 @@ TEST(StepTable, MapsEverySourceLineToItsStepOrTheNearestAbove) {
   EXPECT_EQ(StepOf(std::string("/x/src/") + kStepLines[0].file, 0), 0);
 }
 
-}  // namespace
 }  // namespace veilbox

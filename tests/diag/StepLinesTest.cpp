@@ -4,7 +4,6 @@
 #include "store/TextUtil.h"
 
 namespace veilbox::stepgen {
-namespace {
 
 // The lines of one file, fed in order (a block comment spans lines): which are
 // steps. Statements and the heads of functions and blocks count; structure,
@@ -24,5 +23,4 @@ TEST(StepLines, CountsStatementsAndBlockHeadsButNotStructureOrComments) {
   EXPECT_EQ(StepText("    return x;   \r"), "return x;");
 }
 
-}  // namespace
 }  // namespace veilbox::stepgen

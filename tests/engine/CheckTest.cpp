@@ -3,7 +3,6 @@
 #include "engine/Messages.h"
 
 namespace veilbox::testing {
-namespace {
 
 using ::testing::Contains;
 
@@ -158,5 +157,4 @@ TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
   EXPECT_EQ(report.findings, findings);
 }
 
-}  // namespace
 }  // namespace veilbox::testing

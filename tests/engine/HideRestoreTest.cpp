@@ -11,21 +11,18 @@
 #include "support/ForwardingFolder.h"
 
 namespace veilbox::testing {
-namespace {
 
 // Names past 112 bytes get a stand-in and side file, passing over the user's
 // look-alikes; names that are not cipher text stay as they are on restore.
 TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
-  Files files;
+  Files files;  // each file holding its own name
   for (const char* name : {"a.txt", ".dot", "sub/b", "VEILBOX-LONG-NAME-1",
                            "VEILBOX-LONG-NAME-2.CIPHER", "sub/VEILBOX-LONG-NAME-1.CIPHER"})
-    files[name] = name;
-  for (const size_t bytes : {112, 113, 200, 255}) {
-    for (const char* unit : {"n", "ж", "界"}) {
-      const std::string file = (bytes % 2 ? "sub/" : "") + NameOf(bytes, unit);
-      files[file] = file;
-    }
-  }
+    files[name];
+  for (const size_t bytes : {112, 113, 200, 255})
+    for (const char* unit : {"n", "ж", "界"})
+      files[(bytes % 2 ? "sub/" : "") + NameOf(bytes, unit)];
+  for (auto& [name, content] : files) content = name;
   const fs::path plans = MakeFolder("Work/Plans", files), empty = MakeFolder("Work/Empty");
   const fs::path other = MakeFolder("Work/Other"), hidden = store / "Plans";
   Add({plans, other, empty});
@@ -33,18 +30,14 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   EXPECT_FALSE(fs::exists(plans));
   EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
   for (const std::string& name : {std::string("a.txt"), std::string(".dot"),
-                                  std::string("VEILBOX-LONG-NAME-1"), NameOf(112, "界")}) {
+                                  std::string("VEILBOX-LONG-NAME-1"), NameOf(112, "界")})
     EXPECT_EQ(ReadText(hidden / Cipher(name)), name);
-  }
   EXPECT_EQ(ReadText(hidden / "sub" / Cipher("b")), "sub/b");
-  const long renamed = static_cast<long>(files.size());
-  EXPECT_EQ(dialogue.progress.back(), std::pair(renamed, renamed));
+  EXPECT_EQ(dialogue.progress.back(), (std::pair<long, long>(files.size(), files.size())));
   EXPECT_EQ(Database(), Record(plans, "Hidden<Encrypted") + Record(other) +
                             Record(empty, "Hidden<Encrypted") + "\r\n");
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
-  files["by hand.txt"] = files["ABCDEF"] = "H";
-  WriteText(hidden / "by hand.txt", "H");
-  WriteText(hidden / "ABCDEF", "H");
+  for (const char* mine : {"by hand.txt", "ABCDEF"}) WriteText(hidden / mine, files[mine] = "H");
 
   EXPECT_TRUE(Restore({"Plans", "Empty"}).AllDone());
   EXPECT_EQ(FilesIn(plans), files.size());
@@ -97,7 +90,8 @@ TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
 }
 
 // A folder gone, or swapped while its names are planned: the row fails,
-// telling why, the swapped-in folder stays and the pass goes on.
+// telling why, the swapped-in folder stays and the pass goes on. A path
+// past the system's limit is refused before anything moves.
 TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   const fs::path gone = MakeFolder("Work/Gone"), plans = MakeFolder("Work/Plans");
   Add({gone, plans});
@@ -111,13 +105,18 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   EXPECT_EQ(Statuses(), "Visible Hidden");
 
   Restore({"Plans"});
+  WriteText(plans / "a", "A");
+  const size_t limit = std::exchange(platform.max_path, (store / "Plans").string().size() + 10);
+  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Refused), 1);
+  EXPECT_THAT(Said(), HasSubstr("longer than the system allows"));
+  EXPECT_EQ(ReadText(plans / "a"), "A");
+  platform.max_path = limit;
   const fs::path other = MakeFolder("Work/Other", {{"o", "O"}});
   dialogue.on_show = [&] {
     if (!fs::exists(plans / "a")) return;
     fs::rename(plans, home.Root() / "Work/Plans.held");
     fs::rename(other, plans);
   };
-  WriteText(plans / "a", "A");
   EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Failed), 1);
   EXPECT_EQ(ReadText(plans / "o"), "O");
   EXPECT_FALSE(fs::exists(JournalPath(session)));
@@ -194,15 +193,6 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   EXPECT_EQ(Database(), saved);
 }
 
-TEST_F(EngineTest, PathsPastTheSystemsLimitRefuseTheRowBeforeAnythingMoves) {
-  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
-  Add({plans});
-  platform.max_path = (store / "Plans").string().size() + 10;
-  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Refused), 1);
-  EXPECT_THAT(Said(), HasSubstr("longer than the system allows"));
-  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-}
-
 // A stand-in comes only once its side file is written, which goes again if
 // the rename fails; a side file already there is the user's, passed over.
 TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
@@ -229,17 +219,15 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   CipherNamer(cipher, session.key_text, SideFilesThere::Taken)
       .Plan(*OpenFolderAt(platform, plans.string()), hide);
   EXPECT_EQ(hide.new_name, "VEILBOX-LONG-NAME-3");
-}
 
-// A drive mounted in the tree after its names were planned is not renamed in.
-TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
-  const fs::path plans = MakeFolder("Work/Plans", {{"mounted/f", "F"}, {"a", "A"}});
+  // A drive mounted in the tree after its names were planned is not renamed in.
+  WriteText(plans / "mounted/f", "F");
   WithMounts root(platform.OpenFolderNoLinks(plans.string()).folder);
   NamePlan plan;
   plan.Add({"mounted", "f", "g"});
-  plan.Add({"", "a", "b"});
+  plan.Add({"", name, "b"});
   EXPECT_EQ(RenameFiles(session, root, plans.string(), plan, 2).failed, 1);
-  EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FA");
+  EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FL");
 }
 
 // A taken name asks first and never merges; a folder gone from the store
@@ -388,5 +376,4 @@ TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore)
   EXPECT_EQ(Reload().size(), 1u);
 }
 
-}  // namespace
 }  // namespace veilbox::testing

@@ -8,7 +8,6 @@
 #include "engine/Recovery.h"
 
 namespace veilbox::testing {
-namespace {
 
 FolderRecord R(const std::string& text) {
   return *ParseRecord(text);
@@ -277,5 +276,4 @@ TEST_F(RecoveryTest, ACheckThatGivesUpWaitingForTheDataLockLooksAtNothing) {
   EXPECT_EQ(CheckFolders(session, false).findings.size(), 1u) << "the folder is missing";
 }
 
-}  // namespace
 }  // namespace veilbox::testing

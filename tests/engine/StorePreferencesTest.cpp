@@ -7,7 +7,6 @@
 #include "support/HomeTest.h"
 
 namespace veilbox::testing {
-namespace {
 
 namespace fs = std::filesystem;
 
@@ -180,5 +179,4 @@ TEST_F(StorePreferencesTest, RefusesFoldersThatOverlapTheProgramOrAListedFolder)
   EXPECT_EQ(prefs.ListText(), "/E:/Hidden*" + program + "/Data*");
 }
 
-}  // namespace
 }  // namespace veilbox::testing

@@ -11,7 +11,6 @@
 #include "engine/Locking.h"
 
 namespace veilbox::testing {
-namespace {
 
 class UnlockMarkerTest : public EngineTest {
  protected:
@@ -119,5 +118,4 @@ TEST_F(UnlockMarkerTest, AtStartAMarkerOfAProcessThatEndedLocksTheStoreFolders) 
   }
 }
 
-}  // namespace
 }  // namespace veilbox::testing

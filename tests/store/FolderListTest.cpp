@@ -11,7 +11,6 @@
 #include "support/HomeTest.h"
 
 namespace veilbox::testing {
-namespace {
 
 namespace fs = std::filesystem;
 
@@ -67,5 +66,4 @@ TEST_F(FolderListTest, AddedRowsNeverRunIntoWhatWasThere) {
   EXPECT_TRUE(FolderList::Parse(list.Text()).Unreadable().empty());
 }
 
-}  // namespace
 }  // namespace veilbox::testing

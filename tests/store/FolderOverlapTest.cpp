@@ -7,7 +7,6 @@
 #include "support/TempHome.h"
 
 namespace veilbox {
-namespace {
 
 TEST(FolderOverlap, ComparesWholeComponentsOfFullPaths) {
   EXPECT_EQ(CompareFolders("/a/b/", "/a//b"), Overlap::Same);
@@ -43,5 +42,4 @@ TEST(FolderOverlap, OneFolderReachedByTwoPathsIsOneFolder) {
             std::nullopt);
 }
 
-}  // namespace
 }  // namespace veilbox

@@ -8,7 +8,6 @@
 #include "support/TempHome.h"
 
 namespace veilbox {
-namespace {
 
 // A full path from one written as on Windows ("/D:/Store" on Linux).
 std::string Full(std::string path) {
@@ -93,5 +92,4 @@ TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLostAndRefusesSeparators) {
   EXPECT_THROW(list.Add("/media/a<b"), Failure);
 }
 
-}  // namespace
 }  // namespace veilbox

@@ -6,7 +6,6 @@
 #include "support/TempHome.h"
 
 namespace veilbox {
-namespace {
 
 using V = std::vector<std::string>;
 
@@ -54,5 +53,4 @@ TEST(GetDirs, ListsSubFoldersEachFollowedByAComma) {
   EXPECT_EQ(GetDirs(*platform, home.MakeFolder("empty").string(), kDirectoryAttribute), "");
 }
 
-}  // namespace
 }  // namespace veilbox

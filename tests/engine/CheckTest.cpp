@@ -76,7 +76,8 @@ TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
 }
 
 // A plain folder with cipher-like names is left alone, and nothing is
-// adopted from a store folder Veilbox did not make.
+// adopted from a store folder Veilbox did not make. A check that gives up
+// waiting for the data lock has looked at nothing.
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
   const fs::path gone = MakeFolder("Work/Gone");
@@ -91,6 +92,13 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
   MakeFolder("program/Data/Odd<name");  // found, but never put into the list
   WriteText(store / "temp/left", "");
+  auto copy = CreatePlatform();  // another copy, holding the data lock
+  auto held = copy->LockData({});
+  session.data_lock_limit = std::chrono::milliseconds(50);
+  dialogue.Answers({Answer::Yes});  // the error reporter's question
+  const CheckReport waited = CheckFolders(session, true);
+  EXPECT_EQ(std::pair(waited.complete, waited.findings.size()), std::pair(false, size_t{0}));
+  held.reset();
   const CheckReport found = CheckFolders(session, false);
   EXPECT_EQ(found.findings.size(), 6u);
   EXPECT_TRUE(found.repairs.empty());

@@ -1,8 +1,5 @@
-#include <map>
-#include <thread>
 #include <tuple>
 
-#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/Journal.h"
 #include "engine/Recovery.h"
@@ -260,20 +257,6 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
             std::string::npos);
   PlannedRename r;
   EXPECT_FALSE(JournalPlan(session, bad).Next(r));
-}
-
-// A check that gives up waiting for the data lock has looked at nothing.
-TEST_F(RecoveryTest, ACheckThatGivesUpWaitingForTheDataLockLooksAtNothing) {
-  fs::remove_all(plans);
-  auto other = CreatePlatform();
-  auto held = other->LockData({});
-  session.data_lock_limit = std::chrono::milliseconds(50);
-  dialogue.Answers({Answer::Yes});  // the error reporter's question
-  const CheckReport report = CheckFolders(session, true);
-  EXPECT_FALSE(report.complete);
-  EXPECT_TRUE(report.findings.empty());
-  held.reset();
-  EXPECT_EQ(CheckFolders(session, false).findings.size(), 1u) << "the folder is missing";
 }
 
 }  // namespace veilbox::testing

@@ -8,7 +8,7 @@ namespace veilbox {
 
 // A box tells number, description, step and its text; No silences that
 // step, Yes and Cancel do not; step 0 is never shown.
-TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
+TEST(ErrorReporter, AsksAtEachStepUntilNoAndATrappedFailureEndsTheOperation) {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter(dialogue);
   ASSERT_GT(kStepCount, 10);
@@ -36,12 +36,9 @@ TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Question);
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
-}
 
-// A failure ends the operation; from a test line (no step) nothing is shown.
-TEST(Trap, ReportsFailuresAndEndsTheOperation) {
-  testing::ScriptedDialogue dialogue;
-  ErrorReporter reporter(dialogue);
+  // A failure trapped ends the operation; from a test line (no step) nothing is shown.
+  dialogue.boxes.clear();
   bool after_failure = false;
   EXPECT_TRUE(Trap(reporter, [] {}));
   EXPECT_FALSE(Trap(reporter, [&] {

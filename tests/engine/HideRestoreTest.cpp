@@ -350,9 +350,8 @@ TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
 // cannot be restored stays.
 TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore) {
   const fs::path work = home.Root() / "Work";
-  for (const char* name : {"One", "Two", "Three", "Four"}) {
+  for (const char* name : {"One", "Two", "Three", "Four"})
     Add({MakeFolder(std::string("Work/") + name, {{"f", name}})});
-  }
   Hide({"Two"});
   Hide({"Four"}, true);
   std::optional<bool> two_back;  // whether Two is back when Four's names come back

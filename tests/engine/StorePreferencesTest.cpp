@@ -15,9 +15,8 @@ using StoreFolderRules = HomeTest;
 TEST_F(StoreFolderRules, OnlyARealPrivateFolderOfTheUsersOwnMayServe) {
   const fs::path r = home.Root();
   const std::string own_home = (r / "home").string(), link = (r / "link").string();
-  for (const char* made : {"real/sub", "home/Private", "folders/a", "made/temp", "made/Plans"}) {
+  for (const char* made : {"real/sub", "home/Private", "folders/a", "made/temp", "made/Plans"})
     home.MakeFolder(made);
-  }
   fs::create_directory_symlink(r / "real", r / "link");
   WriteText(r / "file", "");
   WriteText(home.MakeFolder("full") / "notes", "");
@@ -43,16 +42,14 @@ TEST_F(StoreFolderRules, OnlyARealPrivateFolderOfTheUsersOwnMayServe) {
   if (::chown(other.c_str(), 12345, 12345) == 0) {  // only root may give a folder away
     refused.push_back({other.string(), " belongs to another user."});
   }
-  for (const auto& [folder, reason] : refused) {
+  for (const auto& [folder, reason] : refused)
     EXPECT_EQ(StoreFolderProblem(session, folder, {}, {}), folder + reason);
-  }
   EXPECT_EQ(
       StoreFolderProblem(session, (r / "a<b").string(), {}, {}),
       "\"" + (r / "a<b").string() +
           "\" contains \"<\" or \"*\", which Veilbox cannot keep in its list; rename it first.");
-  for (const char* fine : {"new", "real/sub", "made", "home/Private", "/tmp/x"}) {
+  for (const char* fine : {"new", "real/sub", "made", "home/Private", "/tmp/x"})
     EXPECT_EQ(StoreFolderProblem(session, (r / fine).string(), {}, {}), std::nullopt) << fine;
-  }
 }
 
 // Drives named by a letter at the top of a full path ("/E:/"); of the

@@ -8,7 +8,7 @@
 
 namespace veilbox {
 
-TEST(FolderOverlap, ComparesWholeComponentsOfFullPaths) {
+TEST(FolderOverlap, ComparesWholeComponentsOfFullPathsAndFollowsLinks) {
   EXPECT_EQ(CompareFolders("/a/b/", "/a//b"), Overlap::Same);
   EXPECT_EQ(CompareFolders("/a/./x/../b", "/a/b"), Overlap::Same);
   EXPECT_EQ(CompareFolders("/../a", "/a"), Overlap::Same);  // never above the root
@@ -21,9 +21,8 @@ TEST(FolderOverlap, ComparesWholeComponentsOfFullPaths) {
   EXPECT_EQ(CompareFolders("/A/b", "/a/b"), Overlap::None);
   EXPECT_EQ(CompareFolders("", "/a"), Overlap::None);
   EXPECT_EQ(CompareFolders("a", "/a"), Overlap::None);
-}
 
-TEST(FolderOverlap, OneFolderReachedByTwoPathsIsOneFolder) {
+  // One folder reached by two paths is one folder.
   const testing::TempHome home;
   const std::unique_ptr<Platform> platform = CreatePlatform();
   home.MakeFolder("real/store/sub");

@@ -231,13 +231,18 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
 }
 
 // A taken name asks first and never merges; a folder gone from the store
-// cannot be restored.
-TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
+// cannot be restored; a place that is gone asks for another, refusing one on
+// another drive or through a link.
+TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndGoesElsewhereWhenThePlaceIsGone) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "mine"}});
-  Add({plans, MakeFolder("Work/Gone")});
-  Hide({"Plans", "Gone"});
+  const fs::path moved = MakeFolder("Work/Old/Moved", {{"a", "a"}}), old = moved.parent_path();
+  const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
+  fs::create_directory_symlink(elsewhere, via);
+  Add({plans, MakeFolder("Work/Gone"), moved});
+  Hide({"Plans", "Gone", "Moved"});
   MakeFolder("Work/Plans", {{"a", "new"}});
   fs::remove_all(store / "Gone");
+  fs::remove(old);
   dialogue.Answers({Answer::No});
   const CommandResult declined = Restore({"Plans", "Gone"});
   EXPECT_EQ(std::pair(declined.Count(Kind::Declined), declined.Count(Kind::Refused)),
@@ -250,34 +255,25 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
   EXPECT_EQ(std::tie(dialogue.boxes[1].text, dialogue.boxes[1].title),
             std::tie("Gone does not exist in the hidden database and therefore cannot be restored.",
                      "Restore"));
-  EXPECT_EQ(Statuses(), "Hidden Hidden");
+  EXPECT_EQ(Statuses(), "Hidden Hidden Hidden");
   dialogue.Answers({Answer::Yes});
   Restore({"Plans"});
   EXPECT_EQ(ReadText(plans / "a") + ReadText(plans.parent_path() / "Plans(1)/a"), "newmine");
   EXPECT_EQ(rows[0],
             (ListRow{"Plans(1)", plans.parent_path().string() + "/", "Visible", "Normal"}));
-}
 
-// A place that is gone asks for another, refusing one on another drive or
-// through a link.
-TEST_F(EngineTest, RestoreGoesElsewhereWhenTheOwnPlaceIsGone) {
-  const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}}), old = plans.parent_path();
-  const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
-  fs::create_directory_symlink(elsewhere, via);
-  Add({plans});
-  Hide({"Plans"});
-  fs::remove(old);
+  dialogue.boxes.clear();
   dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
   dialogue.Folders({MakeFolder("driveB").string(), via.string(), elsewhere.string()});
-  EXPECT_TRUE(Restore({"Plans"}).AllDone());
+  EXPECT_TRUE(Restore({"Moved"}).AllDone());
   EXPECT_EQ(dialogue.boxes[0].text, old.string() +
                                         "/ does not exist (or is hidden). Do you wish to restore "
-                                        "Plans to another folder?");
+                                        "Moved to another folder?");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
   EXPECT_THAT(dialogue.boxes.at(2).text, HasSubstr("link"));
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
-  EXPECT_EQ(ReadText(elsewhere / "Plans/a"), "a");
-  EXPECT_EQ(Database(), Record(elsewhere / "Plans") + "\r\n");
+  EXPECT_EQ(ReadText(elsewhere / "Moved/a"), "a");
+  EXPECT_THAT(Database(), HasSubstr(Record(elsewhere / "Moved")));
 }
 
 // Names the list cannot keep, folders overlapping Veilbox's own, and paths

@@ -95,17 +95,27 @@ class StorePreferencesTest : public ::testing::Test {
 };
 
 // An entry whose "*" was lost still counts; an empty entry names no folder.
-// Drive keys differing in letter case are different drives.
-TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneStoreFolderPerDrive) {
+// Drive keys differing in letter case are different drives. The program
+// folder and listed folders may not serve; the default place may.
+TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneFreeStoreFolderPerDrive) {
   EXPECT_TRUE(Open("").Rows().empty());
   StorePreferences prefs = Open("/C:/Store**/E:/Hidden");
   ASSERT_EQ(prefs.Rows().size(), 2u);
   EXPECT_EQ(std::tie(prefs.Rows()[1].drive, prefs.Rows()[1].path), std::tie("/E:/", "/E:/Hidden"));
-  dialogue.Folders({"/E:/Other", "/e:/Other", "/D:/New"});
-  for (const bool added : {false, true, true}) EXPECT_EQ(prefs.Add(none), added);
-  EXPECT_EQ(Notices(), std::vector<std::string>{"/E:/ already has a hidden/locked folder on it."});
-  EXPECT_EQ(dialogue.chooser_titles, (std::vector<std::string>(3, "Select Folder...")));
-  EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden*/e:/Other*/D:/New*");
+  const std::string program = home.ProgramFolder().string();
+  const std::vector<ListRow> listed{{"Plans", "/F:/Work/", kVisible, kNormal}};
+  dialogue.Folders(
+      {"/E:/Other", "/e:/Other", "/D:/New", program, "/F:/Work/Plans/Old", program + "/Data"});
+  for (const bool added : {false, true, true, false, false, true})
+    EXPECT_EQ(prefs.Add(listed), added);
+  EXPECT_EQ(Notices(),
+            (std::vector<std::string>{
+                "/E:/ already has a hidden/locked folder on it.",
+                program + " is the program folder. Please select another folder.",
+                "/F:/Work/Plans/Old lies inside the listed folder /F:/Work/Plans. Please select "
+                "another folder."}));
+  EXPECT_EQ(dialogue.chooser_titles, (std::vector<std::string>(6, "Select Folder...")));
+  EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden*/e:/Other*/D:/New*" + program + "/Data*");
 }
 
 // Edit keeps its row's drive and starts the chooser at the row's folder; a
@@ -157,23 +167,6 @@ TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
   ASSERT_TRUE(prefs.Remove(0, none));
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()), std::make_tuple("", ""));
-}
-
-// The program folder and listed folders may not serve; the default place may.
-TEST_F(StorePreferencesTest, RefusesFoldersThatOverlapTheProgramOrAListedFolder) {
-  StorePreferences prefs = Open("/E:/Hidden*");
-  const std::string program = home.ProgramFolder().string();
-  const std::vector<ListRow> listed{{"Plans", "/D:/Work/", kVisible, kNormal}};
-  dialogue.Folders({program, "/D:/Work/Plans/Old", program + "/Data"});
-  EXPECT_FALSE(prefs.Add(listed));
-  EXPECT_FALSE(prefs.Add(listed));
-  EXPECT_EQ(Notices(),
-            (std::vector<std::string>{
-                program + " is the program folder. Please select another folder.",
-                "/D:/Work/Plans/Old lies inside the listed folder /D:/Work/Plans. Please select "
-                "another folder."}));
-  EXPECT_TRUE(prefs.Add(listed));
-  EXPECT_EQ(prefs.ListText(), "/E:/Hidden*" + program + "/Data*");
 }
 
 }  // namespace veilbox::testing

@@ -93,8 +93,9 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   EXPECT_NE(outcome.first_failure.find("ends before its last file"), std::string::npos);
 }
 
-// A journal never committed goes; a damaged one is kept aside, private.
-TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAside) {
+// A journal never committed goes; a damaged one is kept aside, private; an
+// earlier version's is followed.
+TEST_F(RecoveryTest, AJournalNeverCommittedGoesADamagedOneIsKeptAsideAnOlderOneIsFollowed) {
   JournalWriter(session).Add({"", "a.txt", Cipher("a.txt")});
   EXPECT_FALSE(fs::exists(JournalPath(session)));
   WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
@@ -111,6 +112,18 @@ TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAsid
   EXPECT_EQ(ModeOf(KeptAside()[0]), 0600u);
   EXPECT_EQ(dialogue.boxes.at(0).icon, Icon::Exclamation);
   EXPECT_EQ(ReadText(plans / "a.txt"), "a");
+  EXPECT_EQ(Database(), visible + "\r\n");
+
+  // A restore cut off in an earlier version's journal, which names each file
+  // by its path below the folder, is finished.
+  Hide({"Plans"}, true);
+  fs::rename(store / "Plans", plans);
+  const std::string old = "veilbox-journal 1\nfile\t" + Cipher("a.txt") + "\ta.txt\nfile\tsub/" +
+                          Cipher("b.txt") + "\tb.txt\n";
+  const Journal j{"restore", R(hidden), R(visible), hide.to, hide.from};
+  WriteText(JournalPath(session), old + JournalText(j).substr(18));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
+  EXPECT_EQ(ReadText(plans / "a.txt") + ReadText(plans / "sub/b.txt"), "ab");
   EXPECT_EQ(Database(), visible + "\r\n");
 }
 
@@ -166,23 +179,6 @@ TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
   Reload();
   EXPECT_TRUE(Restore({"Plans"}).AllDone());
   EXPECT_EQ(ReadText(plans / "sub/b.txt"), "b.txt");
-}
-
-// An earlier version's journal names each file by its path below the folder.
-TEST_F(RecoveryTest, ARestoreCutOffInAnOlderVersionsJournalIsFinished) {
-  Hide({"Plans"}, true);
-  fs::rename(store / "Plans", plans);
-  std::string text = "veilbox-journal 1\n";
-  for (const char* f : {"a.txt", "sub/b.txt"}) {
-    const fs::path file(f);
-    text += "file\t" + (file.parent_path() / Cipher(file.filename().string())).string() + "\t" +
-            file.filename().string() + "\n";
-  }
-  const Journal j{"restore", R(hidden), R(visible), hide.to, hide.from};
-  WriteText(JournalPath(session), text + JournalText(j).substr(18));
-  EXPECT_TRUE(RecoverInterruptedRow(session));
-  EXPECT_EQ(ReadText(plans / "a.txt") + ReadText(plans / "sub/b.txt"), "ab");
-  EXPECT_EQ(Database(), visible + "\r\n");
 }
 
 // An entry whose plan climbs out of its folder is never followed; a journal

@@ -18,7 +18,7 @@ start=$(date +%s%N)
 vb --encrypt hide "${TREES[@]}" >/dev/null 2>&1
 vb restore "${TREES[@]}" >/dev/null 2>&1
 span_ms=$((($(date +%s%N) - start) / 2000000 + 20))
-kills=0 runs=0
+kills=0
 while ((kills < KILLS)); do
   command=(--encrypt hide)
   vb list 2>/dev/null | grep -q $'\tHidden\t' && command=(restore)
@@ -26,9 +26,7 @@ while ((kills < KILLS)); do
   sleep "$(awk -v ms=$((RANDOM % span_ms)) 'BEGIN { printf "%.3f", ms / 1000 }')"
   kill -KILL "$pid" 2>/dev/null && kills=$((kills + 1))
   wait "$pid" 2>/dev/null
-  runs=$((runs + 1))
 done
-echo "kills: $kills of $runs runs, files: $FILES"
 vb list >/dev/null 2>&1  # recovery runs at the start of every command
 vb restore "${TREES[@]}" >/dev/null 2>&1
 for tree in "${TREES[@]}"; do all_back "$tree" "$tree.manifest"; done

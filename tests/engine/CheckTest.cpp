@@ -1,4 +1,3 @@
-#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/Messages.h"
 

@@ -11,6 +11,9 @@
 #include <string>
 
 #include "crypto/cEncrypt.h"
+#include "engine/Check.h"
+#include "engine/Journal.h"
+#include "engine/Recovery.h"
 #include "store/FolderDatabase.h"
 #include "support/HomeTest.h"
 

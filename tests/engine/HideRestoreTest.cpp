@@ -1,12 +1,9 @@
 #include <fcntl.h>
 #include <stdio.h>
 
-#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/FilenamePass.h"
 #include "engine/FolderMove.h"
-#include "engine/Journal.h"
-#include "engine/Recovery.h"
 #include "engine/StandIns.h"
 #include "support/ForwardingFolder.h"
 

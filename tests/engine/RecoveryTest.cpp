@@ -1,17 +1,12 @@
 #include <tuple>
 
 #include "engine/EngineFixture.h"
-#include "engine/Journal.h"
-#include "engine/Recovery.h"
 
 namespace veilbox::testing {
 
-FolderRecord R(const std::string& text) {
-  return *ParseRecord(text);
-}
-
 class RecoveryTest : public EngineTest {
  protected:
+  static FolderRecord R(const std::string& text) { return *ParseRecord(text); }
   RecoveryTest() {
     fs::create_directories(store);
     Add({plans});

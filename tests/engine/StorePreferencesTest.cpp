@@ -119,8 +119,9 @@ TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneFreeStoreFolderPerDriv
 }
 
 // Edit keeps its row's drive and starts the chooser at the row's folder; a
-// drive holding listed folders is told before any chooser; Remove needs Yes.
-TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
+// drive holding listed folders is told before any chooser; Remove needs Yes;
+// only a successful save changes the state and the settings.
+TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDriveAndOnlyASavedListCounts) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
   const std::vector<ListRow> listed{{"Plans", "/E:/Work/", kVisible, kNormal}};
   EXPECT_FALSE(prefs.Edit(1, listed));
@@ -147,23 +148,18 @@ TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
             std::make_tuple("Are you sure you wish to remove /E:/Hidden/Inner from the list?",
                             "Remove", Icon::Question, Buttons::YesNoCancel));
   EXPECT_EQ(prefs.ListText(), "/C:/Store*");
-}
 
-// A failed write leaves the old list in force, the edited rows kept.
-TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
-  StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
-  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
-  ASSERT_TRUE(prefs.Remove(0, none));
+  // A failed write leaves the old list in force, the edited rows kept.
   platform.refuse_setting_writes = true;
+  dialogue.Answers({Answer::Yes, Answer::Yes});  // the error box, the last removal
   EXPECT_FALSE(prefs.Save());
   EXPECT_EQ(dialogue.boxes.back().title, "Error");
-  EXPECT_EQ(session.stores.Text(), "/C:/Store*/E:/Hidden*");
-  EXPECT_EQ(Stored(), "");
-  EXPECT_EQ(prefs.ListText(), "/E:/Hidden*");
+  EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text(), prefs.ListText()),
+            std::make_tuple("", "/C:/Store*/E:/Hidden*", "/C:/Store*"));
   platform.refuse_setting_writes = false;
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()),
-            std::make_tuple("/E:/Hidden*", "/E:/Hidden*"));
+            std::make_tuple("/C:/Store*", "/C:/Store*"));
   ASSERT_TRUE(prefs.Remove(0, none));
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()), std::make_tuple("", ""));

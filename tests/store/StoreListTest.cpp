@@ -24,7 +24,7 @@ class LetterDrivePlatform : public NativePlatform {
   }
 };
 
-TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
+TEST(StoreList, FindsTheStoreFolderOfAPathsDriveAndKeepsWhatItCannotUse) {
   LetterDrivePlatform platform;
   const StoreList list = StoreList::Parse(Full("C:\\Data*") + Full("D:\\Store*"));
   EXPECT_EQ(list.FolderForDrive(platform, Full("D:\\Work\\Plans")), Full("D:\\Store"));
@@ -36,6 +36,30 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
             Full("D:\\One"));
   // Drive keys are compared exactly.
   EXPECT_EQ(list.FolderForDrive(platform, Full("d:\\Work")), std::nullopt);
+
+  // An entry whose "*" was lost is kept; a name holding a separator is refused.
+  const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
+  for (const std::string& text : {data + "*" + store + "*", data + "*" + store}) {
+    EXPECT_EQ(StoreList::Parse(text).Folders(), (std::vector<std::string>{data, store})) << text;
+    EXPECT_EQ(StoreList::Parse(text).Text(), data + "*" + store + "*");
+  }
+  // An entry that is not a full path is never used, but named and kept.
+  const std::string up = Full("D:\\x\\..\\Store");
+  const StoreList odd = StoreList::Parse("Data**" + up + "*" + store + "*");
+  EXPECT_EQ(odd.Folders(), std::vector<std::string>{store});
+  EXPECT_EQ(odd.Text(), "Data**" + up + "*" + store + "*");
+  EXPECT_EQ(
+      odd.Unusable(),
+      (std::vector<std::string>{
+          "Entry 1 of the store-folder list, \"Data\", is not a full path, so it is not used.",
+          "Entry 3 of the store-folder list, \"" + up +
+              "\", has a \"..\" part, so it is not used."}));
+  StoreList added = StoreList::Parse(data);
+  added.Add(store);
+  EXPECT_EQ(added.Text(), data + "*" + store + "*");
+  EXPECT_TRUE(StoreList::Parse("").Folders().empty());
+  EXPECT_THROW(added.Add("/media/a*b"), Failure);
+  EXPECT_THROW(added.Add("/media/a<b"), Failure);
 }
 
 // The existing store folder serves before one of a drive that is away.
@@ -64,32 +88,6 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   StoreDrives here;
   here.Remember(away, platform.DriveKey(folder));
   EXPECT_EQ(usb_first.FolderForDrive(platform, folder, here), away);
-}
-
-// An entry whose "*" was lost is kept; a name holding a separator is refused.
-TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLostAndRefusesSeparators) {
-  const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
-  for (const std::string& list : {data + "*" + store + "*", data + "*" + store}) {
-    EXPECT_EQ(StoreList::Parse(list).Folders(), (std::vector<std::string>{data, store})) << list;
-    EXPECT_EQ(StoreList::Parse(list).Text(), data + "*" + store + "*");
-  }
-  // An entry that is not a full path is never used, but named and kept.
-  const std::string up = Full("D:\\x\\..\\Store");
-  const StoreList odd = StoreList::Parse("Data**" + up + "*" + store + "*");
-  EXPECT_EQ(odd.Folders(), std::vector<std::string>{store});
-  EXPECT_EQ(odd.Text(), "Data**" + up + "*" + store + "*");
-  EXPECT_EQ(
-      odd.Unusable(),
-      (std::vector<std::string>{
-          "Entry 1 of the store-folder list, \"Data\", is not a full path, so it is not used.",
-          "Entry 3 of the store-folder list, \"" + up +
-              "\", has a \"..\" part, so it is not used."}));
-  StoreList list = StoreList::Parse(data);
-  list.Add(store);
-  EXPECT_EQ(list.Text(), data + "*" + store + "*");
-  EXPECT_TRUE(StoreList::Parse("").Folders().empty());
-  EXPECT_THROW(list.Add("/media/a*b"), Failure);
-  EXPECT_THROW(list.Add("/media/a<b"), Failure);
 }
 
 }  // namespace veilbox

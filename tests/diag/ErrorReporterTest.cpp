@@ -5,13 +5,10 @@
 #include "support/ScriptedDialogue.h"
 
 namespace veilbox {
-namespace {
 
-// A box tells the error's number, description, step and the step's text
-// (step N is the table's entry N - 1; a step past the table has none). No
-// silences that step for every error number, Yes and Cancel do not; step 0
-// is never shown.
-TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
+// A box tells number, description, step and its text; No silences that
+// step, Yes and Cancel do not; step 0 is never shown.
+TEST(ErrorReporter, AsksAtEachStepUntilNoAndATrappedFailureEndsTheOperation) {
   testing::ScriptedDialogue dialogue;
   ErrorReporter reporter(dialogue);
   ASSERT_GT(kStepCount, 10);
@@ -39,14 +36,9 @@ TEST(ErrorReporter, AsksAtEachStepUntilTheAnswerIsNo) {
   EXPECT_EQ(dialogue.boxes[0].title, "Error");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Question);
   EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
-}
 
-// A failure ends the operation and goes to the reporter; a standard-library
-// failure carries no line and is reported at the line that armed the trap.
-// Both are test lines, no program step: nothing is shown.
-TEST(Trap, ReportsFailuresAndEndsTheOperation) {
-  testing::ScriptedDialogue dialogue;
-  ErrorReporter reporter(dialogue);
+  // A failure trapped ends the operation; from a test line (no step) nothing is shown.
+  dialogue.boxes.clear();
   bool after_failure = false;
   EXPECT_TRUE(Trap(reporter, [] {}));
   EXPECT_FALSE(Trap(reporter, [&] {
@@ -71,5 +63,4 @@ TEST(StepTable, MapsEverySourceLineToItsStepOrTheNearestAbove) {
   EXPECT_EQ(StepOf(std::string("/x/src/") + kStepLines[0].file, 0), 0);
 }
 
-}  // namespace
 }  // namespace veilbox

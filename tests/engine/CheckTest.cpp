@@ -1,15 +1,12 @@
-#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/Messages.h"
 
 namespace veilbox::testing {
-namespace {
 
 using ::testing::Contains;
 
-// A restore, or a remove (which keeps the row), that finds a file's plain
-// name taken keeps its cipher name and the row's "Encrypted" mark; once the
-// name is free, repair finishes the names and clears the mark.
+// A restore or remove that finds a plain name taken keeps the cipher name and
+// the "Encrypted" mark; once the name is free, repair finishes it.
 TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
   Add({plans});
@@ -29,12 +26,8 @@ TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   }
 }
 
-// A stand-in whose side file is missing or damaged keeps its name, and the
-// row its "Encrypted" mark; check names it. With the side files back,
-// repair finishes the restore; a side file whose file has its name back
-// goes, any other without its stand-in is only reported. In a hidden folder
-// a side file beside its file's plain name is half a stand-in: repair
-// finishes it, never undoes it.
+// A stand-in without a usable side file keeps its name until the side file
+// is back; a side file beside its file's plain name is finished, not undone.
 TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
   const std::string one = NameOf(150, "ж"), two = NameOf(255, "n");
   const fs::path plans = MakeFolder("Work/Plans", {{one, "1"}, {two, "2"}, {"a.txt", "A"}});
@@ -81,9 +74,9 @@ TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
   EXPECT_EQ(FilesIn(store / "Plans"), 6u);
 }
 
-// Only a plain folder whose names look like cipher text is left alone:
-// nothing proves Veilbox made them. Nor is anything adopted from a store
-// folder Veilbox did not make.
+// A plain folder with cipher-like names is left alone, and nothing is
+// adopted from a store folder Veilbox did not make. A check that gives up
+// waiting for the data lock has looked at nothing.
 TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
   const fs::path gone = MakeFolder("Work/Gone");
@@ -98,6 +91,13 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
   MakeFolder("program/Data/Lost(1)", {{"x", "X"}});
   MakeFolder("program/Data/Odd<name");  // found, but never put into the list
   WriteText(store / "temp/left", "");
+  auto copy = CreatePlatform();  // another copy, holding the data lock
+  auto held = copy->LockData({});
+  session.data_lock_limit = std::chrono::milliseconds(50);
+  dialogue.Answers({Answer::Yes});  // the error reporter's question
+  const CheckReport waited = CheckFolders(session, true);
+  EXPECT_EQ(std::pair(waited.complete, waited.findings.size()), std::pair(false, size_t{0}));
+  held.reset();
   const CheckReport found = CheckFolders(session, false);
   EXPECT_EQ(found.findings.size(), 6u);
   EXPECT_TRUE(found.repairs.empty());
@@ -124,11 +124,8 @@ TEST_F(EngineTest, CheckReportsEveryDisagreementAndRepairsWhatItSafelyCan) {
                                          "sub-folders are not added to the list."));
 }
 
-// Rows of Dat.sys that name no folder of their own (a stored name that
-// climbs out of the store, a path that is not full, ".." as a name) are
-// reported by their row, kept as written and never followed; a row that
-// now names Veilbox's own settings folder is not hidden; a row that cannot
-// be looked at is a finding of its own, and the rows after it are checked.
+// Rows that name no folder of their own are reported, kept and never
+// followed; a row that cannot be looked at does not stop the check.
 TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
   const fs::path documents = MakeFolder("Documents", {{"d.txt", "D"}});
@@ -167,5 +164,4 @@ TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
   EXPECT_EQ(report.findings, findings);
 }
 
-}  // namespace
 }  // namespace veilbox::testing

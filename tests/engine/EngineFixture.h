@@ -1,5 +1,4 @@
-// The engine's tests: a started session in its home (HomeTest), with helpers
-// to add folders and tick rows the way the list does.
+// The engine's tests: a started session in its home, rows ticked as the list does.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -12,6 +11,9 @@
 #include <string>
 
 #include "crypto/cEncrypt.h"
+#include "engine/Check.h"
+#include "engine/Journal.h"
+#include "engine/Recovery.h"
 #include "store/FolderDatabase.h"
 #include "support/HomeTest.h"
 
@@ -58,7 +60,6 @@ class EngineTest : public HomeTest {
     ASSERT_TRUE(session.Add(static_cast<int>(folders.size())).AllDone());
     rows = session.Rows();
   }
-  // The commands on the rows of the named folders, as ticked in the list.
   CommandResult Hide(Names names, bool encrypt = false) {
     return Shown(session.Hide(Ticked(names), encrypt));
   }
@@ -66,9 +67,8 @@ class EngineTest : public HomeTest {
   CommandResult Remove(Names names) { return Shown(session.Remove(Ticked(names))); }
   std::vector<size_t> Ticked(Names names) const {
     std::vector<size_t> ticked;
-    for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t i = 0; i < rows.size(); ++i)
       if (std::ranges::find(names, rows[i].folder) != names.end()) ticked.push_back(i);
-    }
     return ticked;
   }
   CommandResult Shown(const CommandResult& result) {
@@ -87,8 +87,7 @@ class EngineTest : public HomeTest {
   }
 
   std::string Database() const { return ReadText(session.data_file); }
-  // The record of folder: its status and mark as "Hidden<Encrypted", and
-  // its name in the store folder (its own by default).
+  // The record of folder: state as "Hidden<Encrypted", stored name its own by default.
   static std::string Record(const fs::path& folder, const std::string& state = "Visible<Normal",
                             std::string stored = "") {
     const std::string name = folder.filename();
@@ -99,7 +98,7 @@ class EngineTest : public HomeTest {
     return cEncrypt().Encrypt(name, session.key_text);
   }
   std::string Said() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
-  // The list of store folders ("a*b*"), taken up as at a new start.
+  // The store-folder list ("a*b*"), taken up as at a new start.
   void UseStores(const std::string& list) {
     SetSetting("VeilboxHideFolderPath", list);
     StartSession();

@@ -1,36 +1,25 @@
-// Add, hide, restore and remove through the session, as the list runs them.
 #include <fcntl.h>
 #include <stdio.h>
 
-#include "engine/Check.h"
 #include "engine/EngineFixture.h"
 #include "engine/FilenamePass.h"
 #include "engine/FolderMove.h"
-#include "engine/Journal.h"
-#include "engine/Recovery.h"
 #include "engine/StandIns.h"
 #include "support/ForwardingFolder.h"
 
 namespace veilbox::testing {
-namespace {
 
-// Names that fit keep their own cipher text; longer ones (ASCII, Cyrillic,
-// Chinese; in the folder and a sub-folder) get a stand-in and a side file,
-// passing over the user's own files that look like either. An empty folder
-// is marked as asked, an unticked row never touched, and names that are not
-// cipher text are left as they are by the restore.
+// Names past 112 bytes get a stand-in and side file, passing over the user's
+// look-alikes; names that are not cipher text stay as they are on restore.
 TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
-  Files files;
+  Files files;  // each file holding its own name
   for (const char* name : {"a.txt", ".dot", "sub/b", "VEILBOX-LONG-NAME-1",
-                           "VEILBOX-LONG-NAME-2.CIPHER", "sub/VEILBOX-LONG-NAME-1.CIPHER"}) {
-    files[name] = name;
-  }
-  for (const size_t bytes : {112, 113, 200, 255}) {
-    for (const char* unit : {"n", "ж", "界"}) {
-      const std::string file = (bytes % 2 ? "sub/" : "") + NameOf(bytes, unit);
-      files[file] = file;
-    }
-  }
+                           "VEILBOX-LONG-NAME-2.CIPHER", "sub/VEILBOX-LONG-NAME-1.CIPHER"})
+    files[name];
+  for (const size_t bytes : {112, 113, 200, 255})
+    for (const char* unit : {"n", "ж", "界"})
+      files[(bytes % 2 ? "sub/" : "") + NameOf(bytes, unit)];
+  for (auto& [name, content] : files) content = name;
   const fs::path plans = MakeFolder("Work/Plans", files), empty = MakeFolder("Work/Empty");
   const fs::path other = MakeFolder("Work/Other"), hidden = store / "Plans";
   Add({plans, other, empty});
@@ -38,18 +27,14 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   EXPECT_FALSE(fs::exists(plans));
   EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
   for (const std::string& name : {std::string("a.txt"), std::string(".dot"),
-                                  std::string("VEILBOX-LONG-NAME-1"), NameOf(112, "界")}) {
+                                  std::string("VEILBOX-LONG-NAME-1"), NameOf(112, "界")})
     EXPECT_EQ(ReadText(hidden / Cipher(name)), name);
-  }
   EXPECT_EQ(ReadText(hidden / "sub" / Cipher("b")), "sub/b");
-  const long renamed = static_cast<long>(files.size());
-  EXPECT_EQ(dialogue.progress.back(), std::pair(renamed, renamed));
+  EXPECT_EQ(dialogue.progress.back(), (std::pair<long, long>(files.size(), files.size())));
   EXPECT_EQ(Database(), Record(plans, "Hidden<Encrypted") + Record(other) +
                             Record(empty, "Hidden<Encrypted") + "\r\n");
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
-  files["by hand.txt"] = files["ABCDEF"] = "H";
-  WriteText(hidden / "by hand.txt", "H");
-  WriteText(hidden / "ABCDEF", "H");
+  for (const char* mine : {"by hand.txt", "ABCDEF"}) WriteText(hidden / mine, files[mine] = "H");
 
   EXPECT_TRUE(Restore({"Plans", "Empty"}).AllDone());
   EXPECT_EQ(FilesIn(plans), files.size());
@@ -77,10 +62,8 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
   EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
 }
 
-// Of two rows of one folder each is acted on by itself: the folder is hidden
-// once, the other row says its folder is gone, and removing both brings the
-// folder back and drops both. A new folder at a hidden one's place is a row
-// of its own, hidden under a free name.
+// Two rows of one folder are each acted on by themselves; a new folder at a
+// hidden one's place is a row of its own, hidden under a free name.
 TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "a"}});
   Add({plans, plans});
@@ -103,9 +86,9 @@ TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
 }
 
-// A folder gone, or swapped for another while its names are planned (in its
-// place or in the store folder): the row fails, telling why; the other
-// folder stays where it is, the pass goes on, and no journal is left.
+// A folder gone, or swapped while its names are planned: the row fails,
+// telling why, the swapped-in folder stays and the pass goes on. A path
+// past the system's limit is refused before anything moves.
 TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   const fs::path gone = MakeFolder("Work/Gone"), plans = MakeFolder("Work/Plans");
   Add({gone, plans});
@@ -119,13 +102,18 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   EXPECT_EQ(Statuses(), "Visible Hidden");
 
   Restore({"Plans"});
+  WriteText(plans / "a", "A");
+  const size_t limit = std::exchange(platform.max_path, (store / "Plans").string().size() + 10);
+  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Refused), 1);
+  EXPECT_THAT(Said(), HasSubstr("longer than the system allows"));
+  EXPECT_EQ(ReadText(plans / "a"), "A");
+  platform.max_path = limit;
   const fs::path other = MakeFolder("Work/Other", {{"o", "O"}});
   dialogue.on_show = [&] {
     if (!fs::exists(plans / "a")) return;
     fs::rename(plans, home.Root() / "Work/Plans.held");
     fs::rename(other, plans);
   };
-  WriteText(plans / "a", "A");
   EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Failed), 1);
   EXPECT_EQ(ReadText(plans / "o"), "O");
   EXPECT_FALSE(fs::exists(JournalPath(session)));
@@ -141,9 +129,8 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   EXPECT_FALSE(fs::exists(JournalPath(session)));
 }
 
-// In a folder others may write to, the folder that arrives may be exchanged
-// with a link there at once: it has arrived all the same, and the link that
-// took its name is not moved in its stead.
+// A folder exchanged with a link the moment it arrives has arrived; the link
+// is not moved in its stead.
 TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
   struct ExchangedOnArrival : ForwardingFolder {
     using ForwardingFolder::ForwardingFolder;
@@ -169,10 +156,9 @@ TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(from / "Plans")));
 }
 
-// Store folders are private whatever the umask. A store folder that may not
-// serve (one listed before those rules: a link to the user's home) moves
-// nothing, and each earlier row is saved before the next starts, so what a
-// kill at the error box leaves on disk recovers to the same list.
+// Store folders are private whatever the umask; one that may not serve (a
+// link) moves nothing; each row is saved before the next starts, so a kill
+// at the error box recovers to the same list.
 TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   const fs::path first = MakeFolder("Work/First"), second = MakeFolder("driveB/Work/Second");
   const fs::path link = home.Root() / "driveB/Store";
@@ -204,19 +190,8 @@ TEST_F(EngineTest, EachRowIsSavedBeforeTheNextAndABadStoreFolderMovesNothing) {
   EXPECT_EQ(Database(), saved);
 }
 
-TEST_F(EngineTest, PathsPastTheSystemsLimitRefuseTheRowBeforeAnythingMoves) {
-  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}});
-  Add({plans});
-  platform.max_path = (store / "Plans").string().size() + 10;
-  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Refused), 1);
-  EXPECT_THAT(Said(), HasSubstr("longer than the system allows"));
-  EXPECT_EQ(ReadText(plans / "a.txt"), "A");
-}
-
-// A file takes its stand-in only once its side file is written; a side file
-// written for a rename that then fails is taken away again. A hide passes
-// over a side file already there, even one that holds the text: it is the
-// user's, and the same pass renames it.
+// A stand-in comes only once its side file is written, which goes again if
+// the rename fails; a side file already there is the user's, passed over.
 TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   struct FullDisk : ForwardingFolder {
     using ForwardingFolder::ForwardingFolder;
@@ -241,27 +216,30 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   CipherNamer(cipher, session.key_text, SideFilesThere::Taken)
       .Plan(*OpenFolderAt(platform, plans.string()), hide);
   EXPECT_EQ(hide.new_name, "VEILBOX-LONG-NAME-3");
-}
 
-// A drive mounted in the tree after its names were planned is not renamed in.
-TEST_F(EngineTest, PlannedRenamesStopAtADriveMountedSince) {
-  const fs::path plans = MakeFolder("Work/Plans", {{"mounted/f", "F"}, {"a", "A"}});
+  // A drive mounted in the tree after its names were planned is not renamed in.
+  WriteText(plans / "mounted/f", "F");
   WithMounts root(platform.OpenFolderNoLinks(plans.string()).folder);
   NamePlan plan;
   plan.Add({"mounted", "f", "g"});
-  plan.Add({"", "a", "b"});
+  plan.Add({"", name, "b"});
   EXPECT_EQ(RenameFiles(session, root, plans.string(), plan, 2).failed, 1);
-  EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FA");
+  EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FL");
 }
 
-// Restoring onto a folder of the same name asks first and never merges; a
-// folder gone from the store cannot be restored. Either way the row stays.
-TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
+// A taken name asks first and never merges; a folder gone from the store
+// cannot be restored; a place that is gone asks for another, refusing one on
+// another drive or through a link.
+TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndGoesElsewhereWhenThePlaceIsGone) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a", "mine"}});
-  Add({plans, MakeFolder("Work/Gone")});
-  Hide({"Plans", "Gone"});
+  const fs::path moved = MakeFolder("Work/Old/Moved", {{"a", "a"}}), old = moved.parent_path();
+  const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
+  fs::create_directory_symlink(elsewhere, via);
+  Add({plans, MakeFolder("Work/Gone"), moved});
+  Hide({"Plans", "Gone", "Moved"});
   MakeFolder("Work/Plans", {{"a", "new"}});
   fs::remove_all(store / "Gone");
+  fs::remove(old);
   dialogue.Answers({Answer::No});
   const CommandResult declined = Restore({"Plans", "Gone"});
   EXPECT_EQ(std::pair(declined.Count(Kind::Declined), declined.Count(Kind::Refused)),
@@ -274,39 +252,29 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndNeedsTheStoredFolder) {
   EXPECT_EQ(std::tie(dialogue.boxes[1].text, dialogue.boxes[1].title),
             std::tie("Gone does not exist in the hidden database and therefore cannot be restored.",
                      "Restore"));
-  EXPECT_EQ(Statuses(), "Hidden Hidden");
+  EXPECT_EQ(Statuses(), "Hidden Hidden Hidden");
   dialogue.Answers({Answer::Yes});
   Restore({"Plans"});
   EXPECT_EQ(ReadText(plans / "a") + ReadText(plans.parent_path() / "Plans(1)/a"), "newmine");
   EXPECT_EQ(rows[0],
             (ListRow{"Plans(1)", plans.parent_path().string() + "/", "Visible", "Normal"}));
-}
 
-// A place that is gone asks for another, refusing one on another drive or
-// through a link (one inside a store folder: tests/drives/restore_place).
-TEST_F(EngineTest, RestoreGoesElsewhereWhenTheOwnPlaceIsGone) {
-  const fs::path plans = MakeFolder("Work/Old/Plans", {{"a", "a"}}), old = plans.parent_path();
-  const fs::path elsewhere = MakeFolder("Work/New"), via = home.Root() / "Work/Via";
-  fs::create_directory_symlink(elsewhere, via);
-  Add({plans});
-  Hide({"Plans"});
-  fs::remove(old);
+  dialogue.boxes.clear();
   dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
   dialogue.Folders({MakeFolder("driveB").string(), via.string(), elsewhere.string()});
-  EXPECT_TRUE(Restore({"Plans"}).AllDone());
+  EXPECT_TRUE(Restore({"Moved"}).AllDone());
   EXPECT_EQ(dialogue.boxes[0].text, old.string() +
                                         "/ does not exist (or is hidden). Do you wish to restore "
-                                        "Plans to another folder?");
+                                        "Moved to another folder?");
   EXPECT_EQ(dialogue.boxes[0].icon, Icon::Information);
   EXPECT_THAT(dialogue.boxes.at(2).text, HasSubstr("link"));
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select or create a folder to restore to");
-  EXPECT_EQ(ReadText(elsewhere / "Plans/a"), "a");
-  EXPECT_EQ(Database(), Record(elsewhere / "Plans") + "\r\n");
+  EXPECT_EQ(ReadText(elsewhere / "Moved/a"), "a");
+  EXPECT_THAT(Database(), HasSubstr(Record(elsewhere / "Moved")));
 }
 
-// Names the list cannot keep, folders overlapping a store folder, the
-// program folder or the settings folder, and paths a hide would refuse (a
-// link on the way) are refused; a cancelled chooser adds nothing.
+// Names the list cannot keep, folders overlapping Veilbox's own, and paths
+// through a link are refused; a cancelled chooser adds nothing.
 TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleRecord) {
   const fs::path settings = home.SettingsFile().parent_path(), plans = MakeFolder("Work/Plans");
   fs::create_directories(store / "inside");
@@ -331,11 +299,8 @@ TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleReco
   EXPECT_EQ(dialogue.chooser_titles.back(), "Select Folder...");
 }
 
-// A folder on a drive without a store folder: declined, or a store folder
-// that holds the folder, adds nothing; accepted, the chooser insists on the
-// drive. Once that store folder is out of the list, a hide asks again:
-// declined, the pass ends there keeping earlier rows; accepted, the chosen
-// store folder is made with its staging folder.
+// A folder on a drive without a store folder: the add, and later a hide,
+// asks for one on that drive; declined, nothing changes beyond earlier rows.
 TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
   const fs::path first = MakeFolder("Work/First"), plans = MakeFolder("driveB/Work/Plans");
   const fs::path b_store = home.Root() / "driveB/Store", vault = home.Root() / "driveB/Vault";
@@ -374,15 +339,12 @@ TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
   EXPECT_TRUE(fs::is_directory(store / "Last"));
 }
 
-// Rows go last to first, a hidden one restored (its names decrypted) before
-// it goes, a visible one left where it is. A hidden row that cannot be
-// restored stays: its place gone and declined, or its drive's store folder
-// taken out of the list.
+// Rows go last to first, hidden ones restored first; a hidden row that
+// cannot be restored stays.
 TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore) {
   const fs::path work = home.Root() / "Work";
-  for (const char* name : {"One", "Two", "Three", "Four"}) {
+  for (const char* name : {"One", "Two", "Three", "Four"})
     Add({MakeFolder(std::string("Work/") + name, {{"f", name}})});
-  }
   Hide({"Two"});
   Hide({"Four"}, true);
   std::optional<bool> two_back;  // whether Two is back when Four's names come back
@@ -406,5 +368,4 @@ TEST_F(EngineTest, RemoveVisitsRowsLastToFirstAndKeepsHiddenRowsItCannotRestore)
   EXPECT_EQ(Reload().size(), 1u);
 }
 
-}  // namespace
 }  // namespace veilbox::testing

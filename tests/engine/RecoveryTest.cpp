@@ -1,21 +1,12 @@
-#include <map>
-#include <thread>
 #include <tuple>
 
-#include "engine/Check.h"
 #include "engine/EngineFixture.h"
-#include "engine/Journal.h"
-#include "engine/Recovery.h"
 
 namespace veilbox::testing {
-namespace {
-
-FolderRecord R(const std::string& text) {
-  return *ParseRecord(text);
-}
 
 class RecoveryTest : public EngineTest {
  protected:
+  static FolderRecord R(const std::string& text) { return *ParseRecord(text); }
   RecoveryTest() {
     fs::create_directories(store);
     Add({plans});
@@ -30,10 +21,9 @@ class RecoveryTest : public EngineTest {
   // The journals kept aside for the user.
   std::vector<fs::path> KeptAside() const {
     std::vector<fs::path> kept;
-    for (const auto& e : fs::directory_iterator(home.ProgramFolder())) {
+    for (const auto& e : fs::directory_iterator(home.ProgramFolder()))
       if (e.path().filename().string().starts_with("Dat.sys.journal.bad-"))
         kept.push_back(e.path());
-    }
     return kept;
   }
 
@@ -42,19 +32,15 @@ class RecoveryTest : public EngineTest {
   const Journal hide{"hide", R(visible), R(hidden), plans.string(), (store / "Plans").string()};
 };
 
-// Any name round-trips, however long the plan; entries follow one another
-// with their own plans; an entry cut off anywhere is never taken for a whole
-// one, while one with a damaged line is reported, also by the renames that
-// read it back (files already gone count as renamed when a pass resumes).
+// Entries and any names round-trip; an entry cut off is never taken for a
+// whole one, a damaged line is reported, also by the renames reading it.
 TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   Journal j{"restore", R("a</b/<c<d<e*"),     std::nullopt, "/x/\tweird\\name", "/y/new\nline",
             {},        EntryId{3, 1ull << 40}};
   j.names.complete = false;
   std::vector<PlannedRename> plan{{"sub/fi\tle", "a\\b", "NEW"}, {"", "e\nf", "G"}};
-  // Far more plan than the reader holds at once, so lines straddle its reads.
-  for (int i = 0; i < 4000; ++i) {
+  for (int i = 0; i < 4000; ++i)
     plan.push_back({"deep/er", "file " + std::to_string(i), Cipher(std::to_string(i))});
-  }
   Commit(j, plan);
   {
     JournalWriter second(session);
@@ -102,10 +88,9 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   EXPECT_NE(outcome.first_failure.find("ends before its last file"), std::string::npos);
 }
 
-// A row stopped while its plan was being written has no whole entry: nothing
-// moved, and what was written of it goes. A damaged journal is kept aside,
-// readable by the user alone, and reported.
-TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAside) {
+// A journal never committed goes; a damaged one is kept aside, private; an
+// earlier version's is followed.
+TEST_F(RecoveryTest, AJournalNeverCommittedGoesADamagedOneIsKeptAsideAnOlderOneIsFollowed) {
   JournalWriter(session).Add({"", "a.txt", Cipher("a.txt")});
   EXPECT_FALSE(fs::exists(JournalPath(session)));
   WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
@@ -123,12 +108,22 @@ TEST_F(RecoveryTest, AJournalNeverCommittedLeavesNothingAndADamagedOneIsKeptAsid
   EXPECT_EQ(dialogue.boxes.at(0).icon, Icon::Exclamation);
   EXPECT_EQ(ReadText(plans / "a.txt"), "a");
   EXPECT_EQ(Database(), visible + "\r\n");
+
+  // A restore cut off in an earlier version's journal, which names each file
+  // by its path below the folder, is finished.
+  Hide({"Plans"}, true);
+  fs::rename(store / "Plans", plans);
+  const std::string old = "veilbox-journal 1\nfile\t" + Cipher("a.txt") + "\ta.txt\nfile\tsub/" +
+                          Cipher("b.txt") + "\tb.txt\n";
+  const Journal j{"restore", R(hidden), R(visible), hide.to, hide.from};
+  WriteText(JournalPath(session), old + JournalText(j).substr(18));
+  EXPECT_TRUE(RecoverInterruptedRow(session));
+  EXPECT_EQ(ReadText(plans / "a.txt") + ReadText(plans / "sub/b.txt"), "ab");
+  EXPECT_EQ(Database(), visible + "\r\n");
 }
 
-// A hide with encrypted names, and its restore, stopped at each step: before
-// the move the row is undone, after it finished, whatever names were
-// renamed and whether the record was saved. Another folder at the target is
-// left alone and the journal kept aside. The row then restores as any other.
+// A hide and a restore stopped at each step: undone before the move,
+// finished after it; another folder at the target is left alone.
 TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
   enum Step { kNothingMoved, kMoved, kOneRenamed, kAllRenamed, kSaved, kAnotherThere };
   const std::vector<std::pair<std::string, std::string>> files{{"", "a.txt"}, {"sub", "b.txt"}};
@@ -136,9 +131,8 @@ TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
     Journal j = hide;
     if (!hiding) j = {"restore", R(hidden), R(visible), hide.to, hide.from};
     std::vector<PlannedRename> plan;
-    for (const auto& [folder, name] : files) {
+    for (const auto& [folder, name] : files)
       plan.push_back({folder, hiding ? name : Cipher(name), hiding ? Cipher(name) : name});
-    }
     for (const Step step :
          {kAnotherThere, kNothingMoved, kMoved, kOneRenamed, kAllRenamed, kSaved}) {
       SCOPED_TRACE(std::string(j.operation) + " step " + std::to_string(step));
@@ -182,26 +176,8 @@ TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
   EXPECT_EQ(ReadText(plans / "sub/b.txt"), "b.txt");
 }
 
-// An earlier version's journal names each file by its path below the folder.
-TEST_F(RecoveryTest, ARestoreCutOffInAnOlderVersionsJournalIsFinished) {
-  Hide({"Plans"}, true);
-  fs::rename(store / "Plans", plans);
-  std::string text = "veilbox-journal 1\n";
-  for (const char* f : {"a.txt", "sub/b.txt"}) {
-    const fs::path file(f);
-    text += "file\t" + (file.parent_path() / Cipher(file.filename().string())).string() + "\t" +
-            file.filename().string() + "\n";
-  }
-  const Journal j{"restore", R(hidden), R(visible), hide.to, hide.from};
-  WriteText(JournalPath(session), text + JournalText(j).substr(18));
-  EXPECT_TRUE(RecoverInterruptedRow(session));
-  EXPECT_EQ(ReadText(plans / "a.txt") + ReadText(plans / "sub/b.txt"), "ab");
-  EXPECT_EQ(Database(), visible + "\r\n");
-}
-
-// An entry whose plan climbs out of its folder is never followed, whoever
-// wrote it; the entries beside it are finished and the journal is kept
-// aside. A journal is private however it was made.
+// An entry whose plan climbs out of its folder is never followed; a journal
+// is private however it was made.
 TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   const fs::path documents = MakeFolder("Documents", {{"d.txt", "D"}});
   Commit(hide, {{"", "a.txt", Cipher("a.txt")}});
@@ -233,10 +209,8 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   }
 }
 
-// A stand-in stopped at any point is finished from the journal: a side file
-// missing or cut short is written, one whose file has its name back goes,
-// and one that is not the planned side file is never replaced or removed.
-// A line that names no side file is never followed.
+// A stand-in stopped anywhere is finished from the journal, never replacing
+// a side file that is not the planned one.
 TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
   const std::string name = NameOf(200, "n"), text = Cipher(name);
   const std::string in = "VEILBOX-LONG-NAME-1", side = in + ".CIPHER";
@@ -264,9 +238,8 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
               failed)
         << "case " << i;
     Files found;
-    for (const auto& e : fs::directory_iterator(folder)) {
+    for (const auto& e : fs::directory_iterator(folder))
       found[e.path().filename().string()] = ReadText(e.path());
-    }
     EXPECT_EQ(found, after) << "case " << i;
     fs::remove(JournalPath(session));
   }
@@ -277,20 +250,4 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
   EXPECT_FALSE(JournalPlan(session, bad).Next(r));
 }
 
-// Another copy holds the data lock: a check that gives up waiting has not
-// looked at the folders.
-TEST_F(RecoveryTest, ACheckThatGivesUpWaitingForTheDataLockLooksAtNothing) {
-  fs::remove_all(plans);
-  auto other = CreatePlatform();
-  auto held = other->LockData({});
-  session.data_lock_limit = std::chrono::milliseconds(50);
-  dialogue.Answers({Answer::Yes});  // the error reporter's question
-  const CheckReport report = CheckFolders(session, true);
-  EXPECT_FALSE(report.complete);
-  EXPECT_TRUE(report.findings.empty());
-  held.reset();
-  EXPECT_EQ(CheckFolders(session, false).findings.size(), 1u) << "the folder is missing";
-}
-
-}  // namespace
 }  // namespace veilbox::testing

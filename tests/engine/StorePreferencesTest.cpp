@@ -1,5 +1,4 @@
-// Which folders may serve as store folders, and the preferences' list of
-// them: one per drive, edited within its drive, saved only as a whole.
+// Which folders may serve as store folders, and the preferences' list of them.
 #include "engine/StorePreferences.h"
 
 #include <unistd.h>
@@ -8,7 +7,6 @@
 #include "support/HomeTest.h"
 
 namespace veilbox::testing {
-namespace {
 
 namespace fs = std::filesystem;
 
@@ -17,49 +15,48 @@ using StoreFolderRules = HomeTest;
 TEST_F(StoreFolderRules, OnlyARealPrivateFolderOfTheUsersOwnMayServe) {
   const fs::path r = home.Root();
   const std::string own_home = (r / "home").string(), link = (r / "link").string();
-  for (const char* made : {"real/sub", "home/Private", "folders/a", "made/temp", "made/Plans"}) {
+  for (const char* made : {"real/sub", "home/Private", "folders/a", "made/temp", "made/Plans"})
     home.MakeFolder(made);
-  }
   fs::create_directory_symlink(r / "real", r / "link");
   WriteText(r / "file", "");
   WriteText(home.MakeFolder("full") / "notes", "");
+  // Each folder refused, and the words after its name.
   const std::string not_made = " is not empty, and Veilbox did not make it.";
   std::vector<std::pair<std::string, std::string>> refused{
-      {"/", "/ is the top folder of its drive."},
-      {"/etc", "/etc is a system folder."},
-      {"/usr/share/x", "/usr/share/x lies inside the system folder /usr."},
-      {"/tmp", "/tmp is a system folder."},
-      {own_home, own_home + " is your home folder."},
-      {r.string(), r.string() + " contains your home folder " + own_home + "."},
-      {link, link + " is a link."},
-      {link + "/sub", link + "/sub lies behind the link " + link + "."},
-      {link + "/new", link + "/new lies behind the link " + link + "."},
-      {(r / "file").string(), (r / "file").string() + " is not a folder."},
-      {(r / "full").string(), (r / "full").string() + not_made},
-      {(r / "folders").string(), (r / "folders").string() + not_made},
-      {(r / "real").string(), (r / "real").string() + not_made},
-      {(r / "gone/new").string(), (r / "gone/new").string() + " cannot be made: " +
-                                      (r / "gone").string() + " is not an existing folder."},
-      {(r / "a<b").string(), "\"" + (r / "a<b").string() +
-                                 "\" contains \"<\" or \"*\", which Veilbox cannot keep in its "
-                                 "list; rename it first."}};
+      {"/", " is the top folder of its drive."},
+      {"/etc", " is a system folder."},
+      {"/usr/share/x", " lies inside the system folder /usr."},
+      {"/tmp", " is a system folder."},
+      {own_home, " is your home folder."},
+      {r.string(), " contains your home folder " + own_home + "."},
+      {link, " is a link."},
+      {link + "/sub", " lies behind the link " + link + "."},
+      {link + "/new", " lies behind the link " + link + "."},
+      {(r / "file").string(), " is not a folder."},
+      {(r / "full").string(), not_made},
+      {(r / "folders").string(), not_made},
+      {(r / "real").string(), not_made},
+      {(r / "gone/new").string(),
+       " cannot be made: " + (r / "gone").string() + " is not an existing folder."}};
   const fs::path other = home.MakeFolder("other");
   if (::chown(other.c_str(), 12345, 12345) == 0) {  // only root may give a folder away
-    refused.push_back({other.string(), other.string() + " belongs to another user."});
+    refused.push_back({other.string(), " belongs to another user."});
   }
-  for (const auto& [folder, reason] : refused) {
-    EXPECT_EQ(StoreFolderProblem(session, folder, {}, {}), reason);
-  }
-  for (const char* fine : {"new", "real/sub", "made", "home/Private", "/tmp/x"}) {
+  for (const auto& [folder, reason] : refused)
+    EXPECT_EQ(StoreFolderProblem(session, folder, {}, {}), folder + reason);
+  EXPECT_EQ(
+      StoreFolderProblem(session, (r / "a<b").string(), {}, {}),
+      "\"" + (r / "a<b").string() +
+          "\" contains \"<\" or \"*\", which Veilbox cannot keep in its list; rename it first.");
+  for (const char* fine : {"new", "real/sub", "made", "home/Private", "/tmp/x"})
     EXPECT_EQ(StoreFolderProblem(session, (r / fine).string(), {}, {}), std::nullopt) << fine;
-  }
 }
 
-// Drives named by a letter, as on Windows, at the top of a full path
-// ("/E:/"). Of the lettered folders only the drives and /E:/Hidden exist,
-// as the user's own folders: every other one chosen is new.
-class LetterDrivePlatform : public NativePlatform {
+// Drives named by a letter at the top of a full path ("/E:/"); of the
+// lettered folders only the drives and /E:/Hidden exist.
+class LetterDrivePlatform : public TwoDrivePlatform {
  public:
+  LetterDrivePlatform() : TwoDrivePlatform("") {}
   std::string DriveKey(const std::string& path) override { return path.substr(0, 4); }
   FolderFacts InspectFolder(const std::string& path) override {
     if (path.size() < 3 || path[2] != ':') return NativePlatform::InspectFolder(path);
@@ -68,12 +65,6 @@ class LetterDrivePlatform : public NativePlatform {
     facts.kind = EntryKind::Directory;
     return facts;
   }
-  void WriteSetting(SettingsRoot root, const std::string& key_path, const std::string& name,
-                    const std::string& data, Where where) override {
-    if (refuse_writes) Raise(err::kPermissionDenied, "Permission denied", where);
-    NativePlatform::WriteSetting(root, key_path, name, data, where);
-  }
-  bool refuse_writes = false;
 };
 
 class StorePreferencesTest : public ::testing::Test {
@@ -85,7 +76,7 @@ class StorePreferencesTest : public ::testing::Test {
   std::string Stored() {
     return GetString(session, SettingsRoot::CurrentUser, kMainKey, "VeilboxHideFolderPath");
   }
-  // The texts of the notices shown, each checked to be one.
+  // The texts of the boxes shown, each checked to be a notice.
   std::vector<std::string> Notices() const {
     std::vector<std::string> texts;
     for (const ShownBox& box : dialogue.boxes) {
@@ -104,24 +95,33 @@ class StorePreferencesTest : public ::testing::Test {
 };
 
 // An entry whose "*" was lost still counts; an empty entry names no folder.
-// Drive keys differing in letter case are different drives.
-TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneStoreFolderPerDrive) {
+// Drive keys differing in letter case are different drives. The program
+// folder and listed folders may not serve; the default place may.
+TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneFreeStoreFolderPerDrive) {
   EXPECT_TRUE(Open("").Rows().empty());
   StorePreferences prefs = Open("/C:/Store**/E:/Hidden");
   ASSERT_EQ(prefs.Rows().size(), 2u);
   EXPECT_EQ(std::tie(prefs.Rows()[1].drive, prefs.Rows()[1].path), std::tie("/E:/", "/E:/Hidden"));
-  dialogue.Folders({"/E:/Other", "/e:/Other", "/D:/New"});
-  for (const bool added : {false, true, true}) EXPECT_EQ(prefs.Add(none), added);
-  EXPECT_EQ(Notices(), std::vector<std::string>{"/E:/ already has a hidden/locked folder on it."});
-  EXPECT_EQ(dialogue.chooser_titles, (std::vector<std::string>(3, "Select Folder...")));
-  EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden*/e:/Other*/D:/New*");
+  const std::string program = home.ProgramFolder().string();
+  const std::vector<ListRow> listed{{"Plans", "/F:/Work/", kVisible, kNormal}};
+  dialogue.Folders(
+      {"/E:/Other", "/e:/Other", "/D:/New", program, "/F:/Work/Plans/Old", program + "/Data"});
+  for (const bool added : {false, true, true, false, false, true})
+    EXPECT_EQ(prefs.Add(listed), added);
+  EXPECT_EQ(Notices(),
+            (std::vector<std::string>{
+                "/E:/ already has a hidden/locked folder on it.",
+                program + " is the program folder. Please select another folder.",
+                "/F:/Work/Plans/Old lies inside the listed folder /F:/Work/Plans. Please select "
+                "another folder."}));
+  EXPECT_EQ(dialogue.chooser_titles, (std::vector<std::string>(6, "Select Folder...")));
+  EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden*/e:/Other*/D:/New*" + program + "/Data*");
 }
 
-// Edit keeps its row's drive, may stay within the old folder, and opens the
-// chooser at the row's folder; a drive holding listed folders is told before
-// any chooser; Remove needs Yes; without a row, or with a cancelled chooser,
-// nothing changes.
-TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
+// Edit keeps its row's drive and starts the chooser at the row's folder; a
+// drive holding listed folders is told before any chooser; Remove needs Yes;
+// only a successful save changes the state and the settings.
+TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDriveAndOnlyASavedListCounts) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
   const std::vector<ListRow> listed{{"Plans", "/E:/Work/", kVisible, kNormal}};
   EXPECT_FALSE(prefs.Edit(1, listed));
@@ -148,48 +148,21 @@ TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDrive) {
             std::make_tuple("Are you sure you wish to remove /E:/Hidden/Inner from the list?",
                             "Remove", Icon::Question, Buttons::YesNoCancel));
   EXPECT_EQ(prefs.ListText(), "/C:/Store*");
-}
 
-// A failed write is reported and leaves the old list in force everywhere,
-// the edited rows kept for another try; with every row removed the list
-// becomes empty text.
-TEST_F(StorePreferencesTest, OnlyASuccessfulSaveChangesTheStateAndTheSettings) {
-  StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
-  dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes});
-  ASSERT_TRUE(prefs.Remove(0, none));
-  platform.refuse_writes = true;
+  // A failed write leaves the old list in force, the edited rows kept.
+  platform.refuse_setting_writes = true;
+  dialogue.Answers({Answer::Yes, Answer::Yes});  // the error box, the last removal
   EXPECT_FALSE(prefs.Save());
   EXPECT_EQ(dialogue.boxes.back().title, "Error");
-  EXPECT_EQ(session.stores.Text(), "/C:/Store*/E:/Hidden*");
-  EXPECT_EQ(Stored(), "");
-  EXPECT_EQ(prefs.ListText(), "/E:/Hidden*");
-  platform.refuse_writes = false;
+  EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text(), prefs.ListText()),
+            std::make_tuple("", "/C:/Store*/E:/Hidden*", "/C:/Store*"));
+  platform.refuse_setting_writes = false;
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()),
-            std::make_tuple("/E:/Hidden*", "/E:/Hidden*"));
+            std::make_tuple("/C:/Store*", "/C:/Store*"));
   ASSERT_TRUE(prefs.Remove(0, none));
   EXPECT_TRUE(prefs.Save());
   EXPECT_EQ(std::make_tuple(Stored(), session.stores.Text()), std::make_tuple("", ""));
 }
 
-// The program folder and the listed folders may not serve (the wording of
-// each overlap is the store's own), the default place inside the program
-// folder may.
-TEST_F(StorePreferencesTest, RefusesFoldersThatOverlapTheProgramOrAListedFolder) {
-  StorePreferences prefs = Open("/E:/Hidden*");
-  const std::string program = home.ProgramFolder().string();
-  const std::vector<ListRow> listed{{"Plans", "/D:/Work/", kVisible, kNormal}};
-  dialogue.Folders({program, "/D:/Work/Plans/Old", program + "/Data"});
-  EXPECT_FALSE(prefs.Add(listed));
-  EXPECT_FALSE(prefs.Add(listed));
-  EXPECT_EQ(Notices(),
-            (std::vector<std::string>{
-                program + " is the program folder. Please select another folder.",
-                "/D:/Work/Plans/Old lies inside the listed folder /D:/Work/Plans. Please select "
-                "another folder."}));
-  EXPECT_TRUE(prefs.Add(listed));
-  EXPECT_EQ(prefs.ListText(), "/E:/Hidden*" + program + "/Data*");
-}
-
-}  // namespace
 }  // namespace veilbox::testing

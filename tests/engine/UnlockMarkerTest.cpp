@@ -1,6 +1,4 @@
-// The marker of store folders unlocked for a while: written before the
-// unlock, removed by the relock of the process that wrote it, and a marker
-// of a process that no longer runs has the next start lock the folders.
+// The marker of store folders unlocked for a while.
 #include "engine/UnlockMarker.h"
 
 #include <sys/wait.h>
@@ -13,11 +11,10 @@
 #include "engine/Locking.h"
 
 namespace veilbox::testing {
-namespace {
 
 class UnlockMarkerTest : public EngineTest {
  protected:
-  // Two store folders, and a listed one that does not exist and is skipped.
+  // Two store folders, and a listed one that does not exist.
   UnlockMarkerTest() {
     fs::create_directories(store);
     UseStores(store.string() + "*" + b_store.string() + "*" + (home.Root() / "none").string() +
@@ -33,8 +30,7 @@ class UnlockMarkerTest : public EngineTest {
   // The mode both store folders have (01000 when they differ).
   unsigned StoreMode() const { return ModeOf(store) == ModeOf(b_store) ? ModeOf(store) : 01000; }
   fs::path Marker() const { return UnlockMarkerPath(session); }
-  // The tag of another copy: one that runs until the case ends, or one that
-  // has ended, waited for or not (a zombie until the case ends).
+  // The tag of another copy: running, ended, or ended and not waited for.
   enum class Copy { kRunning, kEnded, kEndedNotWaitedFor };
   std::string Other(Copy copy) {
     int tag[2];
@@ -63,11 +59,9 @@ class UnlockMarkerTest : public EngineTest {
   std::vector<pid_t> children_;
 };
 
-// The store folders stay unlocked while anyone holds them: a command's
-// release locks them only when no other live holder remains, and leaves the
-// others' lines; the user's lock locks them whoever holds them; a window
-// closed unlocked on purpose leaves them to the user.
-TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileAnyoneHoldsThem) {
+// A release locks only when no other live holder remains; the user's lock
+// locks whoever holds them; a window left unlocked leaves them to the user.
+TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileALiveProcessHoldsThem) {
   ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
   EXPECT_EQ(StoreMode(), 0700u);
   EXPECT_EQ(ReadText(Marker()), "command " + platform.ProcessTag() + "\n");
@@ -94,9 +88,9 @@ TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileAnyoneHoldsThem) {
   EXPECT_EQ(StoreMode(), 0700u);
   EXPECT_TRUE(HeldUnlockedForWindows(session));
   EXPECT_TRUE(dialogue.boxes.empty());
-}
 
-TEST_F(UnlockMarkerTest, AtStartAMarkerOfAProcessThatEndedLocksTheStoreFolders) {
+  // At start, a marker of a process that ended locks the store folders.
+  fs::remove(Marker());
   const std::vector<std::tuple<const char*, std::function<std::string()>, bool>> cases{
       {"no marker", nullptr, false},
       {"this running process", [&] { return platform.ProcessTag(); }, false},
@@ -124,5 +118,4 @@ TEST_F(UnlockMarkerTest, AtStartAMarkerOfAProcessThatEndedLocksTheStoreFolders) 
   }
 }
 
-}  // namespace
 }  // namespace veilbox::testing

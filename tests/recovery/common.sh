@@ -1,43 +1,31 @@
-# Shared by the recovery proofs: a private home for veilbox-cli with a
-# password, ways to run it, checks that note problems in PROBLEMS, and the
-# verdict. Trees and manifests come from support/trees.sh.
-# Usage: source common.sh /path/to/veilbox-cli
+# Shared by the recovery tests: veilbox-cli in a private home, problems noted
+# in PROBLEMS, and the verdict. Usage: source common.sh VEILBOX_CLI
+set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/trees.sh"
-
 CLI="$1"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-recovery-XXXXXX")
 # Locked store folders have no permission bits; open them before removal.
 trap 'chmod -R u+rwx "$WORK" 2>/dev/null; rm -rf "$WORK"' EXIT
 export VEILBOX_HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
 export HOME="$WORK" VEILBOX_UPDATE_URL=""
-STORE=$VEILBOX_HOME/Data
-PASSWORD="kill test password"
-PROBLEMS=()
-
+STORE=$VEILBOX_HOME/Data PASSWORD="kill test password" PROBLEMS=()
 vb() { "$CLI" --password-stdin "$@" <<<"$PASSWORD"; }
 # vb_bg ARGS...: vb in the background; $pid is veilbox-cli's own process.
 vb_bg() {
   "$CLI" --password-stdin "$@" <<<"$PASSWORD" >/dev/null &
   pid=$!
 }
-# must ARGS...: vb for the set-up; the test ends when it fails.
 must() { vb "$@" >/dev/null 2>&1 || { echo "set-up failed: $*"; exit 1; }; }
 init_home() { must --accept-agreement init; }
 skip() { echo "skipped: $*"; exit 77; }
-
-# all_back TREE MANIFEST: every file of the manifest is back as it was, and
-# TREE holds no other.
+# all_back TREE MANIFEST: the manifest's files are back as they were, no others.
 all_back() {
   local lost now listed
-  lost=$(lost_files "$1" "$2")
-  now=$(find "$1" -type f 2>/dev/null | wc -l)
-  listed=$(wc -l <"$2")
+  lost=$(lost_files "$1" "$2") now=$(find "$1" -type f 2>/dev/null | wc -l) listed=$(wc -l <"$2")
   ((lost == 0)) || PROBLEMS+=("$lost files of $1 lost or changed")
   ((now == listed)) || PROBLEMS+=("$1 holds $now files, not $listed")
 }
-# agrees [WHEN]: check finds the list and the folders in agreement.
 agrees() { vb check >/dev/null 2>&1 || PROBLEMS+=("check found a difference ${1:-}"); }
-
 verdict() {
   ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
   printf 'not so: %s\n' "${PROBLEMS[@]}"

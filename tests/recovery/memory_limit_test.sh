@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# The streamed plan: a tree far larger than the memory veilbox-cli may use
-# (most files in one folder, the rest spread over many) is hidden with
-# encrypted names and restored under a virtual-memory limit, which a plan of
-# new names held whole in memory would exceed. Skipped (77) where no limit
-# can be set, and in a sanitizer build, whose shadow memory no limit holds.
+# A tree far larger than the memory veilbox-cli may use is hidden with
+# encrypted names and restored under a virtual-memory limit that a plan held
+# whole in memory would exceed. Skipped (77) where no limit can be set, and
+# in a sanitizer build.
 #   memory_limit_test.sh VEILBOX_CLI [FILES] [LIMIT_MIB]   (defaults: 200000, 40)
-set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
 FILES=${2:-200000} LIMIT_KIB=$((${3:-40} * 1024)) TREE="$WORK/Work/Tree"
 [ -z "${VEILBOX_SANITIZED:-}" ] || skip "a sanitizer build cannot run under the limit"
 (ulimit -v $LIMIT_KIB) 2>/dev/null || skip "cannot limit memory"
-
 init_home
 mkdir -p "$TREE/big"
 (cd "$TREE/big" && seq -f "a rather long file name %06g.txt" 1 $((FILES / 2)) | xargs touch)

@@ -1,21 +1,15 @@
 #!/usr/bin/env bash
-# Ctrl-C (SIGINT) and SIGTERM sent while veilbox-cli hides a tree with
-# encrypted names, and while it restores it: the command finishes its work,
-# locks the store folders again, and only then ends as the signal asks
-# (exit status 128 + the signal's number). Nothing is lost, the row says
-# what was done, and check agrees.
-#   signal_test.sh VEILBOX_CLI [FILES]     (default: 3000 files)
-set -uo pipefail
+# SIGINT and SIGTERM while veilbox-cli hides a tree (encrypted names) and
+# while it restores it: the command finishes its work, locks the store
+# folders, then exits 128 + the signal's number. Nothing is lost, the row
+# says what was done, and check agrees.   signal_test.sh VEILBOX_CLI [FILES]
 source "$(dirname "$0")/common.sh" "$1"
-TREE=$WORK/Work/Tree
-JOURNAL=$VEILBOX_HOME/Dat.sys.journal
-
+TREE=$WORK/Work/Tree JOURNAL=$VEILBOX_HOME/Dat.sys.journal
 init_home
 make_tree "$TREE" "${2:-3000}"
 manifest "$TREE" >"$WORK/manifest"
 must add "$TREE"
-# A background command in a script without job control ignores SIGINT.
-set -m
+set -m  # without job control a background command ignores SIGINT
 # interrupt SIGNAL STATUS ARGS...: vb ARGS ended by SIGNAL once its journal
 # shows it at work; afterwards the row is STATUS and the store locked.
 interrupt() {
@@ -25,10 +19,9 @@ interrupt() {
   while [ ! -e "$JOURNAL" ] && ((waited++ < 2000)); do sleep 0.005; done
   kill -"$signal" "$pid"
   wait "$pid"
-  code=$?
+  code=$? row=$(vb list 2>/dev/null | cut -f3)
   local said="$* after SIG$signal"
   ((code == 128 + $(kill -l "$signal"))) || PROBLEMS+=("$said exited $code")
-  row=$(vb list 2>/dev/null | cut -f3)
   [ "$row" = "$status" ] || PROBLEMS+=("$said left the row $row, not $status")
   [ "$(stat -c %a "$STORE")" = 0 ] || PROBLEMS+=("$said left the store unlocked")
   [ ! -e "$JOURNAL" ] || PROBLEMS+=("$said left its journal")

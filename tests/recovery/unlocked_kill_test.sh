@@ -1,19 +1,15 @@
 #!/usr/bin/env bash
-# veilbox-cli killed with SIGKILL while its store folders are unlocked and no
-# row has begun (so no journal brings the next command to lock them): the
-# next command locks them again and says so, once.
+# veilbox-cli killed while its store folders are unlocked and no row has
+# begun (no journal): the next command locks them again and says so, once.
 #   unlocked_kill_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/common.sh" "$1"
 TREE="$WORK/Work/Tree"
-
 init_home
 make_tree "$TREE" 5
 must add "$TREE"
 must hide "$TREE"
-# With its place gone, restore asks where to put the folder back. The
-# question goes to standard error, a pipe that the test has filled, so
-# veilbox-cli stops there with the store folders unlocked.
+# With its place gone, restore asks where to go, on standard error: a full
+# pipe, so veilbox-cli stops there with the store folders unlocked.
 rm -r "$WORK/Work"
 mkfifo "$WORK/stderr"
 exec 3<>"$WORK/stderr"
@@ -27,9 +23,7 @@ done
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null
 exec 3>&-
-
-# The next command says so in one line (its wording is the engine's), the
-# one after it nothing.
+# The next command says so in one line, the one after it nothing.
 said=$(vb list 2>&1 >/dev/null)
 [[ $said == Veilbox:* && $said != *$'\n'* ]] || PROBLEMS+=("the next command said: $said")
 [ "$(stat -c %a "$STORE")" = 0 ] || PROBLEMS+=("the next command left the store unlocked")

@@ -1,7 +1,5 @@
-// Dat.sys as read and written: a golden corpus of files (golden/*.sys) is
-// read and written back unchanged, byte for byte, or as the .expected file
-// beside it says; an entry that is not a record is told once, kept, and
-// hides no row after it.
+// Dat.sys as read and written: golden/*.sys are written back byte for byte
+// (or as the .expected beside them); a bad entry is told once and kept.
 #include "store/FolderList.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +11,6 @@
 #include "support/HomeTest.h"
 
 namespace veilbox::testing {
-namespace {
 
 namespace fs = std::filesystem;
 
@@ -47,8 +44,7 @@ TEST_F(FolderListTest, TheGoldenCorpusIsReadAndWrittenBackUnchanged) {
   EXPECT_EQ(files, read.size());
 }
 
-// A bare LF ends a line like CR LF; an entry that is not a record is told
-// once, kept where it was, and rows added come after every row.
+// A bad entry is kept where it was, and rows added come after every row.
 TEST_F(FolderListTest, AddedRowsNeverRunIntoWhatWasThere) {
   FolderList list = FolderList::Parse("A</x/<Visible<Normal<A*B</y/*\nC</z/<Visible<Normal<C\n");
   ASSERT_EQ(list.Size(), 2u);
@@ -70,5 +66,4 @@ TEST_F(FolderListTest, AddedRowsNeverRunIntoWhatWasThere) {
   EXPECT_TRUE(FolderList::Parse(list.Text()).Unreadable().empty());
 }
 
-}  // namespace
 }  // namespace veilbox::testing

@@ -7,9 +7,8 @@
 #include "support/TempHome.h"
 
 namespace veilbox {
-namespace {
 
-TEST(FolderOverlap, ComparesWholeComponentsOfFullPaths) {
+TEST(FolderOverlap, ComparesWholeComponentsOfFullPathsAndFollowsLinks) {
   EXPECT_EQ(CompareFolders("/a/b/", "/a//b"), Overlap::Same);
   EXPECT_EQ(CompareFolders("/a/./x/../b", "/a/b"), Overlap::Same);
   EXPECT_EQ(CompareFolders("/../a", "/a"), Overlap::Same);  // never above the root
@@ -22,9 +21,8 @@ TEST(FolderOverlap, ComparesWholeComponentsOfFullPaths) {
   EXPECT_EQ(CompareFolders("/A/b", "/a/b"), Overlap::None);
   EXPECT_EQ(CompareFolders("", "/a"), Overlap::None);
   EXPECT_EQ(CompareFolders("a", "/a"), Overlap::None);
-}
 
-TEST(FolderOverlap, OneFolderReachedByTwoPathsIsOneFolder) {
+  // One folder reached by two paths is one folder.
   const testing::TempHome home;
   const std::unique_ptr<Platform> platform = CreatePlatform();
   home.MakeFolder("real/store/sub");
@@ -43,5 +41,4 @@ TEST(FolderOverlap, OneFolderReachedByTwoPathsIsOneFolder) {
             std::nullopt);
 }
 
-}  // namespace
 }  // namespace veilbox

@@ -8,10 +8,8 @@
 #include "support/TempHome.h"
 
 namespace veilbox {
-namespace {
 
-// A full path on this platform from one written as on Windows: "D:\\Store"
-// is "/D:/Store" on Linux.
+// A full path from one written as on Windows ("/D:/Store" on Linux).
 std::string Full(std::string path) {
   if (kPathSeparator == '\\') return path;
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -26,7 +24,7 @@ class LetterDrivePlatform : public NativePlatform {
   }
 };
 
-TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
+TEST(StoreList, FindsTheStoreFolderOfAPathsDriveAndKeepsWhatItCannotUse) {
   LetterDrivePlatform platform;
   const StoreList list = StoreList::Parse(Full("C:\\Data*") + Full("D:\\Store*"));
   EXPECT_EQ(list.FolderForDrive(platform, Full("D:\\Work\\Plans")), Full("D:\\Store"));
@@ -38,10 +36,33 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDrive) {
             Full("D:\\One"));
   // Drive keys are compared exactly.
   EXPECT_EQ(list.FolderForDrive(platform, Full("d:\\Work")), std::nullopt);
+
+  // An entry whose "*" was lost is kept; a name holding a separator is refused.
+  const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
+  for (const std::string& text : {data + "*" + store + "*", data + "*" + store}) {
+    EXPECT_EQ(StoreList::Parse(text).Folders(), (std::vector<std::string>{data, store})) << text;
+    EXPECT_EQ(StoreList::Parse(text).Text(), data + "*" + store + "*");
+  }
+  // An entry that is not a full path is never used, but named and kept.
+  const std::string up = Full("D:\\x\\..\\Store");
+  const StoreList odd = StoreList::Parse("Data**" + up + "*" + store + "*");
+  EXPECT_EQ(odd.Folders(), std::vector<std::string>{store});
+  EXPECT_EQ(odd.Text(), "Data**" + up + "*" + store + "*");
+  EXPECT_EQ(
+      odd.Unusable(),
+      (std::vector<std::string>{
+          "Entry 1 of the store-folder list, \"Data\", is not a full path, so it is not used.",
+          "Entry 3 of the store-folder list, \"" + up +
+              "\", has a \"..\" part, so it is not used."}));
+  StoreList added = StoreList::Parse(data);
+  added.Add(store);
+  EXPECT_EQ(added.Text(), data + "*" + store + "*");
+  EXPECT_TRUE(StoreList::Parse("").Folders().empty());
+  EXPECT_THROW(added.Add("/media/a*b"), Failure);
+  EXPECT_THROW(added.Add("/media/a<b"), Failure);
 }
 
-// The store folder of a drive that is away looks like one not made yet on
-// the file system of its mount point: the existing one keeps serving.
+// The existing store folder serves before one of a drive that is away.
 TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   testing::TempHome home;
   NativePlatform platform;
@@ -55,8 +76,7 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   EXPECT_EQ(StoreList::Parse(not_made + "*" + away + "*").FolderForDrive(platform, folder),
             not_made);
   EXPECT_EQ(StoreList::Parse(real + "*").MissingFolder(platform, folder, real), std::nullopt);
-  // Remembered on the drive that is away, it serves no other, wherever it is
-  // listed; remembered on this drive, it serves as before.
+  // Remembered on the drive that is away, it serves no other.
   const StoreList usb_first = StoreList::Parse(away + "*" + not_made + "*");
   StoreDrives remembered;
   remembered.Remember(away, platform.DriveKey(folder));
@@ -70,33 +90,4 @@ TEST(StoreList, AnExistingStoreFolderServesBeforeOneThatIsNotThere) {
   EXPECT_EQ(usb_first.FolderForDrive(platform, folder, here), away);
 }
 
-// An entry whose terminator was lost is kept; a folder whose name holds a
-// separator of the list (or of the folder records) could not be, and is refused.
-TEST(StoreList, KeepsAnEntryWhoseTerminatorWasLostAndRefusesSeparators) {
-  const std::string data = Full("C:\\Data"), store = Full("D:\\Store");
-  for (const std::string& list : {data + "*" + store + "*", data + "*" + store}) {
-    EXPECT_EQ(StoreList::Parse(list).Folders(), (std::vector<std::string>{data, store})) << list;
-    EXPECT_EQ(StoreList::Parse(list).Text(), data + "*" + store + "*");
-  }
-  // An entry that is not a full path is never used, and is named; the list
-  // keeps it as it was.
-  const std::string up = Full("D:\\x\\..\\Store");
-  const StoreList odd = StoreList::Parse("Data**" + up + "*" + store + "*");
-  EXPECT_EQ(odd.Folders(), std::vector<std::string>{store});
-  EXPECT_EQ(odd.Text(), "Data**" + up + "*" + store + "*");
-  EXPECT_EQ(
-      odd.Unusable(),
-      (std::vector<std::string>{
-          "Entry 1 of the store-folder list, \"Data\", is not a full path, so it is not used.",
-          "Entry 3 of the store-folder list, \"" + up +
-              "\", has a \"..\" part, so it is not used."}));
-  StoreList list = StoreList::Parse(data);
-  list.Add(store);
-  EXPECT_EQ(list.Text(), data + "*" + store + "*");
-  EXPECT_TRUE(StoreList::Parse("").Folders().empty());
-  EXPECT_THROW(list.Add("/media/a*b"), Failure);
-  EXPECT_THROW(list.Add("/media/a<b"), Failure);
-}
-
-}  // namespace
 }  // namespace veilbox

@@ -6,29 +6,26 @@
 #include "support/TempHome.h"
 
 namespace veilbox {
-namespace {
 
 using V = std::vector<std::string>;
 
-TEST(SplitString, AlwaysGivesOneMoreElementThanSeparators) {
+// SplitString always gives one more element than separators.
+TEST(TextUtil, SplitsFindsTheLastAndTakesPathsApart) {
   EXPECT_EQ(SplitString("a*b*", '*'), (V{"a", "b", ""}));
   EXPECT_EQ(SplitString("", '*'), (V{""}));
   EXPECT_EQ(SplitString("*a", '*'), (V{"", "a"}));
   EXPECT_EQ(SplitString("a**b", '*'), (V{"a", "", "b"}));
   EXPECT_EQ(SplitString("whole", '*'), (V{"whole"}));
   EXPECT_EQ(SplitString("C:\\x\\<Visible", '<'), (V{"C:\\x\\", "Visible"}));
-}
-
-TEST(RInstr, FindsTheLastOccurrenceAtOrBeforeTheStart) {
+  // RInstr: the last occurrence at or before the start, 1-based; 0 if none.
   EXPECT_EQ(RInstr("C:\\a\\b.txt", "\\"), 5);
   EXPECT_EQ(RInstr("C:\\a\\b.txt", "\\", 4), 3);
   EXPECT_EQ(RInstr("C:\\a\\b.txt", "\\", 99), 5);
   EXPECT_EQ(RInstr("abc", "\\"), 0);
   EXPECT_EQ(RInstr("", "\\"), 0);
   EXPECT_EQ(RInstr("abcabc", "bc"), 5);
-}
-
-TEST(PathParts, LastFolderAndItsParentFollowTheSplit) {
+  EXPECT_EQ(RInstr("\\a", "\\"), 1);
+  // The last folder and its parent follow the split.
   EXPECT_EQ(GetLastFolder("C:\\a\\b", '\\'), "b");
   EXPECT_EQ(GetLastFolder("C:\\", '\\'), "");
   EXPECT_EQ(GetLastFolder("C:\\a\\b\\", '\\'), "");
@@ -54,5 +51,4 @@ TEST(GetDirs, ListsSubFoldersEachFollowedByAComma) {
   EXPECT_EQ(GetDirs(*platform, home.MakeFolder("empty").string(), kDirectoryAttribute), "");
 }
 
-}  // namespace
 }  // namespace veilbox

@@ -1,5 +1,5 @@
-// RunCli on Windows: veilbox-cli.exe, copied beside the test program by the
-// build, started with files as its standard streams.
+// RunCli on Windows: veilbox-cli.exe beside the test program, with files as
+// its standard streams.
 #include <windows.h>
 
 #include <stdexcept>
@@ -12,8 +12,7 @@ namespace veilbox::testing {
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
               const std::filesystem::path& scratch, const std::filesystem::path& working_folder) {
-  // Files of their own for each run: Wine's console helper may keep the
-  // last run's files open a little longer.
+  // Files of their own for each run: Wine may keep the last run's open.
   static int runs = 0;
   const std::string n = std::to_string(++runs);
   const std::filesystem::path files[] = {scratch / ("stdin" + n), scratch / ("stdout" + n),
@@ -23,8 +22,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::filesystem::path program =
       std::filesystem::path(self).parent_path() / L"veilbox-cli.exe";
-  // Each word quoted as the C run-time reads it back (no test's word holds
-  // a quote): the backslashes before the closing quote are doubled.
+  // Each word quoted, doubling the backslashes before the closing quote.
   std::wstring line = L"\"" + program.wstring() + L"\"";
   for (const std::string& arg : args) {
     const std::wstring word = win32::Widen(arg);

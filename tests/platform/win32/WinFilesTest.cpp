@@ -1,6 +1,4 @@
-// What only the Windows platform does: text in the ANSI code page, hidden and
-// system entries, reparse tags, long paths, drive keys, the executable's
-// folder and the store folder's entries, on Wine's drive C:.
+// What only the Windows platform does, on Wine's drive C:.
 #include <gmock/gmock.h>
 #include <windows.h>
 // clang-format off: after windows.h
@@ -8,7 +6,6 @@
 // clang-format on
 
 #include "app/FolderData.h"
-#include "diag/Failure.h"
 #include "platform/Codec.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/WinFiles.h"
@@ -22,9 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
-class WinFilesTest : public HomeTest {
- protected:
-  std::string Folder(const std::string& relative) { return home.MakeFolder(relative).string(); }
+struct WinFilesTest : HomeTest {
   WinPlatform win;
 };
 
@@ -46,30 +41,25 @@ TEST_F(WinFilesTest, TextIsStoredInTheAnsiCodePage) {
 }
 
 TEST_F(WinFilesTest, ListingsMarkHiddenAndSystemEntriesWhichGetDirsLeavesOut) {
-  const std::string folder = Folder("list");
-  for (const char* name : {"b", "a", "hidden", "system"}) Folder(std::string("list\\") + name);
-  WriteText(fs::path(folder) / "c.txt", "");
-  SetFileAttributesW((fs::path(folder) / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesW((fs::path(folder) / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
-
+  const fs::path list = home.MakeFolder("list");
+  const std::string folder = list.string() + "\\";
+  for (const char* name : {"b", "a", "hidden", "system"}) fs::create_directory(list / name);
+  WriteText(list / "c.txt", "");
+  SetFileAttributesW((list / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW((list / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
   std::vector<std::string> all;
-  for (const DirEntry& e : win.ListDirectory(folder + "\\")) {
+  for (const DirEntry& e : win.ListDirectory(folder)) {
     all.push_back(e.name + (e.kind == EntryKind::Directory ? "/" : "") + (e.hidden ? " h" : ""));
   }
   EXPECT_THAT(all, ElementsAre("a/", "b/", "c.txt", "hidden/ h", "system/ h"));
-  EXPECT_EQ(GetDirs(win, folder + "\\", kDirectoryAttribute), "a,b,");
-  EXPECT_EQ(GetDirs(win, folder + "\\", 0), "a,b,c.txt,");
-  EXPECT_THROW(win.ListDirectory(folder + "\\none"), Failure);
+  EXPECT_EQ(GetDirs(win, folder, kDirectoryAttribute), "a,b,");
+  EXPECT_EQ(GetDirs(win, folder, 0), "a,b,c.txt,");
 }
 
 // Wine makes no reparse points, so the kinds are told from the tags.
 TEST(EntryKinds, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
   constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT, kFolder = FILE_ATTRIBUTE_DIRECTORY;
-  const struct {
-    DWORD attributes;
-    DWORD tag;
-    EntryKind kind;
-  } cases[] = {
+  const std::tuple<DWORD, DWORD, EntryKind> cases[] = {
       {kReparse | kFolder, IO_REPARSE_TAG_SYMLINK, EntryKind::Link},
       {kReparse, IO_REPARSE_TAG_SYMLINK, EntryKind::Link},
       {kReparse | kFolder, IO_REPARSE_TAG_MOUNT_POINT, EntryKind::Link},   // junction, mount point
@@ -79,15 +69,12 @@ TEST(EntryKinds, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
       {kReparse, IO_REPARSE_TAG_WOF, EntryKind::File},
       {kFolder, IO_REPARSE_TAG_SYMLINK, EntryKind::Directory},  // no reparse point: no tag
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(win32::KindOf(c.attributes, c.tag), c.kind) << std::hex << c.tag;
-  }
+  for (const auto& [attributes, tag, kind] : cases)
+    EXPECT_EQ(win32::KindOf(attributes, tag), kind) << std::hex << tag;
 }
 
 TEST(LongPaths, PathsGoToTheSystemWholeAndInTheirLongForm) {
-  const struct {
-    const wchar_t *given, *system, *user;
-  } cases[] = {
+  const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
       {L"C:\\Work\\Plans", L"\\\\?\\C:\\Work\\Plans", L"C:\\Work\\Plans"},
       {L"C:/Work/./Old/../Plans", L"\\\\?\\C:\\Work\\Plans", L"C:\\Work\\Plans"},
       {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
@@ -95,38 +82,32 @@ TEST(LongPaths, PathsGoToTheSystemWholeAndInTheirLongForm) {
        L"\\\\server\\share\\Plans"},
       {L"\\\\?\\C:\\Work\\..", L"\\\\?\\C:\\Work\\..", L"C:\\Work\\.."},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(win32::SystemPath(c.given), c.system);
-    EXPECT_EQ(win32::UserPath(c.system), c.user);
+  for (const auto& [given, system, user] : cases) {
+    EXPECT_EQ(win32::SystemPath(given), system);
+    EXPECT_EQ(win32::UserPath(system), user);
   }
 }
 
-TEST_F(WinFilesTest, DrivesAreTheFirstThreeCharactersAndTheProgramFolderIsTheExecutables) {
+TEST_F(WinFilesTest, DrivesProgramFolderAndStoreFolders) {
   EXPECT_EQ(win.DriveKey("D:\\Work\\Plans"), "D:\\");
   EXPECT_EQ(win.DriveKey("c:\\x"), "c:\\");
   EXPECT_EQ(win.DriveKey("\\\\server\\share"), "\\\\s");
   EXPECT_EQ(win.DriveKey("é:\\x"), "é:\\");
   EXPECT_EQ(win.Separator(), '\\');
-
-  // Without VEILBOX_HOME: the folder of the executable.
   SetEnvironment("VEILBOX_HOME", std::nullopt);
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   EXPECT_EQ(win.ProgramFolder(), fs::path(self).parent_path().string());
-}
 
-TEST_F(WinFilesTest, StoreFoldersAreMadeForTheUserAlone) {
-  const std::string store = home.Root().string() + "\\Store";
-  win.CreatePrivateFolder(store);
+  // Store folders are made for the user and the system alone.
+  const fs::path store = home.Root() / "Store";
+  win.CreatePrivateFolder(store.string());
   PACL acl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  ASSERT_EQ(
-      GetNamedSecurityInfoW(fs::path(store).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                            nullptr, nullptr, &acl, nullptr, &descriptor),
-      static_cast<DWORD>(ERROR_SUCCESS));
-  // (Wine keeps the entries but not the "protected" mark, so only the
-  // entries are looked at.)
-  EXPECT_EQ(acl->AceCount, 2) << "the user and the system";
+  ASSERT_EQ(GetNamedSecurityInfoW(store.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, &acl, nullptr, &descriptor),
+            DWORD{ERROR_SUCCESS});
+  EXPECT_EQ(acl->AceCount, 2);  // (Wine keeps no "protected" mark)
   LocalFree(descriptor);
 }
 

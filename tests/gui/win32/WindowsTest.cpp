@@ -80,12 +80,6 @@ class WindowTest : public HomeTest {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
-  void AddFolder() {
-    const std::filesystem::path folder = home.MakeFolder("Plans");
-    WriteText(folder / "budget.txt", "figures");
-    dialogue.Folders({folder.string()});
-    Click(Item(IDC_CMDADD));
-  }
 
   std::unique_ptr<win32::MainWindow> window;
   bool ended = false;
@@ -123,7 +117,7 @@ TEST_F(WindowTest, TheLoginTakesThePasswordOrEndsTheProgram) {
   EXPECT_EQ(dialogue.boxes.size(), 1u) << "no box when the login is left";
 }
 
-TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
+TEST_F(WindowTest, TheLockTheTicksAndTheStatusBoxDriveTheMainWindow) {
   const auto expect = [&](const char* what, bool actions, bool status) {
     for (int id : {IDC_LSTFOLDERS, IDC_FRAACTION, IDC_CMDADD, IDC_CMDREMOVE, IDM_ADD, IDM_REMOVE,
                    IDM_PREFERENCES, IDM_LOCKFOLDER})
@@ -138,7 +132,9 @@ TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
   expect("locked", false, false);
   Click(Item(IDC_CMDUNLOCKFOLDER));
   expect("unlocked", true, false);
-  AddFolder();
+  WriteText(home.Root() / "Plans" / "budget.txt", "figures");
+  dialogue.Folders({(home.Root() / "Plans").string()});
+  Click(Item(IDC_CMDADD));
   EXPECT_EQ(win32::CellText(List(), 0, 0), "Plans");
   Tick(true);
   expect("ticked", true, true);
@@ -149,13 +145,9 @@ TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
   Tick(true);
   Tick(false);
   expect("tick cleared", true, false);
-}
 
-// The status box hides the ticked row and Remove takes it off; the close box
-// asks and stays open on Cancel, File > Exit ends whatever the answer.
-TEST_F(WindowTest, TheStatusBoxHidesTheTickedRowRemoveTakesItOffAndExitEnds) {
-  StartLoggedIn();
-  AddFolder();
+  // The status box hides the ticked row and Remove takes it off; the close
+  // box asks and stays open on Cancel, File > Exit ends whatever the answer.
   Tick(true);
   // Status > Encrypt filenames and the box keep one check mark.
   const auto checks = [&] {

@@ -1,7 +1,8 @@
-// veilbox-cli.exe under Windows (Wine): hide and restore with encrypted
-// names, the store folder on drive C:, the settings in the test's own
-// registry key, and the programs' manifests. Wine keeps no access list as it
-// was set, so whether the store folder was really locked cannot be seen here.
+// veilbox-cli.exe under Windows (Wine), copied beside the test program by
+// the build: hide and restore with encrypted names, the store folder on drive
+// C:, the settings in the test's own registry key, and the programs'
+// manifests. (Wine keeps no access list as it was set, so whether the store
+// folder was really locked cannot be seen here.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 
 #include "cli/RunCli.h"
 #include "platform/win32/LongPath.h"
@@ -17,9 +19,58 @@
 #include "support/TempHome.h"
 
 namespace veilbox::testing {
-namespace {
-
 namespace fs = std::filesystem;
+
+// A program beside this one.
+static fs::path Beside(const wchar_t* name) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path() / name;
+}
+
+// With files as its standard streams.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
+              const fs::path& scratch, const fs::path& working_folder) {
+  // Files of their own for each run: Wine may keep the last run's open.
+  static int runs = 0;
+  const std::string n = std::to_string(++runs);
+  const fs::path files[] = {scratch / ("stdin" + n), scratch / ("stdout" + n),
+                            scratch / ("stderr" + n)};
+  WriteText(files[0], input);
+  const fs::path program = Beside(L"veilbox-cli.exe");
+  // Each word quoted, doubling the backslashes before the closing quote.
+  std::wstring line = L"\"" + program.wstring() + L"\"";
+  for (const std::string& arg : args) {
+    const std::wstring word = win32::Widen(arg);
+    line += L" \"" + word + std::wstring(word.size() - (word.find_last_not_of(L'\\') + 1), L'\\') +
+            L"\"";
+  }
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  HANDLE* const streams[] = {&startup.hStdInput, &startup.hStdOutput, &startup.hStdError};
+  for (int i = 0; i < 3; ++i) {
+    *streams[i] = CreateFileW(files[i].c_str(), i ? GENERIC_WRITE : GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                              i ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
+  }
+  PROCESS_INFORMATION process{};
+  const BOOL started =
+      CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                     nullptr, working_folder.c_str(), &startup, &process);
+  for (HANDLE* stream : streams) CloseHandle(*stream);
+  if (!started) throw std::runtime_error("cannot start " + program.string());
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return {static_cast<int>(code), ReadText(files[1]), ReadText(files[2])};
+}
+
+namespace {
 
 class WinCliTest : public ::testing::Test {
  protected:
@@ -112,10 +163,8 @@ TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveCWhateverThePathsLen
 
 // Both programs tell Windows that they take paths longer than 260 characters.
 TEST(Manifests, BothProgramsAreLongPathAware) {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
   for (const wchar_t* program : {L"veilbox-cli.exe", L"veilbox.exe"}) {
-    const fs::path file = fs::path(self).parent_path() / program;
+    const fs::path file = Beside(program);
     HMODULE image = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), RT_MANIFEST);
     ASSERT_NE(found, nullptr) << file;

@@ -94,12 +94,10 @@ TEST_F(PlatformContract, TheProgramFolderIsVeilboxHomeMadeOnFirstUse) {
 TEST_F(PlatformContract, SettingsRoundTripUnderTheirKeyAndMachineValuesAreNeverWritten) {
   const std::pair<const char*, const char*> values[] = {
       {"VeilboxFirstTime", "No"}, {"VeilboxHideFolderPath", "/a \"q\"*\\b*"}, {"VeilboxEmpty", ""}};
-  for (const auto& [name, value] : values) {
+  for (const auto& [name, value] : values)
     platform->WriteSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, value);
-  }
-  for (const auto& [name, value] : values) {
+  for (const auto& [name, value] : values)
     EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", name), value);
-  }
   EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, "SOFTWARE\\Other", "VeilboxFirstTime"),
             std::nullopt);
   EXPECT_THROW(platform->WriteSetting(SettingsRoot::LocalMachine, "SOFTWARE\\TK", "X", "y"),
@@ -110,8 +108,7 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
   WriteText(At("work/Plans/sub/a.txt"), "alpha");
   WriteText(At("work/Plans/sub/b.txt"), "beta");
   platform->CreateFolders(At("store/Taken"));
-  auto work = Open("work");
-  auto store = Open("store");
+  auto work = Open("work"), store = Open("store");
   auto plans = work->OpenChild("Plans");
 
   EXPECT_THAT(work->MoveChild("Plans", *store, "Taken").reason, HasSubstr("already exists"));
@@ -135,18 +132,16 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
 TEST_F(PlatformContract, AFolderIsOpenedOnlyWhereEveryPartIsARealFolder) {
   platform->CreateFolders(At("real/inner"));
   WriteText(At("file"), "x");
-  const struct {
-    std::string path;
-    bool opens, missing;
-    std::string named;  // the part the refusal names
-  } cases[] = {{At("real/inner"), true, false, ""},
-               {At("file"), false, false, At("file")},
-               {At("gone/inner"), false, true, At("gone")}};
-  for (const auto& c : cases) {
-    OpenedFolder opened = platform->OpenFolderNoLinks(c.path);
-    EXPECT_EQ(opened.folder != nullptr, c.opens) << c.path;
-    EXPECT_EQ(opened.missing, c.missing) << c.path;
-    EXPECT_THAT(opened.reason, HasSubstr(c.named));
+  // (path, opens, missing, the part a refusal names)
+  const std::tuple<std::string, bool, bool, std::string> cases[] = {
+      {At("real/inner"), true, false, ""},
+      {At("file"), false, false, At("file")},
+      {At("gone/inner"), false, true, At("gone")}};
+  for (const auto& [path, opens, missing, named] : cases) {
+    OpenedFolder opened = platform->OpenFolderNoLinks(path);
+    EXPECT_EQ(opened.folder != nullptr, opens) << path;
+    EXPECT_EQ(opened.missing, missing) << path;
+    EXPECT_THAT(opened.reason, HasSubstr(named));
   }
   auto root = Open("");
   EXPECT_THROW(root->OpenChild("file"), Failure);

@@ -1,7 +1,5 @@
 // What every platform layer promises the core, over CreatePlatform() on
-// both builds (Windows under Wine): whole-file writes, listings, folders held
-// open that follow their folder and never enter a link, moves and renames
-// that never replace, settings, the data lock and process tags.
+// both builds (Windows under Wine).
 #include <gmock/gmock.h>
 
 #include <atomic>
@@ -18,6 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Property;
+using ::testing::Throws;
 
 class PlatformContract : public ::testing::Test {
  protected:
@@ -38,7 +38,6 @@ class PlatformContract : public ::testing::Test {
     EXPECT_TRUE(opened.folder) << opened.reason;
     return std::move(opened.folder);
   }
-  // A link to a folder, where the file system and the account can make one.
   bool LinkFolder(const std::string& target, const std::string& link) {
     std::error_code error;
     fs::create_directory_symlink(At(target), At(link), error);
@@ -55,18 +54,12 @@ TEST_F(PlatformContract, FilesAreWrittenWholeOrNotAtAll) {
   WriteText(At("data/blocked/deeper/inside"), "x");
   platform->WriteFileAtomic(file, "a much longer first content");
   platform->WriteFileAtomic(file, "second");
-  EXPECT_EQ(platform->ReadFile(file), "second");
-  // A folder in the way, or no folder to hold it: refused, nothing left behind.
   EXPECT_THROW(platform->WriteFileAtomic(At("data/blocked"), "new"), Failure);
   EXPECT_THROW(platform->WriteFileAtomic(At("data/missing/f"), "new"), Failure);
   EXPECT_THAT(Names("data"), ElementsAre("Dat.sys", "blocked/"));
   EXPECT_EQ(platform->ReadFile(file), "second");
-  try {
-    platform->ReadFile(file + ".none");
-    ADD_FAILURE() << "a missing file was read";
-  } catch (const Failure& f) {
-    EXPECT_EQ(f.Number(), err::kFileNotFound);
-  }
+  EXPECT_THAT([&] { platform->ReadFile(file + ".none"); },
+              Throws<Failure>(Property(&Failure::Number, err::kFileNotFound)));
 
   EXPECT_TRUE(platform->FileExists(file));
   EXPECT_FALSE(platform->FolderExists(file));
@@ -87,9 +80,7 @@ TEST_F(PlatformContract, ListingsGiveEveryEntryWithItsKindInNameOrder) {
   std::vector<std::string> expected = {".dot", "a/", "b.txt"};
   if (links) expected.push_back("c@");
   EXPECT_EQ(Names("f"), expected);
-  if (links) {
-    EXPECT_FALSE(platform->FolderExists(At("f/c"))) << "a link to a folder is no folder";
-  }
+  EXPECT_FALSE(links && platform->FolderExists(At("f/c"))) << "a link to a folder is no folder";
 }
 
 TEST_F(PlatformContract, TheProgramFolderIsVeilboxHomeMadeOnFirstUse) {
@@ -103,27 +94,21 @@ TEST_F(PlatformContract, TheProgramFolderIsVeilboxHomeMadeOnFirstUse) {
 TEST_F(PlatformContract, SettingsRoundTripUnderTheirKeyAndMachineValuesAreNeverWritten) {
   const std::pair<const char*, const char*> values[] = {
       {"VeilboxFirstTime", "No"}, {"VeilboxHideFolderPath", "/a \"q\"*\\b*"}, {"VeilboxEmpty", ""}};
-  EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", "VeilboxFirstTime"),
-            std::nullopt);
-  for (const auto& [name, value] : values) {
+  for (const auto& [name, value] : values)
     platform->WriteSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, value);
-  }
-  for (const auto& [name, value] : values) {
+  for (const auto& [name, value] : values)
     EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", name), value);
-  }
   EXPECT_EQ(platform->ReadSetting(SettingsRoot::CurrentUser, "SOFTWARE\\Other", "VeilboxFirstTime"),
             std::nullopt);
   EXPECT_THROW(platform->WriteSetting(SettingsRoot::LocalMachine, "SOFTWARE\\TK", "X", "y"),
                Failure);
 }
 
-// Moves and renames go through folders held open and never replace an entry.
 TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
   WriteText(At("work/Plans/sub/a.txt"), "alpha");
   WriteText(At("work/Plans/sub/b.txt"), "beta");
   platform->CreateFolders(At("store/Taken"));
-  auto work = Open("work");
-  auto store = Open("store");
+  auto work = Open("work"), store = Open("store");
   auto plans = work->OpenChild("Plans");
 
   EXPECT_THAT(work->MoveChild("Plans", *store, "Taken").reason, HasSubstr("already exists"));
@@ -133,8 +118,7 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
   auto sub = store->OpenChild("Plans")->OpenChild("sub");
   EXPECT_FALSE(sub->RenameChild("a.txt", "b.txt"));
   ASSERT_TRUE(sub->RenameChild("a.txt", "Caf\xC3\xA9.txt"));
-  // (Joined as text: a path made from a narrow name takes it in the code page
-  // on Windows.)
+  // (Joined as text: a path from a narrow name is in the code page on Windows.)
   EXPECT_EQ(platform->ReadFile(At("store/Plans/sub") + platform->Separator() + "Caf\xC3\xA9.txt"),
             "alpha");
   EXPECT_EQ(ReadText(At("store/Plans/sub/b.txt")), "beta");
@@ -148,26 +132,23 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
 TEST_F(PlatformContract, AFolderIsOpenedOnlyWhereEveryPartIsARealFolder) {
   platform->CreateFolders(At("real/inner"));
   WriteText(At("file"), "x");
-  const struct {
-    std::string path;
-    bool opens, missing;
-    std::string named;  // the part the refusal names
-  } cases[] = {{At("real/inner"), true, false, ""},
-               {At("file"), false, false, At("file")},
-               {At("gone/inner"), false, true, At("gone")}};
-  for (const auto& c : cases) {
-    OpenedFolder opened = platform->OpenFolderNoLinks(c.path);
-    EXPECT_EQ(opened.folder != nullptr, c.opens) << c.path;
-    EXPECT_EQ(opened.missing, c.missing) << c.path;
-    EXPECT_THAT(opened.reason, HasSubstr(c.named));
+  // (path, opens, missing, the part a refusal names)
+  const std::tuple<std::string, bool, bool, std::string> cases[] = {
+      {At("real/inner"), true, false, ""},
+      {At("file"), false, false, At("file")},
+      {At("gone/inner"), false, true, At("gone")}};
+  for (const auto& [path, opens, missing, named] : cases) {
+    OpenedFolder opened = platform->OpenFolderNoLinks(path);
+    EXPECT_EQ(opened.folder != nullptr, opens) << path;
+    EXPECT_EQ(opened.missing, missing) << path;
+    EXPECT_THAT(opened.reason, HasSubstr(named));
   }
   auto root = Open("");
   EXPECT_THROW(root->OpenChild("file"), Failure);
   EXPECT_FALSE(root->ChildId("nothing"));
 
   if (!LinkFolder("real", "via")) GTEST_SKIP() << "no links can be made here";
-  // Wine cannot open a link itself, so there the link reads as missing; it is
-  // refused all the same.
+  // (Wine reads a link as missing; refused all the same.)
   EXPECT_FALSE(platform->OpenFolderNoLinks(At("via/inner")).folder);
   EXPECT_THROW(root->OpenChild("via"), Failure);
   EXPECT_THROW(platform->CreatePrivateFolder(At("via/temp")), Failure);
@@ -196,8 +177,7 @@ TEST_F(PlatformContract, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
   auto first = platform->LockData({});
   auto again = platform->LockData({});  // the same copy gets it at once
   first.reset();
-  // Another copy (another platform object) waits until the last holder here
-  // lets go.
+  // Another copy (platform object) waits until the last holder here lets go.
   auto other = CreatePlatform();
   std::atomic<bool> got{false};
   std::thread waiter([&] {
@@ -210,8 +190,7 @@ TEST_F(PlatformContract, TheDataLockIsSharedWithinACopyAndExcludesAnother) {
   waiter.join();
   EXPECT_TRUE(got);
 
-  // Held past the limit, the wait ends with a failure, having let the
-  // caller's windows paint meanwhile.
+  // Held past the limit, the wait fails, having let the caller's windows paint.
   auto held = platform->LockData({});
   int looks = 0;
   EXPECT_THROW(other->LockData({.still_waiting = {},

@@ -1,7 +1,5 @@
-// What only the POSIX platform does: private modes on the program folder
-// and the settings file, the settings file's own rules, store folders locked
-// by mode, moves that never leave the file system, and drives as mount
-// points.
+// What only the POSIX platform does: private modes, the settings file's own
+// rules, locks by mode, moves within one file system, drives as mount points.
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -17,21 +15,17 @@
 #include "platform/posix/PosixPlatform.h"
 #include "support/TempHome.h"
 
-namespace veilbox {
+namespace veilbox::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadText;
-using testing::TempHome;
-using testing::WriteText;
 
 unsigned ModeOf(const fs::path& p) {
   struct stat st;
   return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 01000;
 }
 
-// Runs body in a child process and gives its exit code; -1 when the child
-// did not end by itself (a failure thrown there ends it by abort).
+// body's exit code in a child process; -1 when it did not end by itself.
 int InChild(const std::function<int()>& body) {
   const pid_t child = ::fork();
   if (child == 0) ::_exit(body());
@@ -40,155 +34,128 @@ int InChild(const std::function<int()>& body) {
   return WEXITSTATUS(status);
 }
 
-// In a child: a mount namespace of its own, so its mounts stay its own.
-bool PrivateMounts() {
-  return ::unshare(CLONE_NEWNS) == 0 &&
-         ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-
-bool MountTmpfs(const std::string& at) {
-  return ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=1m") == 0;
-}
-
-TEST(ProgramFolder, ComesFromVeilboxHomeOrTheDataFolderAndIsPrivate) {
-  TempHome home;
-  PosixPlatform platform;
-  EXPECT_EQ(platform.ProgramFolder(), home.ProgramFolder().string());
-  EXPECT_EQ(ModeOf(home.ProgramFolder()), 0700u);
-
-  unsetenv("VEILBOX_HOME");
-  const fs::path data = home.Root() / "data" / "veilbox";
-  EXPECT_EQ(platform.ProgramFolder(), data.string());
-  EXPECT_EQ(ModeOf(data), 0700u);
-}
-
-class SettingsFile : public ::testing::Test {
+class Posix : public ::testing::Test {
  protected:
+  std::string At(const std::string& relative) const { return (home.Root() / relative).string(); }
   std::optional<std::string> Read(const std::string& name) {
-    return platform->ReadSetting(SettingsRoot::CurrentUser, kKey, name);
+    return platform->ReadSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", name);
   }
   void Write(const std::string& name, const std::string& value) {
-    platform->WriteSetting(SettingsRoot::CurrentUser, kKey, name, value);
+    platform->WriteSetting(SettingsRoot::CurrentUser, "SOFTWARE\\TK", name, value);
   }
-  fs::path Folder() const { return home.SettingsFile().parent_path(); }
 
-  static constexpr const char* kKey = "SOFTWARE\\TK";
   TempHome home;
   std::unique_ptr<Platform> platform = CreatePlatform();
+  const fs::path settings = home.SettingsFile(), folder = settings.parent_path();
 };
 
-TEST_F(SettingsFile, IsPrivateAndTakesOnlyUtf8) {
+TEST_F(Posix, TheProgramFolderIsPrivateAndWithoutVeilboxHomeInTheDataFolder) {
+  EXPECT_EQ(ModeOf(platform->ProgramFolder()), 0700u);
+  unsetenv("VEILBOX_HOME");
+  EXPECT_EQ(platform->ProgramFolder(), At("data/veilbox"));
+  EXPECT_EQ(ModeOf(At("data/veilbox")), 0700u);
+}
+
+TEST_F(Posix, TheSettingsFileIsPrivateTakesOnlyUtf8AndKeepsValuesOfOtherTypes) {
   Write("VeilboxFirstTime", "No");
-  EXPECT_EQ(ModeOf(home.SettingsFile()), 0600u);
-  EXPECT_EQ(ModeOf(Folder()), 0700u);
-  EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator()), 1)
+  EXPECT_EQ(ModeOf(settings), 0600u);
+  EXPECT_EQ(ModeOf(folder), 0700u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
       << "no temporary file beside it";
-  const std::string before = ReadText(home.SettingsFile());
-  EXPECT_THROW(Write("VeilboxHideFolderPath", "/bad\xff*"), Failure);
-  EXPECT_EQ(ReadText(home.SettingsFile()), before);
-}
-
-TEST_F(SettingsFile, NonStringValuesReadAsAbsentAndSurviveWrites) {
-  WriteText(home.SettingsFile(), R"({"SOFTWARE\\TK": {"VeilboxNumber": 12, "VeilboxList": [1]}})");
-  EXPECT_EQ(Read("VeilboxNumber"), std::nullopt);
+  WriteText(settings, R"({"SOFTWARE\\TK": {"VeilboxNumber": 12, "VeilboxList": [1]}})");
   Write("VeilboxFirstTime", "No");
-  EXPECT_NE(ReadText(home.SettingsFile()).find("\"VeilboxNumber\": 12"), std::string::npos);
+  const std::string before = ReadText(settings);
+  EXPECT_NE(before.find("\"VeilboxNumber\": 12"), std::string::npos);
+  EXPECT_THROW(Write("VeilboxHideFolderPath", "/bad\xff*"), Failure);
+  EXPECT_EQ(ReadText(settings), before);
 }
 
-TEST_F(SettingsFile, DamagedFileReadsEmptyAndIsKeptAsideBeforeANewOneIsWritten) {
+TEST_F(Posix, ADamagedSettingsFileReadsEmptyAndIsKeptAsideBeforeANewOneIsWritten) {
   for (const std::string damaged : {"{not json", "[1, 2]", R"({"SOFTWARE\\TK": "text"})"}) {
     SCOPED_TRACE(damaged);
-    fs::remove_all(Folder());
-    WriteText(home.SettingsFile(), damaged);
+    fs::remove_all(folder);
+    WriteText(settings, damaged);
     platform = CreatePlatform();
     EXPECT_EQ(Read("VeilboxFirstTime"), std::nullopt);
-    EXPECT_EQ(ReadText(home.SettingsFile()), damaged) << "reading must not change the file";
-
+    EXPECT_EQ(ReadText(settings), damaged) << "reading must not change the file";
     Write("VeilboxFirstTime", "No");
     EXPECT_EQ(Read("VeilboxFirstTime"), "No");
     int kept = 0;
-    for (const auto& e : fs::directory_iterator(Folder())) {
-      if (e.path().filename().string().starts_with("settings.json.bad-")) {
-        EXPECT_EQ(ReadText(e.path()), damaged);
-        ++kept;
-      }
+    for (const auto& e : fs::directory_iterator(folder)) {
+      if (!e.path().filename().string().starts_with("settings.json.bad-")) continue;
+      EXPECT_EQ(ReadText(e.path()), damaged);
+      ++kept;
     }
     EXPECT_EQ(kept, 1);
   }
 }
 
-TEST(LockFolder, ChangesTheModeOfTheNamedRealFolderOnly) {
-  TempHome home;
-  PosixPlatform platform;
-  const fs::path store = home.MakeFolder("Store");
-  platform.LockFolder(store.string());
+// The folder's owner needs no privileges for it.
+TEST_F(Posix, LockingChangesTheModeOfTheNamedRealFolderOnly) {
+  const fs::path store = home.MakeFolder("Store"), target = home.MakeFolder("target/Store");
+  platform->LockFolder(store.string());
   EXPECT_EQ(ModeOf(store), 0u);
-  platform.UnlockFolder(store.string());
+  platform->UnlockFolder(store.string());
   EXPECT_EQ(ModeOf(store), 0700u);
-
-  const fs::path target = home.MakeFolder("target/Store");
   fs::permissions(target, fs::perms(0755));
-  fs::create_directory_symlink(target.parent_path(), home.Root() / "parent");
-  EXPECT_THROW(platform.LockFolder((home.Root() / "parent" / "Store").string()), Failure);
-  EXPECT_THROW(platform.UnlockFolder((home.Root() / "parent" / "Store").string()), Failure);
+  fs::create_directory_symlink(target.parent_path(), At("parent"));
+  EXPECT_THROW(platform->LockFolder(At("parent/Store")), Failure);
+  EXPECT_THROW(platform->UnlockFolder(At("parent/Store")), Failure);
   EXPECT_EQ(ModeOf(target), 0755u);
-}
 
-TEST(LockFolder, ItsOwnerUnlocksItWithoutPrivileges) {
-  TempHome home;
-  const fs::path store = home.MakeFolder("Store");
   fs::permissions(home.Root(), fs::perms(0711));
   constexpr uid_t kNobody = 65534;
   const bool root = ::geteuid() == 0;
-  if (root && ::chown(store.c_str(), kNobody, kNobody) != 0) {
-    GTEST_SKIP() << "cannot give the folder to an unprivileged user";
-  }
+  if (root && ::chown(store.c_str(), kNobody, kNobody) != 0) GTEST_SKIP() << "no chown here";
   EXPECT_EQ(InChild([&] {
               if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 2;
-              PosixPlatform platform;
-              platform.LockFolder(store.string());
+              PosixPlatform unprivileged;
+              unprivileged.LockFolder(store.string());
               if (ModeOf(store) != 0) return 3;
-              platform.UnlockFolder(store.string());
+              unprivileged.UnlockFolder(store.string());
               return ModeOf(store) == 0700 ? 0 : 4;
             }),
             0);
 }
 
-// A held folder is the folder itself: moved elsewhere, the work meant for it
-// follows it, and a new folder of its old name does not catch that work.
-// (Wine gives a held folder's path as it was opened, so this is Linux's.)
-TEST(OpenFolder, AHeldFolderFollowsItsFolder) {
-  TempHome home;
-  PosixPlatform platform;
-  WriteText(home.Root() / "work" / "Plans" / "sub" / "a.txt", "alpha");
-  auto plans = platform.OpenFolderNoLinks((home.Root() / "work" / "Plans").string()).folder;
-  ASSERT_TRUE(platform.Rename((home.Root() / "work").string(), (home.Root() / "moved").string()));
+// Moved elsewhere, a held folder takes the work meant for it along, not a new
+// folder of its old name. (Wine gives a held folder's path as it was opened.)
+TEST_F(Posix, AHeldFolderFollowsItsFolder) {
+  WriteText(At("work/Plans/sub/a.txt"), "alpha");
+  auto plans = platform->OpenFolderNoLinks(At("work/Plans")).folder;
+  ASSERT_TRUE(platform->Rename(At("work"), At("moved")));
   home.MakeFolder("work/Plans/sub");
   ASSERT_TRUE(plans->OpenChild("sub")->RenameChild("a.txt", "c.txt"));
-  EXPECT_EQ(ReadText(home.Root() / "moved" / "Plans" / "sub" / "c.txt"), "alpha");
-  EXPECT_TRUE(fs::is_empty(home.Root() / "work" / "Plans" / "sub"));
+  EXPECT_EQ(ReadText(At("moved/Plans/sub/c.txt")), "alpha");
+  EXPECT_TRUE(fs::is_empty(At("work/Plans/sub")));
 }
 
-// A real second file system: a tmpfs mounted in a private mount namespace.
-TEST(OpenFolder, AMoveOntoAnotherFileSystemIsRefusedAndLeavesTheFolder) {
-  TempHome home;
-  WriteText(home.MakeFolder("Plans") / "a.txt", "alpha");
-  const std::string usb = home.MakeFolder("usb").string();
+// A tmpfs mounted in a private mount namespace: seen mounted and taken away
+// at once, also through a link, and a move onto it is refused.
+TEST_F(Posix, AnotherFileSystemIsADriveSeenAtOnceThatNoMoveReaches) {
+  WriteText(At("Plans/a.txt"), "alpha");
+  const std::string usb = home.MakeFolder("usb").string(), link = At("link/Plans");
+  fs::create_directory_symlink(usb, At("link"));
   const int result = InChild([&] {
-    if (!PrivateMounts() || !MountTmpfs(usb)) return 77;
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+      return 77;
     PosixPlatform platform;
+    const std::string before = platform.DriveKey(link);
+    if (::mount("tmpfs", usb.c_str(), "tmpfs", 0, "size=1m") != 0) return 77;
+    const bool mounted = platform.DriveKey(link) == usb + "/";
     auto root = platform.OpenFolderNoLinks(home.Root().string()).folder;
     MoveResult moved = root->MoveChild("Plans", *platform.OpenFolderNoLinks(usb).folder, "Plans");
-    return !moved && moved.reason.find("another file system") != std::string::npos &&
-                   ReadText(home.Root() / "Plans" / "a.txt") == "alpha"
-               ? 0
-               : 1;
+    const bool refused = !moved && moved.reason.find("another file system") != std::string::npos &&
+                         ReadText(At("Plans/a.txt")) == "alpha";
+    const bool gone = ::umount(usb.c_str()) == 0 && platform.DriveKey(link) == before;
+    return (mounted ? 0 : 1) | (refused ? 0 : 2) | (gone ? 0 : 4);
   });
   if (result == 77) GTEST_SKIP() << "cannot mount a tmpfs here";
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(result, 0) << "1: not seen mounted, 2: moved, 4: not seen taken away";
 }
 
-TEST(Mounts, TheLongestContainingMountPointIsTheDrive) {
+TEST_F(Posix, TheLongestContainingMountPointIsTheDriveAndHoldsFutureChildren) {
   const std::vector<std::string> mounts = ParseMountPoints(
       "22 1 8:1 / / rw,relatime - ext4 /dev/sda1 rw\n"
       "40 22 0:35 / /home/me/usb\\040stick rw - vfat /dev/sdb1 rw\n"
@@ -202,37 +169,12 @@ TEST(Mounts, TheLongestContainingMountPointIsTheDrive) {
       {"/house", "/"},
       {"/", "/"}};
   for (const auto& [path, drive] : cases) EXPECT_EQ(MountPointOf(path, mounts), drive) << path;
-}
 
-TEST(Mounts, AFolderAndItsFutureChildrenShareADrive) {
-  TempHome home;
-  PosixPlatform platform;
-  const std::string folder = home.MakeFolder("a").string();
-  const std::string key = platform.DriveKey(folder);
+  const std::string key = platform->DriveKey(home.MakeFolder("a").string());
   EXPECT_EQ(key.back(), '/');
-  EXPECT_EQ(platform.DriveKey(folder + "/not/yet/there"), key);
-  EXPECT_EQ(platform.DriveKey("/proc/self"), "/proc/");
-}
-
-// One running copy sees a drive mounted or taken away while it runs, also
-// through a link to it.
-TEST(Mounts, ADriveMountedOrTakenAwayIsSeenAtOnce) {
-  TempHome home;
-  const std::string usb = home.MakeFolder("usb").string();
-  fs::create_directory_symlink(usb, home.Root() / "link");
-  const std::string link = (home.Root() / "link" / "Plans").string();
-  const int result = InChild([&] {
-    if (!PrivateMounts()) return 77;
-    PosixPlatform platform;
-    const std::string before = platform.DriveKey(link);
-    if (!MountTmpfs(usb)) return 77;
-    const std::string mounted = platform.DriveKey(link);
-    const bool unmounted = ::umount(usb.c_str()) == 0;
-    return mounted == usb + "/" && unmounted && platform.DriveKey(link) == before ? 0 : 1;
-  });
-  if (result == 77) GTEST_SKIP() << "cannot mount a tmpfs here";
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(platform->DriveKey(At("a/not/yet/there")), key);
+  EXPECT_EQ(platform->DriveKey("/proc/self"), "/proc/");
 }
 
 }  // namespace
-}  // namespace veilbox
+}  // namespace veilbox::testing

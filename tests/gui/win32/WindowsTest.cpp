@@ -1,7 +1,6 @@
-// The Windows desktop in-process, in a private temporary home: the real
-// windows over the real logic and engine, every box answered by the scripted
-// dialogue, driven by the messages a click, a tick, a menu command or a key
-// would send. The first run is the real veilbox.exe's (first_run_test.sh).
+// The Windows desktop's windows in-process over the real logic and engine,
+// driven by the messages a click, a tick, a menu command or a key would send.
+// Only the wiring is checked here; the texts are the core's.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -27,7 +26,7 @@ class WindowTest : public HomeTest {
   WindowTest()
       : HomeTest(
             [](Dialogue& scripted) { return std::make_unique<MainWindowDialogue>(scripted); }) {
-    platform.second_drive.clear();  // the machine's own drives ("C:\")
+    platform.second_drive.clear();  // the machine's own drives
     NewWindow();
   }
   void NewWindow() {
@@ -39,13 +38,12 @@ class WindowTest : public HomeTest {
   HWND Login() { return window->Login()->Handle(); }
   HWND Item(int id, HWND dialog = nullptr) { return GetDlgItem(dialog ? dialog : Main(), id); }
   HWND List() { return Item(IDC_LSTFOLDERS); }
-  // A control or menu item of the main window that takes a click.
+  // Whether a control or menu item of the main window takes a click.
   bool On(int id) {
     return id < IDM_LOCKFOLDER ? IsWindowEnabled(Item(id)) : !(MenuState(id) & MF_GRAYED);
   }
   UINT MenuState(int id) { return GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND); }
 
-  // Types the password and presses Enter in the field.
   void TypePassword(const std::string& typed) {
     win32::SetText(Item(IDC_TXTPASSWORD, Login()), typed);
     Key(Item(IDC_TXTPASSWORD, Login()), VK_RETURN);
@@ -54,7 +52,6 @@ class WindowTest : public HomeTest {
     KnownUser();
     window->Logic().Form_Load();
     TypePassword("secret");
-    ASSERT_TRUE(IsWindowVisible(Main()));
     if (unlock) Click(Item(IDC_CMDUNLOCKFOLDER));
   }
   // What a user can do: a greyed button or menu item takes no click.
@@ -83,55 +80,44 @@ class WindowTest : public HomeTest {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
-  void AddFolder() {
-    const std::filesystem::path folder = home.MakeFolder("Plans");
-    WriteText(folder / "budget.txt", "figures");
-    dialogue.Folders({folder.string()});
-    Click(Item(IDC_CMDADD));
-  }
 
   std::unique_ptr<win32::MainWindow> window;
   bool ended = false;
 };
 
-TEST_F(WindowTest, TheLoginTakesThePasswordHiddenAndEmptiesTheFieldWhenItIsWrong) {
+// The password goes in hidden and the field is emptied when it is wrong;
+// Cancel, Escape and the close box each end the program.
+TEST_F(WindowTest, TheLoginTakesThePasswordOrEndsTheProgram) {
   KnownUser();
   window->Logic().Form_Load();
   HWND field = Item(IDC_TXTPASSWORD, Login());
-  EXPECT_EQ(TextOf(Login()), "Login");
   EXPECT_TRUE(IsWindowVisible(Login()));
-  EXPECT_FALSE(IsWindowVisible(Main()));
   EXPECT_EQ(GetFocus(), field);
   EXPECT_EQ(SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0), L'*');
   TypePassword("Secret");
   EXPECT_EQ(dialogue.boxes.size(), 1u);
   EXPECT_EQ(TextOf(field), "");
   EXPECT_FALSE(IsWindowVisible(Main()));
-
   TypePassword("secret");
   EXPECT_TRUE(IsWindowVisible(Main()));
   EXPECT_FALSE(IsWindowVisible(Login()));
-  EXPECT_EQ(TextOf(Main()), "Veilbox 1.04");
   EXPECT_FALSE(ended);
-}
 
-TEST_F(WindowTest, CancelEscapeAndTheCloseBoxOfTheLoginEachEndTheProgram) {
-  KnownUser();
   for (const auto& [way, act] : std::vector<std::pair<const char*, void (*)(HWND)>>{
            {"Cancel", [](HWND login) { Click(GetDlgItem(login, IDCANCEL)); }},
            {"Escape", [](HWND login) { Key(GetDlgItem(login, IDC_TXTPASSWORD), VK_ESCAPE); }},
            {"close box", [](HWND login) { SendMessageW(login, WM_CLOSE, 0, 0); }}}) {
-    ended = false;
     NewWindow();
     window->Logic().Form_Load();
     act(Login());
     EXPECT_TRUE(ended) << way;
     EXPECT_FALSE(IsWindowVisible(Main())) << way;
+    ended = false;
   }
-  EXPECT_TRUE(dialogue.boxes.empty());
+  EXPECT_EQ(dialogue.boxes.size(), 1u) << "no box when the login is left";
 }
 
-TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
+TEST_F(WindowTest, TheLockTheTicksAndTheStatusBoxDriveTheMainWindow) {
   const auto expect = [&](const char* what, bool actions, bool status) {
     for (int id : {IDC_LSTFOLDERS, IDC_FRAACTION, IDC_CMDADD, IDC_CMDREMOVE, IDM_ADD, IDM_REMOVE,
                    IDM_PREFERENCES, IDM_LOCKFOLDER})
@@ -146,8 +132,9 @@ TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
   expect("locked", false, false);
   Click(Item(IDC_CMDUNLOCKFOLDER));
   expect("unlocked", true, false);
-  AddFolder();
-  ASSERT_EQ(win32::RowCount(List()), 1);
+  WriteText(home.Root() / "Plans" / "budget.txt", "figures");
+  dialogue.Folders({(home.Root() / "Plans").string()});
+  Click(Item(IDC_CMDADD));
   EXPECT_EQ(win32::CellText(List(), 0, 0), "Plans");
   Tick(true);
   expect("ticked", true, true);
@@ -158,11 +145,9 @@ TEST_F(WindowTest, TheLockStateAndTheTicksSwitchTheControlsAndMenus) {
   Tick(true);
   Tick(false);
   expect("tick cleared", true, false);
-}
 
-TEST_F(WindowTest, TheStatusBoxHidesTheTickedRowAndRemoveTakesItOff) {
-  StartLoggedIn();
-  AddFolder();
+  // The status box hides the ticked row and Remove takes it off; the close
+  // box asks and stays open on Cancel, File > Exit ends whatever the answer.
   Tick(true);
   // Status > Encrypt filenames and the box keep one check mark.
   const auto checks = [&] {
@@ -174,35 +159,27 @@ TEST_F(WindowTest, TheStatusBoxHidesTheTickedRowAndRemoveTakesItOff) {
   Click(Item(IDC_CHKENCRYPT));
   EXPECT_EQ(checks(), std::pair(false, false));
   Menu(IDM_ENCRYPTFILENAMES);  // the pass below encrypts the names
-
   // A choice in the drop-down, as the combo box reports it. The status line
   // and the bar show the pass while it runs.
-  std::vector<std::pair<std::string, LRESULT>> shown;
+  std::pair<std::string, LRESULT> shown;
   dialogue.on_show = [&] {
-    shown.emplace_back(TextOf(Item(IDC_STATUS)), SendMessageW(Item(IDC_PBBAR), PBM_GETPOS, 0, 0));
+    shown = {TextOf(Item(IDC_STATUS)), SendMessageW(Item(IDC_PBBAR), PBM_GETPOS, 0, 0)};
   };
   SendMessageW(Item(IDC_CMBSTATUS), CB_SETCURSEL, 0, 0);
   SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_CMBSTATUS, CBN_SELENDOK),
                reinterpret_cast<LPARAM>(Item(IDC_CMBSTATUS)));
   Pump();
-  EXPECT_EQ(win32::CellText(List(), 0, 2), "Hidden");
-  EXPECT_EQ(win32::CellText(List(), 0, 3), "Encrypted");
-  ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown.back(), std::pair(std::string("Hiding Plans: 1 of 1 file"), LRESULT{1}));
+  EXPECT_EQ(win32::CellText(List(), 0, 2) + win32::CellText(List(), 0, 3), "HiddenEncrypted");
+  EXPECT_EQ(shown, std::pair(std::string("Hiding Plans: 1 of 1 file"), LRESULT{1}));
   EXPECT_EQ(TextOf(Item(IDC_STATUS)), "");
-
   Tick(true);
   Click(Item(IDC_CMDREMOVE));
   EXPECT_EQ(win32::RowCount(List()), 0);
-}
 
-// The close box asks and stays open on Cancel; File > Exit ends whatever the answer.
-TEST_F(WindowTest, TheCloseBoxAsksAndCancelKeepsTheWindowButNotFileExit) {
-  StartLoggedIn();
+  dialogue.questions.clear();
   dialogue.Answers({Answer::Cancel, Answer::Cancel});
   SendMessageW(Main(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(ended);
-  EXPECT_TRUE(IsWindowVisible(Main()));
   Menu(IDM_EXIT);
   EXPECT_TRUE(ended);
   EXPECT_EQ(dialogue.questions.size(), 2u);
@@ -210,19 +187,23 @@ TEST_F(WindowTest, TheCloseBoxAsksAndCancelKeepsTheWindowButNotFileExit) {
 
 // Preferences and About open in the middle of the main window, and no list
 // ends in an empty strip. Edit and Remove wait for a selected row; Enter
-// presses no button there, Escape cancels and the window goes.
-TEST_F(WindowTest, PreferencesOpenCentredAndEditNeedsASelectedRow) {
+// presses no button there, Escape cancels. About goes by OK, Enter or Escape.
+TEST_F(WindowTest, PreferencesAndAboutOpenCentredAndCloseByTheirKeys) {
   StartLoggedIn();
   SetWindowPos(Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Menu(IDM_PREFERENCES);
   Menu(IDM_ABOUTVEILBOX);
   ASSERT_TRUE(window->Options() && window->About());
-  HWND options = window->Options()->Handle(), list = Item(IDC_LSTFOLDERSPATH, options);
-  EXPECT_EQ(TextOf(options), "Options");
+  HWND options = window->Options()->Handle(), about = window->About()->Handle(),
+       list = Item(IDC_LSTFOLDERSPATH, options);
   EXPECT_TRUE(IsWindowVisible(options));
+  // The captions and the About labels as the logic set them.
+  EXPECT_EQ(TextOf(Main()) + "|" + TextOf(options) + "|" + TextOf(about) + "|" +
+                TextOf(Item(IDC_LBLTITLE, about)) + " " + TextOf(Item(IDC_LBLVERSION, about)),
+            "Veilbox 1.04|Options|About Veilbox|Veilbox 1.04");
   RECT main, r;
   GetWindowRect(Main(), &main);
-  for (HWND dialog : {options, window->About()->Handle()}) {
+  for (HWND dialog : {options, about}) {
     GetWindowRect(dialog, &r);
     EXPECT_NEAR(r.left + r.right, main.left + main.right, 2) << TextOf(dialog);
     EXPECT_NEAR(r.top + r.bottom, main.top + main.bottom, 2) << TextOf(dialog);
@@ -245,21 +226,13 @@ TEST_F(WindowTest, PreferencesOpenCentredAndEditNeedsASelectedRow) {
   EXPECT_NE(window->Options(), nullptr);
   Key(list, VK_ESCAPE);
   EXPECT_EQ(window->Options(), nullptr);
-}
 
-TEST_F(WindowTest, AboutShowsNameAndVersionAndClosesByEnterEscapeAndOK) {
-  StartLoggedIn(false);
-  for (const auto& [way, act] : std::vector<std::pair<const char*, void (*)(HWND)>>{
-           {"OK", [](HWND about) { Click(GetDlgItem(about, IDOK)); }},
-           {"Enter", [](HWND about) { Key(GetDlgItem(about, IDOK), VK_RETURN); }},
-           {"Escape", [](HWND about) { Key(GetDlgItem(about, IDOK), VK_ESCAPE); }}}) {
-    Menu(IDM_ABOUTVEILBOX);
-    ASSERT_NE(window->About(), nullptr) << way;
-    HWND about = window->About()->Handle();
-    EXPECT_EQ(TextOf(about), "About Veilbox");
-    EXPECT_EQ(TextOf(Item(IDC_LBLTITLE, about)), "Veilbox");
-    EXPECT_EQ(TextOf(Item(IDC_LBLVERSION, about)), "1.04");
-    act(about);
+  const std::pair<const char*, WPARAM> ways[] = {
+      {"OK", 0}, {"Enter", VK_RETURN}, {"Escape", VK_ESCAPE}};
+  for (const auto& [way, key] : ways) {
+    if (!window->About()) Menu(IDM_ABOUTVEILBOX);
+    HWND ok = GetDlgItem(window->About()->Handle(), IDOK);
+    key ? Key(ok, key) : Click(ok);
     EXPECT_EQ(window->About(), nullptr) << way;
   }
 }

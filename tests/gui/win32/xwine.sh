@@ -1,17 +1,21 @@
-# Sourced by the tests and scripts that run the real veilbox.exe: a private
-# X server (Xvfb), a private Wine prefix, and keys typed into the program's
-# windows (xdotool) as a user types them. The caller sets work (a folder of
-# its own, removed by its own trap after xwine_stop).
+# Sourced by what runs the real veilbox.exe: a private X server (Xvfb) and
+# Wine prefix, and keys typed into its windows (xdotool). The caller sets
+# work (a folder of its own, removed by its own trap after xwine_stop).
+
+# Runs the command $2... every 0.1 s until it succeeds, for up to $1 seconds.
+xwine_wait() {
+  local tries=$(($1 * 10))
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0 || sleep 0.1; done
+  return 1
+}
 
 # Xvfb on a free display (screen $xwine_screen, default 1024x768x24), in
 # DISPLAY. With no window manager, Wine draws the windows' frames itself.
 xwine_display() {
   Xvfb -displayfd 3 -screen 0 "${xwine_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-  done
+  xwine_wait 10 test -s "$work/display"
   export DISPLAY=":$(cat "$work/display")"
 }
 
@@ -39,16 +43,18 @@ xwine_run() {
   program_pid=$!
 }
 
-# Prints the id of the visible window titled exactly $1, waiting up to 60 s.
-xwine_window() {
-  local id
-  for _ in $(seq 600); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  echo "no window titled '$1' appeared" >&2
-  return 1
+# The id of a visible window titled exactly $1; fails when there is none.
+xwine_shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
+xwine_hidden() { ! xwine_shown "$1" >/dev/null; }
+xwine_fail() { echo "$1" >&2 && return 1; }
+
+# Waiting for the window titled $1 to come or go, or for the program to end
+# (with 0).
+xwine_window() { xwine_wait 60 xwine_shown "$1" || xwine_fail "no window titled '$1' appeared"; }
+xwine_gone() { xwine_wait 30 xwine_hidden "$1" || xwine_fail "the window titled '$1' did not go"; }
+xwine_ended() {
+  xwine_wait 30 eval '! kill -0 "$program_pid" 2>/dev/null' || xwine_fail "the program did not end" || return
+  wait "$program_pid"
 }
 
 # Gives the window titled $1 the keyboard and types the keys $2... (xdotool
@@ -59,33 +65,10 @@ xwine_keys() {
   id=$(xwine_window "$title") || return 1
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
   sleep 0.3
-  for key in "$@"; do
-    case $key in
-      type:*) xdotool type --delay 50 "${key#type:}" ;;
-      *) xdotool key "$key" ;;
-    esac
-    sleep 0.5  # a menu opens in its own time
+  for key in "$@"; do  # (a menu opens in its own time)
+    if [[ $key == type:* ]]; then xdotool type --delay 50 "${key#type:}"; else xdotool key "$key"; fi
+    sleep 0.5
   done
-}
-
-# Waits up to 30 s until the window titled $1 is no longer shown.
-xwine_gone() {
-  for _ in $(seq 300); do
-    [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.1
-  done
-  echo "the window titled '$1' did not go" >&2
-  return 1
-}
-
-# Waits up to 30 s for the program to end; fails unless it ended with 0.
-xwine_ended() {
-  for _ in $(seq 300); do
-    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
-    sleep 0.1
-  done
-  echo "the program did not end" >&2
-  return 1
 }
 
 # The first run of veilbox.exe ($1) up to its end after the restart notice:

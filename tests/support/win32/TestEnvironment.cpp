@@ -11,16 +11,12 @@ namespace veilbox::testing {
 namespace fs = std::filesystem;
 using win32::Widen;
 
-namespace {
-
 // A name no other test running now has: process id, time and a counter.
-std::wstring UniqueName() {
+static std::wstring UniqueName() {
   static std::atomic<unsigned> counter{0};
   return L"veilbox-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
          std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
 }
-
-}  // namespace
 
 void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
   SetEnvironmentVariableW(Widen(name).c_str(), value ? Widen(*value).c_str() : nullptr);

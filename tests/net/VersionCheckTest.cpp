@@ -9,10 +9,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class VersionCheckTest : public NetTest {
- protected:
-  void Publish(const std::string& address) { SetEnvironment("VEILBOX_UPDATE_URL", address); }
-};
+using VersionCheckTest = NetTest;
 
 // Only a newer first field asks, and only the exact text "must-download" ends
 // the program, whatever the answer. An address other than http or https with
@@ -73,7 +70,7 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
 TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
   const std::string head = "1.05,https://example.org/get,";
   LocalServer too_long(Document(head + std::string(kMaxDocumentBytes - head.size() + 1, 'x')));
-  Publish(too_long.Address("/v"));
+  SetEnvironment("VEILBOX_UPDATE_URL", too_long.Address("/v"));
   dialogue.Answers({Answer::No});
   EXPECT_EQ(session.Start(), StartUpResult::EndProgram);  // the agreement, declined
   ASSERT_EQ(dialogue.boxes.size(), 2u);
@@ -82,7 +79,7 @@ TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
 
   dialogue.boxes.clear();
   LocalServer server(Document(head + std::string(kMaxDocumentBytes - head.size(), 'x')));
-  Publish(server.Address("/AppVersions/VeilboxVersion.txt"));
+  SetEnvironment("VEILBOX_UPDATE_URL", server.Address("/AppVersions/VeilboxVersion.txt"));
   dialogue.Answers({Answer::Yes, Answer::Yes});
   EXPECT_EQ(session.Start(), StartUpResult::Continue);
   ASSERT_EQ(dialogue.boxes.size(), 2u);
@@ -96,7 +93,7 @@ TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
   EXPECT_TRUE(server.Requests()[0].starts_with("GET /AppVersions/VeilboxVersion.txt "));
 
   // An empty address fetches nothing; without one the build's address is used.
-  Publish("");
+  SetEnvironment("VEILBOX_UPDATE_URL", "");
   EXPECT_EQ(session.Start(), StartUpResult::Continue);
   EXPECT_EQ(session.update_url, "");
   SetEnvironment("VEILBOX_UPDATE_URL", std::nullopt);

@@ -8,8 +8,7 @@
 #   encrypted_restore_test.sh VEILBOX_CLI
 set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
-ODD=$OWNER_HOME/Odd
-CLOSED=$OWNER_HOME/Closed
+ODD=$OWNER_HOME/Odd CLOSED=$OWNER_HOME/Closed
 
 modes=(600 640 644 400 755 700 660)
 i=0
@@ -52,6 +51,5 @@ row=$(vb list 2>/dev/null | awk -F'\t' -v f="$CLOSED" '$2 $1 == f { print $3 "/"
 find "$ROOT" -xdev -inum "$inode" -exec chmod 0755 {} +
 run restore "$CLOSED"
 want "restore with the sub-folder open exits 0 (exit $CODE)" [ "$CODE" -eq 0 ]
-lost=$(lost_files "$CLOSED" "$SCRATCH/closed")
-want "no file of Closed lost ($lost lost)" [ "$lost" -eq 0 ]
+want "no file of Closed lost" [ "$(lost_files "$CLOSED" "$SCRATCH/closed")" -eq 0 ]
 verdict

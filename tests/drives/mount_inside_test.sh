@@ -10,8 +10,7 @@
 #   mount_inside_test.sh VEILBOX_CLI
 set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
-FOLDER=$OWNER_HOME/Project
-OTHER=$OWNER_HOME/Other
+FOLDER=$OWNER_HOME/Project OTHER=$OWNER_HOME/Other
 
 owned_tree "$OWNER" "$FOLDER" 20
 owned_tree "$OWNER" "$OTHER" 5

@@ -21,7 +21,8 @@ cd "$OWNER_HOME" || exit 1  # the owner works in a folder of their own
 ls -A >"$SCRATCH/home.before"
 stores=$(stores)  # (any later run locks them at its start)
 run hide "$FOLDER"
-want "hide ends by itself (exit $CODE)" ran_well
+want "hide ends by itself (exit $CODE)" [ "$CODE" -lt 128 ]
+want "no sanitizer report" [ "$(grep -c Sanitizer "$SCRATCH/last")" -eq 0 ]
 want "hide fails (exit $CODE)" [ "$CODE" -ne 0 ]
 want "hide says why" [ -s "$SCRATCH/last" ]
 want "hide makes nothing in the current folder" cmp -s "$SCRATCH/home.before" <(ls -A)

@@ -17,9 +17,8 @@ class HttpClientTest : public NetTest {
   std::string text = "untouched";
 };
 
-// The additional header's lines are added unless the request has a header
-// of that name already. The response's values are trimmed and follow the
-// last response.
+// Additional header lines go out unless the request has that header already;
+// the response's values are trimmed and follow the last response.
 TEST_F(HttpClientTest, SendsAnUncachedHttp10GetAndReadsTheResponsesValues) {
   LocalServer server(
       Response("200 OK",

@@ -1,28 +1,26 @@
 // The test server over BSD sockets or Winsock.
 #ifdef _WIN32
 #include <winsock2.h>
-using socklen_t = int;
-constexpr int MSG_NOSIGNAL = 0;
-static int poll(pollfd* p, ULONG n, INT wait_ms) {
-  return WSAPoll(p, n, wait_ms);
-}
-static void CloseSocket(SOCKET s) {
-  closesocket(s);
-}
 #else
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-static void CloseSocket(int s) {
-  close(s);
-}
 #endif
 
 #include <chrono>
 #include <stdexcept>
 
 #include "NetTest.h"
+
+// The few calls whose names differ.
+#ifdef _WIN32
+#define poll WSAPoll
+using socklen_t = int;
+constexpr int MSG_NOSIGNAL = 0;
+#else
+#define closesocket close
+#endif
 
 namespace veilbox::testing {
 
@@ -48,7 +46,7 @@ LocalServer::LocalServer(std::string reply, Mode mode) : reply_(std::move(reply)
       const std::intptr_t connection = accept(listener_, nullptr, nullptr);
       if (connection < 0) continue;
       Serve(connection);
-      CloseSocket(connection);
+      closesocket(connection);
     }
   });
 }
@@ -56,7 +54,7 @@ LocalServer::LocalServer(std::string reply, Mode mode) : reply_(std::move(reply)
 LocalServer::~LocalServer() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
-  CloseSocket(listener_);
+  closesocket(listener_);
 }
 
 std::string LocalServer::Address(const std::string& path) const {

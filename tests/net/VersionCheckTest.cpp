@@ -11,11 +11,9 @@ using ::testing::HasSubstr;
 
 using VersionCheckTest = NetTest;
 
-// Only a newer first field asks, and only the exact text "must-download" ends
-// the program, whatever the answer. An address other than http or https with
-// a host and no blank is trusted for nothing: no question, no address opened,
-// and must-download does not end the program. A newer version with a field
-// missing raises, and the trap tells it.
+// Only a newer first field asks; only the exact "must-download" ends the
+// program, whatever the answer. An address but http(s) with a host and no
+// blank is trusted for nothing. A newer version with a field missing raises.
 TEST_F(VersionCheckTest, TheDocumentsRules) {
   const std::map<char, std::string> texts{{'O', "New version is available at: "},
                                           {'D', kDamagedDocumentText},
@@ -64,9 +62,8 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
   }
 }
 
-// Start-up fetches the document named by VEILBOX_UPDATE_URL, offers a newer
-// version before the agreement, and takes no document longer than
-// kMaxDocumentBytes.
+// Start-up fetches VEILBOX_UPDATE_URL's document (at most kMaxDocumentBytes)
+// and offers a newer version before the agreement.
 TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
   const std::string head = "1.05,https://example.org/get,";
   LocalServer too_long(Document(head + std::string(kMaxDocumentBytes - head.size() + 1, 'x')));

@@ -5,8 +5,6 @@
 # listed after the drive's), not into the empty mount point; restore and
 # remove of Photos fail and keep the row. With the drive plugged in again
 # both folders come back whole.
-#   away_drive_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
 USB=$OWNER_HOME/usb PHOTOS=$USB/Photos DOCS=$OWNER_HOME/Docs
 

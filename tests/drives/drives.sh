@@ -3,6 +3,7 @@
 # A small ext4 image on a loop device (else a tmpfs) stands for a removable
 # drive. Without root, a private mount namespace or a mount: skipped (77).
 # Usage: source drives.sh VEILBOX_CLI   (from a script run by bash)
+set -uo pipefail
 if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
   [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root to mount"; exit 77; }
   unshare -m --propagation private true 2>/dev/null ||

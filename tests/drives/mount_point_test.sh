@@ -3,8 +3,6 @@
 # owner's home, ends without a crash, fails with a message, makes nothing in
 # the home and leaves the store folders locked; the files under and on the
 # mount are all there.
-#   mount_point_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
 FOLDER=$OWNER_HOME/Mounted
 

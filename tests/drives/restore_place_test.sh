@@ -2,8 +2,6 @@
 # Restore to another folder: with the folder's own place gone, a place
 # inside the store folder (its temp) or the program folder is refused and
 # the row stays hidden; a proper place then gets every file back.
-#   restore_place_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
 PLACE=$OWNER_HOME/work PLANS=$PLACE/Plans ELSEWHERE=$OWNER_HOME/elsewhere
 

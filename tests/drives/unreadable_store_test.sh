@@ -3,8 +3,6 @@
 # lock by another copy or an unlock that failed leaves it), then its parent.
 # Each time remove of the hidden row fails and keeps the row; with the store
 # readable again a restore brings every file back.
-#   unreadable_store_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
 DRIVE=$ROOT/drive BOX=$DRIVE/Box STORE=$DRIVE/vault/store
 

@@ -3,6 +3,7 @@
 # temp root both can traverse; users, folders and background processes go on
 # every exit. Without root, useradd or setpriv the test is skipped (77).
 # Usage: source hostile.sh VEILBOX_CLI [HELPER...]   (helpers run as the users)
+set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/trees.sh"
 
 skip() { echo "skipped: $*"; exit 77; }
@@ -12,7 +13,6 @@ for tool in useradd userdel setpriv; do command -v "$tool" >/dev/null || skip "$
 ROOT=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-hostile-XXXXXX")
 chmod 0755 "$ROOT"
 USERS=() PIDS=() PROBLEMS=()
-# stop_all: ends the background commands of start_as.
 stop_all() {
   local pid
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
@@ -38,8 +38,7 @@ mkdir -m 0700 "$SCRATCH"
 OWNER=vbx-owner-$$ INTRUDER=vbx-intruder-$$ OWNER_HOME=$ROOT/owner SHARED=$ROOT/shared
 PASSWORD="hostile test password"
 
-# add_user NAME: a user with its own group and no login; a few tries, as a
-# concurrent useradd may hold the lock on /etc/passwd.
+# add_user NAME: a user with its own group and no login; retried while another useradd holds /etc/passwd.
 add_user() {
   local _
   for _ in 1 2 3 4 5; do
@@ -61,8 +60,7 @@ as() {
     ${ASAN_OPTIONS+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS+UBSAN_OPTIONS="$UBSAN_OPTIONS"} \
     "$@"
 }
-# start_as USER COMMAND...: COMMAND as USER in the background; its own
-# process id, which kill reaches, goes to PIDS.
+# start_as USER COMMAND...: COMMAND as USER in the background, its own pid in PIDS.
 start_as() {
   AS_EXEC=1 as "$@" &
   PIDS+=($!)
@@ -83,11 +81,7 @@ vb() {
 as "$OWNER" true || skip "setpriv cannot run commands as the test user"
 vb --accept-agreement init >/dev/null 2>&1 || { echo "init failed"; exit 1; }
 
-# owned_tree USER DIR FILES: a tree of random files owned by USER.
-owned_tree() {
-  make_tree "$2" "$3"
-  chown -R "$1:" "$2"
-}
+owned_tree() { make_tree "$2" "$3" && chown -R "$1:" "$2"; }  # USER DIR FILES
 # snapshot DIR: names, modes, sizes, owners, times and contents of DIR's tree
 # (a directory's time changes when an entry inside is renamed).
 snapshot() { (cd "$1" && find . -printf '%P %m %s %u %T@\n' | sort && manifest .); }
@@ -100,7 +94,6 @@ outside() {
 # status FOLDER: the status column of FOLDER's row in the owner's list.
 status() { vb list 2>/dev/null | awk -F'\t' -v f="$1" '$2 $1 == f { print $3 }'; }
 hidden() { [ "$(status "$1")" = Hidden ]; }
-# stores: the store folders of the list, one a line.
 stores() { vb stores 2>/dev/null | cut -f2; }
 
 # run ARGS...: vb; CODE is its exit code, $SCRATCH/out and last its output
@@ -111,17 +104,9 @@ run() {
   { echo "\$ veilbox-cli $* -> exit $CODE"; cat "$SCRATCH/last"; } >>"$SCRATCH/said"
 }
 # want DESCRIPTION COMMAND...: DESCRIPTION is a problem unless COMMAND succeeds.
-want() {
-  local what=$1
-  shift
-  "$@" || PROBLEMS+=("$what")
-}
-# verdict: passes when nothing was wanted in vain.
+want() { "${@:2}" || PROBLEMS+=("$1"); }
 verdict() {
-  if ((${#PROBLEMS[@]} == 0)); then
-    echo "1 passed, 0 failed"
-    exit 0
-  fi
+  ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
   printf 'not so: %s\n' "${PROBLEMS[@]}"
   echo "--- veilbox-cli said:"
   head -c 3000 "$SCRATCH/said" 2>/dev/null

@@ -5,8 +5,6 @@
 # to it; a settings file root owns (as after one run through sudo). Every
 # command stops with exit code 3 naming the place and why; nothing moves,
 # and the settings file is neither read as empty nor replaced.
-#   own_places_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/hostile.sh" "$1"
 DOCUMENTS=$OWNER_HOME/Documents TRAP=$SHARED/prog SETTINGS=$OWNER_HOME/config/veilbox/settings.json
 

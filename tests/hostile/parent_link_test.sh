@@ -3,8 +3,6 @@
 # a link to a folder of their own in place of shared/Team. The restore must
 # not put the folder into the intruder's folder; the folder stays reachable:
 # with the intruder's link undone, a restore brings every file back.
-#   parent_link_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/hostile.sh" "$1"
 PLANS=$SHARED/Team/Plans DROP=$ROOT/intruder/drop
 

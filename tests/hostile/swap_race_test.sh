@@ -8,8 +8,6 @@
 # and every file is back under its plain name.
 # With "deep" the exchange is of a sub-folder deep in the tree, in a folder
 # of the owner's that others may write to, while names are renamed in it.
-#   swap_race_test.sh VEILBOX_CLI SWAP_LOOP [ROUNDS] [SECONDS] [deep]
-set -uo pipefail
 source "$(dirname "$0")/hostile.sh" "$1" "$2"
 ROUNDS=${3:-100} SECONDS_MAX=${4:-60} SWAP=$ROOT/bin/$(basename "$2") PLANS=$SHARED/Plans
 SWAPPED=$PLANS LINK=$SHARED/link  # the two entries exchanged

@@ -85,11 +85,9 @@ TEST_F(TextCipher, RefusalsShowTheirMessageAndGiveEmptyText) {
   };
   ASSERT_EQ(dialogue.boxes.size(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(cases[i].first, "");
-    EXPECT_EQ(dialogue.boxes[i].text, cases[i].second);
-    EXPECT_EQ(dialogue.boxes[i].title, "Veilbox");
-    EXPECT_EQ(dialogue.boxes[i].icon, Icon::None);
-    EXPECT_EQ(dialogue.boxes[i].buttons, Buttons::OK);
+    const auto& box = dialogue.boxes[i];
+    EXPECT_EQ(std::tie(cases[i].first, box.text, box.title, box.icon, box.buttons),
+              std::make_tuple("", cases[i].second, "Veilbox", Icon::None, Buttons::OK));
   }
 }
 

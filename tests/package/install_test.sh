@@ -48,7 +48,6 @@ export DEBIAN_FRONTEND=noninteractive PATH=/usr/sbin:/usr/bin:/sbin:/bin
 deb="/tmp/$1"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-echo "== apt-get install ./${deb#/tmp/}"
 apt-get update -qq
 # Without recommended packages: what the package itself depends on must do.
 apt-get install -y -qq --no-install-recommends "$deb" >/tmp/install.log 2>&1 ||
@@ -65,16 +64,13 @@ bash -c '. /usr/share/bash-completion/completions/veilbox-cli && complete -p vei
   fail "the completion does not load"
 dpkg -L veilbox | sort >/tmp/package-files
 
-echo "== user data, then apt-get purge veilbox"
 mkdir -p /home/me/Plans
-echo pw | HOME=/home/me veilbox-cli --password-stdin --accept-agreement init
-echo pw | HOME=/home/me veilbox-cli --password-stdin add /home/me/Plans
-echo pw | HOME=/home/me veilbox-cli --password-stdin hide /home/me/Plans
+for args in "--accept-agreement init" "add /home/me/Plans" "hide /home/me/Plans"; do
+  echo pw | HOME=/home/me veilbox-cli --password-stdin $args
+done
 apt-get purge -y -qq veilbox >/tmp/purge.log 2>&1 || { cat /tmp/purge.log; fail "apt-get purge"; }
 dpkg-query -W veilbox 2>/dev/null && fail "veilbox is still known to dpkg"
-while read -r path; do
-  [ -d "$path" ] || [ ! -e "$path" ] || fail "$path is left"
-done </tmp/package-files
+while read -r path; do [ -d "$path" ] || [ ! -e "$path" ] || fail "$path is left"; done </tmp/package-files
 left="$(find / -xdev -iname '*veilbox*' ! -path '/home/me/*' ! -path '/tmp/*' ! -path '/var/cache/apt/*')"
 [ -z "$left" ] || fail "left behind: $left"
 for kept in .local/share/veilbox/Dat.sys .local/share/veilbox/Data/Plans .config/veilbox/settings.json; do

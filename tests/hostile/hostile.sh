@@ -10,8 +10,7 @@ skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "needs root to create the test users"
 for tool in useradd userdel setpriv; do command -v "$tool" >/dev/null || skip "$tool is missing"; done
 
-ROOT=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-hostile-XXXXXX")
-chmod 0755 "$ROOT"
+ROOT=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-hostile-XXXXXX") && chmod 0755 "$ROOT"
 USERS=() PIDS=() PROBLEMS=()
 stop_all() {
   local pid
@@ -29,8 +28,7 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM
 
 # The programs are copied into the temp root: the users may not enter the build tree.
-mkdir "$ROOT/bin"
-for program in "$@"; do install -m 0755 "$program" "$ROOT/bin/"; done
+install -m 0755 -D -t "$ROOT/bin" "$@"
 CLI=$ROOT/bin/$(basename "$1")
 cd "$ROOT" || exit 1
 SCRATCH=$ROOT/scratch  # the test's own notes, root's only
@@ -48,8 +46,7 @@ add_user() {
   done
   skip "cannot create user $1: $(cat "$SCRATCH/useradd.err")"
 }
-add_user "$OWNER"
-add_user "$INTRUDER"
+for user in "$OWNER" "$INTRUDER"; do add_user "$user"; done
 
 # as USER COMMAND...: COMMAND as USER with a clean environment (with
 # AS_EXEC set the shell becomes the command, for start_as).

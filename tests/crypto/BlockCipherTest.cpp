@@ -1,5 +1,4 @@
-// The AES core against published known answers and long chains of blocks,
-// and the block calls' refusals.
+// The AES core: published known answers, long chains of blocks, refusals.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -24,11 +23,9 @@ const Bytes kPlain = FromHex("00112233445566778899aabbccddeeff");
 // 32 bytes: each key size must use only its own leading part.
 const Bytes kKey = FromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
 
-// The FIPS-197 appendix C answers, read from and written to offsets inside
-// larger buffers. Then a chain: 100 times, the key enciphers the block 1000
-// times over and is XORed with the result, so that every entry of the round
-// tables and of the key schedule is used; each block must decipher back, and
-// the last block is the one OpenSSL gives for the same chain.
+// FIPS-197 appendix C, at offsets inside larger buffers; then a chain (100
+// keys, each XORed with the block after enciphering it 1000 times) that uses
+// every table entry, each block deciphering back, ending where OpenSSL does.
 TEST(BlockCipher, GivesTheKnownAnswersAtOffsetsAndAfterLongChains) {
   const std::tuple<int, const char*, const char*> known[] = {
       {128, "69c4e0d86a7b0430d8cdb78070b4c55a", "4b9ffbad7717d5eaf9d0b00efbadbfdd"},
@@ -64,16 +61,12 @@ TEST(BlockCipher, GivesTheKnownAnswersAtOffsetsAndAfterLongChains) {
 TEST(BlockCipher, RejectedKeyLeavesThePreviousKeyInUse) {
   cEncrypt c;
   c.SetCipherKey(kKey, 128);
-  const std::tuple<int, std::size_t, long> rejected[] = {
-      {160, 32, err::kIllegalKeyBits}, {0, 32, err::kIllegalKeyBits},
-      {64, 32, err::kIllegalKeyBits},  {-128, 32, err::kIllegalKeyBits},
-      {512, 32, err::kIllegalKeyBits}, {256, 16, err::kSubscriptOutOfRange}};  // pass too short
-  for (const auto& [bits, pass_size, number] : rejected) {
+  for (int bits : {160, 0, 64, -128, 512, 256}) {  // 256 with a pass too short
     try {
-      c.SetCipherKey(Bytes(pass_size, 0xAB), bits);
+      c.SetCipherKey(Bytes(bits == 256 ? 16 : 32, 0xAB), bits);
       ADD_FAILURE() << bits << " accepted";
     } catch (const Failure& f) {
-      EXPECT_EQ(f.Number(), number) << bits;
+      EXPECT_EQ(f.Number(), bits == 256 ? err::kSubscriptOutOfRange : err::kIllegalKeyBits) << bits;
     }
   }
   Bytes out(16);

@@ -1,6 +1,5 @@
-// The buffer and file layers of the cipher: lengths and contents around a
-// block and the chunk size, and refusals. Every test works in its own
-// temporary folder.
+// The cipher's buffer and file layers: sizes around a block and the chunk
+// size, and refusals, in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -45,11 +44,9 @@ class FileCipher : public ::testing::Test {
   cEncrypt cipher{reporter};
 };
 
-// Buffers, encrypted in place: appendsize 0 pads with zeros to whole blocks
-// and gives the padding back; appendsize 1 always adds 1 to 16 bytes, the
-// last holding the length mod 16, and gives back exactly the plaintext. A
-// cipher file is that second form, keyed with the key text's first 16 bytes.
-// The sizes shrink, so each file written replaces a longer one.
+// In place, appendsize 0 pads with zeros and gives the padding back; 1 adds
+// 1 to 16 bytes, the last the length mod 16, and gives back the plaintext. A
+// cipher file is the second form; each file written replaces a longer one.
 TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   const std::size_t chunk = cEncrypt::kMaxFileChunkSize;
   const std::size_t sizes[] = {chunk + 1, chunk, chunk - 1, 33, 32, 16, 15, 1, 0};
@@ -78,9 +75,8 @@ TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A buffer of a size that is no multiple of 16 leaves the plaintext as it
-// was, a cipher file of such a size is not decrypted at all, and a bad
-// length byte keeps every decrypted byte.
+// A size that is no multiple of 16 decrypts nothing; a bad length byte
+// keeps every decrypted byte.
 TEST_F(FileCipher, DecryptRefusesWrongSizesAndWarnsOfABadLengthByte) {
   cipher.SetCipherKey(Bytes(16, 1), 128);
   Bytes plain(32, 2), enciphered, out = {1, 2, 3};

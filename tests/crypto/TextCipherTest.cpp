@@ -1,5 +1,5 @@
-// Text in, hex cipher text out and back: the form of encrypted file names and
-// the stored password, its messages, and the quiet check of file names.
+// Text to hex cipher text and back: encrypted file names and the stored
+// password, the messages, and the quiet check of file names.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,9 +16,6 @@ using namespace std::string_literals;
 
 const std::string kKey = "Veilbox-k7Q2m9Zx4Lp8Wv3R";  // the key Veilbox names files with
 
-std::string Nuls(std::size_t n) {
-  return std::string(n, '\0');
-}
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](char c) { return std::tolower(c); });
   return s;
@@ -31,10 +28,9 @@ class TextCipher : public ::testing::Test {
   cEncrypt cipher{reporter};
 };
 
-// Known answers: a name hidden by one release must come back under the next.
-// The text is zero-padded to whole blocks and enciphered under the key text's
-// first 16 bytes; one uppercase 32-digit group per block, groups joined by two
-// spaces. Decrypt gives the text with its padding, DecryptFileName without.
+// Known answers: a name hidden by one release must come back under the next
+// (zero-padded blocks under the key's first 16 bytes, uppercase groups joined
+// by two spaces). Decrypt keeps the padding, DecryptFileName drops it.
 TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   const std::pair<std::string, std::string> known[] = {
       {"a", "595945AEA2E45886014E409255225154"},
@@ -48,7 +44,8 @@ TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   for (const auto& [name, hex] : known) {
     EXPECT_EQ(cipher.Encrypt(name, kKey), hex) << name;
     EXPECT_EQ(cipher.DecryptFileName(hex, kKey), name) << hex;
-    EXPECT_EQ(cipher.Decrypt(hex, kKey), name + Nuls((16 - name.size() % 16) % 16)) << hex;
+    EXPECT_EQ(cipher.Decrypt(hex, kKey), name + std::string((16 - name.size() % 16) % 16, '\0'))
+        << hex;
   }
   // Key bytes after the 16th do not count; one cipher serves keys in turn,
   // also after a key set by bytes.
@@ -72,7 +69,7 @@ TEST_F(TextCipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
     wide += packed[i] == 'A' ? std::string("\u0141") : std::string(1, packed[i]);
   }
   for (const std::string& variant : {Lower(hex), packed, broken, wide, packed + "F"}) {
-    EXPECT_EQ(cipher.Decrypt(variant, kKey), text + Nuls(10)) << variant;
+    EXPECT_EQ(cipher.Decrypt(variant, kKey), text + std::string(10, '\0')) << variant;
   }
 }
 
@@ -88,11 +85,9 @@ TEST_F(TextCipher, RefusalsShowTheirMessageAndGiveEmptyText) {
   };
   ASSERT_EQ(dialogue.boxes.size(), std::size(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(cases[i].first, "");
-    EXPECT_EQ(dialogue.boxes[i].text, cases[i].second);
-    EXPECT_EQ(dialogue.boxes[i].title, "Veilbox");
-    EXPECT_EQ(dialogue.boxes[i].icon, Icon::None);
-    EXPECT_EQ(dialogue.boxes[i].buttons, Buttons::OK);
+    const auto& box = dialogue.boxes[i];
+    EXPECT_EQ(std::tie(cases[i].first, box.text, box.title, box.icon, box.buttons),
+              std::make_tuple("", cases[i].second, "Veilbox", Icon::None, Buttons::OK));
   }
 }
 
@@ -105,8 +100,8 @@ TEST_F(TextCipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
   std::vector<std::string> not_names{
       "",          "readme.txt",      "ABCDEF",           std::string(32, 'G'), Lower(good),
       head + tail, head + " " + tail, head + "00" + tail, good + "  ",          " " + good};
-  for (const std::string& text : {"."s, ".."s, "dir/name"s, "nul\0inside"s, Nuls(16),
-                                  "a whole block of padding" + Nuls(24)}) {
+  for (const std::string& text : {"."s, ".."s, "dir/name"s, "nul\0inside"s, std::string(16, '\0'),
+                                  "a whole block of padding" + std::string(24, '\0')}) {
     not_names.push_back(cipher.Encrypt(text, kKey));
   }
   for (const std::string& name : not_names) {

@@ -5,19 +5,15 @@
 # listed after the drive's), not into the empty mount point; restore and
 # remove of Photos fail and keep the row. With the drive plugged in again
 # both folders come back whole.
-#   away_drive_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
-USB=$OWNER_HOME/usb
-PHOTOS=$USB/Photos
-DOCS=$OWNER_HOME/Docs
+USB=$OWNER_HOME/usb PHOTOS=$USB/Photos DOCS=$OWNER_HOME/Docs
 
 install -d -o "$OWNER" -g "$OWNER" "$USB"
 new_drive "$USB"
-owned_tree "$OWNER" "$PHOTOS" 20
-owned_tree "$OWNER" "$DOCS" 20
-manifest "$PHOTOS" >"$SCRATCH/Photos"
-manifest "$DOCS" >"$SCRATCH/Docs"
+for folder in "$PHOTOS" "$DOCS"; do
+  owned_tree "$OWNER" "$folder" 20
+  manifest "$folder" >"$SCRATCH/${folder##*/}"
+done
 ROOT_DRIVE=$(vb stores 2>/dev/null | cut -f1)
 vb --store "$USB/.veilbox" add "$PHOTOS" >/dev/null 2>&1 &&
   vb --encrypt hide "$PHOTOS" >/dev/null 2>&1 && vb --yes stores remove "$ROOT_DRIVE" >/dev/null 2>&1 &&
@@ -38,8 +34,7 @@ plug
 run restore "$PHOTOS" "$DOCS"
 want "restore with the drive back exits 0 (exit $CODE)" [ "$CODE" -eq 0 ]
 for folder in "$PHOTOS" "$DOCS"; do
-  lost=$(lost_files "$folder" "$SCRATCH/$(basename "$folder")")
-  want "no file of $folder lost ($lost lost)" [ "$lost" -eq 0 ]
+  want "no file of $folder lost" [ "$(lost_files "$folder" "$SCRATCH/${folder##*/}")" -eq 0 ]
 done
 run check
 want "check exits 0 (exit $CODE)" [ "$CODE" -eq 0 ]

@@ -1,11 +1,9 @@
-# Shared by the drive tests: the test runs in a private mount namespace and
-# makes its own mounts there; the owner of hostile.sh runs veilbox-cli. A
-# small ext4 image on a loop device (a tmpfs where there is none) stands for
-# a removable drive that can be unplugged and plugged in again. Mounts go
-# before the temp root on every exit. Without root, a private mount
-# namespace or a mount the test is skipped (77).
+# Shared by the drive tests: hostile.sh's owner runs veilbox-cli in a private
+# mount namespace where the test makes its own mounts, undone on every exit.
+# A small ext4 image on a loop device (else a tmpfs) stands for a removable
+# drive. Without root, a private mount namespace or a mount: skipped (77).
 # Usage: source drives.sh VEILBOX_CLI   (from a script run by bash)
-
+set -uo pipefail
 if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
   [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root to mount"; exit 77; }
   unshare -m --propagation private true 2>/dev/null ||
@@ -18,9 +16,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../hostile/hostile.sh" "$1"
 MOUNTS=()
 unmount_all() {
   local i
-  for ((i = ${#MOUNTS[@]} - 1; i >= 0; i--)); do
-    mountpoint -q "${MOUNTS[i]}" && umount -l "${MOUNTS[i]}"
-  done
+  for ((i = ${#MOUNTS[@]} - 1; i >= 0; i--)); do mountpoint -q "${MOUNTS[i]}" && umount -l "${MOUNTS[i]}"; done
 }
 trap 'unmount_all; cleanup' EXIT
 
@@ -29,9 +25,8 @@ mount_tmpfs() {
   mount -t tmpfs -o size=4m,mode=0755,uid="$(id -u "$OWNER")" tmpfs "$1" || skip "cannot mount a tmpfs"
   MOUNTS+=("$1")
 }
-
-# new_drive DIR: a fresh drive at DIR, owned by the owner; unplug DIR and
-# plug DIR take it away and bring it back with its contents.
+# new_drive DIR: a fresh drive at DIR, owned by the owner; unplug and plug
+# take it away and bring it back with its contents.
 BACKING=$SCRATCH/drive
 new_drive() {
   DRIVE_AT=$1
@@ -50,38 +45,3 @@ new_drive() {
 }
 unplug() { umount "$DRIVE_AT"; }
 plug() { "${PLUG[@]}"; }
-
-# run ARGS...: vb; CODE is its exit code, $SCRATCH/last its messages (also
-# kept in $SCRATCH/said).
-run() {
-  vb "$@" >"$SCRATCH/out" 2>"$SCRATCH/last"
-  CODE=$?
-  { echo "\$ veilbox-cli $* -> exit $CODE"; cat "$SCRATCH/last"; } >>"$SCRATCH/said"
-}
-# ran_well: the last run ended by itself (no signal, no sanitizer report).
-ran_well() { ((CODE < 128)) && ! grep -q Sanitizer "$SCRATCH/last"; }
-
-# want DESCRIPTION COMMAND...: DESCRIPTION is a problem unless COMMAND succeeds.
-PROBLEMS=()
-want() {
-  local what=$1
-  shift
-  "$@" || PROBLEMS+=("$what")
-}
-# hidden FOLDER: FOLDER's row is in the list with status Hidden.
-hidden() { [ "$(status "$1")" = Hidden ]; }
-# stores: the store folders of the list, one a line.
-stores() { vb stores 2>/dev/null | cut -f2; }
-
-# verdict: passes when nothing was wanted in vain.
-verdict() {
-  if ((${#PROBLEMS[@]} == 0)); then
-    echo "1 passed, 0 failed"
-    exit 0
-  fi
-  printf 'not so: %s\n' "${PROBLEMS[@]}"
-  echo "--- veilbox-cli said:"
-  head -c 3000 "$SCRATCH/said"
-  echo "0 passed, 1 failed"
-  exit 1
-}

@@ -7,11 +7,8 @@
 # and restore leave that drive alone and say why; unmounted, the restore
 # brings every file back. A bind mount of the program folder offered as a
 # second drive's store folder is the store folder already: refused.
-#   mount_inside_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
-FOLDER=$OWNER_HOME/Project
-OTHER=$OWNER_HOME/Other
+FOLDER=$OWNER_HOME/Project OTHER=$OWNER_HOME/Other
 
 owned_tree "$OWNER" "$FOLDER" 20
 owned_tree "$OWNER" "$OTHER" 5

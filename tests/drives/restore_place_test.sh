@@ -2,12 +2,8 @@
 # Restore to another folder: with the folder's own place gone, a place
 # inside the store folder (its temp) or the program folder is refused and
 # the row stays hidden; a proper place then gets every file back.
-#   restore_place_test.sh VEILBOX_CLI
-set -uo pipefail
 source "$(dirname "$0")/drives.sh" "$1"
-PLACE=$OWNER_HOME/work
-PLANS=$PLACE/Plans
-ELSEWHERE=$OWNER_HOME/elsewhere
+PLACE=$OWNER_HOME/work PLANS=$PLACE/Plans ELSEWHERE=$OWNER_HOME/elsewhere
 
 install -d -o "$OWNER" -g "$OWNER" "$PLACE" "$ELSEWHERE"
 owned_tree "$OWNER" "$PLANS" 20
@@ -25,6 +21,5 @@ for refused in "$store/temp" "$OWNER_HOME/veilbox"; do
 done
 run --restore-to "$ELSEWHERE" restore "$PLANS"
 want "restore to $ELSEWHERE exits 0 (exit $CODE)" [ "$CODE" -eq 0 ]
-lost=$(lost_files "$ELSEWHERE/Plans" "$SCRATCH/plans")
-want "no file lost ($lost lost)" [ "$lost" -eq 0 ]
+want "no file lost" [ "$(lost_files "$ELSEWHERE/Plans" "$SCRATCH/plans")" -eq 0 ]
 verdict

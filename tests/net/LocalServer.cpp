@@ -1,23 +1,11 @@
-// The test server over BSD sockets or Winsock, whose calls differ only in
-// a few names.
+// The test server over BSD sockets or Winsock.
 #ifdef _WIN32
 #include <winsock2.h>
-using socklen_t = int;
-constexpr int MSG_NOSIGNAL = 0;
-static int poll(pollfd* p, ULONG n, INT wait_ms) {
-  return WSAPoll(p, n, wait_ms);
-}
-static void CloseSocket(SOCKET s) {
-  closesocket(s);
-}
 #else
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-static void CloseSocket(int s) {
-  close(s);
-}
 #endif
 
 #include <chrono>
@@ -25,9 +13,18 @@ static void CloseSocket(int s) {
 
 #include "NetTest.h"
 
+// The few calls whose names differ.
+#ifdef _WIN32
+#define poll WSAPoll
+using socklen_t = int;
+constexpr int MSG_NOSIGNAL = 0;
+#else
+#define closesocket close
+#endif
+
 namespace veilbox::testing {
 
-LocalServer::LocalServer(std::string reply, bool listening) : reply_(std::move(reply)) {
+LocalServer::LocalServer(std::string reply, Mode mode) : reply_(std::move(reply)), mode_(mode) {
 #ifdef _WIN32
   static WSADATA winsock;  // started once for the test program, never stopped
   [[maybe_unused]] static const int started = WSAStartup(MAKEWORD(2, 2), &winsock);
@@ -39,17 +36,17 @@ LocalServer::LocalServer(std::string reply, bool listening) : reply_(std::move(r
   socklen_t length = sizeof address;
   auto* any = reinterpret_cast<sockaddr*>(&address);
   if (bind(listener_, any, sizeof address) != 0 || getsockname(listener_, any, &length) != 0 ||
-      (listening && listen(listener_, 8) != 0)) {
+      (mode != Refusing && listen(listener_, 8) != 0)) {
     throw std::runtime_error("no local server");
   }
   port_ = ntohs(address.sin_port);
-  if (!listening) return;
+  if (mode == Refusing) return;
   thread_ = std::thread([this] {
     while (WaitReadable(listener_)) {
       const std::intptr_t connection = accept(listener_, nullptr, nullptr);
       if (connection < 0) continue;
       Serve(connection);
-      CloseSocket(connection);
+      closesocket(connection);
     }
   });
 }
@@ -57,7 +54,7 @@ LocalServer::LocalServer(std::string reply, bool listening) : reply_(std::move(r
 LocalServer::~LocalServer() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
-  CloseSocket(listener_);
+  closesocket(listener_);
 }
 
 std::string LocalServer::Address(const std::string& path) const {
@@ -81,17 +78,15 @@ void LocalServer::Serve(std::intptr_t connection) {
     std::lock_guard lock(mutex_);
     requests_.push_back(request);
   }
-  // Silent: hold the connection until the client gives up.
-  while (reply_.empty() && WaitReadable(connection) && recv(connection, buffer, 1, 0) > 0) {
-  }
   for (std::size_t sent = 0; sent < reply_.size(); sent += 1000) {
     std::this_thread::sleep_for(std::chrono::milliseconds(sent ? 2 : 0));
     const std::string part = reply_.substr(sent, 1000);
     if (send(connection, part.data(), part.size(), MSG_NOSIGNAL) < 0) return;
   }
+  while (mode_ == Holding && WaitReadable(connection) && recv(connection, buffer, 1, 0) > 0) {
+  }
 }
 
-// Waits in short slices, so that a stop is noticed.
 bool LocalServer::WaitReadable(std::intptr_t socket) const {
   pollfd p{};
   p.fd = socket;

@@ -9,16 +9,11 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class VersionCheckTest : public NetTest {
- protected:
-  void Publish(const std::string& address) { SetEnvironment("VEILBOX_UPDATE_URL", address); }
-};
+using VersionCheckTest = NetTest;
 
-// Only a newer first field asks, and only the exact text "must-download" ends
-// the program, whatever the answer. An address other than http or https with
-// a host and no blank is trusted for nothing: no question, no address opened,
-// and must-download does not end the program. A newer version with a field
-// missing raises, and the trap tells it.
+// Only a newer first field asks; only the exact "must-download" ends the
+// program, whatever the answer. An address but http(s) with a host and no
+// blank is trusted for nothing. A newer version with a field missing raises.
 TEST_F(VersionCheckTest, TheDocumentsRules) {
   const std::map<char, std::string> texts{{'O', "New version is available at: "},
                                           {'D', kDamagedDocumentText},
@@ -67,13 +62,12 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
   }
 }
 
-// Start-up fetches the document named by VEILBOX_UPDATE_URL, offers a newer
-// version before the agreement, and takes no document longer than
-// kMaxDocumentBytes.
+// Start-up fetches VEILBOX_UPDATE_URL's document (at most kMaxDocumentBytes)
+// and offers a newer version before the agreement.
 TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
   const std::string head = "1.05,https://example.org/get,";
   LocalServer too_long(Document(head + std::string(kMaxDocumentBytes - head.size() + 1, 'x')));
-  Publish(too_long.Address("/v"));
+  SetEnvironment("VEILBOX_UPDATE_URL", too_long.Address("/v"));
   dialogue.Answers({Answer::No});
   EXPECT_EQ(session.Start(), StartUpResult::EndProgram);  // the agreement, declined
   ASSERT_EQ(dialogue.boxes.size(), 2u);
@@ -82,7 +76,7 @@ TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
 
   dialogue.boxes.clear();
   LocalServer server(Document(head + std::string(kMaxDocumentBytes - head.size(), 'x')));
-  Publish(server.Address("/AppVersions/VeilboxVersion.txt"));
+  SetEnvironment("VEILBOX_UPDATE_URL", server.Address("/AppVersions/VeilboxVersion.txt"));
   dialogue.Answers({Answer::Yes, Answer::Yes});
   EXPECT_EQ(session.Start(), StartUpResult::Continue);
   ASSERT_EQ(dialogue.boxes.size(), 2u);
@@ -96,7 +90,7 @@ TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
   EXPECT_TRUE(server.Requests()[0].starts_with("GET /AppVersions/VeilboxVersion.txt "));
 
   // An empty address fetches nothing; without one the build's address is used.
-  Publish("");
+  SetEnvironment("VEILBOX_UPDATE_URL", "");
   EXPECT_EQ(session.Start(), StartUpResult::Continue);
   EXPECT_EQ(session.update_url, "");
   SetEnvironment("VEILBOX_UPDATE_URL", std::nullopt);

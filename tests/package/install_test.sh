@@ -1,30 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian package in a fresh Debian 12 chroot made with
-# debootstrap, runs veilbox-cli, veilbox and man there, keeps some user data,
-# purges the package (its dependencies stay) and checks that nothing of it is
-# left but that user data.
-# Usage: tests/package/install_test.sh DEB CACHE_DIR
-# CACHE_DIR keeps the bare Debian tree (a tarball) and the downloaded
-# packages, so that a second run downloads only the package lists. Exits 77
-# with a message where no chroot can be made: not root, no debootstrap or
-# mount namespace, or no Debian mirror within reach.
+# Installs the Debian package in a fresh Debian 12 chroot, runs veilbox-cli,
+# veilbox and man there, keeps some user data, purges the package and checks
+# that nothing of it is left but that user data.
+# Usage: tests/package/install_test.sh DEB CACHE_DIR   (CACHE_DIR keeps the
+# bare Debian tree and the packages). Exits 77 where no chroot can be made.
 set -euo pipefail
 deb="$(realpath "$1")"
 cache="$(realpath -m "$2")"
 
-skip() {
-  echo "SKIPPED: $*" >&2
-  exit 77
-}
+skip() { echo "SKIPPED: $*" >&2; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "the install test needs root for its chroot"
-for tool in debootstrap unshare chroot; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+for tool in debootstrap unshare chroot; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 unshare -m --propagation private true 2>/dev/null ||
   skip "no private mount namespace can be made here (unshare -m failed)"
 
-# The mirror apt uses on this machine: the first URI of a Debian archive in
-# its sources (one-line or deb822 form), else Debian's own redirector.
+# The first Debian archive in apt's sources (one-line or deb822), else Debian's redirector.
 mirror="$(grep -hoE '(^deb|^URIs:) +https?://[^ ]+/debian/?( |$)' \
   /etc/apt/sources.list /etc/apt/sources.list.d/* 2>/dev/null |
   awk '{print $2; exit}')" || true
@@ -41,7 +31,6 @@ if [ ! -f "$base" ]; then
   debootstrap --variant=minbase --include=man-db --cache-dir="$cache/archives" \
     bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
     { tail -n 5 "$work/debootstrap.log" >&2; skip "debootstrap from $mirror failed"; }
-  # Its packages are in the cache already.
   tar -C "$root" --exclude='./var/cache/apt/archives/*.deb' -cf "$base.part" .
   mv "$base.part" "$base"
   rm -rf --one-file-system "$root"
@@ -49,30 +38,23 @@ fi
 mkdir "$root"
 tar -C "$root" -xf "$base"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-# A throw-away tree needs no fsync after every unpacked file.
 echo force-unsafe-io >"$root/etc/dpkg/dpkg.cfg.d/unsafe-io"
 cp "$deb" "$root/tmp/"
 
-# Everything below runs in the chroot, in a private mount namespace so that
-# its mounts end with it.
+# Run in the chroot, in a private mount namespace that takes its mounts along.
 cat >"$root/tmp/in-chroot.sh" <<'INNER'
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive PATH=/usr/sbin:/usr/bin:/sbin:/bin
 deb="/tmp/$1"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-echo "== apt-get install ./${deb#/tmp/}"
 apt-get update -qq
 # Without recommended packages: what the package itself depends on must do.
 apt-get install -y -qq --no-install-recommends "$deb" >/tmp/install.log 2>&1 ||
   { cat /tmp/install.log; fail "apt-get install"; }
-echo "   $(grep -c '^Unpacking' /tmp/install.log) packages installed in ${SECONDS} s"
-veilbox-cli --help >/dev/null || fail "veilbox-cli --help"
-man -w veilbox-cli || fail "man -w veilbox-cli"
-man -w veilbox || fail "man -w veilbox"
+for command in "veilbox-cli --help" "man -w veilbox-cli" "man -w veilbox"; do $command >/dev/null || fail "$command"; done
 ! ldd /usr/bin/veilbox /usr/bin/veilbox-cli | grep 'not found' || fail "a library is missing"
-# The desktop program starts and waits at its first question (no display:
-# Qt's offscreen platform); a missing library or plugin ends it at once.
+# The desktop program (offscreen) waits at its first question; a missing library ends it.
 status=0
 mkdir -m 700 /tmp/desktop
 HOME=/tmp/desktop XDG_RUNTIME_DIR=/tmp/desktop QT_QPA_PLATFORM=offscreen \
@@ -82,16 +64,13 @@ bash -c '. /usr/share/bash-completion/completions/veilbox-cli && complete -p vei
   fail "the completion does not load"
 dpkg -L veilbox | sort >/tmp/package-files
 
-echo "== user data, then apt-get purge veilbox"
 mkdir -p /home/me/Plans
-echo pw | HOME=/home/me veilbox-cli --password-stdin --accept-agreement init
-echo pw | HOME=/home/me veilbox-cli --password-stdin add /home/me/Plans
-echo pw | HOME=/home/me veilbox-cli --password-stdin hide /home/me/Plans
+for args in "--accept-agreement init" "add /home/me/Plans" "hide /home/me/Plans"; do
+  echo pw | HOME=/home/me veilbox-cli --password-stdin $args
+done
 apt-get purge -y -qq veilbox >/tmp/purge.log 2>&1 || { cat /tmp/purge.log; fail "apt-get purge"; }
 dpkg-query -W veilbox 2>/dev/null && fail "veilbox is still known to dpkg"
-while read -r path; do
-  [ -d "$path" ] || [ ! -e "$path" ] || fail "$path is left"
-done </tmp/package-files
+while read -r path; do [ -d "$path" ] || [ ! -e "$path" ] || fail "$path is left"; done </tmp/package-files
 left="$(find / -xdev -iname '*veilbox*' ! -path '/home/me/*' ! -path '/tmp/*' ! -path '/var/cache/apt/*')"
 [ -z "$left" ] || fail "left behind: $left"
 for kept in .local/share/veilbox/Dat.sys .local/share/veilbox/Data/Plans .config/veilbox/settings.json; do

@@ -1,65 +1,44 @@
 #!/usr/bin/env bash
 # Installs the Windows setup program silently in a new Wine prefix, checks the
-# programs, the Start-menu entry and the uninstall key, lets the installed
-# veilbox-cli.exe hide a folder (which makes Dat.sys and the store folder
-# Data beside it), cancels the uninstaller's warning about it on a private X
-# server (skipped, saying so, without Xvfb or xdotool), uninstalls silently
-# through the registered QuietUninstallString and checks that everything the
-# setup installed is gone while the user's Dat.sys, hidden folder and
-# settings are kept. Usage: tests/package/windows_setup_test.sh SETUP_EXE
-# Exits 77 with a message where Wine is not installed.
+# programs, Start-menu entry and uninstall key, hides a folder with the
+# installed veilbox-cli.exe (Dat.sys and the store beside it), cancels the
+# uninstaller's warning about it on a private X server (without Xvfb or
+# xdotool: skipped, saying so), uninstalls through QuietUninstallString and
+# checks that all it installed is gone and the user's data kept.
+# Usage: tests/package/windows_setup_test.sh SETUP_EXE   (77 without Wine)
 set -euo pipefail
 setup="$(realpath "$1")"
 
-skip() {
-  echo "SKIPPED: $*" >&2
-  exit 77
-}
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+skip() { echo "SKIPPED: $*" >&2; exit 77; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || skip "Wine (wine64) is not installed"
 
-# A new prefix and home of its own; no menu entries are made for the Linux
-# desktop, and no Mono or Gecko installer is offered.
+# A new prefix and home; no Linux menu entries, no Mono or Gecko installer.
 work="$(mktemp -d "${TMPDIR:-/tmp}/veilbox-setup-test.XXXXXX")"
 export WINEPREFIX="$work/prefix" HOME="$work/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 . "$(dirname "$0")/../gui/win32/xwine.sh"
-cleanup() {
-  xwine_stop
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'xwine_stop; rm -rf "$work"' EXIT
 mkdir "$HOME"
 interactive=no
-if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
-  interactive=yes
-  xwine_display
-fi
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null && interactive=yes && xwine_display
 
 run() { timeout 120 "$wine" "$@" </dev/null; }
-# Waits until every program in the prefix has ended.
 settle() { timeout 120 /usr/lib/wine/wineserver -w; }
 unix_path() { run winepath.exe -u "$1" 2>/dev/null; }
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Veilbox'
 registered() { run reg.exe query "$key" /v "$1" 2>/dev/null | sed -n "s/^ *$1 *REG_SZ *//p" | tr -d '\r'; }
 
-echo "== a new Wine prefix"
 run wineboot.exe --init >/dev/null 2>&1
 settle
 
-echo "== $(basename "$setup") /S"
 run "$setup" /S || fail "the setup ended with $?"
 settle
 windows_dir="$(run cmd.exe /c 'echo %LOCALAPPDATA%\Programs\Veilbox' | tr -d '\r')"
 dir="$(unix_path "$windows_dir")"
 entry="$(unix_path "$(run cmd.exe /c 'echo %APPDATA%' | tr -d '\r')")/Microsoft/Windows/Start Menu/Programs/Veilbox.lnk"
-for file in veilbox-cli.exe uninstall.exe; do
-  [ -f "$dir/$file" ] || fail "$file is not in $windows_dir"
-done
+for file in veilbox-cli.exe uninstall.exe; do [ -f "$dir/$file" ] || fail "$file is not in $windows_dir"; done
 [ -f "$entry" ] || fail "no Start-menu entry"
 [ "$(registered InstallLocation)" = "$windows_dir" ] || fail "the uninstall key names no $windows_dir"
 [ "$(registered Publisher)" = "Tollmark Inc" ] || fail "the publisher is not the program's company"
@@ -67,7 +46,6 @@ uninstall="$(registered QuietUninstallString)"
 [ -n "$uninstall" ] || fail "no QuietUninstallString in $key"
 installed="$(cd "$dir" && find . -type f)"
 
-echo "== the installed veilbox-cli.exe hides C:\\Plans and lists C:\\Notes"
 plans="$WINEPREFIX/drive_c/Plans"
 mkdir "$plans" "$WINEPREFIX/drive_c/Notes" && echo notes >"$plans/notes.txt"
 cli() {
@@ -75,13 +53,9 @@ cli() {
   echo pw | timeout 120 "$wine" "$windows_dir\\veilbox-cli.exe" --password-stdin "$@" >"$work/cli.log" 2>&1 || status=$?
   [ "$status" -eq 0 ] || { cat "$work/cli.log"; fail "veilbox-cli.exe $* ended with $status"; }
 }
-cli --accept-agreement init
-cli --yes add 'C:\Plans'
-cli --yes add 'C:\Notes'
-cli hide 'C:\Plans'
+cli --accept-agreement init && cli --yes add 'C:\Plans' && cli --yes add 'C:\Notes' && cli hide 'C:\Plans'
 stored="$(find "$dir" -name notes.txt)"
 { [ ! -e "$plans" ] && [ -f "$dir/Dat.sys" ] && [ -n "$stored" ]; } || fail "no Dat.sys and hidden folder beside the program"
-echo "   hidden in ${stored#"$dir/"}"
 
 echo "== the uninstaller, started by hand, warns and is cancelled"
 if [ "$interactive" = yes ]; then
@@ -90,31 +64,22 @@ if [ "$interactive" = yes ]; then
     fail "no uninstaller window to cancel"
   settle
   warning=$(sed -n 's/.*MSGBOX_OnInit L"\(.*\)"$/\1/p' "$work/uninstall.log")
-  echo "   it said: $warning"
   [[ $warning == "1 folder is still hidden by Veilbox."*"come back when Veilbox is installed again"* ]] ||
     fail "the warning does not say that 1 folder is hidden and how it comes back"
-  while read -r file; do
-    [ -e "$dir/$file" ] || fail "cancelling removed $file"
-  done <<<"$installed"
+  while read -r file; do [ -e "$dir/$file" ] || fail "cancelling removed $file"; done <<<"$installed"
   run reg.exe query "$key" >/dev/null 2>&1 || fail "cancelling removed $key"
 else
   echo "   skipped: Xvfb or xdotool is not installed (scripts/install-deps.sh mingw)"
 fi
 
-echo "== $uninstall"
-# The uninstaller copies itself to a temporary folder, starts that copy and
-# ends; settle waits for the copy.
+# The uninstaller starts a copy of itself and ends; settle waits for the copy.
 [[ $uninstall =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "QuietUninstallString is not \"program\" arguments"
 # shellcheck disable=SC2086  # the arguments are split as Windows would
 run "${BASH_REMATCH[1]}" ${BASH_REMATCH[2]} || fail "the uninstaller ended with $?"
 settle
-while read -r file; do
-  [ ! -e "$dir/$file" ] || fail "$file is left in $windows_dir"
-done <<<"$installed"
+while read -r file; do [ ! -e "$dir/$file" ] || fail "$file is left in $windows_dir"; done <<<"$installed"
 [ ! -e "$entry" ] || fail "the Start-menu entry is left"
 ! run reg.exe query "$key" >/dev/null 2>&1 || fail "$key is left"
-for kept in "$dir/Dat.sys" "$stored"; do
-  [ -f "$kept" ] || fail "the uninstaller removed the user's ${kept#"$dir/"}"
-done
+for kept in "$dir/Dat.sys" "$stored"; do [ -f "$kept" ] || fail "the uninstaller removed the user's ${kept#"$dir/"}"; done
 run reg.exe query 'HKCU\SOFTWARE\TK' >/dev/null 2>&1 || fail "the uninstaller removed the user's settings"
 echo "== uninstalled cleanly; the user's data is kept"

@@ -1,5 +1,4 @@
-// The finder on real folder trees in a private temporary folder. Each folder
-// is listed in name order, so the expected lists can be exact.
+// The finder on real folder trees in a temporary folder, each listed in name order.
 #include "search/clsFileFind.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +57,9 @@ TEST_F(FileFind, ListsEachFoldersFilesBeforeItsSubfoldersInListingOrder) {
   EXPECT_EQ(files, Strings{""});
 }
 
-TEST_F(FileFind, AppendsToCallerListsAndRaisesEvents) {
+// A stop from the event pump ends only the search under way; links are
+// listed as files and never entered.
+TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   Make({"a", "S/b"});
   Strings current, kept{"", "kept"}, fresh;
   std::pair<FindResult, int> finished;
@@ -69,30 +70,23 @@ TEST_F(FileFind, AppendsToCallerListsAndRaisesEvents) {
   EXPECT_EQ(fresh, Paths({"", "S/"}));  // an empty list gets its blank element 0
   EXPECT_EQ(current, (Strings{(home.Root() / "t").string(), Path("S")}));
   EXPECT_EQ(finished, std::make_pair(FindResult::DirExSuccess, 3));  // S counts as an entry
-}
 
-TEST_F(FileFind, LinksAreListedAsFilesAndNeverEntered) {
-  Make({"a", "S/b"});
-  const fs::path outside = home.MakeFolder("outside");
-  testing::WriteText(outside / "secret", "x");
-  fs::create_directory_symlink(Path(""), Path("S/up"));  // a loop back to an ancestor
-  fs::create_directory_symlink(outside, Path("out"));
-  EXPECT_EQ(Search(Path(""), true), FindResult::DirExSuccess);
-  EXPECT_EQ(files, Paths({"a", "out", "S/b", "S/up"}));
-  EXPECT_EQ(folders, Paths({"", "S/"}));
-  EXPECT_EQ(Search(Path("out/"), true), FindResult::PathNameNotValid);
-}
-
-TEST_F(FileFind, StopFromTheEventPumpEndsTheSearchUntilTheNextOne) {
-  Make({"a", "S/b", "R/c"});
+  Make({"R/c"});
   finder.PumpEvents = [&] {
     if (files.size() > 1) finder.StopSearch();
   };
   EXPECT_EQ(Search(Path(""), true), FindResult::UserCanceled);
   EXPECT_EQ(files, Paths({"a"}));
   finder.PumpEvents = nullptr;
+
+  const fs::path outside = home.MakeFolder("outside");
+  testing::WriteText(outside / "secret", "x");
+  fs::create_directory_symlink(Path(""), Path("S/up"));  // a loop back to an ancestor
+  fs::create_directory_symlink(outside, Path("out"));
   EXPECT_EQ(Search(Path(""), true), FindResult::DirExSuccess);
-  EXPECT_EQ(files, Paths({"a", "R/c", "S/b"}));
+  EXPECT_EQ(files, Paths({"a", "out", "R/c", "S/b", "S/up"}));
+  EXPECT_EQ(folders, Paths({"", "R/", "S/"}));
+  EXPECT_EQ(Search(Path("out/"), true), FindResult::PathNameNotValid);
 }
 
 // A sub-folder swapped for a link to another folder during a search or a

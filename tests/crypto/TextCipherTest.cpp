@@ -65,7 +65,7 @@ TEST_F(TextCipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
   std::string packed, broken, wide;
   std::copy_if(hex.begin(), hex.end(), std::back_inserter(packed), [](char c) { return c != ' '; });
   for (std::size_t i = 0; i < packed.size(); ++i) {
-    broken += packed[i] + std::string(i % 7 ? "" : "\r\n#");
+    broken += packed[i] + std::string(i % 7 ? "" : "\r\n#g");
     wide += packed[i] == 'A' ? std::string("\u0141") : std::string(1, packed[i]);
   }
   for (const std::string& variant : {Lower(hex), packed, broken, wide, packed + "F"}) {

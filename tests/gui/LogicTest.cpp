@@ -244,6 +244,9 @@ TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
   EXPECT_TRUE(dialogue.boxes.empty()) << dialogue.boxes.front().text;
   EXPECT_EQ(window->rows.at(0).status, kHidden) << "the other copy's hide shows";
   EXPECT_EQ(window->rows.at(1).status, kHidden);
+  window->lines.clear(), window->Tick(0);
+  window->logic.cmdRemove_Click();
+  EXPECT_EQ(window->lines.at(0), "Removing Plans");
 
   EXPECT_EQ(cli({"lock"}), 0);
   window->logic.Form_Activate();

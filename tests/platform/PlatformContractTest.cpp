@@ -205,6 +205,7 @@ TEST_F(PlatformContract, AProcessTagNamesThisRunningProcessOnly) {
   EXPECT_TRUE(platform->ProcessRunning(tag));
   const std::string id = tag.substr(0, tag.find(' '));
   EXPECT_FALSE(platform->ProcessRunning(id + " 1"));  // the same id, started at another time
+  EXPECT_TRUE(platform->ProcessRunning(id)) << "an older marker's tag has no start time";
   EXPECT_FALSE(platform->ProcessRunning(""));
 }
 

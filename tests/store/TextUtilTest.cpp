@@ -36,6 +36,10 @@ TEST(TextUtil, SplitsFindsTheLastAndTakesPathsApart) {
   EXPECT_EQ(GetLastFolder("/home/me/Plans"), "Plans");
   EXPECT_EQ(GetLastFolderPath("/home/me/Plans"), "/home/me");
   EXPECT_EQ(GetLastFolderPath("/Plans"), "");
+  // A backslash that ends the text is a damaged escape, whatever byte follows it in memory.
+  std::string out;
+  EXPECT_FALSE(LineUnescapedInto(std::string_view("ab\\n").substr(0, 3), out));
+  EXPECT_EQ(out, "ab");
 }
 
 TEST(GetDirs, ListsSubFoldersEachFollowedByAComma) {

@@ -125,6 +125,11 @@ TEST_F(FileCipher, KeyTextOperationsLeaveFilesAloneWhenRefusing) {
   EXPECT_NE(dialogue.boxes[2].text.find("Error Number: 75."), std::string::npos);
   EXPECT_NE(dialogue.boxes[3].text.find("Error Number: 53."), std::string::npos);
   EXPECT_THROW(cipher.FileDecrypt(PathOf("back"), PathOf("missing")), Failure);
+  // Writing onto a link replaces the link and leaves what it leads to alone.
+  fs::create_symlink(folder / "sub", folder / "onto");
+  cipher.EncryptFile(PathOf("plain"), PathOf("onto"), kKey);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / "onto")));
+  EXPECT_TRUE(fs::is_empty(folder / "sub"));
 }
 
 }  // namespace

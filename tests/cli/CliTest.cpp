@@ -108,12 +108,13 @@ TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   // Controls of every kind, as another account could put in a shared folder; a byte not UTF-8.
   const std::string odd = "tab\there\nline\rback\\slash\x1b[2J\x7f\xc2\x9b\xc3\xa9";
   const std::string escaped = "tab\\there\\nline\\rback\\\\slash\\x1b[2J\\x7f\\xc2\\x9b\xc3\xa9";
-  // The leaf also ends in a byte that is never UTF-8 and in a UTF-16 surrogate's form.
-  fs::create_directories(work_ / odd / (odd + "\xff\xed\xa0\x80"));
+  // The leaf also ends in the last two-byte letter, a byte never UTF-8 and a UTF-16 surrogate's
+  // form.
+  fs::create_directories(work_ / odd / (odd + "\xc3\xbf\xff\xed\xa0\x80"));
   ASSERT_EQ(Do({"stores", "edit", drive_, odd + "/Store"}).code, 0);
-  ASSERT_EQ(Do({"add", odd + "/" + odd + "\xff\xed\xa0\x80"}).code, 0);
+  ASSERT_EQ(Do({"add", odd + "/" + odd + "\xc3\xbf\xff\xed\xa0\x80"}).code, 0);
   EXPECT_EQ(Do({"list"}).out,
-            escaped + "\\xff\\xed\\xa0\\x80\t" + Path(escaped) + "/\tVisible\tNormal\n");
+            escaped + "\xc3\xbf\\xff\\xed\\xa0\\x80\t" + Path(escaped) + "/\tVisible\tNormal\n");
   EXPECT_EQ(Do({"stores"}).out, drive_ + "\t" + Path(escaped) + "/Store\n");
   // Messages keep their line ends, but never a control that drives the terminal.
   const CliRun hide = Do({"hide", odd});

@@ -130,8 +130,10 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   EXPECT_EQ(window->windowTitle(), "Veilbox 1.04");
   QTest::mouseClick(window->cmdUnlockFolder, Qt::LeftButton);
   EXPECT_TRUE(window->cmdAdd->isEnabled());
-  dialogue.Folders({plans.string()});
+  dialogue.Folders({plans.string(), home.MakeFolder("user/Notes").string()});
+  QTest::mouseClick(window->cmdAdd, Qt::LeftButton);
   window->mnuAdd->trigger();
+  EXPECT_EQ(window->lstFolders->topLevelItemCount(), 2);
   QTreeWidgetItem* row = window->lstFolders->topLevelItem(0);
   EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
   row->setCheckState(0, Qt::Checked);

@@ -207,6 +207,7 @@ TEST_F(PlatformContract, AProcessTagNamesThisRunningProcessOnly) {
   EXPECT_FALSE(platform->ProcessRunning(id + " 1"));  // the same id, started at another time
   EXPECT_TRUE(platform->ProcessRunning(id)) << "an older marker's tag has no start time";
   EXPECT_FALSE(platform->ProcessRunning(""));
+  EXPECT_FALSE(platform->ProcessRunning("0")) << "no process has the id 0";
 }
 
 }  // namespace

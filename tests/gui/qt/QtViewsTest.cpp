@@ -188,8 +188,8 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   EXPECT_EQ(about->windowTitle(), "About Veilbox");
   EXPECT_EQ(std::pair(about->lblTitle->text(), about->lblVersion->text()),
             std::pair(QString("Veilbox"), QString("1.04")));
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{about->lblTitle, about->lblVersion, about->cmdSysInfo}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{about->lblTitle, about->lblVersion,
+                                                    about->cmdOK, about->cmdSysInfo}) {
     EXPECT_TRUE(ShownIn(*about, w)) << w->objectName().toStdString();
   }
   QTest::keyClick(about, Qt::Key_Escape);

@@ -37,7 +37,10 @@ struct FakeOptions : frmOptionsView {
   std::optional<size_t> SelectedRow() const override { return selected; }
   void SelectRow(size_t row) override { selected = row; }
   void Close() override { closed = true; }
-  void Select(size_t row) { selected = row, logic.lstFoldersPath_Click(); }  // a click on a row
+  void Select(size_t row) {  // a click on a row
+    selected = row;
+    logic.lstFoldersPath_Click();
+  }
   std::map<OptionsControl, bool> enabled;
   std::vector<StoreRow> rows;
   std::optional<size_t> selected;
@@ -62,7 +65,10 @@ struct FakeMain : frmMainView {
   void SetCaption(const std::string&) override {}
   void SetLockButtonCaption(const std::string& text) override { lock_caption = text; }
   void SetEnabled(MainControl c, bool on) override { enabled[c] = on; }
-  void FillList(const std::vector<ListRow>& r) override { rows = r, ticks.assign(r.size(), 0); }
+  void FillList(const std::vector<ListRow>& r) override {
+    rows = r;
+    ticks.assign(r.size(), false);
+  }
   std::vector<bool> Ticks() const override { return ticks; }
   void ClearTicks() override { ticks.assign(ticks.size(), false); }
   std::string StatusChoice() const override { return status_choice; }
@@ -78,7 +84,10 @@ struct FakeMain : frmMainView {
   void OpenOptions() override { options = std::make_unique<FakeOptions>(logic); }
   void OpenAbout() override { about = std::make_unique<FakeAbout>(logic); }
   void EndProgram() override { ended = true, visible = false; }
-  void Tick(size_t row) { ticks.at(row) = !ticks.at(row), logic.lstFolders_Click(); }
+  void Tick(size_t row) {  // a click on a row's check box
+    ticks.at(row) = !ticks.at(row);
+    logic.lstFolders_Click();
+  }
   std::string lock_caption, status_choice;
   std::map<MainControl, bool> enabled;
   std::vector<ListRow> rows;
@@ -98,7 +107,8 @@ class LogicTest : public HomeTest {
   }
   // A fresh start of the program in the same home.
   void NewWindow() {
-    window.reset(), window = std::make_unique<FakeMain>(session, session.dialogue);
+    window.reset();
+    window = std::make_unique<FakeMain>(session, session.dialogue);
   }
   void TypePassword(const std::string& typed) {
     ASSERT_NE(window->login, nullptr);
@@ -113,7 +123,8 @@ class LogicTest : public HomeTest {
     if (unlock) window->logic.cmdUnlockFolder_Click();
   }
   void Add(const fs::path& path) {
-    dialogue.Folders({path.string()}), window->logic.cmdAdd_Click();
+    dialogue.Folders({path.string()});
+    window->logic.cmdAdd_Click();
   }
 
   std::unique_ptr<FakeMain> window;

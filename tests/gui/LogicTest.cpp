@@ -118,13 +118,15 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   expect(true, false, {false, false});
   window->Tick(1);
   expect(true, true, {false, true});
-  window->Tick(0), window->Tick(1);
+  window->Tick(0);
+  window->Tick(1);
   expect(true, true, {true, false});  // a row is still ticked
   lock();
   expect(false, false, {true, false});  // the lock keeps the ticks
   lock();
   expect(true, false, {false, false});  // the unlock clears them
-  window->Tick(0), window->Tick(0);
+  window->Tick(0);
+  window->Tick(0);
   expect(true, false, {false, false});
   EXPECT_TRUE(dialogue.boxes.empty());
 }
@@ -140,9 +142,12 @@ TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   Add(home.MakeFolder("user/Notes"));
   for (const std::string verb : {"Hiding Plans", "Restoring Plans"}) {
     const std::string status = verb.starts_with("Hiding") ? kHidden : kVisible;
-    window->progress.clear(), window->lines.clear(), window->busy.clear();
+    window->progress.clear();
+    window->lines.clear();
+    window->busy.clear();
     window->Tick(0);
-    window->encrypt = true, window->status_choice = kHidden;
+    window->encrypt = true;
+    window->status_choice = kHidden;
     if (status == kHidden) window->logic.cmbStatus_Click();
     if (status == kVisible) window->logic.mnuVisible_Click();
     EXPECT_EQ(window->status_choice, status);
@@ -244,7 +249,8 @@ TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
   EXPECT_TRUE(dialogue.boxes.empty()) << dialogue.boxes.front().text;
   EXPECT_EQ(window->rows.at(0).status, kHidden) << "the other copy's hide shows";
   EXPECT_EQ(window->rows.at(1).status, kHidden);
-  window->lines.clear(), window->Tick(0);
+  window->lines.clear();
+  window->Tick(0);
   window->logic.cmdRemove_Click();
   EXPECT_EQ(window->lines.at(0), "Removing Plans");
 

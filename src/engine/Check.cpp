@@ -33,8 +33,7 @@ void EncryptPlainNames(Session& session, cEncrypt& cipher, const std::string& fo
   const PlanSummary planned = PlanNames(
       session, *OpenFolderAt(session.platform, folder), folder,
       [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {
-        if (cipher.DecryptFileName(rename.name, session.key_text)) return NameFate::Keep;
-        if (StandInNumber(rename.name) || SideFileNumber(rename.name)) return NameFate::Aside;
+        if (InHiddenForm(cipher, session.key_text, rename.name)) return NameFate::Aside;
         return namer.Plan(in, rename) ? NameFate::Rename : NameFate::Keep;
       },
       plan);

@@ -192,13 +192,16 @@ PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& p
 
 PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, const std::string& target, PlanWriter& out,
-                               Where where) {
+                               HiddenForms forms, Where where) {
   const char separator = session.platform.Separator();
   std::optional<std::string> refused;
   CipherNamer namer(cipher, session.key_text, SideFilesThere::Taken);
   const PlanSummary summary = PlanNames(
       session, folder, path,
       [&](OpenFolder& in, PlannedRename& rename, PlanSummary&) {
+        if (forms == HiddenForms::Keep && InHiddenForm(cipher, session.key_text, rename.name)) {
+          return NameFate::Aside;
+        }
         const std::string file = Below(path, rename.folder, rename.name, separator);
         if (!namer.Plan(in, rename)) {
           refused = "The name of " + file + " cannot be encrypted";

@@ -101,6 +101,13 @@ using NewName =
 PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& path,
                       const NewName& new_name, PlanWriter& out);
 
+// What a hide does with names already in the form it gives (cipher text, a
+// stand-in, a side file). In a tree whose row is plain they are the user's
+// own names and are encrypted like any other. In a tree whose restore left
+// them (its row keeps the "Encrypted" mark) they are kept as they are:
+// encrypted twice, a restore would give back only their first cipher form.
+enum class HiddenForms { EncryptAgain, Keep };
+
 // The cipher form of every file name below folder (opened at path, to be
 // renamed at target), or a stand-in where that would be longer than a file
 // name may be. Raises, naming the file, when a name has no cipher form or
@@ -108,7 +115,7 @@ PlanSummary PlanNames(Session& session, OpenFolder& folder, const std::string& p
 // mounted inside the tree, or when part of the tree cannot be read.
 PlanSummary PlanEncryptedNames(Session& session, cEncrypt& cipher, OpenFolder& folder,
                                const std::string& path, const std::string& target, PlanWriter& out,
-                               Where where = Where::current());
+                               HiddenForms forms, Where where = Where::current());
 
 // The plain name of every file below folder whose name is cipher text, or
 // a stand-in with a usable side file; other names stay as they are.

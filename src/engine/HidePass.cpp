@@ -15,6 +15,11 @@ RowResult HideRow(Session& session, cEncrypt& cipher, size_t row, bool should_en
   if (auto refused = RefuseUnusable(session, row)) return *refused;
   const FolderRecord record = session.folders[row];
   if (record.status == kHidden) return AlreadySo();
+  // A restore that left cipher names keeps the row's "Encrypted" mark. Such
+  // a folder is hidden encrypted, asked or not, so that the list and the
+  // names agree, and its next restore gives every name its plain form.
+  const bool names_left_encrypted = record.encryption == kEncrypted;
+  should_encrypt = should_encrypt || names_left_encrypted;
 
   const std::string source = record.path + record.actual;
   // A row listed before its folder became one of Veilbox's own places.
@@ -60,7 +65,9 @@ RowResult HideRow(Session& session, cEncrypt& cipher, size_t row, bool should_en
   PlanSummary plan;
   if (should_encrypt) {
     try {
-      plan = PlanEncryptedNames(session, cipher, *held.folder, source, target, journal);
+      plan =
+          PlanEncryptedNames(session, cipher, *held.folder, source, target, journal,
+                             names_left_encrypted ? HiddenForms::Keep : HiddenForms::EncryptAgain);
     } catch (const Failure& f) {
       return Refuse(session, f.Description() + ". " + source + " was not hidden.", "Hide");
     }

@@ -95,6 +95,10 @@ std::optional<unsigned long> SideFileNumber(std::string_view name) {
   return StandInNumber(name.substr(0, name.size() - kSide.size()));
 }
 
+bool InHiddenForm(cEncrypt& cipher, const std::string& key, const std::string& name) {
+  return StandInNumber(name) || SideFileNumber(name) || cipher.DecryptFileName(name, key);
+}
+
 std::optional<std::string> SideFileProblem(const std::string& side_name, const std::string& text) {
   if (!SideFileNumber(side_name)) return "is not the name of a side file";
   std::vector<std::uint8_t> bytes;

@@ -43,6 +43,10 @@ std::string SideFileName(unsigned long n);
 std::optional<unsigned long> StandInNumber(std::string_view name);
 std::optional<unsigned long> SideFileNumber(std::string_view name);
 
+// Whether name is already in a form a restore gives back: cipher text, a
+// stand-in or a side file.
+bool InHiddenForm(cEncrypt& cipher, const std::string& key, const std::string& name);
+
 // Why a side file's name and the cipher text it is to hold, read back from
 // the journal, cannot be used, as a phrase; nullopt when they can.
 std::optional<std::string> SideFileProblem(const std::string& side_name, const std::string& text);

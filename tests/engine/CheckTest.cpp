@@ -26,6 +26,28 @@ TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   }
 }
 
+// A folder hidden again before the repair keeps its cipher names as they
+// are, not encrypted twice, and the mark with them, asked to encrypt or not:
+// the next restore gives every name its plain form.
+TEST_F(EngineTest, AFolderHiddenWithCipherNamesLeftComesBackPlain) {
+  const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
+  Add({plans});
+  for (const bool encrypt : {true, false}) {
+    SCOPED_TRACE(encrypt ? "hidden encrypted" : "hidden plain");
+    Hide({"Plans"}, true);
+    WriteText(store / "Plans" / "a.txt", "taken");
+    EXPECT_EQ(Restore({"Plans"}).Count(Kind::Failed), 1);
+    fs::rename(plans / "a.txt", plans / "taken.txt");
+    ASSERT_TRUE(Hide({"Plans"}, encrypt).AllDone());
+    EXPECT_EQ(Database(), Record(plans, "Hidden<Encrypted") + "\r\n");
+    EXPECT_TRUE(CheckFolders(session, false).findings.empty());
+    ASSERT_TRUE(Restore({"Plans"}).AllDone());
+    EXPECT_EQ(ReadText(plans / "a.txt") + ReadText(plans / "b.txt"), "AB");
+    EXPECT_EQ(Database(), Record(plans) + "\r\n");
+    fs::remove(plans / "taken.txt");
+  }
+}
+
 // A stand-in without a usable side file keeps its name until the side file
 // is back; a side file beside its file's plain name is finished, not undone.
 TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {

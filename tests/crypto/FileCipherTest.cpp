@@ -43,8 +43,7 @@ class FileCipher : public ::testing::Test {
   cEncrypt cipher{reporter};
 };
 
-// appendsize 0 pads with zeros and keeps them; 1 adds 1 to 16 bytes, the last
-// the length mod 16, as a cipher file does. Each file replaces a longer one.
+// appendsize 0 pads with zeros; 1 (a cipher file) adds 1 to 16 bytes ending in the length mod 16.
 TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   const std::size_t chunk = cEncrypt::kMaxFileChunkSize;
   const std::size_t sizes[] = {chunk + 1, chunk, chunk - 1, 33, 32, 16, 15, 1, 0};

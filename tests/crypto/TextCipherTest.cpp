@@ -27,8 +27,7 @@ class TextCipher : public ::testing::Test {
   cEncrypt cipher{reporter};
 };
 
-// A name hidden by one release must come back under the next. Decrypt keeps
-// the zero padding, DecryptFileName drops it.
+// A name hidden by one release comes back under the next; DecryptFileName drops the padding.
 TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   const std::pair<std::string, std::string> known[] = {
       {"a", "595945AEA2E45886014E409255225154"},
@@ -54,8 +53,7 @@ TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// Decrypt reads hex digits of either case, skips anything else, and reads a
-// character beyond U+00FF by its low byte (U+0141 is "A").
+// Decrypt reads hex digits of either case, skips the rest, and U+0141 as "A" (its low byte).
 TEST_F(TextCipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
   const std::string text = "a name of some thirty-eight characters";
   const std::string hex = cipher.Encrypt(text, kKey);

@@ -78,8 +78,7 @@ TEST_F(HttpClientTest, TheBodyArrivesWholeWhateverItsPiecesAndStatus) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A new Connect first lets go of the last request: a server that holds each
-// connection serves the next one only then.
+// A new Connect lets go of the last request (a holding server serves the next only then).
 TEST_F(HttpClientTest, UnreachableServersFailQuietlyWithinTheTimeOut) {
   LocalServer refused("", LocalServer::Refusing), silent("", LocalServer::Holding);
   LocalServer holding(Response("200 OK", "", "part"), LocalServer::Holding);

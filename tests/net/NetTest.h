@@ -45,10 +45,8 @@ inline std::string Document(const std::string& body) {
   return Response("200 OK", "Content-Length: " + std::to_string(body.size()) + "\r\n", body);
 }
 
-// Sends one reply to every connection, one at a time, in pieces of 1000
-// bytes with short pauses, and records the requests (line and headers). A
-// Holding server then keeps the connection until the client lets go (an
-// empty reply is silence); a Refusing one does not listen.
+// Sends every connection one reply in pieces of 1000 bytes and records the requests; a Holding
+// server keeps the connection until the client lets go, a Refusing one does not listen.
 class LocalServer {
  public:
   enum Mode { Closing, Holding, Refusing };

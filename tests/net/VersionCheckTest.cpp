@@ -11,9 +11,8 @@ using ::testing::HasSubstr;
 
 using VersionCheckTest = NetTest;
 
-// Only a newer first field asks; only the exact "must-download" ends the
-// program, whatever the answer. An address but http(s) with a host and no
-// blank is trusted for nothing. A newer version with a field missing raises.
+// Only a newer first field asks; only the exact "must-download" ends the program. Only an
+// http(s) address with a host and no blank is trusted; a newer version lacking a field raises.
 TEST_F(VersionCheckTest, TheDocumentsRules) {
   const std::map<char, std::string> texts{{'O', "New version is available at: "},
                                           {'D', kDamagedDocumentText},

@@ -106,29 +106,23 @@ TEST_F(HttpClientTest, GetFileToDiskWritesTheWholeBodyOrNothing) {
   const std::string file = (home.MakeFolder("downloads") / "doc.bin").string();
   const std::string unwritable = (home.Root() / "no-such-folder" / "doc.bin").string();
   const std::string cut = Response("200 OK", "Content-Length: 100\r\n", "only part");
-  struct Row {
-    std::string reply, target;
-    std::optional<std::string> left;  // what the target holds afterwards; nullopt: no file
-    bool told;                        // "Could not retrieve latest version"
-    std::string last_error;
-  } rows[] = {{Document(body), file, body, false, ""},
-              {Document(body), unwritable, std::nullopt, true, ""},
-              {cut, file, std::nullopt, false, clsHTTP::kCutShort}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.reply);
+  // The reply, the target, what it holds afterwards (nullopt: no file), the boxes shown so
+  // far and the last error.
+  const std::tuple<std::string, std::string, std::optional<std::string>, std::size_t, std::string>
+      rows[] = {{Document(body), file, body, 0, ""},
+                {Document(body), unwritable, std::nullopt, 1, ""},
+                {cut, file, std::nullopt, 1, clsHTTP::kCutShort}};
+  for (const auto& [reply, target, left, boxes, last_error] : rows) {
+    SCOPED_TRACE(reply);
     WriteText(file, "an older and much longer file");
-    dialogue.boxes.clear();
-    LocalServer server(row.reply);
-    EXPECT_EQ(http.GetFileToDisk(server.Address("/doc"), row.target), row.left.has_value());
-    EXPECT_EQ(http.FileExist(row.target) ? std::optional(ReadText(row.target)) : std::nullopt,
-              row.left);
-    EXPECT_EQ(http.LastError(), row.last_error);
-    ASSERT_EQ(dialogue.boxes.size(), row.told ? 1u : 0u);
-    if (row.told) {
-      EXPECT_EQ(Shown(dialogue.boxes[0]), std::make_tuple("Could not retrieve latest version",
-                                                          "Error", Icon::Exclamation, Buttons::OK));
-    }
+    LocalServer server(reply);
+    EXPECT_EQ(http.GetFileToDisk(server.Address("/doc"), target), left.has_value());
+    EXPECT_EQ(http.FileExist(target) ? std::optional(ReadText(target)) : std::nullopt, left);
+    EXPECT_EQ(http.LastError(), last_error);
+    EXPECT_EQ(dialogue.boxes.size(), boxes);
   }
+  EXPECT_EQ(Shown(dialogue.boxes.at(0)), std::make_tuple("Could not retrieve latest version",
+                                                         "Error", Icon::Exclamation, Buttons::OK));
   EXPECT_FALSE(http.FileExist(home.Root().string()));
 }
 

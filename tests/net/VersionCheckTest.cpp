@@ -17,13 +17,9 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
   const std::map<char, std::string> texts{{'O', "New version is available at: "},
                                           {'D', kDamagedDocumentText},
                                           {'S', "Subscript out of range"}};
-  struct Row {
-    std::string document;
-    Answer answer;
-    bool ends;
-    std::string told;  // the boxes shown, in turn, by the letters of texts
-    bool opened;
-  } rows[] = {
+  // The document, the answer, whether the program ends, the boxes shown (by the letters of
+  // texts) and whether the address is opened.
+  const std::tuple<std::string, Answer, bool, std::string, bool> rows[] = {
       {"1.05,https://example.org/get,no", Answer::Yes, false, "O", true},
       {"1.05,https://example.org/get,no", Answer::No, false, "O", false},
       {"1.05,https://example.org/get,must-download", Answer::Yes, true, "O", true},
@@ -43,21 +39,21 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
       {"1.05", Answer::Yes, false, "S", false},
       {"1.05,https://example.org/get", Answer::Yes, false, "OS", true},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.document);
+  for (const auto& [document, answer, ends, told, opened] : rows) {
+    SCOPED_TRACE(document);
     dialogue.boxes.clear();
     dialogue.opened_addresses.clear();
-    for (char told : row.told) {  // the damaged document is a notice, answered by OK
-      if (told != 'D') dialogue.Answers({told == 'S' ? Answer::Yes : row.answer});
+    for (char box : told) {  // the damaged document is a notice, answered by OK
+      if (box != 'D') dialogue.Answers({box == 'S' ? Answer::Yes : answer});
     }
-    bool ends = false;
-    Trap(session.reporter, [&] { ends = ActOnVersionDocument(session, row.document); });
-    EXPECT_EQ(ends, row.ends);
-    ASSERT_EQ(dialogue.boxes.size(), row.told.size());
-    for (std::size_t i = 0; i < row.told.size(); ++i) {
-      EXPECT_THAT(dialogue.boxes[i].text, HasSubstr(texts.at(row.told[i])));
+    bool ended = false;
+    Trap(session.reporter, [&] { ended = ActOnVersionDocument(session, document); });
+    EXPECT_EQ(ended, ends);
+    ASSERT_EQ(dialogue.boxes.size(), told.size());
+    for (std::size_t i = 0; i < told.size(); ++i) {
+      EXPECT_THAT(dialogue.boxes[i].text, HasSubstr(texts.at(told[i])));
     }
-    EXPECT_EQ(dialogue.opened_addresses.size(), row.opened ? 1u : 0u);
+    EXPECT_EQ(dialogue.opened_addresses.size(), opened ? 1u : 0u);
   }
 }
 

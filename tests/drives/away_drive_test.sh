@@ -8,10 +8,7 @@ USB=$OWNER_HOME/usb PHOTOS=$USB/Photos DOCS=$OWNER_HOME/Docs
 
 install -d -o "$OWNER" -g "$OWNER" "$USB"
 new_drive "$USB"
-for folder in "$PHOTOS" "$DOCS"; do
-  owned_tree "$OWNER" "$folder" 20
-  manifest "$folder" >"$SCRATCH/${folder##*/}"
-done
+for folder in "$PHOTOS" "$DOCS"; do owned_tree "$OWNER" "$folder" 20 "$SCRATCH/${folder##*/}"; done
 ROOT_DRIVE=$(vb stores 2>/dev/null | cut -f1)
 must --store "$USB/.veilbox" add "$PHOTOS" && must --encrypt hide "$PHOTOS" &&
   must --yes stores remove "$ROOT_DRIVE" && must stores add "$OWNER_HOME/Vault" && must add "$DOCS"

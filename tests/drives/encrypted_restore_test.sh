@@ -17,8 +17,7 @@ done
 chmod 0750 "$ODD/"sub*
 chown -R "$OWNER:" "$ODD"
 find "$ODD" -depth -exec touch -h -d '2001-02-03 04:05:06' {} +
-owned_tree "$OWNER" "$CLOSED" 30
-manifest "$CLOSED" >"$SCRATCH/closed"
+owned_tree "$OWNER" "$CLOSED" 30 "$SCRATCH/closed"
 must add "$ODD" "$CLOSED"
 
 snapshot "$ODD" >"$SCRATCH/odd.before"

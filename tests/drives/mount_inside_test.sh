@@ -6,10 +6,9 @@
 source "$(dirname "$0")/drives.sh" "$1"
 FOLDER=$OWNER_HOME/Project OTHER=$OWNER_HOME/Other
 
-owned_tree "$OWNER" "$FOLDER" 20
+owned_tree "$OWNER" "$FOLDER" 20 "$SCRATCH/folder"
 owned_tree "$OWNER" "$OTHER" 5
 install -d -o "$OWNER" -g "$OWNER" "$FOLDER/bound" "$FOLDER/usb"
-manifest "$FOLDER" >"$SCRATCH/folder"
 must add "$FOLDER"
 bind "$OTHER" "$FOLDER/bound"
 new_drive "$FOLDER/usb"

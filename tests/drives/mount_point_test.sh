@@ -4,13 +4,11 @@
 source "$(dirname "$0")/drives.sh" "$1"
 FOLDER=$OWNER_HOME/Mounted
 
-owned_tree "$OWNER" "$FOLDER" 10
-manifest "$FOLDER" >"$SCRATCH/under"
+owned_tree "$OWNER" "$FOLDER" 10 "$SCRATCH/under"
 # A hide and a restore first: the store folder exists.
 must add "$FOLDER" && must hide "$FOLDER" && must restore "$FOLDER"
 mount_tmpfs "$FOLDER"
-owned_tree "$OWNER" "$FOLDER" 5
-manifest "$FOLDER" >"$SCRATCH/on"
+owned_tree "$OWNER" "$FOLDER" 5 "$SCRATCH/on"
 
 cd "$OWNER_HOME" || exit 1  # the owner works in a folder of their own
 ls -A >"$SCRATCH/home.before"

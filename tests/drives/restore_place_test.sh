@@ -5,8 +5,7 @@ source "$(dirname "$0")/drives.sh" "$1"
 PLACE=$OWNER_HOME/work PLANS=$PLACE/Plans ELSEWHERE=$OWNER_HOME/elsewhere
 
 install -d -o "$OWNER" -g "$OWNER" "$PLACE" "$ELSEWHERE"
-owned_tree "$OWNER" "$PLANS" 20
-manifest "$PLANS" >"$SCRATCH/plans"
+owned_tree "$OWNER" "$PLANS" 20 "$SCRATCH/plans"
 must add "$PLANS" && must hide "$PLANS"
 as "$OWNER" rmdir "$PLACE" || exit 1
 store=$(stores | head -1)

@@ -6,8 +6,7 @@ DRIVE=$ROOT/drive BOX=$DRIVE/Box STORE=$DRIVE/vault/store
 
 new_drive "$DRIVE"
 install -d -o "$OWNER" -g "$OWNER" "$DRIVE/vault"
-owned_tree "$OWNER" "$BOX" 20
-manifest "$BOX" >"$SCRATCH/box"
+owned_tree "$OWNER" "$BOX" 20 "$SCRATCH/box"
 must --store "$STORE" add "$BOX"
 
 for taken in "$STORE" "$DRIVE/vault"; do

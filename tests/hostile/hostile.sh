@@ -67,7 +67,8 @@ must() { vb "$@" >/dev/null 2>&1 || { echo "set-up failed: veilbox-cli $*"; exit
 as "$OWNER" true || skip "setpriv cannot run commands as the test user"
 must --accept-agreement init
 
-owned_tree() { make_tree "$2" "$3" && chown -R "$1:" "$2"; }  # USER DIR FILES
+# owned_tree USER DIR FILES [MANIFEST]: make_tree, owned by USER; its manifest in MANIFEST.
+owned_tree() { make_tree "$2" "$3" && chown -R "$1:" "$2" && { [ -z "${4:-}" ] || manifest "$2" >"$4"; }; }
 # snapshot DIR: names, modes, sizes, owners, times and contents of DIR's tree.
 snapshot() { (cd "$1" && find . -printf '%P %m %s %u %T@\n' | sort && manifest .); }
 # outside: the snapshot of the temp root but the shared folder, the owner's

@@ -19,7 +19,6 @@ chown "$INTRUDER:" "$TRAP/Dat.sys.journal"
 as "$OWNER" ln -s "$TRAP" "$OWNER_HOME/linked"
 # refused WHY PROGRAM_FOLDER: list and init exit 3 and say WHY.
 refused() {
-  local args
   for args in list "--accept-agreement init"; do
     # shellcheck disable=SC2086
     VB_HOME=$2 exits 3 "$args in $2" $args
@@ -30,8 +29,7 @@ refused "$TRAP: it belongs to another user" "$TRAP"
 refused "$OWNER_HOME/linked: it is a link" "$OWNER_HOME/linked"
 want "Documents unchanged" cmp -s "$SCRATCH/documents" <(snapshot "$DOCUMENTS")
 want "nothing moved into the intruder's folder" [ "$(ls -A "$TRAP/Data")" = Stuff ]
-chown root: "$SETTINGS"
-cp -p "$SETTINGS" "$SCRATCH/settings"
+chown root: "$SETTINGS" && cp -p "$SETTINGS" "$SCRATCH/settings"
 refused "Cannot read $SETTINGS: Permission denied" "$OWNER_HOME/veilbox"
 want "the settings file unchanged" cmp -s "$SETTINGS" "$SCRATCH/settings"
 want "no settings file made or kept aside" [ "$(ls "$OWNER_HOME/config/veilbox")" = settings.json ]

@@ -6,8 +6,7 @@ source "$(dirname "$0")/hostile.sh" "$1"
 PLANS=$SHARED/Team/Plans DROP=$ROOT/intruder/drop
 
 install -d -o "$OWNER" -g "$OWNER" "$SHARED/Team"
-owned_tree "$OWNER" "$PLANS" 20
-manifest "$PLANS" >"$SCRATCH/plans.manifest"
+owned_tree "$OWNER" "$PLANS" 20 "$SCRATCH/plans.manifest"
 install -d -o "$INTRUDER" -g "$INTRUDER" "$ROOT/intruder" "$DROP" && chmod 0777 "$DROP"
 must add "$PLANS" && must --encrypt hide "$PLANS"
 

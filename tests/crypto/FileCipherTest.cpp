@@ -1,5 +1,4 @@
-// The cipher's buffer and file layers: sizes around a block and the chunk
-// size, and refusals, in a temporary folder.
+// The cipher's buffer and file layers in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,9 +43,7 @@ class FileCipher : public ::testing::Test {
   cEncrypt cipher{reporter};
 };
 
-// In place, appendsize 0 pads with zeros and gives the padding back; 1 adds
-// 1 to 16 bytes, the last the length mod 16, and gives back the plaintext. A
-// cipher file is the second form; each file written replaces a longer one.
+// appendsize 0 pads with zeros; 1 (a cipher file) adds 1 to 16 bytes ending in the length mod 16.
 TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   const std::size_t chunk = cEncrypt::kMaxFileChunkSize;
   const std::size_t sizes[] = {chunk + 1, chunk, chunk - 1, 33, 32, 16, 15, 1, 0};
@@ -75,8 +72,7 @@ TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A size that is no multiple of 16 decrypts nothing; a bad length byte
-// keeps every decrypted byte.
+// A size no multiple of 16 decrypts nothing; a bad length byte keeps every byte.
 TEST_F(FileCipher, DecryptRefusesWrongSizesAndWarnsOfABadLengthByte) {
   cipher.SetCipherKey(Bytes(16, 1), 128);
   Bytes plain(32, 2), enciphered, out = {1, 2, 3};
@@ -104,7 +100,7 @@ TEST_F(FileCipher, DecryptRefusesWrongSizesAndWarnsOfABadLengthByte) {
 }
 
 TEST_F(FileCipher, KeyTextOperationsLeaveFilesAloneWhenRefusing) {
-  Write("plain", Bytes(40, 3));
+  Write("plain", Bytes(48, 3));
   fs::create_hard_link(folder / "plain", folder / "link");
   fs::create_directory(folder / "sub");
   dialogue.Answers({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
@@ -115,7 +111,10 @@ TEST_F(FileCipher, KeyTextOperationsLeaveFilesAloneWhenRefusing) {
   cipher.DecryptFile(PathOf("plain"), PathOf("link"), kKey);
   cipher.EncryptFile(PathOf("missing"), PathOf("cipher"), kKey);
   cipher.EncryptFile(PathOf("plain"), PathOf("sub"), kKey);  // a folder is no file to replace
-  EXPECT_EQ(Read("plain"), Bytes(40, 3));
+  for (auto op : {&cEncrypt::FileEncrypt, &cEncrypt::FileDecrypt}) {
+    EXPECT_THROW((cipher.*op)(PathOf("link"), PathOf("plain")), Failure);
+  }
+  EXPECT_EQ(Read("plain"), Bytes(48, 3));
   EXPECT_FALSE(fs::exists(folder / "cipher"));
   EXPECT_TRUE(fs::is_directory(folder / "sub"));
 

@@ -1,5 +1,4 @@
-// Text to hex cipher text and back: encrypted file names and the stored
-// password, the messages, and the quiet check of file names.
+// Text to hex cipher text and back, its messages, and the quiet file-name check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,9 +27,7 @@ class TextCipher : public ::testing::Test {
   cEncrypt cipher{reporter};
 };
 
-// Known answers: a name hidden by one release must come back under the next
-// (zero-padded blocks under the key's first 16 bytes, uppercase groups joined
-// by two spaces). Decrypt keeps the padding, DecryptFileName drops it.
+// A name hidden by one release comes back under the next; DecryptFileName drops the padding.
 TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   const std::pair<std::string, std::string> known[] = {
       {"a", "595945AEA2E45886014E409255225154"},
@@ -47,8 +44,7 @@ TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
     EXPECT_EQ(cipher.Decrypt(hex, kKey), name + std::string((16 - name.size() % 16) % 16, '\0'))
         << hex;
   }
-  // Key bytes after the 16th do not count; one cipher serves keys in turn,
-  // also after a key set by bytes.
+  // Key bytes after the 16th do not count; one cipher serves keys in turn.
   const std::string longer = kKey.substr(0, 16) + std::string(40, 'x');
   EXPECT_EQ(cipher.Encrypt("a", longer), known[0].second);
   cipher.SetCipherKey(cEncrypt::Bytes(16, 'z'), 128);
@@ -57,8 +53,7 @@ TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// Decrypt reads any hex digits: either case, anything between them, and a
-// character beyond U+00FF by the low byte of its code (U+0141 is "A").
+// Decrypt reads hex digits of either case, skips the rest, and U+0141 as "A" (its low byte).
 TEST_F(TextCipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
   const std::string text = "a name of some thirty-eight characters";
   const std::string hex = cipher.Encrypt(text, kKey);
@@ -95,8 +90,6 @@ TEST_F(TextCipher, RefusalsShowTheirMessageAndGiveEmptyText) {
 TEST_F(TextCipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
   const std::string good = cipher.Encrypt("seventeen chars!!", kKey);
   const std::string head = good.substr(0, 32), tail = good.substr(34);
-  // Not hex; lowercase; the gap between blocks missing, one space or digits;
-  // spaces around; then names no folder holds, and more NULs than padding.
   std::vector<std::string> not_names{
       "",          "readme.txt",      "ABCDEF",           std::string(32, 'G'), Lower(good),
       head + tail, head + " " + tail, head + "00" + tail, good + "  ",          " " + good};

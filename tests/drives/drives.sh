@@ -1,13 +1,11 @@
 # Shared by the drive tests: hostile.sh's owner runs veilbox-cli in a private
-# mount namespace where the test makes its own mounts, undone on every exit.
-# A small ext4 image on a loop device (else a tmpfs) stands for a removable
-# drive. Without root, a private mount namespace or a mount: skipped (77).
-# Usage: source drives.sh VEILBOX_CLI   (from a script run by bash)
+# mount namespace where the test mounts, undone on exit; an ext4 image on a
+# loop device (else a tmpfs) is a removable drive. Without root, a private
+# mount namespace or a mount: skipped (77). Usage: source drives.sh VEILBOX_CLI
 set -uo pipefail
 if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
-  [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root to mount"; exit 77; }
-  unshare -m --propagation private true 2>/dev/null ||
-    { echo "skipped: unshare cannot make a private mount namespace"; exit 77; }
+  [ "$(id -u)" -eq 0 ] && unshare -m --propagation private true 2>/dev/null ||
+    { echo "skipped: needs root and a private mount namespace (unshare)"; exit 77; }
   exec env VEILBOX_IN_NAMESPACE=1 unshare -m --propagation private bash "$(realpath "$0")" "$@"
 fi
 mount --make-rprivate / || { echo "skipped: cannot make the mounts private"; exit 77; }
@@ -15,11 +13,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/../hostile/hostile.sh" "$1"
 
 MOUNTS=()
 unmount_all() {
-  local i
   for ((i = ${#MOUNTS[@]} - 1; i >= 0; i--)); do mountpoint -q "${MOUNTS[i]}" && umount -l "${MOUNTS[i]}"; done
 }
 trap 'unmount_all; cleanup' EXIT
 
+bind() { mkdir -p "$2" && mount --bind "$1" "$2" || skip "cannot bind-mount"; MOUNTS+=("$2"); }  # DIR AT
 # mount_tmpfs DIR: a small tmpfs on DIR, open to the owner.
 mount_tmpfs() {
   mount -t tmpfs -o size=4m,mode=0755,uid="$(id -u "$OWNER")" tmpfs "$1" || skip "cannot mount a tmpfs"
@@ -29,19 +27,14 @@ mount_tmpfs() {
 # take it away and bring it back with its contents.
 BACKING=$SCRATCH/drive
 new_drive() {
-  DRIVE_AT=$1
+  DRIVE_AT=$1 PLUG=(mount -o loop "$SCRATCH/drive.img" "$1")
   mkdir -p "$1" "$BACKING"
-  if truncate -s 16M "$SCRATCH/drive.img" && mkfs.ext4 -q -F "$SCRATCH/drive.img" 2>/dev/null &&
-    mount -o loop "$SCRATCH/drive.img" "$1" 2>/dev/null; then
-    PLUG=(mount -o loop "$SCRATCH/drive.img" "$1")
-  else
+  if ! { truncate -s 16M "$SCRATCH/drive.img" && mkfs.ext4 -q -F "$SCRATCH/drive.img" 2>/dev/null && plug 2>/dev/null; }; then
     echo "no loop device or mkfs.ext4: a tmpfs stands for the drive"
-    mount_tmpfs "$BACKING"
-    mount --bind "$BACKING" "$1" || skip "cannot bind-mount"
-    PLUG=(mount --bind "$BACKING" "$1")
+    mount_tmpfs "$BACKING" && PLUG=(mount --bind "$BACKING" "$1")
+    plug || skip "cannot bind-mount"
   fi
-  MOUNTS+=("$1")
-  chown "$OWNER:" "$1"
+  MOUNTS+=("$1") && chown "$OWNER:" "$1"
 }
 unplug() { umount "$DRIVE_AT"; }
 plug() { "${PLUG[@]}"; }

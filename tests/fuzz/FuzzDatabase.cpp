@@ -1,11 +1,8 @@
-// Any text as Dat.sys (its NUL bytes read as spaces): parsing must never
-// crash, the text written must read back to the same records and text, and a
-// record added must come back as the last one.
+// Any text as Dat.sys (NUL bytes read as spaces): parsing never crashes, the
+// text written reads back to the same records and text, and a record added
+// comes back as the last one.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <string>
 
 #include "store/FolderList.h"
 

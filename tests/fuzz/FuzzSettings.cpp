@@ -1,9 +1,7 @@
-// Any bytes as the settings file: reading must never crash, and a write
-// afterwards must keep a damaged file aside and read back what it wrote.
+// Any bytes as the settings file: reading never crashes, and a write then
+// keeps a damaged file aside and reads back what it wrote.
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

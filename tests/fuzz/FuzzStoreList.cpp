@@ -1,24 +1,17 @@
 // Any text as the store-folder list: parsing, the drive lookups and adding a
-// folder must never crash, the text must read back the same, and the drive
-// of an added folder always has a store folder on it.
-#include <cstddef>
-#include <cstdint>
+// folder never crash, the text reads back the same, and an added folder's
+// drive has a store folder.
 #include <cstdlib>
-#include <string>
 
 #include "platform/posix/PosixPlatform.h"
 #include "store/StoreList.h"
 
 using namespace veilbox;
 
-namespace {
-// Drives named by a letter, "/Q:/" on Linux, so the lookup depends on the
-// text alone.
-class LetterDrives : public PosixPlatform {
- public:
+// Drives named by a letter, "/Q:/", so that the lookup depends on the text alone.
+struct LetterDrives : PosixPlatform {
   std::string DriveKey(const std::string& path) override { return path.substr(0, 4); }
 };
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static LetterDrives platform;

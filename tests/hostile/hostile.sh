@@ -1,7 +1,6 @@
-# Shared by the hostile-user and drive tests: two throw-away accounts, an
-# owner who runs veilbox-cli and an intruder who acts against it, in a private
-# temp root both can traverse; users, folders and background processes go on
-# every exit. Without root, useradd or setpriv the test is skipped (77).
+# Shared by the hostile-user and drive tests: an owner who runs veilbox-cli
+# and an intruder, throw-away accounts, in a temp root both can traverse; all
+# goes on exit. Without root, useradd or setpriv: skipped (77).
 # Usage: source hostile.sh VEILBOX_CLI [HELPER...]   (helpers run as the users)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/trees.sh"
@@ -13,12 +12,10 @@ for tool in useradd userdel setpriv; do command -v "$tool" >/dev/null || skip "$
 ROOT=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-hostile-XXXXXX") && chmod 0755 "$ROOT"
 USERS=() PIDS=() PROBLEMS=()
 stop_all() {
-  local pid
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
   PIDS=()
 }
 cleanup() {
-  local user
   stop_all
   for user in "${USERS[@]}"; do userdel "$user" 2>/dev/null; done
   chmod -R u+rwx "$ROOT" 2>/dev/null  # locked store folders; chmod and rm follow no links
@@ -31,41 +28,31 @@ trap 'exit 1' INT TERM
 install -m 0755 -D -t "$ROOT/bin" "$@"
 CLI=$ROOT/bin/$(basename "$1")
 cd "$ROOT" || exit 1
-SCRATCH=$ROOT/scratch  # the test's own notes, root's only
-mkdir -m 0700 "$SCRATCH"
+SCRATCH=$ROOT/scratch && mkdir -m 0700 "$SCRATCH"  # the test's own notes, root's only
 OWNER=vbx-owner-$$ INTRUDER=vbx-intruder-$$ OWNER_HOME=$ROOT/owner SHARED=$ROOT/shared
 PASSWORD="hostile test password"
 
-# add_user NAME: a user with its own group and no login; retried while another useradd holds /etc/passwd.
-add_user() {
-  local _
-  for _ in 1 2 3 4 5; do
+# Users with their own group and no login; retried while another useradd holds /etc/passwd.
+for user in "$OWNER" "$INTRUDER"; do
+  for try in 1 2 3 4 5; do
     useradd --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
-      --user-group "$1" 2>"$SCRATCH/useradd.err" && { USERS+=("$1"); return 0; }
+      --user-group "$user" 2>"$SCRATCH/useradd.err" && { USERS+=("$user"); break; }
+    ((try < 5)) || skip "cannot create user $user: $(cat "$SCRATCH/useradd.err")"
     sleep 1
   done
-  skip "cannot create user $1: $(cat "$SCRATCH/useradd.err")"
-}
-for user in "$OWNER" "$INTRUDER"; do add_user "$user"; done
+done
 
 # as USER COMMAND...: COMMAND as USER with a clean environment (with
 # AS_EXEC set the shell becomes the command, for start_as).
 as() {
-  local user=$1
-  shift
-  ${AS_EXEC:+exec} setpriv --reuid="$user" --regid="$user" --init-groups -- env -i PATH=/usr/bin:/bin \
-    ${ASAN_OPTIONS+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS+UBSAN_OPTIONS="$UBSAN_OPTIONS"} \
-    "$@"
+  ${AS_EXEC:+exec} setpriv --reuid="$1" --regid="$1" --init-groups -- env -i PATH=/usr/bin:/bin \
+    ${ASAN_OPTIONS+ASAN_OPTIONS="$ASAN_OPTIONS"} ${UBSAN_OPTIONS+UBSAN_OPTIONS="$UBSAN_OPTIONS"} "${@:2}"
 }
 # start_as USER COMMAND...: COMMAND as USER in the background, its own pid in PIDS.
-start_as() {
-  AS_EXEC=1 as "$@" &
-  PIDS+=($!)
-}
+start_as() { AS_EXEC=1 as "$@" & PIDS+=($!); }
 
 # The owner's home, and a shared folder (0777 without the sticky bit).
-mkdir -m 0700 "$OWNER_HOME"
-chown "$OWNER:" "$OWNER_HOME"
+install -d -o "$OWNER" -g "$OWNER" -m 0700 "$OWNER_HOME"
 mkdir -m 0777 "$SHARED"
 
 # vb ARGS...: veilbox-cli as the owner, the password on standard input, the
@@ -75,15 +62,17 @@ vb() {
     XDG_CONFIG_HOME="$OWNER_HOME/config" XDG_DATA_HOME="$OWNER_HOME/data" VEILBOX_UPDATE_URL= \
     "$CLI" --password-stdin "$@"
 }
+# must ARGS...: vb, quietly; the test ends unless it succeeds.
+must() { vb "$@" >/dev/null 2>&1 || { echo "set-up failed: veilbox-cli $*"; exit 1; }; }
 as "$OWNER" true || skip "setpriv cannot run commands as the test user"
-vb --accept-agreement init >/dev/null 2>&1 || { echo "init failed"; exit 1; }
+must --accept-agreement init
 
-owned_tree() { make_tree "$2" "$3" && chown -R "$1:" "$2"; }  # USER DIR FILES
-# snapshot DIR: names, modes, sizes, owners, times and contents of DIR's tree
-# (a directory's time changes when an entry inside is renamed).
+# owned_tree USER DIR FILES [MANIFEST]: make_tree, owned by USER; its manifest in MANIFEST.
+owned_tree() { make_tree "$2" "$3" && chown -R "$1:" "$2" && { [ -z "${4:-}" ] || manifest "$2" >"$4"; }; }
+# snapshot DIR: names, modes, sizes, owners, times and contents of DIR's tree.
 snapshot() { (cd "$1" && find . -printf '%P %m %s %u %T@\n' | sort && manifest .); }
 # outside: the snapshot of the temp root but the shared folder, the owner's
-# program folder and Veilbox settings, and the test's notes.
+# Veilbox folders and the test's notes.
 outside() {
   snapshot "$ROOT" |
     grep -E -v '^(shared|owner/veilbox|owner/config/veilbox|scratch)[/ ]|  \./(shared|owner/veilbox|owner/config/veilbox|scratch)/'
@@ -102,11 +91,15 @@ run() {
 }
 # want DESCRIPTION COMMAND...: DESCRIPTION is a problem unless COMMAND succeeds.
 want() { "${@:2}" || PROBLEMS+=("$1"); }
+# exits CODE WHAT ARGS...: run ARGS; a problem unless it exits CODE ("fails": not 0).
+exits() {
+  run "${@:3}"
+  [ "$1" = fails ] && want "$2 fails (exit $CODE)" [ "$CODE" -ne 0 ] && return
+  want "$2 exits $1 (exit $CODE)" [ "$CODE" -eq "$1" ]
+}
 verdict() {
   ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
   printf 'not so: %s\n' "${PROBLEMS[@]}"
-  echo "--- veilbox-cli said:"
-  head -c 3000 "$SCRATCH/said" 2>/dev/null
-  echo "0 passed, 1 failed"
-  exit 1
+  echo "--- veilbox-cli said:" && head -c 3000 "$SCRATCH/said" 2>/dev/null
+  echo "0 passed, 1 failed" && exit 1
 }

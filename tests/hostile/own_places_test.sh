@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Places another account made for the owner's Veilbox: a program folder the
-# intruder owns and anyone may write, holding a journal that would move the
-# owner's Documents into it, and the owner's program folder path made a link
-# to it; a settings file root owns (as after one run through sudo). Every
-# command stops with exit code 3 naming the place and why; nothing moves,
-# and the settings file is neither read as empty nor replaced.
+# Places another account made for the owner's Veilbox: the intruder's program
+# folder, open to all, whose journal would move the owner's Documents into it,
+# also through a link; a settings file root owns (as after sudo). Each command
+# exits 3 naming the place and why; nothing moves, the settings stay as they are.
 source "$(dirname "$0")/hostile.sh" "$1"
 DOCUMENTS=$OWNER_HOME/Documents TRAP=$SHARED/prog SETTINGS=$OWNER_HOME/config/veilbox/settings.json
 
 owned_tree "$OWNER" "$DOCUMENTS" 10
 snapshot "$DOCUMENTS" >"$SCRATCH/documents"
 install -d -o "$INTRUDER" -g "$INTRUDER" -m 0777 "$TRAP" "$TRAP/Data" "$TRAP/Data/Stuff"
-# Recovery would rename, inside Stuff, a name that climbs to the owner's
-# Documents into one that lands beside Stuff.
+# Recovery would rename, in Stuff, a name climbing to the owner's Documents to one beside Stuff.
 printf '%s\t%s\n' veilbox-journal 3 in '' name "../../../../owner/Documents	../Documents" \
   operation hide old 'Stuff</x/<Visible<Normal<Stuff*' new 'Stuff</x/<Hidden<Normal<Stuff*' \
   from /x/Stuff to "$TRAP/Data/Stuff" complete yes | sed 's/^veilbox-journal\t3$/veilbox-journal 3/' \
@@ -22,11 +19,9 @@ chown "$INTRUDER:" "$TRAP/Dat.sys.journal"
 as "$OWNER" ln -s "$TRAP" "$OWNER_HOME/linked"
 # refused WHY PROGRAM_FOLDER: list and init exit 3 and say WHY.
 refused() {
-  local args
   for args in list "--accept-agreement init"; do
     # shellcheck disable=SC2086
-    VB_HOME=$2 run $args
-    want "$args in $2 exits 3 (exit $CODE)" [ "$CODE" -eq 3 ]
+    VB_HOME=$2 exits 3 "$args in $2" $args
     want "$args in $2 says: $1" grep -q -- "$1" "$SCRATCH/out" "$SCRATCH/last"
   done
 }
@@ -34,8 +29,7 @@ refused "$TRAP: it belongs to another user" "$TRAP"
 refused "$OWNER_HOME/linked: it is a link" "$OWNER_HOME/linked"
 want "Documents unchanged" cmp -s "$SCRATCH/documents" <(snapshot "$DOCUMENTS")
 want "nothing moved into the intruder's folder" [ "$(ls -A "$TRAP/Data")" = Stuff ]
-chown root: "$SETTINGS"
-cp -p "$SETTINGS" "$SCRATCH/settings"
+chown root: "$SETTINGS" && cp -p "$SETTINGS" "$SCRATCH/settings"
 refused "Cannot read $SETTINGS: Permission denied" "$OWNER_HOME/veilbox"
 want "the settings file unchanged" cmp -s "$SETTINGS" "$SCRATCH/settings"
 want "no settings file made or kept aside" [ "$(ls "$OWNER_HOME/config/veilbox")" = settings.json ]

@@ -1,7 +1,6 @@
-// The intruder's half of the swap race: exchanges two entries of one folder
-// (the listed folder and a symbolic link) with renameat2(RENAME_EXCHANGE) as
-// fast as it can, until SECONDS have passed, MAX_SWAPS exchanges succeeded or
-// SIGTERM arrives. Prints the number of exchanges made.
+// The intruder's half of the swap race: exchanges A and B (the listed folder
+// and a link) with renameat2(RENAME_EXCHANGE) as fast as it can until SECONDS
+// have passed, MAX_SWAPS succeeded or SIGTERM came; prints the count.
 //   swap_loop A B SECONDS [MAX_SWAPS]
 #include <fcntl.h>
 #include <stdio.h>
@@ -12,18 +11,14 @@
 #include <ctime>
 
 namespace {
-
 volatile std::sig_atomic_t stop = 0;
-
-void Stop(int) { stop = 1; }
-
+void Stop(int) {
+  stop = 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: swap_loop A B SECONDS [MAX_SWAPS]\n");
-    return 2;
-  }
+  if (argc < 4) return std::fprintf(stderr, "usage: swap_loop A B SECONDS [MAX_SWAPS]\n"), 2;
   std::signal(SIGTERM, Stop);
   std::signal(SIGINT, Stop);
   const std::time_t end = std::time(nullptr) + std::atol(argv[3]);
@@ -36,5 +31,4 @@ int main(int argc, char** argv) {
   }
   if (swaps == 0) std::perror("renameat2");
   std::printf("swaps: %ld\n", swaps);
-  return 0;
 }

@@ -1,5 +1,4 @@
-// clsHTTP against a local server: the request as sent and the response's
-// values, a body in pieces, servers that cannot be reached, GetFileToDisk.
+// clsHTTP against a local server.
 #include <gmock/gmock.h>
 
 #include "NetTest.h"
@@ -17,8 +16,7 @@ class HttpClientTest : public NetTest {
   std::string text = "untouched";
 };
 
-// Additional header lines go out unless the request has that header already;
-// the response's values are trimmed and follow the last response.
+// Additional header lines go out unless the request has that header already.
 TEST_F(HttpClientTest, SendsAnUncachedHttp10GetAndReadsTheResponsesValues) {
   LocalServer server(
       Response("200 OK",
@@ -56,17 +54,19 @@ TEST_F(HttpClientTest, SendsAnUncachedHttp10GetAndReadsTheResponsesValues) {
   EXPECT_THAT(dialogue.boxes[0].text, HasSubstr("Error Description: Overflow."));
 }
 
-// The events run after each read; a transfer that breaks off ends the
-// document where it stopped.
+// The events run once the headers are in (the old text still there) and after
+// each read; a transfer that breaks off ends the document where it stopped.
 TEST_F(HttpClientTest, TheBodyArrivesWholeWhateverItsPiecesAndStatus) {
   std::string body;
   for (int i = 0; i < 5000; ++i) body += static_cast<char>('a' + i % 26);
   LocalServer pieces(Document(body));
-  std::vector<std::size_t> seen_at_pumps;
-  dialogue.on_show = [&] { seen_at_pumps.push_back(text.size()); };
+  using Seen = std::pair<std::size_t, std::int32_t>;  // the text's size, the announced length
+  std::vector<Seen> pumps;
+  dialogue.on_show = [&] { pumps.emplace_back(text.size(), http.ContentLength()); };
   ASSERT_TRUE(http.GetFile(pieces.Address("/big"), text));
   EXPECT_EQ(text, body);
-  EXPECT_THAT(seen_at_pumps, ::testing::IsSupersetOf({2048u, 4096u, 5000u}));
+  EXPECT_THAT(pumps, ::testing::IsSupersetOf(
+                         {Seen(9, 5000), Seen(2048, 5000), Seen(4096, 5000), Seen(5000, 5000)}));
   dialogue.on_show = nullptr;
 
   for (const std::string& reply : {Response("404 Not Found", "", "<h1>Not Found</h1>"),
@@ -78,8 +78,7 @@ TEST_F(HttpClientTest, TheBodyArrivesWholeWhateverItsPiecesAndStatus) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A new Connect first lets go of the last request: a server that holds each
-// connection serves the next one only then.
+// A new Connect lets go of the last request (a holding server serves the next only then).
 TEST_F(HttpClientTest, UnreachableServersFailQuietlyWithinTheTimeOut) {
   LocalServer refused("", LocalServer::Refusing), silent("", LocalServer::Holding);
   LocalServer holding(Response("200 OK", "", "part"), LocalServer::Holding);
@@ -107,29 +106,23 @@ TEST_F(HttpClientTest, GetFileToDiskWritesTheWholeBodyOrNothing) {
   const std::string file = (home.MakeFolder("downloads") / "doc.bin").string();
   const std::string unwritable = (home.Root() / "no-such-folder" / "doc.bin").string();
   const std::string cut = Response("200 OK", "Content-Length: 100\r\n", "only part");
-  struct Row {
-    std::string reply, target;
-    std::optional<std::string> left;  // what the target holds afterwards; nullopt: no file
-    bool told;                        // "Could not retrieve latest version"
-    std::string last_error;
-  } rows[] = {{Document(body), file, body, false, ""},
-              {Document(body), unwritable, std::nullopt, true, ""},
-              {cut, file, std::nullopt, false, clsHTTP::kCutShort}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.reply);
+  // The reply, the target, what it holds afterwards (nullopt: no file), the boxes shown so
+  // far and the last error.
+  const std::tuple<std::string, std::string, std::optional<std::string>, std::size_t, std::string>
+      rows[] = {{Document(body), file, body, 0, ""},
+                {Document(body), unwritable, std::nullopt, 1, ""},
+                {cut, file, std::nullopt, 1, clsHTTP::kCutShort}};
+  for (const auto& [reply, target, left, boxes, last_error] : rows) {
+    SCOPED_TRACE(reply);
     WriteText(file, "an older and much longer file");
-    dialogue.boxes.clear();
-    LocalServer server(row.reply);
-    EXPECT_EQ(http.GetFileToDisk(server.Address("/doc"), row.target), row.left.has_value());
-    EXPECT_EQ(http.FileExist(row.target) ? std::optional(ReadText(row.target)) : std::nullopt,
-              row.left);
-    EXPECT_EQ(http.LastError(), row.last_error);
-    ASSERT_EQ(dialogue.boxes.size(), row.told ? 1u : 0u);
-    if (row.told) {
-      EXPECT_EQ(Shown(dialogue.boxes[0]), std::make_tuple("Could not retrieve latest version",
-                                                          "Error", Icon::Exclamation, Buttons::OK));
-    }
+    LocalServer server(reply);
+    EXPECT_EQ(http.GetFileToDisk(server.Address("/doc"), target), left.has_value());
+    EXPECT_EQ(http.FileExist(target) ? std::optional(ReadText(target)) : std::nullopt, left);
+    EXPECT_EQ(http.LastError(), last_error);
+    EXPECT_EQ(dialogue.boxes.size(), boxes);
   }
+  EXPECT_EQ(Shown(dialogue.boxes.at(0)), std::make_tuple("Could not retrieve latest version",
+                                                         "Error", Icon::Exclamation, Buttons::OK));
   EXPECT_FALSE(http.FileExist(home.Root().string()));
 }
 

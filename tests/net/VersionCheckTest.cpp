@@ -11,20 +11,15 @@ using ::testing::HasSubstr;
 
 using VersionCheckTest = NetTest;
 
-// Only a newer first field asks; only the exact "must-download" ends the
-// program, whatever the answer. An address but http(s) with a host and no
-// blank is trusted for nothing. A newer version with a field missing raises.
+// Only a newer first field asks; only the exact "must-download" ends the program. Only an
+// http(s) address with a host and no blank is trusted; a newer version lacking a field raises.
 TEST_F(VersionCheckTest, TheDocumentsRules) {
   const std::map<char, std::string> texts{{'O', "New version is available at: "},
                                           {'D', kDamagedDocumentText},
                                           {'S', "Subscript out of range"}};
-  struct Row {
-    std::string document;
-    Answer answer;
-    bool ends;
-    std::string told;  // the boxes shown, in turn, by the letters of texts
-    bool opened;
-  } rows[] = {
+  // The document, the answer, whether the program ends, the boxes shown (by the letters of
+  // texts) and whether the address is opened.
+  const std::tuple<std::string, Answer, bool, std::string, bool> rows[] = {
       {"1.05,https://example.org/get,no", Answer::Yes, false, "O", true},
       {"1.05,https://example.org/get,no", Answer::No, false, "O", false},
       {"1.05,https://example.org/get,must-download", Answer::Yes, true, "O", true},
@@ -44,21 +39,21 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
       {"1.05", Answer::Yes, false, "S", false},
       {"1.05,https://example.org/get", Answer::Yes, false, "OS", true},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.document);
+  for (const auto& [document, answer, ends, told, opened] : rows) {
+    SCOPED_TRACE(document);
     dialogue.boxes.clear();
     dialogue.opened_addresses.clear();
-    for (char told : row.told) {  // the damaged document is a notice, answered by OK
-      if (told != 'D') dialogue.Answers({told == 'S' ? Answer::Yes : row.answer});
+    for (char box : told) {  // the damaged document is a notice, answered by OK
+      if (box != 'D') dialogue.Answers({box == 'S' ? Answer::Yes : answer});
     }
-    bool ends = false;
-    Trap(session.reporter, [&] { ends = ActOnVersionDocument(session, row.document); });
-    EXPECT_EQ(ends, row.ends);
-    ASSERT_EQ(dialogue.boxes.size(), row.told.size());
-    for (std::size_t i = 0; i < row.told.size(); ++i) {
-      EXPECT_THAT(dialogue.boxes[i].text, HasSubstr(texts.at(row.told[i])));
+    bool ended = false;
+    Trap(session.reporter, [&] { ended = ActOnVersionDocument(session, document); });
+    EXPECT_EQ(ended, ends);
+    ASSERT_EQ(dialogue.boxes.size(), told.size());
+    for (std::size_t i = 0; i < told.size(); ++i) {
+      EXPECT_THAT(dialogue.boxes[i].text, HasSubstr(texts.at(told[i])));
     }
-    EXPECT_EQ(dialogue.opened_addresses.size(), row.opened ? 1u : 0u);
+    EXPECT_EQ(dialogue.opened_addresses.size(), opened ? 1u : 0u);
   }
 }
 
@@ -86,8 +81,7 @@ TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
                             "New Version", Icon::Information, Buttons::YesNoCancel));
   EXPECT_EQ(dialogue.boxes[1].title, "Agreement");
   EXPECT_EQ(dialogue.opened_addresses, std::vector<std::string>{"https://example.org/get"});
-  ASSERT_EQ(server.Requests().size(), 1u);
-  EXPECT_TRUE(server.Requests()[0].starts_with("GET /AppVersions/VeilboxVersion.txt "));
+  EXPECT_TRUE(server.Requests().at(0).starts_with("GET /AppVersions/VeilboxVersion.txt "));
 
   // An empty address fetches nothing; without one the build's address is used.
   SetEnvironment("VEILBOX_UPDATE_URL", "");

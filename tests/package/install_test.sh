@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian package in a fresh Debian 12 chroot, runs veilbox-cli,
-# veilbox and man there, keeps some user data, purges the package and checks
-# that nothing of it is left but that user data.
-# Usage: tests/package/install_test.sh DEB CACHE_DIR   (CACHE_DIR keeps the
-# bare Debian tree and the packages). Exits 77 where no chroot can be made.
+# Installs the Debian package in a fresh Debian 12 chroot, runs its programs,
+# keeps some user data, purges the package and checks only that data is left.
+# Usage: install_test.sh DEB CACHE_DIR (the bare tree and packages). 77: no chroot.
 set -euo pipefail
 deb="$(realpath "$1")"
 cache="$(realpath -m "$2")"
@@ -11,8 +9,7 @@ cache="$(realpath -m "$2")"
 skip() { echo "SKIPPED: $*" >&2; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "the install test needs root for its chroot"
 for tool in debootstrap unshare chroot; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
-unshare -m --propagation private true 2>/dev/null ||
-  skip "no private mount namespace can be made here (unshare -m failed)"
+unshare -m --propagation private true 2>/dev/null || skip "unshare -m cannot make a private mount namespace"
 
 # The first Debian archive in apt's sources (one-line or deb822), else Debian's redirector.
 mirror="$(grep -hoE '(^deb|^URIs:) +https?://[^ ]+/debian/?( |$)' \
@@ -22,8 +19,7 @@ mirror="${mirror:-http://deb.debian.org/debian}"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/veilbox-install-test.XXXXXX")"
 trap 'rm -rf --one-file-system "$work"' EXIT
-root="$work/root"
-base="$cache/bookworm-minbase.tar"
+root="$work/root" base="$cache/bookworm-minbase.tar"
 mkdir -p "$cache/archives/partial"
 
 if [ ! -f "$base" ]; then
@@ -55,8 +51,7 @@ apt-get install -y -qq --no-install-recommends "$deb" >/tmp/install.log 2>&1 ||
 for command in "veilbox-cli --help" "man -w veilbox-cli" "man -w veilbox"; do $command >/dev/null || fail "$command"; done
 ! ldd /usr/bin/veilbox /usr/bin/veilbox-cli | grep 'not found' || fail "a library is missing"
 # The desktop program (offscreen) waits at its first question; a missing library ends it.
-status=0
-mkdir -m 700 /tmp/desktop
+status=0 && mkdir -m 700 /tmp/desktop
 HOME=/tmp/desktop XDG_RUNTIME_DIR=/tmp/desktop QT_QPA_PLATFORM=offscreen \
   timeout 10 veilbox >/tmp/desktop.log 2>&1 || status=$?
 [ "$status" -eq 124 ] || { cat /tmp/desktop.log; fail "veilbox ended with $status at start"; }
@@ -76,16 +71,14 @@ left="$(find / -xdev -iname '*veilbox*' ! -path '/home/me/*' ! -path '/tmp/*' ! 
 for kept in .local/share/veilbox/Dat.sys .local/share/veilbox/Data/Plans .config/veilbox/settings.json; do
   [ -e "/home/me/$kept" ] || fail "the user's $kept was removed"
 done
-echo "== removed cleanly; the user's data is kept"
 INNER
 
 start=$SECONDS
 # shellcheck disable=SC2016  # the inner shell expands its own arguments
 unshare -m --propagation private bash -c '
   set -e
-  root=$1
-  mount -t proc proc "$root/proc"
-  mount --bind "$2" "$root/var/cache/apt/archives"
-  chroot "$root" bash /tmp/in-chroot.sh "$3"
+  mount -t proc proc "$1/proc"
+  mount --bind "$2" "$1/var/cache/apt/archives"
+  chroot "$1" bash /tmp/in-chroot.sh "$3"
 ' install-test "$root" "$cache/archives" "$(basename "$deb")"
 echo "== install test passed in $((SECONDS - start)) s"

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Windows setup program silently in a new Wine prefix, checks the
-# programs, Start-menu entry and uninstall key, hides a folder with the
-# installed veilbox-cli.exe (Dat.sys and the store beside it), cancels the
-# uninstaller's warning about it on a private X server (without Xvfb or
-# xdotool: skipped, saying so), uninstalls through QuietUninstallString and
-# checks that all it installed is gone and the user's data kept.
+# Installs the Windows setup program silently in a new Wine prefix, checks what
+# it installs, hides a folder with the installed veilbox-cli.exe, cancels the
+# uninstaller's warning about it (with Xvfb and xdotool), uninstalls through
+# QuietUninstallString: all it installed goes, the user's data stays.
 # Usage: tests/package/windows_setup_test.sh SETUP_EXE   (77 without Wine)
 set -euo pipefail
 setup="$(realpath "$1")"
@@ -20,8 +18,7 @@ export WINEPREFIX="$work/prefix" HOME="$work/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 . "$(dirname "$0")/../gui/win32/xwine.sh"
 trap 'xwine_stop; rm -rf "$work"' EXIT
-mkdir "$HOME"
-interactive=no
+mkdir "$HOME"; interactive=no
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null && interactive=yes && xwine_display
 
 run() { timeout 120 "$wine" "$@" </dev/null; }
@@ -30,9 +27,7 @@ unix_path() { run winepath.exe -u "$1" 2>/dev/null; }
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Veilbox'
 registered() { run reg.exe query "$key" /v "$1" 2>/dev/null | sed -n "s/^ *$1 *REG_SZ *//p" | tr -d '\r'; }
 
-run wineboot.exe --init >/dev/null 2>&1
-settle
-
+run wineboot.exe --init >/dev/null 2>&1; settle
 run "$setup" /S || fail "the setup ended with $?"
 settle
 windows_dir="$(run cmd.exe /c 'echo %LOCALAPPDATA%\Programs\Veilbox' | tr -d '\r')"
@@ -49,15 +44,14 @@ installed="$(cd "$dir" && find . -type f)"
 plans="$WINEPREFIX/drive_c/Plans"
 mkdir "$plans" "$WINEPREFIX/drive_c/Notes" && echo notes >"$plans/notes.txt"
 cli() {
-  local status=0
-  echo pw | timeout 120 "$wine" "$windows_dir\\veilbox-cli.exe" --password-stdin "$@" >"$work/cli.log" 2>&1 || status=$?
-  [ "$status" -eq 0 ] || { cat "$work/cli.log"; fail "veilbox-cli.exe $* ended with $status"; }
+  echo pw | timeout 120 "$wine" "$windows_dir\\veilbox-cli.exe" --password-stdin "$@" >"$work/cli.log" 2>&1 ||
+    { status=$? && cat "$work/cli.log" && fail "veilbox-cli.exe $* ended with $status"; }
 }
 cli --accept-agreement init && cli --yes add 'C:\Plans' && cli --yes add 'C:\Notes' && cli hide 'C:\Plans'
 stored="$(find "$dir" -name notes.txt)"
 { [ ! -e "$plans" ] && [ -f "$dir/Dat.sys" ] && [ -n "$stored" ]; } || fail "no Dat.sys and hidden folder beside the program"
 
-echo "== the uninstaller, started by hand, warns and is cancelled"
+# The uninstaller, started by hand, warns and is cancelled.
 if [ "$interactive" = yes ]; then
   WINEDEBUG=+msgbox "$wine" "$windows_dir\\uninstall.exe" </dev/null >"$work/uninstall.log" 2>&1 &
   xwine_keys "Veilbox [0-9.]* Uninstall *" Escape && xwine_gone "Veilbox [0-9.]* Uninstall *" ||

@@ -57,8 +57,7 @@ TEST_F(FileFind, ListsEachFoldersFilesBeforeItsSubfoldersInListingOrder) {
   EXPECT_EQ(files, Strings{""});
 }
 
-// A stop from the event pump ends only the search under way; links are
-// listed as files and never entered.
+// A stop from the event pump ends only the search under way; links are listed, never entered.
 TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   Make({"a", "S/b"});
   Strings current, kept{"", "kept"}, fresh;
@@ -89,9 +88,9 @@ TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   EXPECT_EQ(Search(Path("out/"), true), FindResult::PathNameNotValid);
 }
 
-// A sub-folder swapped for a link to another folder during a search or a
-// walk ends it: nothing in the other folder is ever listed.
-TEST_F(FileFind, AFolderSwappedForALinkDuringTheWalkFailsTheSearch) {
+// A sub-folder swapped for a link during a search or a walk ends it, as does another drive
+// mounted in the tree (saying where): nothing in the other folder or drive is listed.
+TEST_F(FileFind, AFolderSwappedForALinkOrAMountInTheTreeFailsTheWalk) {
   Make({"a", "R/c", "R/S/d", "b"});
   const fs::path outside = home.MakeFolder("outside");
   testing::WriteText(outside / "secret", "x");
@@ -110,42 +109,27 @@ TEST_F(FileFind, AFolderSwappedForALinkDuringTheWalkFailsTheSearch) {
   fs::remove(Path("R"));
   fs::rename(Path("R.old"), Path("R"));
   Strings walked;
-  EXPECT_EQ(finder.WalkFolder(*platform.OpenFolderNoLinks(Path("")).folder,
-                              [&](const std::string& in, const std::string& name, OpenFolder&) {
-                                walked.push_back(in + "/" + name);
-                                if (in == "R") swap("R/S");
-                              }),
-            FindResult::DirExFailed);
+  const auto walk = [&](OpenFolder& root) {
+    walked.clear();
+    return finder.WalkFolder(root,
+                             [&](const std::string& in, const std::string& name, OpenFolder&) {
+                               walked.push_back(in + "/" + name);
+                               if (in == "R") swap("R/S");
+                             });
+  };
+  EXPECT_EQ(walk(*platform.OpenFolderNoLinks(Path("")).folder), FindResult::DirExFailed);
   EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/S/secret"), 0);
   EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/c"), 1);
-}
 
-// A walk never enters another drive mounted in the tree: it stops there,
-// saying where.
-TEST_F(FileFind, AWalkStopsAtAnotherDriveMountedInTheTree) {
-  Make({"a", "R/mounted/secret", "S/b"});
+  Make({"R/mounted/secret"});
   testing::WithMounts root(platform.OpenFolderNoLinks(Path("")).folder);
-  Strings walked;
-  EXPECT_EQ(finder.WalkFolder(root, [&](const std::string& in, const std::string& name,
-                                        OpenFolder&) { walked.push_back(in + "|" + name); }),
-            FindResult::DirExFailed);
-  EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/mounted|secret"), 0);
+  EXPECT_EQ(walk(root), FindResult::DirExFailed);
+  EXPECT_EQ(std::count(walked.begin(), walked.end(), "R/mounted/secret"), 0);
   EXPECT_EQ(finder.OtherDrive(), "R/mounted");
 }
 
+// The listing takes "#" and brackets literally; a case-sensitive search then tests each name.
 TEST_F(FileFind, TheLastPartOfAPathWithoutSeparatorIsANamePattern) {
-  Make({"Docs/docs", "Docs/x.txt", "other/DOCS", "a.TXT", "S/c.txt", "file"});
-  EXPECT_EQ(Search(Path("Docs"), true), FindResult::DirExSuccess);
-  EXPECT_EQ(files, Paths({"Docs/docs", "other/DOCS"}));
-  EXPECT_EQ(folders, Paths({"", "Docs/", "S/", "other/"}));
-  Search(Path("*.txt"), true);
-  EXPECT_EQ(files, Paths({"a.TXT", "Docs/x.txt", "S/c.txt"}));
-  for (const auto& path : {std::string(), Path("nope/"), Path("nope/*.txt"), Path("file/")}) {
-    EXPECT_EQ(Search(path, true), FindResult::PathNameNotValid) << path;
-  }
-}
-
-TEST_F(FileFind, CaseSensitiveSearchTestsEachListedNameAgainstTheExactPattern) {
   Make({"a.txt", "B.TXT", "b", "v#.txt", "[ab].txt"});
   Search(Path("*.TXT"), false, true);
   EXPECT_EQ(files, Paths({"B.TXT"}));
@@ -153,10 +137,20 @@ TEST_F(FileFind, CaseSensitiveSearchTestsEachListedNameAgainstTheExactPattern) {
     Search(path, false, true);  // the exact "*.*" needs a dot
     EXPECT_EQ(files, Paths({"B.TXT", "[ab].txt", "a.txt", "v#.txt"})) << path;
   }
-  // The listing takes "#" and brackets literally; the exact test then rejects the name.
   for (const auto& name : {"v#.txt", "[ab].txt"}) {
     EXPECT_EQ(Search(Path(name), false), FindResult::DirExSuccess);
     EXPECT_EQ(Search(Path(name), false, true), FindResult::NoFilesFound);
+  }
+
+  Make({"Docs/docs", "Docs/x.txt", "other/DOCS", "a.TXT", "S/c.txt", "file"});
+  EXPECT_EQ(Search(Path("Docs"), true), FindResult::DirExSuccess);
+  EXPECT_EQ(files, Paths({"Docs/docs", "other/DOCS"}));
+  EXPECT_EQ(folders, Paths({"", "Docs/", "S/", "other/"}));
+  Search(Path("*.txt"), true);
+  EXPECT_EQ(files,
+            Paths({"B.TXT", "[ab].txt", "a.TXT", "a.txt", "v#.txt", "Docs/x.txt", "S/c.txt"}));
+  for (const auto& path : {std::string(), Path("nope/"), Path("nope/*.txt"), Path("file/")}) {
+    EXPECT_EQ(Search(path, true), FindResult::PathNameNotValid) << path;
   }
 }
 

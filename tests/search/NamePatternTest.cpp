@@ -26,6 +26,8 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
       {"dx", "[!a-c]x", false, true},
       {"*", "[*]", false, true},
       {"ab", "a[]b", false, true},
+      {"abc", "abc*", true, true},
+      {"abc", "abc", true, true},  // in the freed tokens of "abc*": nothing past the end is read
   };
   for (const auto& [name, pattern, by_listing, exact] : cases) {
     EXPECT_EQ(MatchesListingPattern(name, pattern), by_listing) << name << " " << pattern;

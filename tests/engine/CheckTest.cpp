@@ -14,7 +14,7 @@ TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
     SCOPED_TRACE(remove ? "remove" : "restore");
     Hide({"Plans"}, true);
     WriteText(store / "Plans" / "a.txt", "taken");
-    EXPECT_EQ((remove ? Remove({"Plans"}) : Restore({"Plans"})).Count(Kind::Failed), 1);
+    EXPECT_EQ(Kinds(remove ? Remove({"Plans"}) : Restore({"Plans"})), "F");
     EXPECT_EQ(ReadText(plans / Cipher("a.txt")), "A");
     EXPECT_EQ(Database(), Record(plans, "Visible<Encrypted") + "\r\n");
     fs::rename(plans / "a.txt", plans / "taken.txt");
@@ -26,9 +26,8 @@ TEST_F(EngineTest, CheckRepairFinishesARestoreThatLeftCipherNames) {
   }
 }
 
-// A folder hidden again before the repair keeps its cipher names as they
-// are, not encrypted twice, and the mark with them, asked to encrypt or not:
-// the next restore gives every name its plain form.
+// Hidden again before the repair, asked to encrypt or not, a folder keeps its
+// cipher names as they are and the mark: the next restore makes all plain.
 TEST_F(EngineTest, AFolderHiddenWithCipherNamesLeftComesBackPlain) {
   const fs::path plans = MakeFolder("Work/Plans", {{"a.txt", "A"}, {"b.txt", "B"}});
   Add({plans});
@@ -36,7 +35,7 @@ TEST_F(EngineTest, AFolderHiddenWithCipherNamesLeftComesBackPlain) {
     SCOPED_TRACE(encrypt ? "hidden encrypted" : "hidden plain");
     Hide({"Plans"}, true);
     WriteText(store / "Plans" / "a.txt", "taken");
-    EXPECT_EQ(Restore({"Plans"}).Count(Kind::Failed), 1);
+    EXPECT_EQ(Kinds(Restore({"Plans"})), "F");
     fs::rename(plans / "a.txt", plans / "taken.txt");
     ASSERT_TRUE(Hide({"Plans"}, encrypt).AllDone());
     EXPECT_EQ(Database(), Record(plans, "Hidden<Encrypted") + "\r\n");
@@ -48,8 +47,8 @@ TEST_F(EngineTest, AFolderHiddenWithCipherNamesLeftComesBackPlain) {
   }
 }
 
-// A stand-in without a usable side file keeps its name until the side file
-// is back; a side file beside its file's plain name is finished, not undone.
+// A stand-in without a usable side file keeps its name until the side file is
+// back; a side file beside its file's plain name is finished, not undone.
 TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
   const std::string one = NameOf(150, "ж"), two = NameOf(255, "n");
   const fs::path plans = MakeFolder("Work/Plans", {{one, "1"}, {two, "2"}, {"a.txt", "A"}});
@@ -60,7 +59,7 @@ TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
   const Files sides{{side1.filename(), ReadText(side1)}, {side2.filename(), ReadText(side2)}};
   fs::remove(side1);
   WriteText(side2, "damaged");
-  EXPECT_EQ(Restore({"Plans"}).Count(Kind::Failed), 1);
+  EXPECT_EQ(Kinds(Restore({"Plans"})), "F");
   EXPECT_EQ(ReadText(plans / "a.txt"), "A");
   EXPECT_EQ(FilesIn(plans), 4u);
   EXPECT_EQ(rows[0].encryption, "Encrypted");
@@ -84,7 +83,7 @@ TEST_F(EngineTest, StandInsWithoutUsableSideFilesAreKeptUntilTheyCanBeRead) {
   EXPECT_EQ(Database(), Record(plans) + "\r\n");
 
   // The rows as shown before the repair changed the list are refused.
-  EXPECT_EQ(Hide({"Plans"}, true).Count(Kind::Refused), 1);
+  EXPECT_EQ(Kinds(Hide({"Plans"}, true)), "R");
   EXPECT_EQ(Said(),
             "A folder you chose is no longer in the list as it was shown: the list was changed "
             "meanwhile. Choose it again.");
@@ -163,8 +162,8 @@ TEST_F(EngineTest, RowsThatNameNoFolderOfTheirOwnAreKeptAndNeverFollowed) {
                      Record(link / "Linked", "Visible<Encrypted") +
                      Record(plans.parent_path() / "Gone") + "\r\n");
   Reload();
-  EXPECT_EQ(Restore({"Plans", "Docs", "x", ".."}).Count(Kind::Refused), 3);
-  EXPECT_EQ(Hide({"veilbox"}).Count(Kind::Failed), 1);
+  EXPECT_EQ(Kinds(Restore({"Plans", "Docs", "x", ".."})), "DRRR");
+  EXPECT_EQ(Kinds(Hide({"veilbox"})), "F");
   EXPECT_EQ(ReadText(plans / "a.txt") + ReadText(documents / "d.txt"), "AD");
   EXPECT_TRUE(fs::exists(home.SettingsFile()));
   std::vector<std::string> findings{

@@ -1,3 +1,6 @@
+#include <sys/resource.h>
+
+#include <csignal>
 #include <tuple>
 
 #include "engine/EngineFixture.h"
@@ -7,10 +10,7 @@ namespace veilbox::testing {
 class RecoveryTest : public EngineTest {
  protected:
   static FolderRecord R(const std::string& text) { return *ParseRecord(text); }
-  RecoveryTest() {
-    fs::create_directories(store);
-    Add({plans});
-  }
+  RecoveryTest() { fs::create_directories(store), Add({plans}); }
 
   long long Commit(const Journal& j, const std::vector<PlannedRename>& plan = {}) {
     JournalWriter writer(session);
@@ -32,8 +32,8 @@ class RecoveryTest : public EngineTest {
   const Journal hide{"hide", R(visible), R(hidden), plans.string(), (store / "Plans").string()};
 };
 
-// Entries and any names round-trip; an entry cut off is never taken for a
-// whole one, a damaged line is reported, also by the renames reading it.
+// Entries and names round-trip; an entry cut off is never taken for a whole
+// one; a damaged line is reported, also by the renames reading it.
 TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   Journal j{"restore", R("a</b/<c<d<e*"),     std::nullopt, "/x/\tweird\\name", "/y/new\nline",
             {},        EntryId{3, 1ull << 40}};
@@ -85,13 +85,22 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
       RenameFiles(session, *OpenFolderAt(platform, target.string()), target.string(), damaged,
                   back[0].names.renames, Resume::Yes);
   EXPECT_EQ(outcome.failed, 2000);
-  EXPECT_NE(outcome.first_failure.find("ends before its last file"), std::string::npos);
+  EXPECT_THAT(outcome.first_failure, HasSubstr("ends before its last file"));
 }
 
-// A journal never committed goes; a damaged one is kept aside, private; an
-// earlier version's is followed.
+// A journal never committed, or not written at all, goes; a damaged one is
+// kept aside, private; an earlier version's is followed.
 TEST_F(RecoveryTest, AJournalNeverCommittedGoesADamagedOneIsKeptAsideAnOlderOneIsFollowed) {
   JournalWriter(session).Add({"", "a.txt", Cipher("a.txt")});
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
+  rlimit limit;  // no file may grow: the journal's first line cannot be written
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit none{0, limit.rlim_max};
+  const auto handler = ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &none);
+  EXPECT_THROW(JournalWriter{session}, Failure);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  ::signal(SIGXFSZ, handler);
   EXPECT_FALSE(fs::exists(JournalPath(session)));
   WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
   WriteText(JournalPath(session) + ".new", "veilbox-journal 2\nin\t\n");  // as an older one did
@@ -165,7 +174,7 @@ TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
       const char* told = undone     ? "Nothing had moved"
                          : finished ? "It has now finished that"
                                     : "is not the folder that was being moved";
-      EXPECT_NE(Said().find(told), std::string::npos) << Said();
+      EXPECT_THAT(Said(), HasSubstr(told));
       for (const fs::path& kept : KeptAside()) fs::remove(kept);
       j.folder.reset();
     }
@@ -193,10 +202,9 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "a");
   EXPECT_EQ(ReadText(documents / "d.txt"), "D");
   EXPECT_EQ(Database(), hidden + "\r\n");
-  EXPECT_NE(Said().find("row of the journal was left as it is: line 12 of " + JournalPath(session) +
-                        " (name) names \"../../Documents/d.txt\", which holds \"/\"."),
-            std::string::npos)
-      << Said();
+  EXPECT_THAT(Said(),
+              HasSubstr("row of the journal was left as it is: line 12 of " + JournalPath(session) +
+                        " (name) names \"../../Documents/d.txt\", which holds \"/\"."));
   EXPECT_EQ(KeptAside().size(), 1u);
 
   for (const bool existing : {true, false}) {
@@ -244,8 +252,7 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
     fs::remove(JournalPath(session));
   }
   const long long bad = Commit(hide, {{"", in, name, SideFile::RemoveAfter, "notes.txt", text}});
-  EXPECT_NE(ReadJournal(session).at(0).problem.find("is not the name of a side file"),
-            std::string::npos);
+  EXPECT_THAT(ReadJournal(session).at(0).problem, HasSubstr("is not the name of a side file"));
   PlannedRename r;
   EXPECT_FALSE(JournalPlan(session, bad).Next(r));
 }

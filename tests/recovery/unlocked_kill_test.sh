@@ -8,17 +8,14 @@ init_home
 make_tree "$TREE" 5
 must add "$TREE"
 must hide "$TREE"
-# With its place gone, restore asks where to go, on standard error: a full
-# pipe, so veilbox-cli stops there with the store folders unlocked.
+# With its place gone, restore asks where to go on standard error, a full
+# pipe: veilbox-cli stops there with the store folders unlocked.
 rm -r "$WORK/Work"
 mkfifo "$WORK/stderr"
 exec 3<>"$WORK/stderr"
 timeout 1 cat /dev/zero >&3
 vb_bg restore "$TREE" 2>&3
-for ((i = 0; i < 600; i++)); do
-  [ "$(stat -c %a "$STORE")" = 700 ] && break
-  sleep 0.1
-done
+for ((i = 0; i < 600; i++)); do [ "$(stat -c %a "$STORE")" = 700 ] && break || sleep 0.1; done
 [ "$(stat -c %a "$STORE")" = 700 ] || PROBLEMS+=("the store was not unlocked while restore ran")
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null

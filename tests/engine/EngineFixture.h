@@ -2,12 +2,9 @@
 #pragma once
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
-#include <string>
 
 #include "crypto/cEncrypt.h"
 #include "engine/Check.h"

@@ -41,8 +41,7 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   EXPECT_TRUE(Restore({"Plans", "Empty"}).AllDone());
   EXPECT_EQ(FilesIn(plans), files.size());
   for (const auto& [file, content] : files) EXPECT_EQ(ReadText(plans / file), content);
-  EXPECT_FALSE(fs::exists(hidden));
-  EXPECT_TRUE(fs::is_directory(empty));
+  EXPECT_TRUE(!fs::exists(hidden) && fs::is_directory(empty));
   EXPECT_EQ(Database(), Record(plans) + Record(other) + Record(empty) + "\r\n");
   EXPECT_TRUE(dialogue.boxes.empty());
 }
@@ -60,8 +59,7 @@ TEST_F(EngineTest, StoreNamesGrowByWholeSuffixesIgnoringCase) {
                             Record(other, "Hidden<Normal", "Plans(1)(1)(1)") + "\r\n");
   EXPECT_TRUE(Restore({"Plans", "temp"}).AllDone());
   EXPECT_EQ(ReadText(plans / "x") + ReadText(other / "y"), "xy");
-  EXPECT_TRUE(fs::is_directory(temp));
-  EXPECT_TRUE(fs::is_directory(store / "Plans")) << "the other store folders stay";
+  EXPECT_TRUE(fs::is_directory(temp) && fs::is_directory(store / "Plans")) << "others stay";
 }
 
 // Twin rows are each their own; a new folder at a hidden one's place is a
@@ -73,8 +71,7 @@ TEST_F(EngineTest, RowsAlreadyAsWantedAndTwinRowsAreEachTheirOwn) {
   EXPECT_EQ(Kinds(Hide({"Plans"})), "DF");
   EXPECT_EQ(Statuses(), "Hidden Visible");
   EXPECT_FALSE(fs::exists(store / "Plans(1)"));
-  EXPECT_TRUE(Remove({"Plans"}).AllDone());
-  EXPECT_TRUE(rows.empty());
+  EXPECT_TRUE(Remove({"Plans"}).AllDone() && rows.empty());
   EXPECT_EQ(ReadText(plans / "a"), "a");
 
   Add({plans});

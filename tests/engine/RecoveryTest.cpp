@@ -15,7 +15,10 @@ namespace veilbox::testing {
 class RecoveryTest : public EngineTest {
  protected:
   static FolderRecord R(const std::string& text) { return *ParseRecord(text); }
-  RecoveryTest() { fs::create_directories(store), Add({plans}); }
+  RecoveryTest() {
+    fs::create_directories(store);
+    Add({plans});
+  }
 
   long long Commit(const Journal& j, const std::vector<PlannedRename>& plan = {}) {
     JournalWriter writer(session);
@@ -242,18 +245,16 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     const auto& [rename, before, after, failed] = cases[i];
-    const fs::path folder = MakeFolder("Case" + std::to_string(i), before);
-    const long long offset = Commit(hide, {rename});
-    JournalPlan plan(session, offset);
-    EXPECT_EQ(RenameFiles(session, *OpenFolderAt(platform, folder.string()), folder.string(), plan,
-                          1, Resume::Yes)
-                  .failed,
-              failed)
-        << "case " << i;
+    SCOPED_TRACE(i);
+    const std::string folder = MakeFolder("Case" + std::to_string(i), before);
+    JournalPlan plan(session, Commit(hide, {rename}));
+    EXPECT_EQ(
+        RenameFiles(session, *OpenFolderAt(platform, folder), folder, plan, 1, Resume::Yes).failed,
+        failed);
     Files found;
     for (const auto& e : fs::directory_iterator(folder))
       found[e.path().filename().string()] = ReadText(e.path());
-    EXPECT_EQ(found, after) << "case " << i;
+    EXPECT_EQ(found, after);
     fs::remove(JournalPath(session));
   }
   const long long bad = Commit(hide, {{"", in, name, SideFile::RemoveAfter, "notes.txt", text}});

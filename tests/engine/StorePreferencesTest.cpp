@@ -122,8 +122,7 @@ TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneFreeStoreFolderPerDriv
 TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDriveAndOnlyASavedListCounts) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
   const std::vector<ListRow> listed{{"Plans", "/E:/Work/", kVisible, kNormal}};
-  EXPECT_FALSE(prefs.Edit(1, listed));
-  EXPECT_FALSE(prefs.Remove(1, listed));
+  EXPECT_FALSE(prefs.Edit(1, listed) || prefs.Remove(1, listed));
   EXPECT_TRUE(dialogue.chooser_titles.empty());
   dialogue.Folders({"/D:/X", "/E:/Hidden/Inner"});
   for (const bool edited : {false, true, false}) EXPECT_EQ(prefs.Edit(1, none), edited);
@@ -135,9 +134,9 @@ TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDriveAndOnlyASavedListC
   EXPECT_EQ(Notices(), (std::vector<std::string>{in_use + " before editing this folder.",
                                                  in_use + " before removing this folder.",
                                                  "Please select a folder on /E:/"}));
-  EXPECT_FALSE(prefs.Edit(std::nullopt, none));
-  EXPECT_FALSE(prefs.Remove(std::nullopt, none));
-  EXPECT_FALSE(prefs.Remove(2, none));  // past the last row, as after a removal
+  // Row 2 is past the last row, as after a removal.
+  EXPECT_FALSE(prefs.Edit(std::nullopt, none) || prefs.Remove(std::nullopt, none) ||
+               prefs.Remove(2, none));
   dialogue.Answers({Answer::No, Answer::Cancel, Answer::Yes});
   for (const bool removed : {false, false, true}) EXPECT_EQ(prefs.Remove(1, none), removed);
   ASSERT_EQ(dialogue.boxes.size(), 6u);

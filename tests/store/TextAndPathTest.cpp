@@ -89,12 +89,10 @@ TEST(FolderOverlap, ComparesWholeComponentsOfFullPathsAndFollowsLinks) {
             std::nullopt);
 }
 
-class FolderListTest : public HomeTest {
- protected:
-  FolderListTest() { session.data_file = (home.Root() / "Dat.sys").string(); }
-};
+using FolderListTest = HomeTest;
 
 TEST_F(FolderListTest, TheGoldenCorpusIsReadAndWrittenBackUnchanged) {
+  session.data_file = (home.Root() / "Dat.sys").string();
   // The rows each file holds, and the entries that are not records.
   const std::map<std::string, std::pair<size_t, size_t>> read{
       {"odd-names", {3, 0}}, {"crlf-lines", {2, 0}}, {"no-line-end", {2, 0}}, {"empty", {0, 0}},
@@ -119,7 +117,7 @@ TEST_F(FolderListTest, TheGoldenCorpusIsReadAndWrittenBackUnchanged) {
 }
 
 // A bad entry is kept where it was, and rows added come after every row.
-TEST_F(FolderListTest, AddedRowsNeverRunIntoWhatWasThere) {
+TEST(FolderList, AddedRowsNeverRunIntoWhatWasThere) {
   FolderList list = FolderList::Parse("A</x/<Visible<Normal<A*B</y/*\nC</z/<Visible<Normal<C\n");
   ASSERT_EQ(list.Size(), 2u);
   EXPECT_EQ(list[1].name, "C");

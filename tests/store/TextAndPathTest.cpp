@@ -81,10 +81,9 @@ TEST(FolderOverlap, ComparesWholeComponentsOfFullPathsAndFollowsLinks) {
   for (const auto& [folder, how] :
        {std::pair(alias + "/store", " is"), std::pair(alias, " contains"),
         std::pair(alias + "/store/sub", " lies inside"),
-        std::pair(alias + "/store/new", " lies inside")}) {
+        std::pair(alias + "/store/new", " lies inside")})
     EXPECT_EQ(OverlapProblem(*platform, folder, {{store, "the store"}}),
               folder + how + " the store " + store + ".");
-  }
   EXPECT_EQ(OverlapProblem(*platform, (home.Root() / "other").string(), {{store, "the store"}}),
             std::nullopt);
 }

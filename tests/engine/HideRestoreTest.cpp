@@ -25,9 +25,8 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   const auto sub_time = fs::last_write_time(plans / "sub") - std::chrono::hours(99);
   fs::last_write_time(plans / "sub", sub_time);
   Add({plans, other, empty});
-  EXPECT_TRUE(Hide({"Plans", "Empty"}, true).AllDone());
+  EXPECT_TRUE(Hide({"Plans", "Empty"}, true).AllDone() && !fs::exists(plans));
   EXPECT_EQ(fs::last_write_time(hidden / "sub"), sub_time);
-  EXPECT_FALSE(fs::exists(plans));
   EXPECT_EQ(FilesIn(hidden), files.size() + 9) << "a side file for each name past 112 bytes";
   for (const fs::path name : {"a.txt", ".dot", "VEILBOX-LONG-NAME-1", "sub/b"})
     EXPECT_EQ(ReadText(hidden / name.parent_path() / Cipher(name.filename())), name.string());
@@ -38,12 +37,11 @@ TEST_F(EngineTest, NamesOfEveryLengthAreHiddenEncryptedAndComeBack) {
   EXPECT_TRUE(CheckFolders(session, false).findings.empty());
   for (const char* mine : {"by hand.txt", "ABCDEF"}) WriteText(hidden / mine, files[mine] = "H");
 
-  EXPECT_TRUE(Restore({"Plans", "Empty"}).AllDone());
+  EXPECT_TRUE(Restore({"Plans", "Empty"}).AllDone() && dialogue.boxes.empty());
   EXPECT_EQ(FilesIn(plans), files.size());
   for (const auto& [file, content] : files) EXPECT_EQ(ReadText(plans / file), content);
   EXPECT_TRUE(!fs::exists(hidden) && fs::is_directory(empty));
   EXPECT_EQ(Database(), Record(plans) + Record(other) + Record(empty) + "\r\n");
-  EXPECT_TRUE(dialogue.boxes.empty());
 }
 
 // A name taken by a row of the same command is taken for the next one.
@@ -143,8 +141,8 @@ TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
   auto exchanged = std::make_unique<ExchangedOnArrival>(std::move(held.parent));
   exchanged->at = shared;
   held.parent = std::move(exchanged);
-  EXPECT_TRUE(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans"));
-  EXPECT_TRUE(fs::is_symlink(shared / "Plans"));
+  EXPECT_TRUE(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans") &&
+              fs::is_symlink(shared / "Plans"));
   EXPECT_EQ(ReadText(shared / "link/a"), "A");
   EXPECT_FALSE(fs::exists(fs::symlink_status(from / "Plans")));
 }
@@ -316,8 +314,8 @@ TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
   dialogue.Answers({Answer::Yes});
   dialogue.Folders({vault.string()});
   EXPECT_TRUE(Hide({"Plans", "Last"}).AllDone());
-  EXPECT_TRUE(fs::is_directory(vault / "Plans") && fs::is_directory(vault / "temp"));
-  EXPECT_TRUE(fs::is_directory(store / "Last"));
+  EXPECT_TRUE(fs::is_directory(vault / "Plans") && fs::is_directory(vault / "temp") &&
+              fs::is_directory(store / "Last"));
 }
 
 // Rows go last to first, hidden ones restored first; one not restored stays.

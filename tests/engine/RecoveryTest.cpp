@@ -113,8 +113,7 @@ TEST_F(RecoveryTest, AJournalNeverCommittedGoesADamagedOneIsKeptAsideAnOlderOneI
   WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
   WriteText(JournalPath(session) + ".new", "veilbox-journal 2\nin\t\n");  // as an older one did
   EXPECT_FALSE(RecoverInterruptedRow(session));
-  EXPECT_FALSE(fs::exists(JournalPath(session)));
-  EXPECT_FALSE(fs::exists(JournalPath(session) + ".new"));
+  EXPECT_FALSE(fs::exists(JournalPath(session)) || fs::exists(JournalPath(session) + ".new"));
   EXPECT_TRUE(dialogue.boxes.empty());
 
   WriteText(JournalPath(session), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
@@ -339,8 +338,7 @@ TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileALiveProcessHoldsThem) 
   EXPECT_EQ(State(), "open user\n");
   RelockAfterStoppedRun(session);
   EXPECT_EQ(State(), "open user\n");
-  EXPECT_TRUE(HeldUnlockedForWindows(session));
-  EXPECT_TRUE(dialogue.boxes.empty());
+  EXPECT_TRUE(HeldUnlockedForWindows(session) && dialogue.boxes.empty());
 
   // At start, a marker of a process that ended locks the store folders.
   fs::remove(Marker());

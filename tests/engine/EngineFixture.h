@@ -2,13 +2,9 @@
 #pragma once
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
-#include <string>
 
 #include "crypto/cEncrypt.h"
 #include "engine/Check.h"
@@ -21,14 +17,12 @@ namespace veilbox::testing {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-using Kind = RowOutcome::Kind;
 using Names = std::initializer_list<std::string>;
 using Files = std::map<std::string, std::string>;  // relative path → content
 
 // The permission bits of a path, not following a link.
 inline unsigned ModeOf(const fs::path& p) {
-  struct stat st;
-  return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 01000;
+  return static_cast<unsigned>(fs::symlink_status(p).permissions() & fs::perms::mask);
 }
 
 // A name of exactly bytes bytes: unit ("n", "ж", "界") repeated, "x" after.
@@ -40,9 +34,8 @@ inline std::string NameOf(size_t bytes, const std::string& unit) {
 
 // Every file below folder, links and side files included.
 inline size_t FilesIn(const fs::path& folder) {
-  size_t n = 0;
-  for (const auto& e : fs::recursive_directory_iterator(folder)) n += !e.is_directory();
-  return n;
+  return std::count_if(fs::recursive_directory_iterator(folder), {},
+                       [](const fs::directory_entry& e) { return !e.is_directory(); });
 }
 
 class EngineTest : public HomeTest {
@@ -75,6 +68,12 @@ class EngineTest : public HomeTest {
     rows = session.Rows();
     return result;
   }
+  // Each row's outcome in order: Done, Already so, No (declined), Refused, Failed.
+  static std::string Kinds(const CommandResult& result) {
+    std::string kinds;
+    for (const RowOutcome& row : result.rows) kinds += "DANRF"[static_cast<int>(row.kind)];
+    return kinds;
+  }
   // Every row's status, as "Hidden Visible".
   std::string Statuses() const {
     std::string all;
@@ -98,6 +97,9 @@ class EngineTest : public HomeTest {
     return cEncrypt().Encrypt(name, session.key_text);
   }
   std::string Said() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
+  std::string Box(size_t i) const {
+    return dialogue.boxes.at(i).title + ": " + dialogue.boxes.at(i).text;
+  }
   // The store-folder list ("a*b*"), taken up as at a new start.
   void UseStores(const std::string& list) {
     SetSetting("VeilboxHideFolderPath", list);

@@ -1,6 +1,14 @@
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
 #include <tuple>
 
 #include "engine/EngineFixture.h"
+#include "engine/Locking.h"
+#include "engine/UnlockMarker.h"
 
 namespace veilbox::testing {
 
@@ -32,8 +40,8 @@ class RecoveryTest : public EngineTest {
   const Journal hide{"hide", R(visible), R(hidden), plans.string(), (store / "Plans").string()};
 };
 
-// Entries and any names round-trip; an entry cut off is never taken for a
-// whole one, a damaged line is reported, also by the renames reading it.
+// Entries and names round-trip; an entry cut off is never taken for a whole
+// one; a damaged line is reported, also by the renames reading it.
 TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
   Journal j{"restore", R("a</b/<c<d<e*"),     std::nullopt, "/x/\tweird\\name", "/y/new\nline",
             {},        EntryId{3, 1ull << 40}};
@@ -85,19 +93,27 @@ TEST_F(RecoveryTest, AJournalReadsBackEntryByEntryWholeOrNotAtAll) {
       RenameFiles(session, *OpenFolderAt(platform, target.string()), target.string(), damaged,
                   back[0].names.renames, Resume::Yes);
   EXPECT_EQ(outcome.failed, 2000);
-  EXPECT_NE(outcome.first_failure.find("ends before its last file"), std::string::npos);
+  EXPECT_THAT(outcome.first_failure, HasSubstr("ends before its last file"));
 }
 
-// A journal never committed goes; a damaged one is kept aside, private; an
-// earlier version's is followed.
+// A journal never committed, or not written at all, goes; a damaged one is
+// kept aside, private; an earlier version's is followed.
 TEST_F(RecoveryTest, AJournalNeverCommittedGoesADamagedOneIsKeptAsideAnOlderOneIsFollowed) {
   JournalWriter(session).Add({"", "a.txt", Cipher("a.txt")});
+  EXPECT_FALSE(fs::exists(JournalPath(session)));
+  rlimit limit;  // no file may grow: the journal's first line cannot be written
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit none{0, limit.rlim_max};
+  const auto handler = ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &none);
+  EXPECT_THROW(JournalWriter{session}, Failure);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  ::signal(SIGXFSZ, handler);
   EXPECT_FALSE(fs::exists(JournalPath(session)));
   WriteText(JournalPath(session), "veilbox-journal 3\nin\t\n");           // as a kill leaves it
   WriteText(JournalPath(session) + ".new", "veilbox-journal 2\nin\t\n");  // as an older one did
   EXPECT_FALSE(RecoverInterruptedRow(session));
-  EXPECT_FALSE(fs::exists(JournalPath(session)));
-  EXPECT_FALSE(fs::exists(JournalPath(session) + ".new"));
+  EXPECT_FALSE(fs::exists(JournalPath(session)) || fs::exists(JournalPath(session) + ".new"));
   EXPECT_TRUE(dialogue.boxes.empty());
 
   WriteText(JournalPath(session), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
@@ -165,7 +181,7 @@ TEST_F(RecoveryTest, AnInterruptedRowIsUndoneOrFinishedAtEveryStep) {
       const char* told = undone     ? "Nothing had moved"
                          : finished ? "It has now finished that"
                                     : "is not the folder that was being moved";
-      EXPECT_NE(Said().find(told), std::string::npos) << Said();
+      EXPECT_THAT(Said(), HasSubstr(told));
       for (const fs::path& kept : KeptAside()) fs::remove(kept);
       j.folder.reset();
     }
@@ -193,10 +209,9 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
   EXPECT_EQ(ReadText(store / "Plans" / Cipher("a.txt")), "a");
   EXPECT_EQ(ReadText(documents / "d.txt"), "D");
   EXPECT_EQ(Database(), hidden + "\r\n");
-  EXPECT_NE(Said().find("row of the journal was left as it is: line 12 of " + JournalPath(session) +
-                        " (name) names \"../../Documents/d.txt\", which holds \"/\"."),
-            std::string::npos)
-      << Said();
+  EXPECT_THAT(Said(),
+              HasSubstr("row of the journal was left as it is: line 12 of " + JournalPath(session) +
+                        " (name) names \"../../Documents/d.txt\", which holds \"/\"."));
   EXPECT_EQ(KeptAside().size(), 1u);
 
   for (const bool existing : {true, false}) {
@@ -229,25 +244,129 @@ TEST_F(RecoveryTest, StandInsStoppedAnywhereAreFinishedFromTheJournal) {
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     const auto& [rename, before, after, failed] = cases[i];
-    const fs::path folder = MakeFolder("Case" + std::to_string(i), before);
-    const long long offset = Commit(hide, {rename});
-    JournalPlan plan(session, offset);
-    EXPECT_EQ(RenameFiles(session, *OpenFolderAt(platform, folder.string()), folder.string(), plan,
-                          1, Resume::Yes)
-                  .failed,
-              failed)
-        << "case " << i;
+    SCOPED_TRACE(i);
+    const std::string folder = MakeFolder("Case" + std::to_string(i), before);
+    JournalPlan plan(session, Commit(hide, {rename}));
+    EXPECT_EQ(
+        RenameFiles(session, *OpenFolderAt(platform, folder), folder, plan, 1, Resume::Yes).failed,
+        failed);
     Files found;
     for (const auto& e : fs::directory_iterator(folder))
       found[e.path().filename().string()] = ReadText(e.path());
-    EXPECT_EQ(found, after) << "case " << i;
+    EXPECT_EQ(found, after);
     fs::remove(JournalPath(session));
   }
   const long long bad = Commit(hide, {{"", in, name, SideFile::RemoveAfter, "notes.txt", text}});
-  EXPECT_NE(ReadJournal(session).at(0).problem.find("is not the name of a side file"),
-            std::string::npos);
+  EXPECT_THAT(ReadJournal(session).at(0).problem, HasSubstr("is not the name of a side file"));
   PlannedRename r;
   EXPECT_FALSE(JournalPlan(session, bad).Next(r));
+}
+
+// The marker of store folders unlocked for a while.
+class UnlockMarkerTest : public EngineTest {
+ protected:
+  // Two store folders, and a listed one that does not exist.
+  UnlockMarkerTest() {
+    fs::create_directories(store);
+    UseStores(store.string() + "*" + b_store.string() + "*" + (home.Root() / "none").string() +
+              "*");
+  }
+  ~UnlockMarkerTest() override {
+    for (const pid_t child : children_) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+    }
+  }
+
+  // Whether both store folders are open or locked, and the marker's text.
+  std::string State() const {
+    const unsigned mode = ModeOf(store) == ModeOf(b_store) ? ModeOf(store) : 1;
+    return (mode == 0      ? "locked "
+            : mode == 0700 ? "open "
+                           : "odd ") +
+           (fs::exists(Marker()) ? ReadText(Marker()) : "-");
+  }
+  fs::path Marker() const { return UnlockMarkerPath(session); }
+  // The tag of another copy: running, ended, or ended and not waited for.
+  enum class Copy { kRunning, kEnded, kEndedNotWaitedFor };
+  std::string Other(Copy copy) {
+    int tag[2];
+    EXPECT_EQ(::pipe(tag), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const std::string own = platform.ProcessTag();
+      (void)!::write(tag[1], own.data(), own.size());
+      if (copy == Copy::kRunning) ::pause();
+      _exit(0);
+    }
+    ::close(tag[1]);
+    char text[64];
+    const ssize_t n = ::read(tag[0], text, sizeof text);
+    ::close(tag[0]);
+    siginfo_t info{};
+    if (copy != Copy::kRunning)
+      ::waitid(P_PID, static_cast<id_t>(child), &info,
+               WEXITED | (copy == Copy::kEnded ? 0 : WNOWAIT));
+    if (copy != Copy::kEnded) children_.push_back(child);
+    return n > 0 ? std::string(text, static_cast<size_t>(n)) : "";
+  }
+
+  const fs::path b_store = MakeFolder("driveB/Vault");
+  std::vector<pid_t> children_;
+};
+
+// A release locks only when no other live holder remains; the user's lock locks
+// whoever holds them; a window left unlocked leaves them to the user.
+TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileALiveProcessHoldsThem) {
+  ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
+  EXPECT_EQ(State(), "open command " + platform.ProcessTag() + "\n");
+  ASSERT_TRUE(ReleaseHold(session));
+  EXPECT_EQ(State(), "locked -");
+
+  const std::string window = "window " + Other(Copy::kRunning) + "\n";
+  WriteText(Marker(), window);
+  EXPECT_TRUE(HeldUnlockedForWindows(session));
+  ASSERT_TRUE(HoldUnlocked(session, Holder::Command));
+  ASSERT_TRUE(ReleaseHold(session));
+  EXPECT_EQ(State(), "open " + window);
+  ASSERT_TRUE(LockForUser(session));
+  EXPECT_EQ(State(), "locked -");
+  EXPECT_FALSE(HeldUnlockedForWindows(session));
+
+  ASSERT_TRUE(HoldUnlocked(session, Holder::Window));
+  LeaveUnlocked(session);
+  EXPECT_EQ(State(), "open user\n");
+  RelockAfterStoppedRun(session);
+  EXPECT_EQ(State(), "open user\n");
+  EXPECT_TRUE(HeldUnlockedForWindows(session) && dialogue.boxes.empty());
+
+  // At start, a marker of a process that ended locks the store folders.
+  fs::remove(Marker());
+  const std::vector<std::tuple<const char*, std::function<std::string()>, bool>> cases{
+      {"no marker", nullptr, false},
+      {"this running process", [&] { return platform.ProcessTag(); }, false},
+      {"a process that ended", [&] { return Other(Copy::kEnded); }, true},
+      {"one not yet waited for", [&] { return Other(Copy::kEndedNotWaitedFor); }, true},
+      {"its id started at another time", [] { return std::to_string(::getpid()) + " 1"; }, true},
+      {"a damaged marker", [] { return std::string(); }, true},
+  };
+  for (const auto& [what, marker, relocked] : cases) {
+    SCOPED_TRACE(what);
+    ASSERT_TRUE(UnlockStoreFolders(session));
+    const std::string text = marker ? marker() : "";
+    if (marker) WriteText(Marker(), text);
+    dialogue.boxes.clear();
+    RelockAfterStoppedRun(session);
+    EXPECT_EQ(State(), relocked ? "locked -" : marker ? "open " + text : "open -");
+    ASSERT_EQ(dialogue.boxes.size(), relocked ? 1u : 0u);
+    if (relocked) {
+      EXPECT_EQ(std::tie(dialogue.boxes[0].text, dialogue.boxes[0].icon),
+                std::make_tuple("A previous run of Veilbox ended without locking the hidden/locked "
+                                "folders; they are locked now.",
+                                Icon::Information));
+    }
+    fs::remove(Marker());
+  }
 }
 
 }  // namespace veilbox::testing

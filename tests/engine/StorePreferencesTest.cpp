@@ -39,9 +39,8 @@ TEST_F(StoreFolderRules, OnlyARealPrivateFolderOfTheUsersOwnMayServe) {
       {(r / "gone/new").string(),
        " cannot be made: " + (r / "gone").string() + " is not an existing folder."}};
   const fs::path other = home.MakeFolder("other");
-  if (::chown(other.c_str(), 12345, 12345) == 0) {  // only root may give a folder away
+  if (::chown(other.c_str(), 12345, 12345) == 0)  // only root may give a folder away
     refused.push_back({other.string(), " belongs to another user."});
-  }
   for (const auto& [folder, reason] : refused)
     EXPECT_EQ(StoreFolderProblem(session, folder, {}, {}), folder + reason);
   EXPECT_EQ(
@@ -52,8 +51,8 @@ TEST_F(StoreFolderRules, OnlyARealPrivateFolderOfTheUsersOwnMayServe) {
     EXPECT_EQ(StoreFolderProblem(session, (r / fine).string(), {}, {}), std::nullopt) << fine;
 }
 
-// Drives named by a letter at the top of a full path ("/E:/"); of the
-// lettered folders only the drives and /E:/Hidden exist.
+// Drives named by a letter ("/E:/"); of the lettered folders only the drives
+// and /E:/Hidden exist.
 class LetterDrivePlatform : public TwoDrivePlatform {
  public:
   LetterDrivePlatform() : TwoDrivePlatform("") {}
@@ -94,9 +93,9 @@ class StorePreferencesTest : public ::testing::Test {
   const std::vector<ListRow> none;
 };
 
-// An entry whose "*" was lost still counts; an empty entry names no folder.
-// Drive keys differing in letter case are different drives. The program
-// folder and listed folders may not serve; the default place may.
+// An entry whose "*" was lost still counts, an empty one names no folder; keys
+// in other letter case are other drives; the program folder and listed
+// folders may not serve, the default place may.
 TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneFreeStoreFolderPerDrive) {
   EXPECT_TRUE(Open("").Rows().empty());
   StorePreferences prefs = Open("/C:/Store**/E:/Hidden");
@@ -118,14 +117,12 @@ TEST_F(StorePreferencesTest, LoadsOneRowPerEntryAndAddsOneFreeStoreFolderPerDriv
   EXPECT_EQ(prefs.ListText(), "/C:/Store*/E:/Hidden*/e:/Other*/D:/New*" + program + "/Data*");
 }
 
-// Edit keeps its row's drive and starts the chooser at the row's folder; a
-// drive holding listed folders is told before any chooser; Remove needs Yes;
-// only a successful save changes the state and the settings.
+// Edit keeps its row's drive and starts at its folder; a drive holding listed
+// folders is told first; Remove needs Yes; only a saved list counts.
 TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDriveAndOnlyASavedListCounts) {
   StorePreferences prefs = Open("/C:/Store*/E:/Hidden*");
   const std::vector<ListRow> listed{{"Plans", "/E:/Work/", kVisible, kNormal}};
-  EXPECT_FALSE(prefs.Edit(1, listed));
-  EXPECT_FALSE(prefs.Remove(1, listed));
+  EXPECT_FALSE(prefs.Edit(1, listed) || prefs.Remove(1, listed));
   EXPECT_TRUE(dialogue.chooser_titles.empty());
   dialogue.Folders({"/D:/X", "/E:/Hidden/Inner"});
   for (const bool edited : {false, true, false}) EXPECT_EQ(prefs.Edit(1, none), edited);
@@ -137,9 +134,9 @@ TEST_F(StorePreferencesTest, EditAndRemoveKeepToTheirRowsDriveAndOnlyASavedListC
   EXPECT_EQ(Notices(), (std::vector<std::string>{in_use + " before editing this folder.",
                                                  in_use + " before removing this folder.",
                                                  "Please select a folder on /E:/"}));
-  EXPECT_FALSE(prefs.Edit(std::nullopt, none));
-  EXPECT_FALSE(prefs.Remove(std::nullopt, none));
-  EXPECT_FALSE(prefs.Remove(2, none));  // past the last row, as after a removal
+  // Row 2 is past the last row, as after a removal.
+  EXPECT_FALSE(prefs.Edit(std::nullopt, none) || prefs.Remove(std::nullopt, none) ||
+               prefs.Remove(2, none));
   dialogue.Answers({Answer::No, Answer::Cancel, Answer::Yes});
   for (const bool removed : {false, false, true}) EXPECT_EQ(prefs.Remove(1, none), removed);
   ASSERT_EQ(dialogue.boxes.size(), 6u);

@@ -11,12 +11,11 @@ export HOME="$WORK" VEILBOX_UPDATE_URL=""
 STORE=$VEILBOX_HOME/Data PASSWORD="kill test password" PROBLEMS=()
 vb() { "$CLI" --password-stdin "$@" <<<"$PASSWORD"; }
 # vb_bg ARGS...: vb in the background; $pid is veilbox-cli's own process.
-vb_bg() {
-  "$CLI" --password-stdin "$@" <<<"$PASSWORD" >/dev/null &
-  pid=$!
-}
+vb_bg() { "$CLI" --password-stdin "$@" <<<"$PASSWORD" >/dev/null & pid=$!; }
 must() { vb "$@" >/dev/null 2>&1 || { echo "set-up failed: $*"; exit 1; }; }
 init_home() { must --accept-agreement init; }
+# new_tree TREE FILES [long]: a tree of random files, its manifest in TREE.manifest.
+new_tree() { make_tree "$@" && manifest "$1" >"$1.manifest"; }
 skip() { echo "skipped: $*"; exit 77; }
 # all_back TREE MANIFEST: the manifest's files are back as they were, no others.
 all_back() {
@@ -28,7 +27,5 @@ all_back() {
 agrees() { vb check >/dev/null 2>&1 || PROBLEMS+=("check found a difference ${1:-}"); }
 verdict() {
   ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
-  printf 'not so: %s\n' "${PROBLEMS[@]}"
-  echo "0 passed, 1 failed"
-  exit 1
+  printf 'not so: %s\n' "${PROBLEMS[@]}"; echo "0 passed, 1 failed"; exit 1
 }

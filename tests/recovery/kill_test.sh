@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
 # Two trees hidden (encrypted names) and restored again and again, veilbox-cli
-# killed with SIGKILL at random moments, each next run recovering what was cut
-# off: at the end every file is back, the store empty and check agrees. With
-# "long", half the names become stand-ins with side files.
+# killed at random moments: at the end every file is back, the store empty and
+# check agrees. With "long", half the names become stand-ins with side files.
 #   kill_test.sh VEILBOX_CLI [KILLS] [FILES] [long]   (defaults: 200 kills, 2000 files)
 source "$(dirname "$0")/common.sh" "$1"
 KILLS=${2:-200} FILES=${3:-2000} LONG=${4:-}
 TREES=("$WORK/Work/Tree" "$WORK/Work/Other")
 init_home
-for tree in "${TREES[@]}"; do
-  make_tree "$tree" $((FILES / 2)) "$LONG"
-  manifest "$tree" >"$tree.manifest"
-done
+for tree in "${TREES[@]}"; do new_tree "$tree" $((FILES / 2)) "$LONG"; done
 must add "${TREES[@]}"
 # How long one hide takes, to spread the kills over a whole run.
 start=$(date +%s%N)

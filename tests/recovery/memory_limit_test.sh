@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# A tree far larger than the memory veilbox-cli may use is hidden with
-# encrypted names and restored under a virtual-memory limit that a plan held
-# whole in memory would exceed. Skipped (77) where no limit can be set, and
-# in a sanitizer build.
-#   memory_limit_test.sh VEILBOX_CLI [FILES] [LIMIT_MIB]   (defaults: 200000, 40)
+# A tree hidden (encrypted names) and restored under a memory limit a plan held
+# whole in memory would exceed. Skipped (77) where no limit can be set, and in
+# a sanitizer build.   memory_limit_test.sh VEILBOX_CLI [FILES] [LIMIT_MIB] (200000, 40)
 source "$(dirname "$0")/common.sh" "$1"
 FILES=${2:-200000} LIMIT_KIB=$((${3:-40} * 1024)) TREE="$WORK/Work/Tree"
 [ -z "${VEILBOX_SANITIZED:-}" ] || skip "a sanitizer build cannot run under the limit"

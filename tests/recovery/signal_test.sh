@@ -1,26 +1,24 @@
 #!/usr/bin/env bash
-# SIGINT and SIGTERM while veilbox-cli hides a tree (encrypted names) and
-# while it restores it: the command finishes its work, locks the store
-# folders, then exits 128 + the signal's number. Nothing is lost, the row
-# says what was done, and check agrees.   signal_test.sh VEILBOX_CLI [FILES]
+# SIGINT and SIGTERM during an encrypted hide and a restore: the command
+# finishes, locks the store folders and exits 128 + the signal's number;
+# nothing is lost and check agrees. Then veilbox-cli killed while its store
+# folders are unlocked and no row has begun (no journal): the next command
+# locks them again and says so, once.   signal_test.sh VEILBOX_CLI [FILES]
 source "$(dirname "$0")/common.sh" "$1"
 TREE=$WORK/Work/Tree JOURNAL=$VEILBOX_HOME/Dat.sys.journal
 init_home
-make_tree "$TREE" "${2:-3000}"
-manifest "$TREE" >"$WORK/manifest"
+new_tree "$TREE" "${2:-3000}"
 must add "$TREE"
 set -m  # without job control a background command ignores SIGINT
 # interrupt SIGNAL STATUS ARGS...: vb ARGS ended by SIGNAL once its journal
 # shows it at work; afterwards the row is STATUS and the store locked.
 interrupt() {
-  local signal=$1 status=$2 waited=0 code row
-  shift 2
-  vb_bg "$@" 2>/dev/null
+  local signal=$1 status=$2 waited=0 code row said="${*:3} after SIG$1"
+  vb_bg "${@:3}" 2>/dev/null
   while [ ! -e "$JOURNAL" ] && ((waited++ < 2000)); do sleep 0.005; done
   kill -"$signal" "$pid"
   wait "$pid"
   code=$? row=$(vb list 2>/dev/null | cut -f3)
-  local said="$* after SIG$signal"
   ((code == 128 + $(kill -l "$signal"))) || PROBLEMS+=("$said exited $code")
   [ "$row" = "$status" ] || PROBLEMS+=("$said left the row $row, not $status")
   [ "$(stat -c %a "$STORE")" = 0 ] || PROBLEMS+=("$said left the store unlocked")
@@ -30,6 +28,25 @@ for signal in INT TERM; do
   interrupt "$signal" Hidden --encrypt hide "$TREE"
   interrupt "$signal" Visible restore "$TREE"
 done
-all_back "$TREE" "$WORK/manifest"
+all_back "$TREE" "$TREE.manifest"
 agrees
+must hide "$TREE"
+# With its place gone, restore asks where to go on standard error, a full
+# pipe: veilbox-cli stops there with the store folders unlocked.
+rm -r "$WORK/Work"
+mkfifo "$WORK/stderr"
+exec 3<>"$WORK/stderr"
+timeout 1 cat /dev/zero >&3
+vb_bg restore "$TREE" 2>&3
+for ((i = 0; i < 600; i++)); do [ "$(stat -c %a "$STORE")" = 700 ] && break || sleep 0.1; done
+[ "$(stat -c %a "$STORE")" = 700 ] || PROBLEMS+=("the store was not unlocked while restore ran")
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null
+exec 3>&-
+# The next command says so in one line, the one after it nothing.
+said=$(vb list 2>&1 >/dev/null)
+[[ $said == Veilbox:* && $said != *$'\n'* ]] || PROBLEMS+=("the next command said: $said")
+[ "$(stat -c %a "$STORE")" = 0 ] || PROBLEMS+=("the next command left the store unlocked")
+said=$(vb list 2>&1 >/dev/null)
+[ -z "$said" ] || PROBLEMS+=("the command after it said: $said")
 verdict

@@ -2,6 +2,8 @@
 
 #include "app/ErrorReporter.h"
 #include "diag/StepTable.h"
+#include "diag/stepgen/StepLines.h"
+#include "store/TextUtil.h"
 #include "support/ScriptedDialogue.h"
 
 namespace veilbox {
@@ -33,9 +35,8 @@ TEST(ErrorReporter, AsksAtEachStepUntilNoAndATrappedFailureEndsTheOperation) {
                                              box(53, "", 5, fifth), box(53, "again", 5, fifth),
                                              box(5, "last", kStepCount, last),
                                              box(5, "past", kStepCount + 1, "")}));
-  EXPECT_EQ(dialogue.boxes[0].title, "Error");
-  EXPECT_EQ(dialogue.boxes[0].icon, Icon::Question);
-  EXPECT_EQ(dialogue.boxes[0].buttons, Buttons::YesNoCancel);
+  EXPECT_EQ(std::tie(dialogue.boxes[0].title, dialogue.boxes[0].icon, dialogue.boxes[0].buttons),
+            std::make_tuple("Error", Icon::Question, Buttons::YesNoCancel));
 
   // A failure trapped ends the operation; from a test line (no step) nothing is shown.
   dialogue.boxes.clear();
@@ -61,6 +62,24 @@ TEST(StepTable, MapsEverySourceLineToItsStepOrTheNearestAbove) {
   }
   EXPECT_EQ(StepOf("/elsewhere/unknown.cpp", 10), 0);
   EXPECT_EQ(StepOf(std::string("/x/src/") + kStepLines[0].file, 0), 0);
+}
+
+// The lines of one file, fed in order (a block comment spans lines), split
+// at "|", "+" before the steps. Statements and the heads of functions and
+// blocks count; structure, labels and comments do not, but comment markers
+// inside text are no comment.
+TEST(StepLines, CountsStatementsAndBlockHeadsButNotStructureOrComments) {
+  const std::string lines =
+      "#include <x>|namespace veilbox {||+int f(int a) {|+  if (a) {|+    return 1;|+  } else {|"
+      "  }|+  switch (a) {|    case 1:|    default:|  });|public:|// a comment|/* a block|"
+      "   still comment */|+x = 1;  /* trailing */|+s = \"http://host\";|+/* one */ y = 2;|"
+      "+c = '/';  // slash";
+  stepgen::StepLineClassifier classifier;
+  for (const std::string& line : SplitString(lines, '|')) {
+    const bool step = line.starts_with('+');
+    EXPECT_EQ(classifier.IsStep(line.substr(step)), step) << line;
+  }
+  EXPECT_EQ(stepgen::StepText("    return x;   \r"), "return x;");
 }
 
 }  // namespace veilbox

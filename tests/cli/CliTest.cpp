@@ -105,8 +105,7 @@ TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   // Controls of every kind, as another account could put in a shared folder; a byte not UTF-8.
   const std::string odd = "tab\there\nline\rback\\slash\x1b[2J\x7f\xc2\x9b\xc3\xa9";
   const std::string escaped = "tab\\there\\nline\\rback\\\\slash\\x1b[2J\\x7f\\xc2\\x9b\xc3\xa9";
-  // The leaf also ends in the last two-byte letter, a byte never UTF-8 and a UTF-16 surrogate's
-  // form.
+  // The leaf ends also in ÿ, a byte never UTF-8 and a UTF-16 surrogate's form.
   fs::create_directories(work_ / odd / (odd + "\xc3\xbf\xff\xed\xa0\x80"));
   ASSERT_EQ(Do({"stores", "edit", drive_, odd + "/Store"}).code, 0);
   ASSERT_EQ(Do({"add", odd + "/" + odd + "\xc3\xbf\xff\xed\xa0\x80"}).code, 0);
@@ -131,14 +130,13 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   EXPECT_TRUE(Ends(Do({"hide", "B", "A"}), 1, Path("B") + " is not in the folder list"));
   EXPECT_FALSE(fs::exists(work_ / "A"));
 
-  // This process read the list before A: a store-folder command reads it again
-  // (A uses the drive's store folder: refused, not asked); a command's hold
-  // keeps the store folders unlocked and Ctrl-C back until it ends.
+  // This process read the list before A: read again, A's store folder is not removed, unasked.
   cli::Terminal terminal;
   cli::TerminalDialogue yes(terminal, {true, false, {}, {}});
   const char* const argv[] = {"veilbox-cli", "stores", "remove", drive_.c_str()};
   EXPECT_EQ(cli::StoresCommand(session, yes, std::get<cli::Options>(cli::ParseOptions(4, argv))),
             cli::kNotAllDone);
+  // A command's hold: the store folders unlocked and Ctrl-C held back until it ends.
   const auto sigint_held = [] {
     sigset_t held;
     return sigprocmask(SIG_BLOCK, nullptr, &held) == 0 && sigismember(&held, SIGINT);
@@ -152,8 +150,7 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   EXPECT_FALSE(sigint_held());
   ASSERT_TRUE(Ends(Do({"restore", "A"}), 0));
 
-  // Removing the drive's store folder is asked, No unless --yes (a store
-  // folder elsewhere keeps the list from being empty).
+  // Removing the store folder is asked: No unless --yes (another keeps the list from being empty).
   ASSERT_EQ(Do({"remove", "A"}).code, 0);
   EXPECT_TRUE(Ends(Do({"stores", "remove", drive_}), 1, "?\n-> No\n"));
   SetSetting("VeilboxHideFolderPath", Setting("VeilboxHideFolderPath") + "/proc/elsewhere*");

@@ -107,8 +107,8 @@ class WinCliTest : public ::testing::Test {
 // The tree holds a file whose path in the store passes 1,000 characters, and
 // names too long for their cipher text, written under a short name first:
 // 113 and 255 characters, and 127 "é" (the most Wine keeps in the 255 bytes
-// of a Linux name, 127 bytes in the ANSI code page). The password as it comes
-// on Windows: no console to ask on, a CR before the line's end, a NUL in it.
+// of a Linux name, 127 bytes in the ANSI code page). Passwords as Windows
+// passes them: no console to ask on, a CR before the line's end, a NUL.
 TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveCWhateverThePathsLength) {
   ASSERT_EQ(parent.substr(0, 3), "C:\\");
   const std::vector<std::string> init{"init", "--accept-agreement", "--password-stdin"};
@@ -161,7 +161,6 @@ TEST_F(WinCliTest, HidesAndRestoresWithEncryptedNamesOnDriveCWhateverThePathsLen
             "Café\t" + parent + "\tVisible\tNormal\r\n");
 }
 
-// Both programs tell Windows that they take paths longer than 260 characters.
 TEST(Manifests, BothProgramsAreLongPathAware) {
   for (const wchar_t* program : {L"veilbox-cli.exe", L"veilbox.exe"}) {
     const fs::path file = Beside(program);

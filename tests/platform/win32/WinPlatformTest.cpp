@@ -194,8 +194,6 @@ class RegistryTest : public HomeTest {
   }
 };
 
-// Stored as the text itself in the ANSI code page, with no terminating NUL
-// counted in its length, and read back at once.
 TEST_F(RegistryTest, SavedStringsRoundTripAsAnsiTextWithoutATerminatingNul) {
   for (const std::string text : {"C:\\Café\\Data*", "", "No"}) {
     EXPECT_TRUE(
@@ -244,8 +242,7 @@ TEST_F(RegistryTest, ValuesOtherToolsWroteAreReadByTheirReadersRules) {
   }
 }
 
-// Machine values are read; the MSINFO keys, looked up below a root of the
-// test's own, give the system information program in order.
+// The MSINFO keys are looked up below a root of the test's own.
 TEST_F(RegistryTest, MachineValuesAndTheSystemInformationProgram) {
   EXPECT_EQ(GetString(session, SettingsRoot::LocalMachine,
                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"),

@@ -199,15 +199,10 @@ TEST_F(RegistryTest, SavedStringsRoundTripAsAnsiTextWithoutATerminatingNul) {
     EXPECT_TRUE(
         SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxHideFolderPath", text));
     EXPECT_EQ(Setting("VeilboxHideFolderPath"), text);
-    DWORD type = 0, size = 1024;
-    std::wstring stored(size / sizeof(wchar_t), L'\0');
-    RegGetValueW(HKEY_CURRENT_USER, RawKey().c_str(), L"VeilboxHideFolderPath", RRF_RT_ANY, &type,
-                 stored.data(), &size);
-    stored.resize(size / sizeof(wchar_t));
-    EXPECT_EQ(type, DWORD{REG_SZ});
-    // Wine's RegSetValueExA adds a NUL of its own, which Windows does not.
-    if (stored.ends_with(L'\0')) stored.pop_back();
-    EXPECT_EQ(stored, win32::Widen(text));
+    // (Wine's RegSetValueExA adds a NUL of its own, which GetKeyValue drops.)
+    std::string stored;
+    win32::GetKeyValue(HKEY_CURRENT_USER, win32::Narrow(RawKey()), "VeilboxHideFolderPath", stored);
+    EXPECT_EQ(stored, ToAnsi(text));
   }
 }
 

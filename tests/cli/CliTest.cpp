@@ -1,10 +1,15 @@
 // The real veilbox-cli in a private home: the gate before every command,
 // exit codes, flags answering the questions, rows on one line, the terminal.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <iterator>
 #include <sstream>
 
+#include "cli/ExitCode.h"
 #include "cli/RunCli.h"
+#include "cli/StoreCommands.h"
+#include "cli/StoreUnlock.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/HomeTest.h"
 
@@ -13,12 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Whether the run exited with code and its error output holds message.
-::testing::AssertionResult Ends(const CliRun& r, int code, const std::string& message = "") {
-  const bool said = r.err.find(message) != std::string::npos;
-  return (r.code == code && said ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
-         << "exit code " << r.code << ", error output:\n"
-         << r.err;
+bool Ends(const CliRun& r, int code, const std::string& message = "") {
+  return r.code == code && r.err.find(message) != std::string::npos;
 }
 
 class CliTest : public HomeTest {
@@ -59,17 +60,13 @@ TEST_F(CliTest, NoCommandRunsBeforeInitAndTheRightPassword) {
   fs::permissions(home.ProgramFolder(), fs::perms(0777));
   EXPECT_EQ(Do({"list"}).code, 3);
   EXPECT_EQ(Init().code, 3);
-  fs::permissions(home.ProgramFolder(), fs::perms(0700));
-  EXPECT_EQ(Do({"list"}).code, 0);
 }
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
   for (const char* line : {"", "frobnicate", "add", "restore --encrypt x", "list --yes --no",
                            "list --accept-agreement", "stores edit /"}) {
-    std::vector<std::string> args;
     std::istringstream words(line);
-    for (std::string word; words >> word;) args.push_back(word);
-    EXPECT_EQ(Run(args).code, 2) << line;
+    EXPECT_EQ(Run({std::istream_iterator<std::string>(words), {}}).code, 2) << line;
   }
   EXPECT_EQ(Run({"--help"}).code, 0);
 }
@@ -108,8 +105,7 @@ TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
   // Controls of every kind, as another account could put in a shared folder; a byte not UTF-8.
   const std::string odd = "tab\there\nline\rback\\slash\x1b[2J\x7f\xc2\x9b\xc3\xa9";
   const std::string escaped = "tab\\there\\nline\\rback\\\\slash\\x1b[2J\\x7f\\xc2\\x9b\xc3\xa9";
-  // The leaf also ends in the last two-byte letter, a byte never UTF-8 and a UTF-16 surrogate's
-  // form.
+  // The leaf ends also in ÿ, a byte never UTF-8 and a UTF-16 surrogate's form.
   fs::create_directories(work_ / odd / (odd + "\xc3\xbf\xff\xed\xa0\x80"));
   ASSERT_EQ(Do({"stores", "edit", drive_, odd + "/Store"}).code, 0);
   ASSERT_EQ(Do({"add", odd + "/" + odd + "\xc3\xbf\xff\xed\xa0\x80"}).code, 0);
@@ -126,15 +122,35 @@ TEST_F(CliTest, ListAndStoresKeepEachRowOnOneLine) {
 // or a flag's folder; a row not done as asked exits 1, the other rows still run.
 TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   ASSERT_TRUE(Ends(Init(), 0));
+  platform.second_drive.clear();  // a session in this process, on the program's drives
+  StartSession();
+  ASSERT_TRUE(session.LogIn("pw") && session.Open());
   fs::create_directories(work_ / "A");
   EXPECT_TRUE(Ends(Do({"add", "A", "Missing"}), 1, Path("Missing") + " is not a folder"));
   EXPECT_TRUE(Ends(Do({"hide", "B", "A"}), 1, Path("B") + " is not in the folder list"));
   EXPECT_FALSE(fs::exists(work_ / "A"));
+
+  // This process read the list before A: read again, A's store folder is not removed, unasked.
+  cli::Terminal terminal;
+  cli::TerminalDialogue yes(terminal, {true, false, {}, {}});
+  const char* const argv[] = {"veilbox-cli", "stores", "remove", drive_.c_str()};
+  EXPECT_EQ(cli::StoresCommand(session, yes, std::get<cli::Options>(cli::ParseOptions(4, argv))),
+            cli::kNotAllDone);
+  // A command's hold: the store folders unlocked and Ctrl-C held back until it ends.
+  const auto sigint_held = [] {
+    sigset_t held;
+    return sigprocmask(SIG_BLOCK, nullptr, &held) == 0 && sigismember(&held, SIGINT);
+  };
+  {
+    cli::StoreUnlock unlocked(session);
+    EXPECT_EQ(Store(), fs::perms::owner_all);
+    EXPECT_TRUE(sigint_held());
+  }
+  EXPECT_EQ(Store(), fs::perms::none);
+  EXPECT_FALSE(sigint_held());
   ASSERT_TRUE(Ends(Do({"restore", "A"}), 0));
 
-  // Removing the drive's store folder: refused while a row uses it, and asked,
-  // No unless --yes (a store folder elsewhere keeps the list from being empty).
-  EXPECT_EQ(Do({"--yes", "stores", "remove", drive_}).code, 1);
+  // Removing the store folder is asked: No unless --yes (another keeps the list from being empty).
   ASSERT_EQ(Do({"remove", "A"}).code, 0);
   EXPECT_TRUE(Ends(Do({"stores", "remove", drive_}), 1, "?\n-> No\n"));
   SetSetting("VeilboxHideFolderPath", Setting("VeilboxHideFolderPath") + "/proc/elsewhere*");
@@ -158,6 +174,7 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
 }
 
 TEST_F(CliTest, OnATerminalItAsksAndShowsProgress) {
+  EXPECT_EQ(RunOnTerminal({"init"}, {{"[y]es/[n]o/[c]ancel? ", "n"}}).code, 3);
   CliRun r = RunOnTerminal({"init"}, {{"[y]es/[n]o/[c]ancel? ", "y"},
                                       {"New password: ", "secret"},
                                       {"Type it again: ", "secret"}});

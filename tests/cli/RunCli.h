@@ -15,14 +15,13 @@ struct CliRun {
   bool echo = true;  // on a terminal: whether it echoed typing at the end
 };
 
-// Standard input holds input; standard output and error go to files in
-// scratch, so that none of them is a terminal.
+// Standard input, output and error are files in scratch, none a terminal.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
               const std::filesystem::path& scratch,
               const std::filesystem::path& working_folder = std::filesystem::current_path());
 
-// POSIX only: on a new pseudo-terminal, which types the reply of each prompt
-// of the script when it shows; gives up after 20 seconds without output.
+// POSIX only: on a new pseudo-terminal, typing each prompt's reply when the
+// prompt shows; given up after 20 seconds without output.
 CliRun RunOnTerminal(const std::vector<std::string>& args,
                      const std::vector<std::pair<std::string, std::string>>& script);
 

@@ -1,6 +1,5 @@
-// The command line answers each kind of question from its flags, never by
-// the question's words; without a terminal, a question no flag answers is
-// answered No.
+// Without a terminal, each kind of question is answered from its flags (never
+// by its words), or No.
 #include "cli/TerminalDialogue.h"
 
 #include <gtest/gtest.h>

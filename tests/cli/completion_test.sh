@@ -39,10 +39,8 @@ veilbox-cli lock |
 EOF
 
 # A hidden folder is no longer in the file system: only the list knows it.
-for args in "--accept-agreement init" "add $work/Plans $work/Photos" "hide $work/Plans"; do
-  # shellcheck disable=SC2086
-  echo pw | "$cli" --password-stdin $args 2>/dev/null
-done
+vb() { echo pw | "$cli" --password-stdin "$@" 2>/dev/null; }
+vb --accept-agreement init && vb add "$work/Plans" "$work/Photos" && vb hide "$work/Plans"
 expect <<<"veilbox-cli restore $work/P|$work/Photos"
 export VEILBOX_COMPLETION_PASSWORD_COMMAND="echo pw"
 expect <<EOF

@@ -4,9 +4,7 @@
 # ExitCode.h, and man reads it without a warning.
 # Usage: manpage_test.sh VEILBOX_CLI PAGE EXIT_CODE_HEADER
 set -uo pipefail
-cli="$1"
-page="$2"
-failures=0
+cli="$1" page="$2" failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 compare() { # WHAT FROM_PROGRAM FROM_PAGE
   [ "$2" = "$3" ] || fail "the page's $1 differ from the program's: $(diff <(echo "$2") <(echo "$3"))"

@@ -6,7 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -19,6 +20,10 @@ namespace veilbox::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Property;
+using ::testing::Throws;
+using ::testing::ThrowsMessage;
 
 unsigned ModeOf(const fs::path& p) {
   struct stat st;
@@ -80,13 +85,11 @@ TEST_F(Posix, ADamagedSettingsFileReadsEmptyAndIsKeptAsideBeforeANewOneIsWritten
     EXPECT_EQ(ReadText(settings), damaged) << "reading must not change the file";
     Write("VeilboxFirstTime", "No");
     EXPECT_EQ(Read("VeilboxFirstTime"), "No");
-    int kept = 0;
-    for (const auto& e : fs::directory_iterator(folder)) {
-      if (!e.path().filename().string().starts_with("settings.json.bad-")) continue;
-      EXPECT_EQ(ReadText(e.path()), damaged);
-      ++kept;
-    }
-    EXPECT_EQ(kept, 1);
+    std::vector<std::string> kept;  // what lies beside the new file
+    for (const auto& e : fs::directory_iterator(folder))
+      if (e.path() != settings)
+        kept.push_back(e.path().filename().string().substr(0, 18) + ReadText(e.path()));
+    EXPECT_EQ(kept, std::vector<std::string>{"settings.json.bad-" + damaged});
   }
 }
 
@@ -99,7 +102,8 @@ TEST_F(Posix, LockingChangesTheModeOfTheNamedRealFolderOnly) {
   EXPECT_EQ(ModeOf(store), 0700u);
   fs::permissions(target, fs::perms(0755));
   fs::create_directory_symlink(target.parent_path(), At("parent"));
-  EXPECT_THROW(platform->LockFolder(At("parent/Store")), Failure);
+  EXPECT_THAT([&] { platform->LockFolder(At("parent/Store")); },
+              ThrowsMessage<Failure>(HasSubstr(At("parent") + " is a link")));
   EXPECT_THROW(platform->UnlockFolder(At("parent/Store")), Failure);
   EXPECT_EQ(ModeOf(target), 0755u);
 
@@ -116,6 +120,13 @@ TEST_F(Posix, LockingChangesTheModeOfTheNamedRealFolderOnly) {
               return ModeOf(store) == 0700 ? 0 : 4;
             }),
             0);
+}
+
+TEST_F(Posix, AFolderThatCannotBeMadeIsRaisedWithWhatStoppedIt) {
+  WriteText(At("file"), "");
+  EXPECT_THAT([&] { platform->CreatePrivateFolder(At("file/Store")); },
+              Throws<Failure>(Property(&Failure::Number, err::kPathNotFound)));
+  EXPECT_THROW(platform->CreateFolders(At(std::string(256, 'n') + "/below")), Failure);
 }
 
 // Moved elsewhere, a held folder takes the work meant for it along, not a new

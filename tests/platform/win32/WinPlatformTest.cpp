@@ -58,9 +58,8 @@ TEST_F(WinFilesTest, ListingsMarkHiddenAndSystemEntriesWhichGetDirsLeavesOut) {
   SetFileAttributesW((list / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesW((list / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
   std::vector<std::string> all;
-  for (const DirEntry& e : win.ListDirectory(folder)) {
+  for (const DirEntry& e : win.ListDirectory(folder))
     all.push_back(e.name + (e.kind == EntryKind::Directory ? "/" : "") + (e.hidden ? " h" : ""));
-  }
   EXPECT_THAT(all, ElementsAre("a/", "b/", "c.txt", "hidden/ h", "system/ h"));
   EXPECT_EQ(GetDirs(win, folder, kDirectoryAttribute), "a,b,");
   EXPECT_EQ(GetDirs(win, folder, 0), "a,b,c.txt,");
@@ -121,10 +120,8 @@ TEST_F(WinFilesTest, DrivesProgramFolderAndStoreFolders) {
   LocalFree(descriptor);
 }
 
-// Locking store folders. Wine keeps no access list as it was set, so the
-// lists are checked as StoreFolderAcl makes them, in SDDL.
-// The access list given in SDDL, locked or unlocked when lock says so, in
-// SDDL as the system writes it.
+// The access list given in SDDL, locked or unlocked when lock says so, in the
+// system's SDDL (Wine keeps no access list as it was set).
 std::string Changed(const std::string& sddl, std::optional<bool> lock = std::nullopt) {
   PSECURITY_DESCRIPTOR given = nullptr;
   EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
@@ -197,22 +194,15 @@ class RegistryTest : public HomeTest {
   }
 };
 
-// Stored as the text itself in the ANSI code page, with no terminating NUL
-// counted in its length, and read back at once.
 TEST_F(RegistryTest, SavedStringsRoundTripAsAnsiTextWithoutATerminatingNul) {
   for (const std::string text : {"C:\\Café\\Data*", "", "No"}) {
     EXPECT_TRUE(
         SaveString(session, SettingsRoot::CurrentUser, kKey, "VeilboxHideFolderPath", text));
     EXPECT_EQ(Setting("VeilboxHideFolderPath"), text);
-    DWORD type = 0, size = 1024;
-    std::wstring stored(size / sizeof(wchar_t), L'\0');
-    RegGetValueW(HKEY_CURRENT_USER, RawKey().c_str(), L"VeilboxHideFolderPath", RRF_RT_ANY, &type,
-                 stored.data(), &size);
-    stored.resize(size / sizeof(wchar_t));
-    EXPECT_EQ(type, DWORD{REG_SZ});
-    // Wine's RegSetValueExA adds a NUL of its own, which Windows does not.
-    if (stored.ends_with(L'\0')) stored.pop_back();
-    EXPECT_EQ(stored, win32::Widen(text));
+    // (Wine's RegSetValueExA adds a NUL of its own, which GetKeyValue drops.)
+    std::string stored;
+    win32::GetKeyValue(HKEY_CURRENT_USER, win32::Narrow(RawKey()), "VeilboxHideFolderPath", stored);
+    EXPECT_EQ(stored, ToAnsi(text));
   }
 }
 
@@ -235,22 +225,19 @@ TEST_F(RegistryTest, ValuesOtherToolsWroteAreReadByTheirReadersRules) {
   EXPECT_EQ(platform.ReadSetting(SettingsRoot::CurrentUser, kKey, "Number"), std::nullopt);
   EXPECT_TRUE(dialogue.boxes.empty());
 
-  const auto get = [](const std::string& key, const char* name) {
-    std::string value = "old";
-    const bool found = win32::GetKeyValue(HKEY_CURRENT_USER, key, name, value);
-    return std::pair(found, value);
-  };
   const std::string key = win32::Narrow(RawKey());
-  EXPECT_EQ(get(key, "Terminated"), std::pair(true, "abc"s));
-  EXPECT_EQ(get(key, "Bare"), std::pair(true, "abc"s));
-  EXPECT_EQ(get(key, "Embedded"), std::pair(true, "ab\0cd"s));
-  EXPECT_EQ(get(key, "Number"), std::pair(true, ""s));
-  EXPECT_EQ(get(key, "Missing"), std::pair(false, ""s));
-  EXPECT_EQ(get(key + "\\Nothing", "Bare"), std::pair(false, ""s));
+  const std::tuple<std::string, const char*, bool, std::string> raw[] = {
+      {key, "Terminated", true, "abc"},   {key, "Bare", true, "abc"},
+      {key, "Embedded", true, "ab\0cd"s}, {key, "Number", true, ""},
+      {key, "Missing", false, ""},        {key + "\\Nothing", "Bare", false, ""}};
+  for (const auto& [k, name, found, read] : raw) {
+    std::string value = "old";
+    EXPECT_EQ(win32::GetKeyValue(HKEY_CURRENT_USER, k, name, value), found) << name;
+    EXPECT_EQ(value, read) << name;
+  }
 }
 
-// Machine values are read; the MSINFO keys, looked up below a root of the
-// test's own, give the system information program in order.
+// The MSINFO keys are looked up below a root of the test's own.
 TEST_F(RegistryTest, MachineValuesAndTheSystemInformationProgram) {
   EXPECT_EQ(GetString(session, SettingsRoot::LocalMachine,
                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"),

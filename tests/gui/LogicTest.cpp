@@ -18,8 +18,7 @@ using enum MainControl;
 TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
   dialogue.Answers({Answer::No});
   window->logic.Form_Load();
-  EXPECT_TRUE(window->ended);
-  EXPECT_EQ(window->login, nullptr);
+  EXPECT_EQ(std::pair(window->ended, window->login == nullptr), std::pair(true, true));
   NewWindow();
   dialogue.Answers({Answer::Yes, Answer::No, Answer::Yes});
   window->logic.Form_Load();
@@ -36,8 +35,7 @@ TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
   EXPECT_EQ(std::tuple(text(2), text(3), text(4), text(7)),
             std::tuple("This is your first time using this product, please enter a password.",
                        kEnterPasswordText, kControlCharacterText, kRestartText));
-  EXPECT_TRUE(window->ended);
-  EXPECT_FALSE(window->login->visible);
+  EXPECT_EQ(std::pair(window->ended, window->login->visible), std::pair(true, false));
   EXPECT_EQ(session.CheckPassword("Open Sesame"), PasswordCheck::Right);
 }
 
@@ -49,8 +47,7 @@ TEST_F(StartLogic, EnterModeRefusesAWrongOrDamagedPasswordThenOpensTheMainWindow
   window->logic.Form_Load();
   window->login->password = "secret";
   window->login->logic.cmdCancel_Click();
-  EXPECT_TRUE(window->ended);
-  EXPECT_TRUE(window->rows.empty()) << "the list was never shown";
+  EXPECT_EQ(std::pair(window->ended, window->rows.empty()), std::pair(true, true));
   for (const char* stored : {"", "damaged"}) {
     NewWindow();
     if (*stored) SetSetting("VeilboxPassword", stored);
@@ -174,8 +171,7 @@ TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   ASSERT_EQ(window->rows.size(), 1u);
   EXPECT_EQ(window->rows[0].status, kHidden);
   EXPECT_EQ(fs::status(home.ProgramFolder() / "Data").permissions(), fs::perms::none);
-  EXPECT_TRUE(window->ended);
-  EXPECT_TRUE(dialogue.boxes.empty());
+  EXPECT_EQ(std::pair(window->ended, dialogue.boxes.empty()), std::pair(true, true));
 }
 
 // A box or chooser during a pass shows the normal cursor; the busy one comes back.
@@ -210,10 +206,10 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
     }
     ASSERT_EQ(dialogue.questions.size(), 1u);
     EXPECT_TRUE(std::holds_alternative<ask::LockOnClose>(dialogue.questions[0]));
-    EXPECT_EQ(window->ended, ends);
-    EXPECT_EQ(fs::status(store).permissions() == fs::perms::none, answer == Yes);
-    // Held by the window still, or left to the user: never locked by a later start.
-    EXPECT_EQ(fs::exists(UnlockMarkerPath(session)), answer != Yes);
+    // Unlocked, the marker stays (held by the window, or left to the user).
+    EXPECT_EQ(std::tuple(window->ended, fs::status(store).permissions() == fs::perms::none,
+                         fs::exists(UnlockMarkerPath(session))),
+              std::tuple(ends, answer == Yes, answer != Yes));
     fs::remove(UnlockMarkerPath(session));  // the next start is of a new process
     fs::permissions(store, fs::perms::owner_all);
   }
@@ -245,8 +241,8 @@ TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
 
   EXPECT_EQ(cli({"lock"}), 0);
   window->logic.Form_Activate();
-  EXPECT_EQ(window->lock_caption, "Unlock folder");
-  EXPECT_EQ(fs::status(store).permissions(), fs::perms::none);
+  EXPECT_EQ(std::tuple(window->lock_caption, fs::status(store).permissions()),
+            std::tuple("Unlock folder", fs::perms::none));
 }
 
 // 12345 reads "12,345"; 200,000 files redraw the window 1,001 times.

@@ -1,6 +1,4 @@
-// The stored password on both platforms: the hash's known answers, creation,
-// the check and what a login tells, the old cipher-text form upgraded on
-// first use, damaged values, and the refusal of control characters.
+// The stored password: the hash, the check, the old cipher-text form, damaged values.
 #include <gtest/gtest.h>
 
 #include "app/Constants.h"
@@ -19,8 +17,7 @@ class PasswordTest : public HomeTest {
   void Store(const std::string& value) { SetSetting("VeilboxPassword", value); }
 };
 
-// The first 32 bytes of the PBKDF2-HMAC-SHA256 vectors of RFC 7914: the
-// same text from OpenSSL and from Windows CNG.
+// The first 32 bytes of RFC 7914's PBKDF2-HMAC-SHA256 vectors (OpenSSL and Windows CNG).
 TEST(HashedPassword, GivesTheKnownAnswers) {
   EXPECT_EQ(HashedPasswordText("passwd", {'s', 'a', 'l', 't'}, 1),
             "pbkdf2-sha256$1$73616C74$"
@@ -30,8 +27,7 @@ TEST(HashedPassword, GivesTheKnownAnswers) {
             "4DDCD8F60B98BE21830CEE5EF22701F9641A4418D04C0414AEFF08876B34AB56");
 }
 
-// The comparisons run on a value stored with one iteration (a full-strength
-// hash costs a second or more under Wine); a login tells a wrong or damaged one.
+// The comparisons run on one iteration: a full-strength hash is slow under Wine.
 TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
   ASSERT_TRUE(session.CreatePassword("Secret pass"));
   const std::string first = Stored();
@@ -56,7 +52,6 @@ TEST_F(PasswordTest, IsStoredAsASaltedHashAndComparedWhole) {
             std::tuple(kDamagedPasswordText, Icon::Exclamation));
 }
 
-// The questions the windows ask around the password and at their close.
 TEST(Questions, ConfirmThePasswordAndLockOnClose) {
   EXPECT_EQ(WordingOf(ask::ConfirmPassword{"Open Sesame"}),
             (Wording{"You have entered Open Sesame as a password. Do you wish to have this as your "

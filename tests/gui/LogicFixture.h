@@ -1,6 +1,5 @@
 // The windows' logic with no toolkit: fake views keep what the logic sets and
-// call its handlers as controls would, over the real engine in a temporary
-// home, every box answered by the scripted dialogue behind the window's own.
+// call its handlers as controls would, over the real engine in a temporary home.
 #pragma once
 
 #include <map>

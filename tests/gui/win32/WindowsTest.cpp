@@ -1,6 +1,5 @@
-// The Windows desktop's windows in-process over the real logic and engine,
-// driven by the messages a click, a tick, a menu command or a key would send.
-// Only the wiring is checked here; the texts are the core's.
+// The Windows desktop's windows over the real logic and engine, driven by the
+// messages a click, a tick, a menu command or a key would send: only the wiring.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -38,8 +37,7 @@ class WindowTest : public HomeTest {
   HWND Login() { return window->Login()->Handle(); }
   HWND Item(int id, HWND dialog = nullptr) { return GetDlgItem(dialog ? dialog : Main(), id); }
   HWND List() { return Item(IDC_LSTFOLDERS); }
-  // Whether a control or menu item of the main window takes a click.
-  bool On(int id) {
+  bool On(int id) {  // whether a control or menu item of the main window takes a click
     return id < IDM_LOCKFOLDER ? IsWindowEnabled(Item(id)) : !(MenuState(id) & MF_GRAYED);
   }
   UINT MenuState(int id) { return GetMenuState(GetMenu(Main()), id, MF_BYCOMMAND); }
@@ -54,7 +52,6 @@ class WindowTest : public HomeTest {
     TypePassword("secret");
     if (unlock) Click(Item(IDC_CMDUNLOCKFOLDER));
   }
-  // What a user can do: a greyed button or menu item takes no click.
   static void Click(HWND button) {
     ASSERT_TRUE(IsWindowEnabled(button)) << TextOf(button);
     SendMessageW(button, BM_CLICK, 0, 0);
@@ -65,8 +62,7 @@ class WindowTest : public HomeTest {
     SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     Pump();
   }
-  // The key as the message loop hands it to the dialog holding focus.
-  static void Key(HWND focus, WPARAM key) {
+  static void Key(HWND focus, WPARAM key) {  // as the message loop hands it on
     MSG msg = {focus, WM_KEYDOWN, key, 0, 0, {}};
     EXPECT_TRUE(win32::RouteDialogKeys(msg));
     Pump();
@@ -75,8 +71,7 @@ class WindowTest : public HomeTest {
     ListView_SetCheckState(List(), 0, ticked);
     Pump();
   }
-  // Runs what windows posted to themselves (a closed window's release).
-  static void Pump() {
+  static void Pump() {  // what windows posted to themselves (a closed window's release)
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
@@ -91,17 +86,15 @@ TEST_F(WindowTest, TheLoginTakesThePasswordOrEndsTheProgram) {
   KnownUser();
   window->Logic().Form_Load();
   HWND field = Item(IDC_TXTPASSWORD, Login());
-  EXPECT_TRUE(IsWindowVisible(Login()));
-  EXPECT_EQ(GetFocus(), field);
-  EXPECT_EQ(SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0), L'*');
+  EXPECT_EQ(std::tuple(!!IsWindowVisible(Login()), GetFocus(),
+                       SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0)),
+            std::tuple(true, field, LRESULT{L'*'}));
   TypePassword("Secret");
-  EXPECT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_EQ(TextOf(field), "");
-  EXPECT_FALSE(IsWindowVisible(Main()));
+  EXPECT_EQ(std::tuple(dialogue.boxes.size(), TextOf(field), IsWindowVisible(Main())),
+            std::tuple(1u, "", FALSE));
   TypePassword("secret");
-  EXPECT_TRUE(IsWindowVisible(Main()));
-  EXPECT_FALSE(IsWindowVisible(Login()));
-  EXPECT_FALSE(ended);
+  EXPECT_EQ(std::tuple(!!IsWindowVisible(Main()), !!IsWindowVisible(Login()), ended),
+            std::tuple(true, false, false));
 
   for (const auto& [way, act] : std::vector<std::pair<const char*, void (*)(HWND)>>{
            {"Cancel", [](HWND login) { Click(GetDlgItem(login, IDCANCEL)); }},
@@ -110,8 +103,7 @@ TEST_F(WindowTest, TheLoginTakesThePasswordOrEndsTheProgram) {
     NewWindow();
     window->Logic().Form_Load();
     act(Login());
-    EXPECT_TRUE(ended) << way;
-    EXPECT_FALSE(IsWindowVisible(Main())) << way;
+    EXPECT_EQ(std::tuple(ended, IsWindowVisible(Main())), std::tuple(true, FALSE)) << way;
     ended = false;
   }
   EXPECT_EQ(dialogue.boxes.size(), 1u) << "no box when the login is left";
@@ -146,10 +138,9 @@ TEST_F(WindowTest, TheLockTheTicksAndTheStatusBoxDriveTheMainWindow) {
   Tick(false);
   expect("tick cleared", true, false);
 
-  // The status box hides the ticked row and Remove takes it off; the close
-  // box asks and stays open on Cancel, File > Exit ends whatever the answer.
+  // The status box hides the ticked row and Remove takes it off; the menu and
+  // the box keep one check mark; the close box stays open on Cancel, Exit ends.
   Tick(true);
-  // Status > Encrypt filenames and the box keep one check mark.
   const auto checks = [&] {
     return std::pair(SendMessageW(Item(IDC_CHKENCRYPT), BM_GETCHECK, 0, 0) == BST_CHECKED,
                      (MenuState(IDM_ENCRYPTFILENAMES) & MF_CHECKED) != 0);
@@ -159,8 +150,7 @@ TEST_F(WindowTest, TheLockTheTicksAndTheStatusBoxDriveTheMainWindow) {
   Click(Item(IDC_CHKENCRYPT));
   EXPECT_EQ(checks(), std::pair(false, false));
   Menu(IDM_ENCRYPTFILENAMES);  // the pass below encrypts the names
-  // A choice in the drop-down, as the combo box reports it. The status line
-  // and the bar show the pass while it runs.
+  // A choice in the drop-down as the combo box reports it; the pass shows as it runs.
   std::pair<std::string, LRESULT> shown;
   dialogue.on_show = [&] {
     shown = {TextOf(Item(IDC_STATUS)), SendMessageW(Item(IDC_PBBAR), PBM_GETPOS, 0, 0)};
@@ -185,9 +175,8 @@ TEST_F(WindowTest, TheLockTheTicksAndTheStatusBoxDriveTheMainWindow) {
   EXPECT_EQ(dialogue.questions.size(), 2u);
 }
 
-// Preferences and About open in the middle of the main window, and no list
-// ends in an empty strip. Edit and Remove wait for a selected row; Enter
-// presses no button there, Escape cancels. About goes by OK, Enter or Escape.
+// Preferences and About open centred; no list ends in an empty strip. Options'
+// Edit and Remove wait for a row, Enter presses nothing, Escape cancels.
 TEST_F(WindowTest, PreferencesAndAboutOpenCentredAndCloseByTheirKeys) {
   StartLoggedIn();
   SetWindowPos(Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -197,7 +186,6 @@ TEST_F(WindowTest, PreferencesAndAboutOpenCentredAndCloseByTheirKeys) {
   HWND options = window->Options()->Handle(), about = window->About()->Handle(),
        list = Item(IDC_LSTFOLDERSPATH, options);
   EXPECT_TRUE(IsWindowVisible(options));
-  // The captions and the About labels as the logic set them.
   EXPECT_EQ(TextOf(Main()) + "|" + TextOf(options) + "|" + TextOf(about) + "|" +
                 TextOf(Item(IDC_LBLTITLE, about)) + " " + TextOf(Item(IDC_LBLVERSION, about)),
             "Veilbox 1.04|Options|About Veilbox|Veilbox 1.04");
@@ -220,8 +208,8 @@ TEST_F(WindowTest, PreferencesAndAboutOpenCentredAndCloseByTheirKeys) {
   EXPECT_EQ(win32::CellText(list, 0, 0), win32::CellText(list, 0, 1).substr(0, 3));
   EXPECT_FALSE(IsWindowEnabled(Item(IDC_OPTEDIT, options)));
   ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);  // a click on the row
-  EXPECT_TRUE(IsWindowEnabled(Item(IDC_OPTEDIT, options)));
-  EXPECT_TRUE(IsWindowEnabled(Item(IDC_OPTREMOVE, options)));
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_OPTEDIT, options)) &&
+              IsWindowEnabled(Item(IDC_OPTREMOVE, options)));
   Key(list, VK_RETURN);
   EXPECT_NE(window->Options(), nullptr);
   Key(list, VK_ESCAPE);

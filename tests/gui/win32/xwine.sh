@@ -1,6 +1,6 @@
-# Sourced by what runs the real veilbox.exe: a private X server (Xvfb) and
-# Wine prefix, and keys typed into its windows (xdotool). The caller sets
-# work (a folder of its own, removed by its own trap after xwine_stop).
+# Sourced by what runs the real veilbox.exe: a private X server (Xvfb, screen
+# $xwine_screen) and Wine prefix, and keys typed into its windows (xdotool).
+# The caller sets work (a folder of its own, removed by its trap after xwine_stop).
 
 # Runs the command $2... every 0.1 s until it succeeds, for up to $1 seconds.
 xwine_wait() {
@@ -10,8 +10,8 @@ xwine_wait() {
   return 1
 }
 
-# Xvfb on a free display (screen $xwine_screen, default 1024x768x24), in
-# DISPLAY. With no window manager, Wine draws the windows' frames itself.
+# Xvfb on a free display, in DISPLAY. With no window manager, Wine draws the
+# windows' frames itself.
 xwine_display() {
   Xvfb -displayfd 3 -screen 0 "${xwine_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
@@ -19,8 +19,8 @@ xwine_display() {
   export DISPLAY=":$(cat "$work/display")"
 }
 
-# The display and a fresh Wine prefix (WINEPREFIX), and the program folder
-# as Windows sees it (VEILBOX_HOME). No run reaches the update server.
+# The display, a fresh Wine prefix and the program folder as Windows sees it
+# (VEILBOX_HOME). No run reaches the update server.
 xwine_start() {
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" VEILBOX_UPDATE_URL=""
   xwine_display
@@ -43,13 +43,11 @@ xwine_run() {
   program_pid=$!
 }
 
-# The id of a visible window titled exactly $1; fails when there is none.
+# The id of a visible window titled exactly $1; waiting for one to come or go,
+# or for the program to end (with 0).
 xwine_shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
 xwine_hidden() { ! xwine_shown "$1" >/dev/null; }
 xwine_fail() { echo "$1" >&2 && return 1; }
-
-# Waiting for the window titled $1 to come or go, or for the program to end
-# (with 0).
 xwine_window() { xwine_wait 60 xwine_shown "$1" || xwine_fail "no window titled '$1' appeared"; }
 xwine_gone() { xwine_wait 30 xwine_hidden "$1" || xwine_fail "the window titled '$1' did not go"; }
 xwine_ended() {
@@ -58,14 +56,14 @@ xwine_ended() {
 }
 
 # Gives the window titled $1 the keyboard and types the keys $2... (xdotool
-# key names, or "type:TEXT").
+# key names, or "type:TEXT"), waiting for a menu to open after each.
 xwine_keys() {
   local title=$1 id key
   shift
   id=$(xwine_window "$title") || return 1
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
   sleep 0.3
-  for key in "$@"; do  # (a menu opens in its own time)
+  for key in "$@"; do
     if [[ $key == type:* ]]; then xdotool type --delay 50 "${key#type:}"; else xdotool key "$key"; fi
     sleep 0.5
   done

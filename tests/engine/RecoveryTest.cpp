@@ -222,6 +222,8 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
     fs::remove(JournalPath(session));
     ::umask(old);
   }
+  Commit({"hide", R(visible), R(hidden), "Plans", (store / "Plans").string()});
+  EXPECT_THAT(ReadJournal(session).at(0).problem, HasSubstr("\"Plans\", which is not a full path"));
 }
 
 // A stand-in stopped anywhere is finished from the journal, never replacing

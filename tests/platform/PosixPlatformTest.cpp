@@ -80,6 +80,7 @@ TEST_F(Posix, ADamagedSettingsFileReadsEmptyAndIsKeptAsideBeforeANewOneIsWritten
     SCOPED_TRACE(damaged);
     fs::remove_all(folder);
     WriteText(settings, damaged);
+    fs::permissions(settings, fs::perms(0644));  // the copy kept aside becomes private
     platform = CreatePlatform();
     EXPECT_EQ(Read("VeilboxFirstTime"), std::nullopt);
     EXPECT_EQ(ReadText(settings), damaged) << "reading must not change the file";
@@ -88,7 +89,8 @@ TEST_F(Posix, ADamagedSettingsFileReadsEmptyAndIsKeptAsideBeforeANewOneIsWritten
     std::vector<std::string> kept;  // what lies beside the new file
     for (const auto& e : fs::directory_iterator(folder))
       if (e.path() != settings)
-        kept.push_back(e.path().filename().string().substr(0, 18) + ReadText(e.path()));
+        kept.push_back(e.path().filename().string().substr(0, 18) + ReadText(e.path()) +
+                       (ModeOf(e.path()) == 0600u ? "" : " (not private)"));
     EXPECT_EQ(kept, std::vector<std::string>{"settings.json.bad-" + damaged});
   }
 }

@@ -94,7 +94,9 @@ TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
                    window->cmbStatus->currentText(), window->statusBar()->currentMessage()}),
       QStringList({"Encrypted", "Lock folder", kHidden, "Hiding Plans: 5 of 8 files"}));
   EXPECT_TRUE(window->chkEncrypt->isChecked() && window->mnuEncryptfilenames->isChecked());
-  EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(5, 8));
+  EXPECT_EQ(
+      std::tuple(window->pbBar->value(), window->pbBar->maximum(), window->pbBar->isTextVisible()),
+      std::tuple(5, 8, false));
   shown.insert(shown.end(),
                {window->lstFolders, window->cmdUnlockFolder, window->cmbStatus, window->chkEncrypt,
                 window->mnuEncryptfilenames, window->pbBar, window->statusBar()});
@@ -193,6 +195,9 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   EXPECT_EQ(QStringList({about->windowTitle(), about->lblTitle->text(), about->lblVersion->text()}),
             QStringList({"About Veilbox", "Veilbox", "1.04"}));
   ExpectPlaced(*about);
+  // The texts wrap within the box rather than widen it.
+  EXPECT_TRUE(about->lblDescription->wordWrap() && about->lblDisclaimer->wordWrap() &&
+              about->Label1->wordWrap());
   QTest::keyClick(about, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->About(), nullptr);

@@ -148,6 +148,8 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   }
   EXPECT_EQ(Store(), fs::perms::none);
   EXPECT_FALSE(sigint_held());
+  { const cli::EndingSignalsHeld opening; }  // as while the session opens
+  EXPECT_FALSE(sigint_held());
   ASSERT_TRUE(Ends(Do({"restore", "A"}), 0));
 
   // Removing the store folder is asked: No unless --yes (another keeps the list from being empty).

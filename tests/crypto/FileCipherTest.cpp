@@ -114,6 +114,8 @@ TEST_F(FileCipher, KeyTextOperationsLeaveFilesAloneWhenRefusing) {
   for (auto op : {&cEncrypt::FileEncrypt, &cEncrypt::FileDecrypt}) {
     EXPECT_THROW((cipher.*op)(PathOf("link"), PathOf("plain")), Failure);
   }
+  // A write that fails only as the file is closed (a full disk) fails too.
+  EXPECT_THROW(cipher.FileEncrypt(PathOf("plain"), "/dev/full"), Failure);
   EXPECT_EQ(Read("plain"), Bytes(48, 3));
   EXPECT_FALSE(fs::exists(folder / "cipher"));
   EXPECT_TRUE(fs::is_directory(folder / "sub"));

@@ -141,6 +141,11 @@ TEST_F(Posix, AHeldFolderFollowsItsFolder) {
   ASSERT_TRUE(plans->OpenChild("sub")->RenameChild("a.txt", "c.txt"));
   EXPECT_EQ(ReadText(At("moved/Plans/sub/c.txt")), "alpha");
   EXPECT_TRUE(fs::is_empty(At("work/Plans/sub")));
+  // Others may change a folder of the user's only where group or others may write it.
+  for (const auto& [mode, shared] : {std::pair(0700, false), {0720, true}, {0702, true}}) {
+    fs::permissions(At("moved/Plans/sub"), fs::perms(mode));
+    EXPECT_EQ(plans->OpenChild("sub")->OthersMayChange(), shared) << std::oct << mode;
+  }
 }
 
 // A tmpfs mounted in a private mount namespace: seen mounted and taken away

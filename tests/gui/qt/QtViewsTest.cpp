@@ -155,11 +155,13 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   row = window->lstFolders->topLevelItem(0);
   EXPECT_EQ(std::tuple(row->text(2), row->text(3), row->checkState(0)),
             std::tuple(QString(kHidden), QString("Encrypted"), Qt::Unchecked));
-  // The close box asks; Cancel keeps the window, Yes ends the program.
-  dialogue.Answers({Answer::Cancel, Answer::Yes});
+  // The close box asks and Cancel keeps the window; File > Exit asks and ends
+  // the program whatever the answer, and the window then closes unasked.
+  dialogue.Answers({Answer::Cancel, Answer::Cancel});
   EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->close());
+  window->mnuExit->trigger();
   EXPECT_TRUE(window->Logic().ProgramEnded());
+  EXPECT_TRUE(window->close());
   EXPECT_EQ(dialogue.boxes.size(), 2u);
 }
 

@@ -61,7 +61,10 @@ TEST_F(TextCipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
   std::copy_if(hex.begin(), hex.end(), std::back_inserter(packed), [](char c) { return c != ' '; });
   for (std::size_t i = 0; i < packed.size(); ++i) {
     broken += packed[i] + std::string(i % 7 ? "" : "\r\n#g");
-    wide += packed[i] == 'A' ? std::string("\u0141") : std::string(1, packed[i]);
+    // U+0130 to U+0146 in UTF-8: the digit as the low byte of a wider character.
+    const unsigned wide_digit = 0x100u + static_cast<unsigned char>(packed[i]);
+    wide +=
+        {static_cast<char>(0xC0 | wide_digit >> 6), static_cast<char>(0x80 | (wide_digit & 0x3F))};
   }
   for (const std::string& variant : {Lower(hex), packed, broken, wide, packed + "F"}) {
     EXPECT_EQ(cipher.Decrypt(variant, kKey), text + std::string(10, '\0')) << variant;

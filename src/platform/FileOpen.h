@@ -1,9 +1,7 @@
 // fopen for a file named in UTF-8; on Windows through _wfopen, since fopen
 // reads the name in the ANSI code page. Sets errno on failure like fopen.
-// CommitFile ends a file written as a stream under a temporary name: it is
-// forced to disk and takes its real name in one step. The other calls serve
-// a file that grows in place (the journal): its end, cutting it back,
-// forcing it to disk.
+// The other calls serve a file that grows in place (the journal): its end,
+// cutting it back, forcing it to disk.
 #pragma once
 
 #include <cstdio>
@@ -16,11 +14,6 @@ std::FILE* OpenFile(const std::string& name, const char* mode);
 // user alone (mode 0600, or a private access list) whatever the umask, and
 // whether it is new or was there already.
 std::FILE* OpenPrivateForAppend(const std::string& name);
-
-// Flushes file to disk and closes it, then renames temp to path, never
-// replacing an existing file, and makes the rename itself durable. False
-// when a step fails; file is closed either way and temp is left behind.
-bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path);
 
 // The size of file, counting what is still buffered; -1 on failure.
 long long FileEnd(std::FILE* file);

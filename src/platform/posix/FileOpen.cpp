@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/posix/PosixFiles.h"
-
 namespace veilbox {
 
 std::FILE* OpenFile(const std::string& name, const char* mode) {
@@ -40,13 +38,6 @@ bool SyncFolderOf(const std::string& path) {
 }
 
 }  // namespace
-
-bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path) {
-  const bool synced = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0 || !synced) return false;
-  if (posix::RenameNoReplaceAt(AT_FDCWD, temp, AT_FDCWD, path) != 0) return false;
-  return SyncFolderOf(path);
-}
 
 long long FileEnd(std::FILE* file) {
   if (std::fflush(file) != 0) return -1;

@@ -34,13 +34,6 @@ std::FILE* OpenPrivateForAppend(const std::string& name) {
   return stream;
 }
 
-bool CommitFile(std::FILE* file, const std::string& temp, const std::string& path) {
-  const bool synced = std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
-  if (std::fclose(file) != 0 || !synced) return false;
-  return MoveFileExW(SystemPath(temp).c_str(), SystemPath(path).c_str(), MOVEFILE_WRITE_THROUGH) !=
-         0;
-}
-
 long long FileEnd(std::FILE* file) {
   if (std::fflush(file) != 0) return -1;
   return _lseeki64(_fileno(file), 0, SEEK_END);

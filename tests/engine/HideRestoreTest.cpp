@@ -119,6 +119,18 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   };
   EXPECT_EQ(Kinds(Restore({"Plans"})), "F");
   EXPECT_FALSE(fs::exists(JournalPath(session)));
+
+  // A stored folder that has become a link is never reached.
+  dialogue.on_show = nullptr;
+  fs::remove(store / "Plans");
+  fs::create_directory_symlink(store / "Plans.held", store / "Plans");
+  dialogue.boxes.clear();
+  EXPECT_EQ(Kinds(Restore({"Plans"})), "F");
+  EXPECT_EQ(Kinds(Remove({"Plans"})), "F");
+  const std::string unreachable =
+      "The hidden/locked folder " + store.string() + " cannot be reached (";
+  EXPECT_THAT(Box(0), ::testing::StartsWith("Restore: " + unreachable));
+  EXPECT_THAT(Box(1), ::testing::StartsWith("Remove: " + unreachable));
 }
 
 // A folder exchanged with a link the moment it arrives has arrived.

@@ -115,6 +115,7 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
   EXPECT_FALSE(work->ChildId("Plans"));
   auto sub = store->OpenChild("Plans")->OpenChild("sub");
   EXPECT_FALSE(sub->RenameChild("a.txt", "b.txt"));
+  EXPECT_THAT(sub->WriteNewFile("b.txt", "new").reason, HasSubstr("b.txt already exists"));
   ASSERT_TRUE(sub->RenameChild("a.txt", "Caf\xC3\xA9.txt"));
   // (Joined as text: a path from a narrow name is in the code page on Windows.)
   EXPECT_EQ(platform->ReadFile(At("store/Plans/sub") + platform->Separator() + "Caf\xC3\xA9.txt"),
@@ -125,6 +126,7 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
   WriteText(At("q"), "q");
   EXPECT_THAT(platform->Rename(At("p"), At("q")).reason, HasSubstr("already exists"));
   EXPECT_EQ(ReadText(At("q")), "q");
+  EXPECT_FALSE(platform->Rename(At("missing"), At("r")));
 }
 
 TEST_F(PlatformContract, AFolderIsOpenedOnlyWhereEveryPartIsARealFolder) {

@@ -24,6 +24,8 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
       {"Bx", "[a-c]x", false, false},
       {"[A-C]x", "[a-c]x", true, false},
       {"dx", "[!a-c]x", false, true},
+      {"b", "[axz]", false, false},  // a range needs its "-"
+      {"-", "[a-]", false, true},    // and a "-" at the end stands for itself
       {"*", "[*]", false, true},
       {"ab", "a[]b", false, true},
       {"abc", "abc*", true, true},

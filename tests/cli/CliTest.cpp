@@ -160,6 +160,9 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
   const std::string elsewhere = "/proc/\t/proc/elsewhere\n";
   EXPECT_EQ(Do({"stores"}).out, elsewhere);
 
+  ASSERT_EQ(Do({"stores", "add", "Vault"}).code, 0);
+  EXPECT_EQ(Do({"stores"}).out, elsewhere + drive_ + "\t" + Path("Vault") + "\n");
+  ASSERT_EQ(Do({"--yes", "stores", "remove", drive_}).code, 0);
   EXPECT_TRUE(Ends(Do({"add", "A"}), 1, "-> No\n"));  // --store: for a drive without one
   EXPECT_TRUE(Ends(Do({"add", "--store", "Vault", "A"}), 0));
   EXPECT_EQ(Do({"stores"}).out, elsewhere + drive_ + "\t" + Path("Vault") + "\n");
@@ -177,7 +180,9 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
 
 TEST_F(CliTest, OnATerminalItAsksAndShowsProgress) {
   EXPECT_EQ(RunOnTerminal({"init"}, {{"[y]es/[n]o/[c]ancel? ", "n"}}).code, 3);
-  CliRun r = RunOnTerminal({"init"}, {{"[y]es/[n]o/[c]ancel? ", "y"},
+  // An answer the question does not offer asks again.
+  CliRun r = RunOnTerminal({"init"}, {{"[y]es/[n]o/[c]ancel? ", "ok"},
+                                      {"[y]es/[n]o/[c]ancel? ", "y"},
                                       {"New password: ", "secret"},
                                       {"Type it again: ", "secret"}});
   EXPECT_EQ(r.code, 0) << r.err;

@@ -16,8 +16,9 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
       {".x", "*.*", true, true},
       {"A.TXT", "*.txt", true, false},
       {"xaxxb", "*a*b", true, true},
-      {"a\xC3\xA9z", "a?z", true, true},  // "?" takes a character, not a byte
-      {"\xFF", "?", true, true},          // and a stray byte is one character
+      {"a\xC3\xA9z", "a?z", true, true},   // "?" takes a character, not a byte
+      {"\xFF", "?", true, true},           // and a stray byte is one character
+      {"\xFF", "\xC3\xBF", false, false},  // but not the letter U+00FF
       {"v1.txt", "v#.txt", false, true},
       {"v#.txt", "v#.txt", true, false},
       {"bx", "[a-c]x", false, true},

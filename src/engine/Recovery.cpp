@@ -52,17 +52,22 @@ std::string Describe(const Journal& journal, bool moved, int failed_renames) {
 }
 
 // A journal that cannot be read or followed is never deleted: it is kept
-// aside for the user to look at.
-void KeepDamagedJournal(Session& session, const std::string& why) {
+// aside for the user to look at. When it cannot be moved aside it stays, and
+// what stopped the move is returned: no command may add to it meanwhile.
+std::string KeepDamagedJournal(Session& session, const std::string& why) {
   const std::string path = JournalPath(session);
   const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string aside = path + ".bad-" + std::to_string(stamp);
-  session.platform.Rename(path, aside);
+  if (const MoveResult moved = session.platform.Rename(path, aside); !moved) {
+    return why + "; it could not be kept aside as " + aside + " (" + moved.reason +
+           "). Veilbox changes no folder until " + path + " is moved away";
+  }
   // Its plan pairs each plain name with its cipher form: the user's alone.
   Trap(session.reporter, [&] { session.platform.MakePrivate(aside); });
   session.dialogue.Tell(why + "; it was kept as " + aside +
                             ". Use \"veilbox-cli check\" to compare the list with the folders.",
                         "Recovery", Icon::Exclamation);
+  return "";
 }
 
 }  // namespace
@@ -93,6 +98,7 @@ bool Session::Open() {
 
 bool RecoverInterruptedRow(Session& session) {
   bool recovered = false;
+  std::string stuck;  // why a journal that cannot be followed is still in place
   Trap(session.reporter, [&] {
     CommandScope scope(session);
     if (!session.platform.FileExists(JournalPath(session))) {
@@ -103,7 +109,7 @@ bool RecoverInterruptedRow(Session& session) {
     try {
       entries = ReadJournal(session);
     } catch (const Failure& f) {
-      KeepDamagedJournal(session, f.Description());
+      stuck = KeepDamagedJournal(session, f.Description());
       recovered = true;
       return;
     }
@@ -164,12 +170,13 @@ bool RecoverInterruptedRow(Session& session) {
     save();
     if (!told.empty()) session.dialogue.Tell(told, "Recovery");
     if (!refused.empty()) {
-      KeepDamagedJournal(
+      stuck = KeepDamagedJournal(
           session, refused + "\nThe journal " + JournalPath(session) + " was not followed for it");
       return;
     }
     RemoveJournal(session);
   });
+  if (!stuck.empty()) Raise(err::kPathFileAccess, stuck);
   return recovered;
 }
 

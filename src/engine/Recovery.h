@@ -10,8 +10,10 @@
 namespace veilbox {
 
 // Recovers the journal's rows, if a journal was left, and tells the user in
-// one message what was done. Returns whether there was one. Needs the
-// started session (StartUp has run) and should run before any command.
+// one message what was done. Returns whether there was one. Raises when a
+// journal that cannot be followed could not be moved aside: no command may
+// run then. Needs the started session (StartUp has run) and should run
+// before any command.
 bool RecoverInterruptedRow(Session& session);
 
 }  // namespace veilbox

@@ -116,7 +116,16 @@ TEST_F(RecoveryTest, AJournalNeverCommittedGoesADamagedOneIsKeptAsideAnOlderOneI
   EXPECT_FALSE(fs::exists(JournalPath(session)) || fs::exists(JournalPath(session) + ".new"));
   EXPECT_TRUE(dialogue.boxes.empty());
 
-  WriteText(JournalPath(session), "veilbox-journal 1\noperation\thide\nbogus\nend\n");
+  // One that cannot be moved aside stays as it was, and no row runs meanwhile.
+  const std::string damaged = "veilbox-journal 1\noperation\thide\nbogus\nend\n";
+  WriteText(JournalPath(session), damaged);
+  platform.refuse_renames = true;
+  dialogue.Answers({Answer::No});  // the error, not paused on again
+  EXPECT_FALSE(Hide({"Plans"}).completed);
+  EXPECT_THAT(dialogue.boxes.at(0).text, HasSubstr("could not be kept aside as"));
+  EXPECT_EQ(ReadText(JournalPath(session)), damaged);
+  platform.refuse_renames = false;
+  dialogue.boxes.clear();
   EXPECT_TRUE(RecoverInterruptedRow(session));
   EXPECT_FALSE(fs::exists(JournalPath(session)));
   ASSERT_EQ(KeptAside().size(), 1u);

@@ -1,7 +1,7 @@
 // The real platform with a second drive: folders below second_drive count as
 // drive "/B/", all others as drive "/A/", so tests can hide across drives on
 // one file system (with second_drive empty, the machine's own drives). The
-// longest path and the settings writes can be made to fail.
+// longest path, the settings writes and renames by path can be made to fail.
 #pragma once
 
 #include <filesystem>
@@ -26,9 +26,15 @@ class TwoDrivePlatform : public NativePlatform {
     NativePlatform::WriteSetting(root, key_path, name, data, where);
   }
 
+  MoveResult Rename(const std::string& from, const std::string& to) override {
+    if (refuse_renames) return {false, "Permission denied"};
+    return NativePlatform::Rename(from, to);
+  }
+
   std::filesystem::path second_drive;
   size_t max_path = NativePlatform::MaxPathLength();
   bool refuse_setting_writes = false;
+  bool refuse_renames = false;
 };
 
 }  // namespace veilbox::testing

@@ -48,19 +48,17 @@ bool ShownIn(QWidget& window, QObject* object) {
   }
   auto* widget = qobject_cast<QWidget*>(object);
   if (!widget || !widget->isVisible()) return false;
-  for (QWidget* w = widget; w != &window; w = w->parentWidget()) {
+  for (QWidget* w = widget; w != &window; w = w->parentWidget())
     if (!w->parentWidget() || !InLayout(w->parentWidget()->layout(), w)) return false;
-  }
   return true;
 }
 
 // Every named control of a dialog (not Qt's own parts) is placed up to it.
 void ExpectPlaced(QWidget& dialog) {
-  for (QWidget* w : dialog.findChildren<QWidget*>()) {
-    const QString name = w->objectName();
-    EXPECT_TRUE(name.isEmpty() || name.startsWith("qt_") || ShownIn(dialog, w))
-        << name.toStdString();
-  }
+  for (QWidget* w : dialog.findChildren<QWidget*>())
+    EXPECT_TRUE(w->objectName().isEmpty() || w->objectName().startsWith("qt_") ||
+                ShownIn(dialog, w))
+        << w->objectName().toStdString();
 }
 
 // SetEnabled greys one control of its own for each; they and all else the logic

@@ -38,7 +38,6 @@ TEST_F(StartUpTest, FirstRunWritesTheDefaultStoreThenAsksTheAgreementUntilAccept
                             "responsible for any loss of data or any data corruption. Do you "
                             "agree to this?",
                             "Agreement", Icon::Question, Buttons::YesNoCancel));
-  // The key text opens an old password.
   EXPECT_EQ(
       std::tuple(Setting("VeilboxFirstTime"), session.data_file, session.stores.Text(),
                  session.key_text),

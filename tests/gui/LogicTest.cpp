@@ -1,5 +1,4 @@
-// The windows' logic with no toolkit: fake views keep what the logic sets and
-// call its handlers as controls would, over the real engine in a temporary home.
+// The windows' logic through fake views that keep what it sets, over the real engine.
 #include <map>
 #include <memory>
 #include <optional>
@@ -175,8 +174,7 @@ TEST_F(StartLogic, EnterModeRefusesAWrongOrDamagedPasswordThenOpensTheMainWindow
   }
 }
 
-// The right password first settles a hide a stopped run left before its move;
-// the window then shows the store folders locked and the bar empty.
+// The right password first settles a stopped hide; the list then shows, the bar empty.
 TEST_F(StartLogic, AnInterruptedRowIsFinishedBeforeTheListShows) {
   const fs::path plans = home.MakeFolder("user/Plans"), store = home.MakeFolder("program/Data");
   const std::string record = "Plans<" + plans.parent_path().string() + "/<";
@@ -203,9 +201,7 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   fs::permissions(store, fs::perms::none);
   const std::set status_group{fraStatus, lblStatus,  cmbStatus,          chkEncrypt,
                               mnuHidden, mnuVisible, mnuEncryptfilenames};
-  // Clicks ("L" the lock button, a digit that row's tick), then whether the actions and the
-  // status group are on, and the ticks: a row still ticked keeps the status group on, the
-  // lock keeps the ticks, the unlock clears them.
+  // Clicks ("L" the lock button, a digit a row's tick); then actions and status group on, ticks.
   const std::pair<std::string, std::string> steps[] = {
       {"", "00 00"},  {"L", "10 00"}, {"1", "11 01"}, {"01", "11 10"},
       {"L", "00 10"}, {"L", "10 00"}, {"00", "10 00"}};
@@ -226,8 +222,7 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A hide and a restore show a bar, status lines and the busy cursor, all cleared
-// at the end. Commands that arrive during a pass run in order after it.
+// Passes show a bar, lines and the busy cursor; commands during one run after it, in order.
 TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
   const fs::path plans = home.MakeFolder("user/Plans");
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
@@ -293,8 +288,7 @@ TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
-// Only the close box stays open on Cancel, and only Yes locks the store folders;
-// unlocked, the marker stays (held by the window, or left to the user).
+// Only the close box stays open on Cancel; only Yes locks, else the unlock marker stays.
 TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
   const fs::path store = home.MakeFolder("program/Data");
   using enum Answer;
@@ -319,8 +313,7 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
   }
 }
 
-// Each command starts from the list on disk as another copy left it, and the window
-// shows another copy's lock when it is next activated.
+// A command starts from the list another copy left; its lock shows at the next activation.
 TEST_F(MainLogic, CommandsStartFromWhatAnotherCopyLeft) {
   StartLoggedIn();
   Add(home.MakeFolder("user/Plans"));
@@ -357,9 +350,7 @@ TEST(MainPassProgress, GroupsDigitsAndRedrawsOnlyWhenTheBarMoves) {
   EXPECT_EQ(progress.Progress(1, 1)->line, "Hiding Plans: 1 of 1 file");
 }
 
-// Store folders on drives /A/ and /B/, a listed folder on /A/: Remove of /A/'s
-// is refused, Cancel drops the changed rows, Edit changes the selected row, a
-// failed write keeps the window open.
+// Cancel drops the changed rows, Edit keeps its row selected, a failed write keeps it open.
 TEST_F(MainLogic, PreferencesShowAndEditTheRowsAndOnlyOkStoresThem) {
   const std::string store_a = (home.Root() / "Store").string();
   const std::string store_b = (home.Root() / "driveB" / "Store").string();

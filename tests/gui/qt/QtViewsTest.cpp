@@ -1,5 +1,4 @@
-// The Qt views over the real logic and engine: what the logic sets shows,
-// controls reach their handlers, keys and boxes behave as the toolkit's own.
+// The Qt views over the real logic: what it sets shows, controls reach their handlers.
 #include <QTest>
 #include <QtWidgets>
 #include <set>
@@ -61,8 +60,7 @@ void ExpectPlaced(QWidget& dialog) {
         << w->objectName().toStdString();
 }
 
-// SetEnabled greys one control of its own for each; they and all else the logic
-// sets show in the window. One end undoes a busy cursor said twice.
+// Each SetEnabled greys one control of its own; all shows; one end undoes two busy cursors.
 TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   window->SetVisible(true);
   std::vector<QObject*> shown;
@@ -160,8 +158,7 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   EXPECT_EQ(dialogue.boxes.size(), 2u);
 }
 
-// Options elides long paths in the middle, shows each drive key whole in its
-// tooltip and presses no button on Return; Escape closes and destroys it and About.
+// Options elides paths, shows the drive key as tooltip, ignores Return; Escape closes both.
 TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   const std::string store = "/media/someone/A-very-long-volume-label-for-a-drive/Store";
   SetSetting("VeilboxHideFolderPath", store + "*");

@@ -3,8 +3,7 @@
 
 # Runs the command $2... every 0.1 s until it succeeds, for up to $1 seconds.
 xwine_wait() {
-  local tries=$(($1 * 10))
-  shift
+  local tries=$(($1 * 10)) && shift
   for _ in $(seq "$tries"); do "$@" && return 0 || sleep 0.1; done
   return 1
 }
@@ -29,16 +28,10 @@ xwine_start() {
   export VEILBOX_HOME
 }
 
-xwine_stop() {
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
+xwine_stop() { /usr/lib/wine/wineserver -k 2>/dev/null || true; [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true; }
 
 # Starts veilbox.exe ($1) in the background; its id in program_pid.
-xwine_run() {
-  /usr/lib/wine/wine64 "$1" </dev/null >/dev/null 2>&1 &
-  program_pid=$!
-}
+xwine_run() { /usr/lib/wine/wine64 "$1" </dev/null >/dev/null 2>&1 & program_pid=$!; }
 
 # The id of a visible window titled exactly $1; waits for one to come or go, or for the end.
 xwine_shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }

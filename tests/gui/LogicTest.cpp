@@ -248,12 +248,6 @@ TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
     lines.push_back("");
     EXPECT_EQ(window->lines, lines);
   }
-  window->Tick(1);
-  window->logic.cmdRemove_Click();
-  window->logic.cmdAdd_Click();
-  ASSERT_EQ(window->rows.size(), 1u);
-  EXPECT_EQ(window->rows[0].folder, "Plans");
-
   window->Tick(0);
   window->encrypt = true;  // the filename pass lets events run
   bool clicked = false;
@@ -264,13 +258,11 @@ TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
     EXPECT_TRUE(window->logic.Form_QueryUnload()) << "the window stays open for now";
     EXPECT_EQ(window->lock_caption, "Lock folder") << "nothing ran yet";
   };
-  window->logic.mnuHidden_Click();
-  EXPECT_TRUE(clicked) << "the pass let events run";
-  ASSERT_EQ(window->rows.size(), 1u);
-  EXPECT_EQ(
-      std::tuple(window->rows[0].status, fs::status(home.ProgramFolder() / "Data").permissions(),
-                 window->ended, dialogue.boxes.empty()),
-      std::tuple(kHidden, fs::perms::none, true, true));
+  window->logic.mnuHidden_Click();  // the pass lets the clicks in, then runs them
+  EXPECT_EQ(std::tuple(clicked, window->rows.at(0).status, window->rows.size(),
+                       fs::status(home.ProgramFolder() / "Data").permissions(), window->ended,
+                       dialogue.boxes.empty()),
+            std::tuple(true, kHidden, 2u, fs::perms::none, true, true));
 }
 
 // A box or chooser during a pass shows the normal cursor; the busy one comes back.

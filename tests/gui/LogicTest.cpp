@@ -208,8 +208,21 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// Passes show a bar, lines and the busy cursor; commands during one run after it, in order.
+// Passes show a bar, lines and the busy cursor (the normal one over a box or chooser);
+// commands during one run after it, in order.
 TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
+  std::vector<bool> busy_at_box;
+  dialogue.on_show = [&] { busy_at_box.push_back(window->busy.back()); };
+  Dialogue& front = session.dialogue;
+  front.BeginPass("Plans");
+  dialogue.Answers({Answer::No});
+  front.Ask(ask::LockOnClose{});
+  front.ChooseFolder(FolderChoice::Folder, "/x");
+  front.EndPass();
+  front.Tell("Done", "Notice");
+  EXPECT_EQ(busy_at_box, (std::vector<bool>{false, false}));
+  EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
+  dialogue.on_show = nullptr, dialogue.boxes.clear();
   const fs::path plans = home.MakeFolder("user/Plans");
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
   StartLoggedIn();
@@ -249,21 +262,6 @@ TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
                        fs::status(home.ProgramFolder() / "Data").permissions(), window->ended,
                        dialogue.boxes.empty()),
             std::tuple(true, kHidden, 2u, fs::perms::none, true, true));
-}
-
-// A box or chooser during a pass shows the normal cursor; the busy one comes back.
-TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
-  std::vector<bool> busy_at_box;
-  dialogue.on_show = [&] { busy_at_box.push_back(window->busy.back()); };
-  Dialogue& front = session.dialogue;
-  front.BeginPass("Plans");
-  dialogue.Answers({Answer::No});
-  front.Ask(ask::LockOnClose{});
-  front.ChooseFolder(FolderChoice::Folder, "/x");
-  front.EndPass();
-  front.Tell("Done", "Notice");
-  EXPECT_EQ(busy_at_box, (std::vector<bool>{false, false}));
-  EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
 // Only the close box stays open on Cancel; only Yes locks, else the unlock marker stays.

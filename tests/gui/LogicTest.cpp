@@ -335,9 +335,8 @@ TEST_F(MainLogic, PreferencesShowAndEditTheRowsAndOnlyOkStoresThem) {
   EXPECT_EQ(options.rows, (std::vector<StoreRow>{{"/A/", store_a}, {"/B/", store_b}}));
   using enum OptionsControl;
   EXPECT_FALSE(options.enabled[cmdEdit] || options.enabled[cmdRemove]);
-  options.Select(0);
-  EXPECT_TRUE(options.enabled[cmdEdit] && options.enabled[cmdRemove]);
   options.Select(1);
+  EXPECT_TRUE(options.enabled[cmdEdit] && options.enabled[cmdRemove]);
   dialogue.Answers({Answer::Yes});
   options.logic.cmdRemove_Click();
   EXPECT_EQ(options.rows, (std::vector<StoreRow>{{"/A/", store_a}}));

@@ -1,19 +1,130 @@
-// The windows' logic through fake views: login, main window, preferences, about box.
-#include "LogicFixture.h"
+// The windows' logic through fake views that keep what it sets, over the real engine.
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
 #include "app/Password.h"
 #include "app/SysInfo.h"
-#include "cli/RunCli.h"
 #include "engine/Journal.h"
 #include "engine/UnlockMarker.h"
+#include "gui/MainWindowDialogue.h"
 #include "gui/PassProgress.h"
 #include "gui/StartStages.h"
+#include "gui/frmAbout.h"
+#include "gui/frmLogin.h"
+#include "gui/frmMain.h"
+#include "gui/frmOptions.h"
+#include "support/HomeTest.h"
 
 namespace veilbox::testing {
 namespace {
 
+namespace fs = std::filesystem;
+
+struct FakeLogin : frmLoginView {
+  explicit FakeLogin(frmMain& main) : logic(*this, main) { logic.Form_Load(); }
+  void SetCaption(const std::string&) override {}
+  std::string Password() const override { return password; }
+  void ClearPassword() override { password.clear(); }
+  void Hide() override { visible = false; }
+  std::string password;
+  bool visible = true;
+  frmLogin logic;
+};
+
+struct FakeOptions : frmOptionsView {
+  explicit FakeOptions(frmMain& main) : logic(*this, main) { logic.Form_Load(); }
+  void SetCaption(const std::string&) override {}
+  void SetEnabled(OptionsControl c, bool on) override { enabled[c] = on; }
+  void FillList(const std::vector<StoreRow>& shown) override { rows = shown, selected.reset(); }
+  std::optional<size_t> SelectedRow() const override { return selected; }
+  void SelectRow(size_t row) override { selected = row; }
+  void Close() override { closed = true; }
+  void Select(size_t row) { selected = row, logic.lstFoldersPath_Click(); }  // a click on a row
+  std::map<OptionsControl, bool> enabled;
+  std::vector<StoreRow> rows;
+  std::optional<size_t> selected;
+  bool closed = false;
+  frmOptions logic;
+};
+
+struct FakeAbout : frmAboutView {
+  explicit FakeAbout(frmMain& main) : logic(*this, main) { logic.Form_Load(); }
+  void SetCaption(const std::string&) override {}
+  void SetText(AboutControl, const std::string&) override {}
+  bool StartSystemInfo() override { return system_info_starts; }
+  void Close() override { closed = true; }
+  bool system_info_starts = false, closed = false;
+  frmAbout logic;
+};
+
+struct FakeMain : frmMainView {
+  frmMain logic;  // first, so that the other windows, which reach it, go before it
+  FakeMain(Session& session, Dialogue& front)
+      : logic(*this, session, static_cast<MainWindowDialogue&>(front)) {}
+  void SetCaption(const std::string&) override {}
+  void SetLockButtonCaption(const std::string& text) override { lock_caption = text; }
+  void SetEnabled(MainControl c, bool on) override { enabled[c] = on; }
+  void FillList(const std::vector<ListRow>& r) override { rows = r, ticks.assign(r.size(), 0); }
+  std::vector<bool> Ticks() const override { return ticks; }
+  void ClearTicks() override { ticks.assign(ticks.size(), false); }
+  std::string StatusChoice() const override { return status_choice; }
+  void SetStatusChoice(const std::string& text) override { status_choice = text; }
+  bool EncryptTicked() const override { return encrypt; }
+  void SetEncryptTicked(bool on) override { encrypt = on; }
+  void SetEncryptMenuChecked(bool) override {}
+  void SetProgress(long value, long maximum) override { progress.emplace_back(value, maximum); }
+  void SetStatusLine(const std::string& text) override { lines.push_back(text); }
+  void SetBusy(bool on) override { busy.push_back(on); }
+  void SetVisible(bool on) override { visible = on; }
+  void OpenLogin() override { login = std::make_unique<FakeLogin>(logic); }
+  void OpenOptions() override { options = std::make_unique<FakeOptions>(logic); }
+  void OpenAbout() override { about = std::make_unique<FakeAbout>(logic); }
+  void EndProgram() override { ended = true, visible = false; }
+  void Tick(size_t row) { ticks.at(row) = !ticks.at(row), logic.lstFolders_Click(); }  // a click
+  std::string lock_caption, status_choice;
+  std::map<MainControl, bool> enabled;
+  std::vector<ListRow> rows;
+  std::vector<bool> ticks, busy;
+  bool encrypt = false, visible = false, ended = false;
+  std::vector<std::pair<long, long>> progress;
+  std::vector<std::string> lines;
+  std::unique_ptr<FakeLogin> login;
+  std::unique_ptr<FakeOptions> options;
+  std::unique_ptr<FakeAbout> about;
+};
+
+class LogicTest : public HomeTest {
+ protected:
+  LogicTest() : HomeTest([](Dialogue& d) { return std::make_unique<MainWindowDialogue>(d); }) {
+    NewWindow();
+  }
+  void NewWindow() {  // a fresh start of the program in the same home (the old one goes first)
+    window.reset(), window = std::make_unique<FakeMain>(session, session.dialogue);
+  }
+  void TypePassword(const std::string& typed) {
+    ASSERT_NE(window->login, nullptr);
+    window->login->password = typed;
+    window->login->logic.cmdOK_Click();
+  }
+  void StartLoggedIn(bool unlock = true) {
+    KnownUser();
+    window->logic.Form_Load();
+    TypePassword("secret");
+    ASSERT_TRUE(window->visible);
+    if (unlock) window->logic.cmdUnlockFolder_Click();
+  }
+  void Add(const fs::path& path) {
+    dialogue.Folders({path.string()}), window->logic.cmdAdd_Click();
+  }
+
+  std::unique_ptr<FakeMain> window;
+};
 using StartLogic = LogicTest;
 using MainLogic = LogicTest;
 using enum MainControl;
+
 // A declined agreement ends the program; a refused or unconfirmed password keeps the login.
 TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
   dialogue.Answers({Answer::No});
@@ -22,51 +133,24 @@ TEST_F(StartLogic, FirstRunCreatesThePasswordAndEndsTheProgram) {
   NewWindow();
   dialogue.Answers({Answer::Yes, Answer::No, Answer::Yes});
   window->logic.Form_Load();
-  EXPECT_FALSE(window->visible);
   for (const char* typed : {"", "Open\tSesame", "Open Sesame"}) TypePassword(typed);
-  EXPECT_EQ(window->login->password, "Open Sesame");
-  EXPECT_FALSE(session.HasPassword());
+  EXPECT_EQ(std::pair(window->login->password, session.HasPassword()),
+            std::pair(std::string("Open Sesame"), false));
   window->login->logic.cmdOK_Click();
-  std::vector<std::string> titles;
-  for (const ShownBox& box : dialogue.boxes) titles.push_back(box.title);
-  EXPECT_EQ(titles, (std::vector<std::string>{"Agreement", "Agreement", "Password", "Password",
-                                              "Password", "Password", "Password", kRestartTitle}));
+  std::string titles;
+  for (const ShownBox& box : dialogue.boxes) titles += box.title + " ";
+  EXPECT_EQ(titles, "Agreement Agreement Password Password Password Password Password Restart ");
   const auto text = [&](size_t i) { return dialogue.boxes.at(i).text; };
   EXPECT_EQ(std::tuple(text(2), text(3), text(4), text(7)),
             std::tuple("This is your first time using this product, please enter a password.",
                        kEnterPasswordText, kControlCharacterText, kRestartText));
-  EXPECT_EQ(std::pair(window->ended, window->login->visible), std::pair(true, false));
-  EXPECT_EQ(session.CheckPassword("Open Sesame"), PasswordCheck::Right);
+  EXPECT_EQ(std::tuple(window->ended, window->login->visible, session.CheckPassword("Open Sesame")),
+            std::tuple(true, false, PasswordCheck::Right));
 }
 
-// Cancel ends the program even with the right password typed; a refused one is cleared.
-TEST_F(StartLogic, EnterModeRefusesAWrongOrDamagedPasswordThenOpensTheMainWindow) {
-  KnownUser();
-  WriteText(home.ProgramFolder() / "Dat.sys",
-            "Plans</work/<Hidden<Encrypted<Plans(1)*Notes</home/<Visible<Normal<Notes*\r\n");
-  window->logic.Form_Load();
-  window->login->password = "secret";
-  window->login->logic.cmdCancel_Click();
-  EXPECT_EQ(std::pair(window->ended, window->rows.empty()), std::pair(true, true));
-  for (const char* stored : {"", "damaged"}) {
-    NewWindow();
-    if (*stored) SetSetting("VeilboxPassword", stored);
-    window->logic.Form_Load();
-    dialogue.boxes.clear();
-    TypePassword(*stored ? stored : "Secret");
-    EXPECT_EQ(std::tuple(dialogue.boxes.size(), window->login->password, window->visible,
-                         window->login->visible),
-              std::tuple(1u, "", false, true));
-    if (*stored) break;
-    TypePassword("secret");
-    EXPECT_EQ(std::pair(window->visible, window->login->visible), std::pair(true, false));
-    EXPECT_EQ(window->rows, (std::vector<ListRow>{{"Plans", "/work/", "Hidden", "Encrypted"},
-                                                  {"Notes", "/home/", "Visible", "Normal"}}));
-  }
-}
-
-// The right password first settles a hide a stopped run left before its move.
-TEST_F(StartLogic, AnInterruptedRowIsFinishedBeforeTheListShows) {
+// Cancel ends the program even with the right password typed; a wrong one is cleared; the
+// right one first settles a hide a stopped run left, then shows the list, the bar empty.
+TEST_F(StartLogic, EnterModeRefusesAWrongPasswordThenSettlesAStoppedRunAndShowsTheList) {
   const fs::path plans = home.MakeFolder("user/Plans"), store = home.MakeFolder("program/Data");
   const std::string record = "Plans<" + plans.parent_path().string() + "/<";
   WriteText(home.ProgramFolder() / "Dat.sys", record + "Visible<Normal<Plans*\r\n");
@@ -74,14 +158,25 @@ TEST_F(StartLogic, AnInterruptedRowIsFinishedBeforeTheListShows) {
             JournalText({"hide", *ParseRecord(record + "Visible<Normal<Plans*"),
                          ParseRecord(record + "Hidden<Normal<Plans*"), plans.string(),
                          (store / "Plans").string()}));
-  StartLoggedIn(false);
-  ASSERT_EQ(dialogue.boxes.size(), 1u);
-  EXPECT_EQ(dialogue.boxes[0].title, "Recovery");
-  EXPECT_EQ(
-      window->rows,
-      (std::vector<ListRow>{{"Plans", plans.parent_path().string() + "/", "Visible", "Normal"}}));
-  EXPECT_EQ(fs::status(store).permissions(), fs::perms::none) << "locked, as the window shows";
-  EXPECT_EQ(window->progress.back(), (std::pair<long, long>{0, 0})) << "the bar starts empty";
+  KnownUser();
+  window->logic.Form_Load();
+  window->login->password = "secret";
+  window->login->logic.cmdCancel_Click();
+  EXPECT_EQ(std::pair(window->ended, window->rows.empty()), std::pair(true, true));
+  NewWindow();
+  window->logic.Form_Load();
+  TypePassword("Secret");
+  EXPECT_EQ(std::tuple(dialogue.boxes.size(), window->login->password, window->visible,
+                       window->login->visible),
+            std::tuple(1u, "", false, true));
+  TypePassword("secret");
+  EXPECT_EQ(std::tuple(window->visible, window->login->visible, dialogue.boxes.size(),
+                       dialogue.boxes.at(1).title, window->rows, fs::status(store).permissions(),
+                       window->progress.size() && window->progress.back() == std::pair(0L, 0L)),
+            std::tuple(true, false, 2u, "Recovery",
+                       std::vector<ListRow>{
+                           {"Plans", plans.parent_path().string() + "/", "Visible", "Normal"}},
+                       fs::perms::none, true));
 }
 
 // The store folders are open exactly while unlocked; ticks count only then.
@@ -90,92 +185,32 @@ TEST_F(MainLogic, LockStateAndTicksDecideWhatIsEnabled) {
   WriteText(home.ProgramFolder() / "Dat.sys", "A</x/<Visible<Normal<A*B</x/<Visible<Normal<B*\r\n");
   StartLoggedIn(false);
   fs::permissions(store, fs::perms::none);
-  const auto expect = [&](bool actions, bool status_group, std::vector<bool> ticks) {
-    for (MainControl c : {lstFolders, fraAction, cmdAdd, cmdRemove, mnuAdd, mnuRemove,
-                          mnuPreferences, mnuLockFolder})
-      EXPECT_EQ(window->enabled.at(c), actions) << static_cast<int>(c);
-    for (MainControl c :
-         {fraStatus, lblStatus, cmbStatus, chkEncrypt, mnuHidden, mnuVisible, mnuEncryptfilenames})
-      EXPECT_EQ(window->enabled.at(c), status_group) << static_cast<int>(c);
-    EXPECT_EQ(window->enabled.at(mnuUnlockFolder), !actions);
-    EXPECT_EQ(window->lock_caption, actions ? "Lock folder" : "Unlock folder");
-    EXPECT_EQ(window->ticks, ticks);
-    EXPECT_EQ(fs::status(store).permissions(), actions ? fs::perms::owner_all : fs::perms::none);
-  };
-  const auto lock = [&] { window->logic.cmdUnlockFolder_Click(); };
-  expect(false, false, {false, false});
-  lock();
-  expect(true, false, {false, false});
-  window->Tick(1);
-  expect(true, true, {false, true});
-  window->Tick(0);
-  window->Tick(1);
-  expect(true, true, {true, false});  // a row is still ticked
-  lock();
-  expect(false, false, {true, false});  // the lock keeps the ticks
-  lock();
-  expect(true, false, {false, false});  // the unlock clears them
-  window->Tick(0);
-  window->Tick(0);
-  expect(true, false, {false, false});
+  const std::set status_group{fraStatus, lblStatus,  cmbStatus,          chkEncrypt,
+                              mnuHidden, mnuVisible, mnuEncryptfilenames};
+  // Clicks ("L" the lock button, a digit a row's tick); then actions and status group on, ticks.
+  const std::pair<std::string, std::string> steps[] = {
+      {"", "00 00"},  {"L", "10 00"}, {"1", "11 01"}, {"01", "11 10"},
+      {"L", "00 10"}, {"L", "10 00"}, {"00", "10 00"}};
+  for (const auto& [clicks, want] : steps) {
+    for (char c : clicks) c == 'L' ? window->logic.cmdUnlockFolder_Click() : window->Tick(c - '0');
+    const bool actions = want[0] == '1', status = want[1] == '1';
+    EXPECT_EQ(window->enabled.size(), 16u);
+    for (const auto& [c, on] : window->enabled)  // File > Unlock folder the other way
+      EXPECT_EQ(on, (status_group.contains(c) ? status : actions) != (c == mnuUnlockFolder))
+          << clicks << " " << static_cast<int>(c);
+    std::string ticks;
+    for (bool t : window->ticks) ticks += t ? '1' : '0';
+    EXPECT_EQ(std::tuple(window->lock_caption, ticks, fs::status(store).permissions()),
+              std::tuple(actions ? "Lock folder" : "Unlock folder", want.substr(3),
+                         actions ? fs::perms::owner_all : fs::perms::none))
+        << clicks;
+  }
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A hide and a restore show a bar, status lines and the busy cursor, all cleared
-// at the end. Commands that arrive during a pass run in order after it.
+// Passes show a bar, lines and the busy cursor (the normal one over a box or chooser);
+// commands during one run after it, in order.
 TEST_F(MainLogic, PassesShowTheirProgressAndCommandsDuringThemWaitForTheirEnd) {
-  const fs::path plans = home.MakeFolder("user/Plans");
-  for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
-  StartLoggedIn();
-  Add(plans);
-  Add(home.MakeFolder("user/Notes"));
-  for (const std::string verb : {"Hiding Plans", "Restoring Plans"}) {
-    const std::string status = verb.starts_with("Hiding") ? kHidden : kVisible;
-    window->progress.clear();
-    window->lines.clear();
-    window->busy.clear();
-    window->Tick(0);
-    window->encrypt = true;
-    window->status_choice = kHidden;
-    status == kHidden ? window->logic.cmbStatus_Click() : window->logic.mnuVisible_Click();
-    EXPECT_EQ(
-        std::tuple(window->status_choice, window->rows.at(0).status, window->rows.at(1).status),
-        std::tuple(status, status, kVisible));  // an unticked row stays
-    EXPECT_EQ(window->ticks, std::vector<bool>(2, false)) << "the reload clears the ticks";
-    EXPECT_EQ(window->progress,
-              (std::vector<std::pair<long, long>>{{0, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 0}}));
-    std::vector<std::string> lines{verb};
-    for (char done : {'0', '1', '2', '3'}) lines.push_back(verb + ": " + done + " of 3 files");
-    lines.push_back("");
-    EXPECT_EQ(window->lines, lines);
-    EXPECT_EQ(window->busy, (std::vector<bool>{true, false}));
-  }
-  window->Tick(1);
-  window->logic.cmdRemove_Click();
-  window->logic.cmdAdd_Click();
-  ASSERT_EQ(window->rows.size(), 1u);
-  EXPECT_EQ(window->rows[0].folder, "Plans");
-
-  window->Tick(0);
-  window->encrypt = true;  // the filename pass lets events run
-  bool clicked = false;
-  dialogue.on_show = [&] {
-    if (std::exchange(clicked, true)) return;
-    window->logic.cmdRemove_Click();
-    window->logic.cmdUnlockFolder_Click();
-    EXPECT_TRUE(window->logic.Form_QueryUnload()) << "the window stays open for now";
-    EXPECT_EQ(window->lock_caption, "Lock folder") << "nothing ran yet";
-  };
-  window->logic.mnuHidden_Click();
-  EXPECT_TRUE(clicked) << "the pass let events run";
-  ASSERT_EQ(window->rows.size(), 1u);
-  EXPECT_EQ(window->rows[0].status, kHidden);
-  EXPECT_EQ(fs::status(home.ProgramFolder() / "Data").permissions(), fs::perms::none);
-  EXPECT_EQ(std::pair(window->ended, dialogue.boxes.empty()), std::pair(true, true));
-}
-
-// A box or chooser during a pass shows the normal cursor; the busy one comes back.
-TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   std::vector<bool> busy_at_box;
   dialogue.on_show = [&] { busy_at_box.push_back(window->busy.back()); };
   Dialogue& front = session.dialogue;
@@ -187,9 +222,49 @@ TEST_F(MainLogic, BoxesDuringAPassShowTheNormalCursor) {
   front.Tell("Done", "Notice");
   EXPECT_EQ(busy_at_box, (std::vector<bool>{false, false}));
   EXPECT_EQ(window->busy, (std::vector<bool>{true, false, true, false, true, false}));
+  dialogue.on_show = nullptr, dialogue.boxes.clear();
+  const fs::path plans = home.MakeFolder("user/Plans");
+  for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) WriteText(plans / name, "x");
+  StartLoggedIn();
+  Add(plans);
+  Add(home.MakeFolder("user/Notes"));
+  for (const std::string verb : {"Hiding Plans", "Restoring Plans"}) {
+    const std::string status = verb.starts_with("Hiding") ? kHidden : kVisible;
+    window->progress.clear(), window->lines.clear(), window->busy.clear();
+    window->Tick(0);
+    window->encrypt = true;
+    window->status_choice = kHidden;
+    status == kHidden ? window->logic.cmbStatus_Click() : window->logic.mnuVisible_Click();
+    // An unticked row stays; the reload clears the ticks.
+    EXPECT_EQ(std::tuple(window->status_choice, window->rows.at(0).status,
+                         window->rows.at(1).status, window->ticks, window->busy),
+              std::tuple(status, status, kVisible, std::vector<bool>(2, false),
+                         std::vector<bool>{true, false}));
+    EXPECT_EQ(window->progress,
+              (std::vector<std::pair<long, long>>{{0, 0}, {0, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 0}}));
+    std::vector<std::string> lines{verb};
+    for (char done : {'0', '1', '2', '3'}) lines.push_back(verb + ": " + done + " of 3 files");
+    lines.push_back("");
+    EXPECT_EQ(window->lines, lines);
+  }
+  window->Tick(0);
+  window->encrypt = true;  // the filename pass lets events run
+  bool clicked = false;
+  dialogue.on_show = [&] {
+    if (std::exchange(clicked, true)) return;
+    window->logic.cmdRemove_Click();
+    window->logic.cmdUnlockFolder_Click();
+    EXPECT_TRUE(window->logic.Form_QueryUnload()) << "the window stays open for now";
+    EXPECT_EQ(window->lock_caption, "Lock folder") << "nothing ran yet";
+  };
+  window->logic.mnuHidden_Click();  // the pass lets the clicks in, then runs them
+  EXPECT_EQ(std::tuple(clicked, window->rows.at(0).status, window->rows.size(),
+                       fs::status(home.ProgramFolder() / "Data").permissions(), window->ended,
+                       dialogue.boxes.empty()),
+            std::tuple(true, kHidden, 2u, fs::perms::none, true, true));
 }
 
-// Only the close box stays open on Cancel, and only Yes locks the store folders.
+// Only the close box stays open on Cancel; only Yes locks, else the unlock marker stays.
 TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
   const fs::path store = home.MakeFolder("program/Data");
   using enum Answer;
@@ -199,50 +274,39 @@ TEST_F(MainLogic, TheLockQuestionAtTheCloseBoxAndThroughFileExit) {
     StartLoggedIn();
     dialogue.questions.clear();
     dialogue.Answers({answer});
-    if (exit_menu) {
-      window->logic.mnuExit_Click();
-    } else {
-      EXPECT_EQ(window->logic.Form_QueryUnload(), !ends);
-    }
-    ASSERT_EQ(dialogue.questions.size(), 1u);
-    EXPECT_TRUE(std::holds_alternative<ask::LockOnClose>(dialogue.questions[0]));
-    // Unlocked, the marker stays (held by the window, or left to the user).
-    EXPECT_EQ(std::tuple(window->ended, fs::status(store).permissions() == fs::perms::none,
+    const bool stays =
+        exit_menu ? (window->logic.mnuExit_Click(), false) : window->logic.Form_QueryUnload();
+    EXPECT_TRUE(dialogue.questions.size() == 1 &&
+                std::holds_alternative<ask::LockOnClose>(dialogue.questions[0]));
+    EXPECT_EQ(std::tuple(window->ended, stays, fs::status(store).permissions() == fs::perms::none,
                          fs::exists(UnlockMarkerPath(session))),
-              std::tuple(ends, answer == Yes, answer != Yes));
+              std::tuple(ends, !ends, answer == Yes, answer != Yes));
     fs::remove(UnlockMarkerPath(session));  // the next start is of a new process
     fs::permissions(store, fs::perms::owner_all);
   }
 }
 
-// veilbox-cli leaves the store folders as the window holds them; its lock shows later.
-TEST_F(MainLogic, AnotherCopyLeavesTheStoreFoldersAsTheWindowHoldsThem) {
-  const fs::path plans = home.MakeFolder("user/Plans"), store = home.ProgramFolder() / "Data";
+// A command starts from the list another copy left; its lock shows at the next activation.
+TEST_F(MainLogic, CommandsStartFromWhatAnotherCopyLeft) {
   StartLoggedIn();
-  Add(plans);
+  Add(home.MakeFolder("user/Plans"));
   Add(home.MakeFolder("user/Notes"));
-  const fs::path scratch = home.MakeFolder("scratch");
-  const auto cli = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), "--password-stdin");
-    return RunCli(args, "secret\n", scratch).code;
-  };
-  EXPECT_EQ(cli({"hide", plans.string()}), 0);
-  EXPECT_EQ(fs::status(store).permissions() & fs::perms::owner_all, fs::perms::owner_all);
+  const std::string notes = "Notes<" + home.Root().string() + "/user/<";
+  WriteText(home.ProgramFolder() / "Dat.sys", notes + "Visible<Normal<Notes*\r\n");
   window->Tick(1);
   window->status_choice = kHidden;
   window->logic.cmbStatus_Click();
-  EXPECT_TRUE(dialogue.boxes.empty()) << dialogue.boxes.front().text;
-  EXPECT_EQ(std::tuple(window->rows.at(0).status, window->rows.at(1).status),
-            std::tuple(kHidden, kHidden));  // the other copy's hide shows
+  EXPECT_EQ(window->rows,
+            (std::vector<ListRow>{{"Notes", home.Root().string() + "/user/", kHidden, "Normal"}}));
   window->lines.clear();
   window->Tick(0);
   window->logic.cmdRemove_Click();
-  EXPECT_EQ(window->lines.at(0), "Removing Plans");
-
-  EXPECT_EQ(cli({"lock"}), 0);
+  EXPECT_EQ(std::tuple(window->lines.at(0), window->rows.size()), std::tuple("Removing Notes", 0u));
+  LockForUser(session);  // as another copy's lock
   window->logic.Form_Activate();
-  EXPECT_EQ(std::tuple(window->lock_caption, fs::status(store).permissions()),
-            std::tuple("Unlock folder", fs::perms::none));
+  EXPECT_EQ(
+      std::tuple(window->lock_caption, fs::status(home.ProgramFolder() / "Data").permissions()),
+      std::tuple("Unlock folder", fs::perms::none));
 }
 
 // 12345 reads "12,345"; 200,000 files redraw the window 1,001 times.
@@ -259,60 +323,46 @@ TEST(MainPassProgress, GroupsDigitsAndRedrawsOnlyWhenTheBarMoves) {
   EXPECT_EQ(progress.Progress(1, 1)->line, "Hiding Plans: 1 of 1 file");
 }
 
-class PreferencesLogic : public LogicTest {
- protected:
-  void SetUp() override {  // store folders on drives /A/ and /B/, a listed folder on /A/
-    SetSetting("VeilboxHideFolderPath", stored);
-    WriteText(home.ProgramFolder() / "Dat.sys",
-              "Work<" + home.Root().string() + "/user/<Visible<Normal<Work*\r\n");
-    StartLoggedIn();
-    window->logic.mnuPreferences_Click();
-    ASSERT_NE(window->options, nullptr);
-  }
-  FakeOptions& Options() { return *window->options; }
-
+// Store folders on /A/ and /B/: Cancel drops the changed rows, Edit keeps its row selected,
+// a failed write keeps the window open.
+TEST_F(MainLogic, PreferencesShowAndEditTheRowsAndOnlyOkStoresThem) {
   const std::string store_a = (home.Root() / "Store").string();
   const std::string store_b = (home.Root() / "driveB" / "Store").string();
-  const std::string stored = store_a + "*" + store_b + "*";
-};
-
-TEST_F(PreferencesLogic, ShowsAndEditsTheRowsAndOnlyOkStoresThem) {
-  EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}, {"/B/", store_b}}));
-  using enum OptionsControl;
-  EXPECT_FALSE(Options().enabled[cmdEdit] || Options().enabled[cmdRemove]);
-  Options().Select(0);
-  EXPECT_TRUE(Options().enabled[cmdEdit] && Options().enabled[cmdRemove]);
-
-  Options().logic.cmdRemove_Click();  // refused with a box: the listed folder's drive
-  EXPECT_EQ(dialogue.boxes.size(), 1u);
-  Options().Select(1);  // Cancel drops the changed rows; a new opening starts from the stored list
-  dialogue.Answers({Answer::Yes});
-  Options().logic.cmdRemove_Click();
-  EXPECT_EQ(Options().rows, (std::vector<StoreRow>{{"/A/", store_a}}));
-  Options().logic.cmdCancel_Click();
-  EXPECT_TRUE(Options().closed);
+  SetSetting("VeilboxHideFolderPath", store_a + "*" + store_b + "*");
+  StartLoggedIn();
   window->logic.mnuPreferences_Click();
-  EXPECT_EQ(Options().rows.size(), 2u);
+  FakeOptions& options = *window->options;
+  EXPECT_EQ(options.rows, (std::vector<StoreRow>{{"/A/", store_a}, {"/B/", store_b}}));
+  using enum OptionsControl;
+  EXPECT_FALSE(options.enabled[cmdEdit] || options.enabled[cmdRemove]);
+  options.Select(1);
+  EXPECT_TRUE(options.enabled[cmdEdit] && options.enabled[cmdRemove]);
+  dialogue.Answers({Answer::Yes});
+  options.logic.cmdRemove_Click();
+  EXPECT_EQ(options.rows, (std::vector<StoreRow>{{"/A/", store_a}}));
+  options.logic.cmdCancel_Click();
+  EXPECT_TRUE(options.closed);
+  window->logic.mnuPreferences_Click();
+  FakeOptions& again = *window->options;
+  EXPECT_EQ(again.rows.size(), 2u);
 
-  // Edit changes the selected row; a failed write keeps the window open.
   const std::string moved = (home.MakeFolder("driveB") / "Moved").string();
   dialogue.Folders({moved});
-  Options().Select(1);
-  Options().logic.cmdEdit_Click();
-  EXPECT_EQ(Options().rows[1].path, moved);
-  EXPECT_EQ(Options().selected, 1u) << "the edited row stays selected";
-
+  again.Select(1);
+  again.logic.cmdEdit_Click();
+  EXPECT_EQ(std::pair(again.rows[1].path, again.selected),
+            std::pair(moved, std::optional<size_t>(1)));
   platform.refuse_setting_writes = true;
   dialogue.Answers({Answer::Yes});  // the error box
-  Options().logic.cmdOK_Click();
-  EXPECT_FALSE(Options().closed);
+  again.logic.cmdOK_Click();
+  EXPECT_FALSE(again.closed);
   platform.refuse_setting_writes = false;
-  Options().logic.cmdOK_Click();
-  EXPECT_TRUE(Options().closed);
-  EXPECT_EQ(Setting("VeilboxHideFolderPath"), store_a + "*" + moved + "*");
+  again.logic.cmdOK_Click();
+  EXPECT_EQ(std::pair(again.closed, Setting("VeilboxHideFolderPath")),
+            std::pair(true, store_a + "*" + moved + "*"));
 }
 
-TEST_F(PreferencesLogic, TheAboutBoxSaysWhenSystemInfoCannotStart) {
+TEST_F(MainLogic, TheAboutBoxSaysWhenSystemInfoCannotStart) {
   window->logic.mnuAboutVeilbox_Click();
   FakeAbout& about = *window->about;
   for (bool starts : {true, false}) {

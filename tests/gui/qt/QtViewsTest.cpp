@@ -1,5 +1,4 @@
-// The Qt views over the real logic and engine: what the logic sets shows,
-// controls reach their handlers, keys and boxes behave as the toolkit's own.
+// The Qt views over the real logic: what it sets shows, controls reach their handlers.
 #include <QTest>
 #include <QtWidgets>
 #include <set>
@@ -37,8 +36,7 @@ bool InLayout(QLayout* layout, QWidget* widget) {
   return false;
 }
 
-// An action in a menu of the menu bar; a visible widget placed by the layouts
-// of its parents up to the window.
+// An action in a menu of the menu bar; a visible widget placed by its parents' layouts.
 bool ShownIn(QWidget& window, QObject* object) {
   if (auto* action = qobject_cast<QAction*>(object)) {
     const QList<QAction*> menus = static_cast<QMainWindow&>(window).menuBar()->actions();
@@ -49,23 +47,20 @@ bool ShownIn(QWidget& window, QObject* object) {
   }
   auto* widget = qobject_cast<QWidget*>(object);
   if (!widget || !widget->isVisible()) return false;
-  for (QWidget* w = widget; w != &window; w = w->parentWidget()) {
+  for (QWidget* w = widget; w != &window; w = w->parentWidget())
     if (!w->parentWidget() || !InLayout(w->parentWidget()->layout(), w)) return false;
-  }
   return true;
 }
 
 // Every named control of a dialog (not Qt's own parts) is placed up to it.
 void ExpectPlaced(QWidget& dialog) {
-  for (QWidget* w : dialog.findChildren<QWidget*>()) {
-    const QString name = w->objectName();
-    EXPECT_TRUE(name.isEmpty() || name.startsWith("qt_") || ShownIn(dialog, w))
-        << name.toStdString();
-  }
+  for (QWidget* w : dialog.findChildren<QWidget*>())
+    EXPECT_TRUE(w->objectName().isEmpty() || w->objectName().startsWith("qt_") ||
+                ShownIn(dialog, w))
+        << w->objectName().toStdString();
 }
 
-// SetEnabled greys one control of its own for each; they and all else the logic
-// sets show in the window. One end undoes a busy cursor said twice.
+// Each SetEnabled greys one control of its own; all shows; one end undoes two busy cursors.
 TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   window->SetVisible(true);
   std::vector<QObject*> shown;
@@ -85,15 +80,12 @@ TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   window->FillList({{"Plans", "/work/", kHidden, "Encrypted"}});
   window->SetLockButtonCaption("Lock folder");
   window->SetStatusChoice(kHidden);
-  window->SetEncryptTicked(true);
-  window->SetEncryptMenuChecked(true);
   window->SetProgress(5, 8);
   window->SetStatusLine("Hiding Plans: 5 of 8 files");
   EXPECT_EQ(
       QStringList({window->lstFolders->topLevelItem(0)->text(3), window->cmdUnlockFolder->text(),
                    window->cmbStatus->currentText(), window->statusBar()->currentMessage()}),
       QStringList({"Encrypted", "Lock folder", kHidden, "Hiding Plans: 5 of 8 files"}));
-  EXPECT_TRUE(window->chkEncrypt->isChecked() && window->mnuEncryptfilenames->isChecked());
   EXPECT_EQ(
       std::tuple(window->pbBar->value(), window->pbBar->maximum(), window->pbBar->isTextVisible()),
       std::tuple(5, 8, false));
@@ -112,8 +104,7 @@ TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(0, 100));
 }
 
-// The login opens with the focus in the password, shown as "*"; Escape ends
-// the program.
+// The login opens with the focus in the password, shown as "*"; Escape ends the program.
 TEST_F(QtTest, LoginOpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram) {
   SetSetting("VeilboxFirstTime", "No");
   window->Logic().Form_Load();
@@ -124,8 +115,7 @@ TEST_F(QtTest, LoginOpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram)
             std::tuple(QString("Login"), false, field, QLineEdit::Password, true));
   EXPECT_EQ(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, 0, field), '*');
   QTest::keyClick(field, Qt::Key_Escape);
-  EXPECT_TRUE(window->Logic().ProgramEnded());
-  EXPECT_FALSE(login->isVisible());
+  EXPECT_EQ(std::pair(window->Logic().ProgramEnded(), login->isVisible()), std::pair(true, false));
 }
 
 TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
@@ -138,9 +128,10 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   dialogue.Folders({plans.string(), home.MakeFolder("user/Notes").string()});
   QTest::mouseClick(window->cmdAdd, Qt::LeftButton);
   window->mnuAdd->trigger();
-  EXPECT_EQ(window->lstFolders->topLevelItemCount(), 2);
   QTreeWidgetItem* row = window->lstFolders->topLevelItem(0);
-  EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
+  EXPECT_EQ(std::pair(window->lstFolders->topLevelItemCount(),
+                      !!(row->flags() & Qt::ItemIsUserCheckable)),
+            std::pair(2, true));
   row->setCheckState(0, Qt::Checked);
   EXPECT_TRUE(window->cmbStatus->isEnabled());
   // The box and Status > Encrypt filenames keep one check mark.
@@ -155,8 +146,7 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   row = window->lstFolders->topLevelItem(0);
   EXPECT_EQ(std::tuple(row->text(2), row->text(3), row->checkState(0)),
             std::tuple(QString(kHidden), QString("Encrypted"), Qt::Unchecked));
-  // The close box asks and Cancel keeps the window; File > Exit asks and ends
-  // the program whatever the answer, and the window then closes unasked.
+  // The close box and File > Exit ask; then the window closes unasked.
   dialogue.Answers({Answer::Cancel, Answer::Cancel});
   EXPECT_FALSE(window->close());
   window->mnuExit->trigger();
@@ -165,8 +155,7 @@ TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
   EXPECT_EQ(dialogue.boxes.size(), 2u);
 }
 
-// Options elides long paths in the middle, shows each drive key whole in its
-// tooltip and presses no button on Return; Escape closes and destroys it and About.
+// Options elides paths, shows the drive key as tooltip, ignores Return; Escape closes both.
 TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   const std::string store = "/media/someone/A-very-long-volume-label-for-a-drive/Store";
   SetSetting("VeilboxHideFolderPath", store + "*");
@@ -176,38 +165,38 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   QtOptions* options = window->Options();
   QTreeWidgetItem* row = options->lstFoldersPath->topLevelItem(0);
   EXPECT_EQ(std::tuple(options->windowTitle(), options->isModal(),
-                       options->lstFoldersPath->textElideMode(), row->text(1), row->toolTip(0)),
+                       options->lstFoldersPath->textElideMode(), row->text(1), row->toolTip(0),
+                       options->cmdEdit->isEnabled()),
             std::tuple(QString("Options"), false, Qt::ElideMiddle, QString::fromStdString(store),
-                       row->text(0)));
-  EXPECT_FALSE(options->cmdEdit->isEnabled());
+                       row->text(0), false));
   ExpectPlaced(*options);
   QTest::keyClick(options->lstFoldersPath, Qt::Key_Return);
   EXPECT_TRUE(dialogue.chooser_titles.empty());
   const QRect r = options->lstFoldersPath->visualItemRect(row);
   QTest::mouseClick(options->lstFoldersPath->viewport(), Qt::LeftButton, {}, r.center());
   window->mnuPreferences->trigger();
-  EXPECT_EQ(window->Options(), options) << "a second opening keeps the window as it is";
-  EXPECT_TRUE(options->cmdEdit->isEnabled());
+  // A second opening keeps the window as it is.
+  EXPECT_EQ(std::pair(window->Options(), options->cmdEdit->isEnabled()), std::pair(options, true));
   QTest::keyClick(options, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->Options(), nullptr);
 
   window->mnuAboutVeilbox->trigger();
   QtAbout* about = window->About();
-  EXPECT_EQ(QStringList({about->windowTitle(), about->lblTitle->text(), about->lblVersion->text()}),
-            QStringList({"About Veilbox", "Veilbox", "1.04"}));
-  ExpectPlaced(*about);
   // The texts wrap within the box rather than widen it.
-  EXPECT_TRUE(about->lblDescription->wordWrap() && about->lblDisclaimer->wordWrap() &&
-              about->Label1->wordWrap());
+  EXPECT_EQ(std::tuple(QStringList({about->windowTitle(), about->lblTitle->text(),
+                                    about->lblVersion->text()}),
+                       about->lblDescription->wordWrap() && about->lblDisclaimer->wordWrap() &&
+                           about->Label1->wordWrap()),
+            std::tuple(QStringList({"About Veilbox", "Veilbox", "1.04"}), true));
+  ExpectPlaced(*about);
   QTest::keyClick(about, Qt::Key_Escape);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->About(), nullptr);
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// A tag in a typed password, a folder name or an address is not markup. A pause
-// in a pass runs what waits (here a timer).
+// A tag in a typed password, a folder name or an address is not markup; a pause runs timers.
 TEST(QtDialogueBoxes, ShowTagLikeTextLiterallyAndPausesRunTimers) {
   const QString text = "<b>pa<s>ss</s>word</b>";
   const QLabel* label = nullptr;
@@ -217,8 +206,7 @@ TEST(QtDialogueBoxes, ShowTagLikeTextLiterallyAndPausesRunTimers) {
       auto* box = qobject_cast<QMessageBox*>(widget);
       if (!box || !box->isVisible()) continue;
       label = box->findChild<QLabel*>("qt_msgbox_label");
-      EXPECT_EQ(label->textFormat(), Qt::PlainText);
-      EXPECT_EQ(label->text(), text);
+      EXPECT_EQ(std::pair(label->textFormat(), label->text()), std::pair(Qt::PlainText, text));
       box->button(QMessageBox::No)->click();
     }
   });

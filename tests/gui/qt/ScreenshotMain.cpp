@@ -1,6 +1,5 @@
-// veilbox_screenshot OUTPUT.png [main|login|options|about]: shows one window
-// of the desktop program with sample folders in a temporary home and saves
-// what the screen shows of it (scripts/screenshot.sh, for the README).
+// veilbox_screenshot OUTPUT.png [main|login|options|about]: one window with sample folders in a
+// temporary home, saved as the screen shows it (scripts/screenshot.sh, for the README).
 #include <QTest>
 #include <QtWidgets>
 

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# The real veilbox.exe under Wine, driven by keys: the first run up to its
-# restart notice, then a second run (login, the main window, File > Exit by
-# its access keys). Usage: first_run_test.sh PATH/veilbox.exe
+# The real veilbox.exe under Wine, driven by keys: the first run to its restart notice, then
+# a second (login, main window, File > Exit). Usage: first_run_test.sh PATH/veilbox.exe
 set -euo pipefail
 exe=$1
-for tool in Xvfb xdotool /usr/lib/wine/wine64; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed (scripts/install-deps.sh mingw)"; exit 77; }
-done
+for tool in Xvfb xdotool /usr/lib/wine/wine64; do command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed (scripts/install-deps.sh mingw)"; exit 77; }; done
 . "$(dirname "$0")/xwine.sh"
 work=$(mktemp -d)
 trap 'xwine_stop; rm -rf "$work"' EXIT

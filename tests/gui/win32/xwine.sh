@@ -1,17 +1,14 @@
-# Sourced by what runs the real veilbox.exe: a private X server (Xvfb, screen
-# $xwine_screen) and Wine prefix, and keys typed into its windows (xdotool).
-# The caller sets work (a folder of its own, removed by its trap after xwine_stop).
+# Sourced to run the real veilbox.exe: a private X server (Xvfb, screen $xwine_screen), a
+# Wine prefix, keys typed with xdotool. The caller sets work (its folder, removed by its trap).
 
 # Runs the command $2... every 0.1 s until it succeeds, for up to $1 seconds.
 xwine_wait() {
-  local tries=$(($1 * 10))
-  shift
+  local tries=$(($1 * 10)) && shift
   for _ in $(seq "$tries"); do "$@" && return 0 || sleep 0.1; done
   return 1
 }
 
-# Xvfb on a free display, in DISPLAY. With no window manager, Wine draws the
-# windows' frames itself.
+# Xvfb on a free display, in DISPLAY; with no window manager Wine draws the frames itself.
 xwine_display() {
   Xvfb -displayfd 3 -screen 0 "${xwine_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb_pid=$!
@@ -19,8 +16,7 @@ xwine_display() {
   export DISPLAY=":$(cat "$work/display")"
 }
 
-# The display, a fresh Wine prefix and the program folder as Windows sees it
-# (VEILBOX_HOME). No run reaches the update server.
+# The display, a fresh Wine prefix, VEILBOX_HOME as Windows sees it; no update server.
 xwine_start() {
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" VEILBOX_UPDATE_URL=""
   xwine_display
@@ -32,19 +28,12 @@ xwine_start() {
   export VEILBOX_HOME
 }
 
-xwine_stop() {
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
+xwine_stop() { /usr/lib/wine/wineserver -k 2>/dev/null || true; [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true; }
 
 # Starts veilbox.exe ($1) in the background; its id in program_pid.
-xwine_run() {
-  /usr/lib/wine/wine64 "$1" </dev/null >/dev/null 2>&1 &
-  program_pid=$!
-}
+xwine_run() { /usr/lib/wine/wine64 "$1" </dev/null >/dev/null 2>&1 & program_pid=$!; }
 
-# The id of a visible window titled exactly $1; waiting for one to come or go,
-# or for the program to end (with 0).
+# The id of a visible window titled exactly $1; waits for one to come or go, or for the end.
 xwine_shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
 xwine_hidden() { ! xwine_shown "$1" >/dev/null; }
 xwine_fail() { echo "$1" >&2 && return 1; }
@@ -55,8 +44,7 @@ xwine_ended() {
   wait "$program_pid"
 }
 
-# Gives the window titled $1 the keyboard and types the keys $2... (xdotool
-# key names, or "type:TEXT"), waiting for a menu to open after each.
+# Types keys $2... (xdotool names, "type:TEXT") into the window titled $1, pausing after each.
 xwine_keys() {
   local title=$1 id key
   shift
@@ -69,8 +57,7 @@ xwine_keys() {
   done
 }
 
-# The first run of veilbox.exe ($1) up to its end after the restart notice:
-# agreement, first-time notice, the new password $2 typed and confirmed.
+# The first run of veilbox.exe ($1) to its restart notice, with the new password $2.
 xwine_first_run() {
   xwine_run "$1" &&
     xwine_keys Agreement Return && xwine_gone Agreement &&

@@ -34,5 +34,5 @@ runtime_dir="$(mktemp -d)"
 trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$runtime_dir"' EXIT
 mkdir -p "$(dirname "$output")"
 DISPLAY=":${display}" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime_dir" \
-  build/default/tests/gui/qt/veilbox_screenshot "$output" "$which_window"
+  build/default/tools/screenshot/veilbox_screenshot "$output" "$which_window"
 echo "Saved $output"

@@ -1,18 +1,54 @@
-// The finder on real folder trees in a temporary folder, each listed in name order.
-#include "search/clsFileFind.h"
-
+// Name patterns, and the finder on real folder trees in a temporary folder, each listed in name
+// order (the finder's walks are written for "/" paths and POSIX links: not on Windows).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 #include "NativePlatform.h"
+#include "diag/Failure.h"
+#include "search/NamePattern.h"
+#include "search/clsFileFind.h"
 #include "support/ForwardingFolder.h"
 #include "support/TempHome.h"
 
 namespace veilbox {
 namespace {
+
+TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
+  // Name, pattern, then what the listing and the exact test say.
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
+      {"b", "*.*", true, false},  // only the exact test needs the dot
+      {".x", "*.*", true, true},
+      {"A.TXT", "*.txt", true, false},
+      {"xaxxb", "*a*b", true, true},
+      {"a\xC3\xA9z", "a?z", true, true},   // "?" takes a character, not a byte
+      {"\xFF", "?", true, true},           // and a stray byte is one character
+      {"\xFF", "\xC3\xBF", false, false},  // but not the letter U+00FF
+      {"v1.txt", "v#.txt", false, true},
+      {"v#.txt", "v#.txt", true, false},
+      {"bx", "[a-c]x", false, true},
+      {"Bx", "[a-c]x", false, false},
+      {"[A-C]x", "[a-c]x", true, false},
+      {"dx", "[!a-c]x", false, true},
+      {"b", "[axz]", false, false},  // a range needs its "-"
+      {"-", "[a-]", false, true},    // and a "-" at the end stands for itself
+      {"*", "[*]", false, true},
+      {"ab", "a[]b", false, true},
+      {"abc", "abc*", true, true},
+      {"abc", "abc", true, true},  // in the freed tokens of "abc*": nothing past the end is read
+  };
+  for (const auto& [name, pattern, by_listing, exact] : cases) {
+    EXPECT_EQ(MatchesListingPattern(name, pattern), by_listing) << name << " " << pattern;
+    EXPECT_EQ(MatchesExactPattern(name, pattern), exact) << name << " " << pattern;
+  }
+  EXPECT_THROW(MatchesExactPattern("a", "[abc"), Failure);  // a malformed bracket raises
+  EXPECT_THROW(MatchesExactPattern("a", "[c-a]"), Failure);
+}
+
+#ifndef _WIN32
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
@@ -153,6 +189,8 @@ TEST_F(FileFind, TheLastPartOfAPathWithoutSeparatorIsANamePattern) {
     EXPECT_EQ(Search(path, true), FindResult::PathNameNotValid) << path;
   }
 }
+
+#endif
 
 }  // namespace
 }  // namespace veilbox

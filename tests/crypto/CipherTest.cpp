@@ -1,5 +1,4 @@
-// The cipher: the AES core's known answers and refusals, text to hex cipher text and the quiet
-// file-name check, and the buffer and file layers in a temporary folder.
+// The cipher's block core, its hex text and file-name check, and its buffer and file layers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,15 +45,13 @@ class Cipher : public ::testing::Test {
 using BlockCipher = Cipher;
 using TextCipher = Cipher;
 
-// FIPS-197 appendix C at offsets inside larger buffers; then 100 keys, each XORed with the
-// block enciphered 1000 times under it, ending where OpenSSL does.
+// FIPS-197 appendix C at offsets; 100 keys each XORed with 1000 encryptions, as OpenSSL ends.
 TEST_F(BlockCipher, GivesTheKnownAnswersAtOffsetsAndAfterLongChains) {
   const std::tuple<int, const char*, const char*> known[] = {
       {128, "69c4e0d86a7b0430d8cdb78070b4c55a", "4b9ffbad7717d5eaf9d0b00efbadbfdd"},
       {192, "dda97ca4864cdfe06eaf70a0ec0d7191", "ca253d43e6b281b5c431dae252825ad9"},
       {256, "8ea2b7ca516745bfeafc49904b496089", "b0fef2cd6677f229a91c37b044c45cc2"}};
   for (const auto& [bits, fips, chained] : known) {
-    SCOPED_TRACE(bits);
     cipher.SetCipherKey(kKeyBytes, bits);
     Bytes in(40, 0xEE), out(48, 0xEE), back(32, 0xEE);
     std::copy(kPlain.begin(), kPlain.end(), in.begin() + 8);
@@ -99,7 +96,7 @@ TEST_F(BlockCipher, RefusalsLeaveTheKeyAndTheBuffersAlone) {
   EXPECT_NE(dialogue.boxes[0].text.find("Error Number: 9."), std::string::npos);
 }
 
-// A name hidden by one release comes back under the next; DecryptFileName drops the padding.
+// A name hidden by one release comes back under the next, without the padding.
 TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   const std::pair<std::string, std::string> known[] = {
       {"a", "595945AEA2E45886014E409255225154"},
@@ -113,8 +110,6 @@ TEST_F(TextCipher, NamesGiveTheKnownCipherText) {
   for (const auto& [name, hex] : known) {
     EXPECT_EQ(cipher.Encrypt(name, kNameKey), hex) << name;
     EXPECT_EQ(cipher.DecryptFileName(hex, kNameKey), name) << hex;
-    EXPECT_EQ(cipher.Decrypt(hex, kNameKey), name + std::string((16 - name.size() % 16) % 16, '\0'))
-        << hex;
   }
   // Key bytes after the 16th do not count; one cipher serves keys in turn.
   const std::string longer = kNameKey.substr(0, 16) + std::string(40, 'x');
@@ -205,7 +200,6 @@ TEST_F(FileCipher, BuffersAndFilesAroundABlockAndTheChunkSize) {
   block.SetCipherKey(Bytes(kFileKey.begin(), kFileKey.begin() + 16), 128);
   cipher.SetCipherKeyString(kFileKey, 128);
   for (std::size_t n : {chunk + 1, chunk, chunk - 1, 33ul, 32ul, 16ul, 15ul, 1ul, 0ul}) {
-    SCOPED_TRACE(n);
     Bytes plain(n), zeros, length, buffer, back;
     for (std::size_t i = 0; i < n; ++i) plain[i] = static_cast<std::uint8_t>(i * 7 + n);
     zeros = length = plain;

@@ -1,5 +1,4 @@
-// clsHTTP and the version check against a small HTTP server on 127.0.0.1, the program in a
-// private home and no proxy for any request.
+// clsHTTP and the version check against a small HTTP server on 127.0.0.1, with no proxy.
 #include <gmock/gmock.h>
 
 #ifdef _WIN32
@@ -37,7 +36,11 @@ class NetTest : public HomeTest {
   NetTest() { SetEnvironment("no_proxy", "*"); }
   ~NetTest() override { SetEnvironment("no_proxy", no_proxy_); }
   const std::optional<std::string> no_proxy_ = EnvironmentValue("no_proxy");
+  clsHTTP http{session.reporter};
+  std::string text = "untouched";
 };
+using HttpClientTest = NetTest;
+using VersionCheckTest = NetTest;
 
 auto Shown(const ShownBox& box) {
   return std::tie(box.text, box.title, box.icon, box.buttons);
@@ -51,8 +54,7 @@ std::string Document(const std::string& body) {
   return Response("200 OK", "Content-Length: " + std::to_string(body.size()) + "\r\n", body);
 }
 
-// Sends every connection one reply in pieces of 1000 bytes and records the requests; a Holding
-// server keeps the connection until the client lets go, a Refusing one does not listen.
+// Replies in 1000-byte pieces, notes requests; Holding keeps the link, Refusing does not listen.
 class LocalServer {
  public:
   enum Mode { Closing, Holding, Refusing };
@@ -131,12 +133,6 @@ class LocalServer {
   std::thread thread_;
 };
 
-class HttpClientTest : public NetTest {
- protected:
-  clsHTTP http{session.reporter};
-  std::string text = "untouched";
-};
-
 // Additional header lines go out unless the request has that header already.
 TEST_F(HttpClientTest, SendsAnUncachedHttp10GetAndReadsTheResponsesValues) {
   LocalServer server(
@@ -172,8 +168,7 @@ TEST_F(HttpClientTest, SendsAnUncachedHttp10GetAndReadsTheResponsesValues) {
   EXPECT_THAT(dialogue.boxes.at(0).text, HasSubstr("Error Description: Overflow."));
 }
 
-// The events run once the headers are in (the old text still there) and after
-// each read; a transfer that breaks off ends the document where it stopped.
+// Events run once the headers are in and after each read; a cut transfer ends the document.
 TEST_F(HttpClientTest, TheBodyArrivesWholeWhateverItsPiecesAndStatus) {
   std::string body;
   for (int i = 0; i < 5000; ++i) body += static_cast<char>('a' + i % 26);
@@ -223,8 +218,7 @@ TEST_F(HttpClientTest, GetFileToDiskWritesTheWholeBodyOrNothing) {
   const std::string file = (home.MakeFolder("downloads") / "doc.bin").string();
   const std::string unwritable = (home.Root() / "no-such-folder" / "doc.bin").string();
   const std::string cut = Response("200 OK", "Content-Length: 100\r\n", "only part");
-  // The reply, the target, what it holds afterwards (nullopt: no file), the boxes shown so
-  // far and the last error.
+  // The reply, the target, what it holds after (nullopt: no file), boxes so far, the last error.
   const std::tuple<std::string, std::string, std::optional<std::string>, std::size_t, std::string>
       rows[] = {{Document(body), file, body, 0, ""},
                 {Document(body), unwritable, std::nullopt, 1, ""},
@@ -243,16 +237,12 @@ TEST_F(HttpClientTest, GetFileToDiskWritesTheWholeBodyOrNothing) {
   EXPECT_FALSE(http.FileExist(home.Root().string()));
 }
 
-using VersionCheckTest = NetTest;
-
-// Only a newer first field asks; only the exact "must-download" ends the program. Only an
-// http(s) address with a host and no blank is trusted; a newer version lacking a field raises.
+// Only a newer version asks, an exact "must-download" ends; only an http(s) host is trusted.
 TEST_F(VersionCheckTest, TheDocumentsRules) {
   const std::map<char, std::string> texts{{'O', "New version is available at: "},
                                           {'D', kDamagedDocumentText},
                                           {'S', "Subscript out of range"}};
-  // The document, the answer, whether the program ends, the boxes shown (by the letters of
-  // texts) and whether the address is opened.
+  // The document, the answer, whether it ends the program, the boxes (texts' letters), opened.
   const std::tuple<std::string, Answer, bool, std::string, bool> rows[] = {
       {"1.05,https://example.org/get,no", Answer::Yes, false, "O", true},
       {"1.05,https://example.org/get,no", Answer::No, false, "O", false},
@@ -291,8 +281,7 @@ TEST_F(VersionCheckTest, TheDocumentsRules) {
   }
 }
 
-// Start-up fetches VEILBOX_UPDATE_URL's document (at most kMaxDocumentBytes)
-// and offers a newer version before the agreement.
+// Start-up fetches at most kMaxDocumentBytes and offers a newer version before the agreement.
 TEST_F(VersionCheckTest, StartUpFetchesTheDocumentFromTheAddressItIsGiven) {
   const std::string head = "1.05,https://example.org/get,";
   LocalServer too_long(Document(head + std::string(kMaxDocumentBytes - head.size() + 1, 'x')));

@@ -1,5 +1,4 @@
-// Name patterns, and the finder on real folder trees in a temporary folder, each listed in name
-// order (the finder's walks are written for "/" paths and POSIX links: not on Windows).
+// Name patterns, and the finder on temporary trees in name order ("/" paths: not on Windows).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -124,8 +123,7 @@ TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   EXPECT_EQ(Search(Path("out/"), true), FindResult::PathNameNotValid);
 }
 
-// A sub-folder swapped for a link during a search or a walk ends it, as does another drive
-// mounted in the tree (saying where): nothing in the other folder or drive is listed.
+// A swap for a link, or a drive mounted in the tree (told), ends it; nothing beyond is listed.
 TEST_F(FileFind, AFolderSwappedForALinkOrAMountInTheTreeFailsTheWalk) {
   Make({"a", "R/c", "R/S/d", "b"});
   const fs::path outside = home.MakeFolder("outside");

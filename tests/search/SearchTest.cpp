@@ -72,6 +72,7 @@ class FileFind : public ::testing::Test {
   }
 
   testing::TempHome home;
+  const fs::path outside = home.MakeFolder("outside");  // a folder out of the searched tree
   NativePlatform platform;
   clsFileFind finder{platform};
   Strings files, folders;
@@ -113,7 +114,6 @@ TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   EXPECT_EQ(files, Paths({"a"}));
   finder.PumpEvents = nullptr;
 
-  const fs::path outside = home.MakeFolder("outside");
   testing::WriteText(outside / "secret", "x");
   fs::create_directory_symlink(Path(""), Path("S/up"));  // a loop back to an ancestor
   fs::create_directory_symlink(outside, Path("out"));
@@ -126,7 +126,6 @@ TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
 // A swap for a link, or a drive mounted in the tree (told), ends it; nothing beyond is listed.
 TEST_F(FileFind, AFolderSwappedForALinkOrAMountInTheTreeFailsTheWalk) {
   Make({"a", "R/c", "R/S/d", "b"});
-  const fs::path outside = home.MakeFolder("outside");
   testing::WriteText(outside / "secret", "x");
   const auto swap = [&](const std::string& folder) {
     if (fs::is_symlink(Path(folder))) return;

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# A drive holding the hidden Photos and its own store folder, unplugged: Docs is hidden into the
-# root file system's store folder (listed after the drive's), not the empty mount point; restore
-# and remove of Photos fail and keep the row. With the drive back both come back whole.
+# An unplugged drive's hidden folder keeps its row; a hide meanwhile goes to the root drive's store folder.
 source "$(dirname "$0")/drives.sh" "$1"
 USB=$OWNER_HOME/usb PHOTOS=$OWNER_HOME/usb/Photos DOCS=$OWNER_HOME/Docs
 

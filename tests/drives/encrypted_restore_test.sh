@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Odd names (backslash, tab, newline, dash, UTF-8) come back from cipher names exactly, with
-# contents, modes and times. With a sub-folder of hidden Closed shut by root, the restore neither
-# says done nor marks names plain while cipher names are left; opened, a restore brings all back.
+# Odd names come back exactly from cipher names; a closed sub-folder keeps the restore from saying done.
 source "$(dirname "$0")/drives.sh" "$1"
 ODD=$OWNER_HOME/Odd CLOSED=$OWNER_HOME/Closed
 

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Drives mounted inside a listed folder: hide is refused before anything moves, naming the
-# mount; inside the hidden copy: check, repair and restore leave it alone and say why. The
-# program folder by another path offered as a store folder: refused.
+# Drives mounted in a listed folder or its hidden copy: named, left alone; the program folder is no store.
 source "$(dirname "$0")/drives.sh" "$1"
 FOLDER=$OWNER_HOME/Project OTHER=$OWNER_HOME/Other
 

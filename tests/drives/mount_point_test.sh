@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# A listed folder become a mount point: its hide, run from the owner's home, fails with a
-# message, makes nothing in the home and leaves the stores locked.
+# A listed folder become a mount point: hide fails, saying why, makes nothing and locks the stores again.
 source "$(dirname "$0")/drives.sh" "$1"
 FOLDER=$OWNER_HOME/Mounted
 

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Restore elsewhere, the folder's place gone: into the store's temp or the program folder is
-# refused and the row stays hidden; a proper place gets all.
+# With the folder's place gone, a restore into the store's temp or the program folder is refused.
 source "$(dirname "$0")/drives.sh" "$1"
 PLACE=$OWNER_HOME/work PLANS=$OWNER_HOME/work/Plans ELSEWHERE=$OWNER_HOME/elsewhere
 

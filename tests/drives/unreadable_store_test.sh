@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Root takes the store folder (as a failed unlock leaves it), then its parent: remove of the
-# hidden row fails and keeps it; readable again, restore brings all back.
+# Root takes the store folder, then its parent: remove fails, keeps the row; readable again, all is back.
 source "$(dirname "$0")/drives.sh" "$1"
 DRIVE=$ROOT/drive BOX=$ROOT/drive/Box STORE=$ROOT/drive/vault/store
 

@@ -1,6 +1,5 @@
-# Shared by the hostile-user and drive tests: an owner who runs veilbox-cli and an intruder,
-# throw-away accounts, in a temp root both can traverse; all goes on exit. Without root,
-# useradd or setpriv: skipped (77). Usage: source hostile.sh VEILBOX_CLI [HELPER...]
+# Shared by the hostile-user and drive tests: an owner running veilbox-cli and an intruder, throw-away
+# accounts in a temp root, all gone on exit; 77 without root, useradd or setpriv. Args: CLI [HELPER...]
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/trees.sh"
 
@@ -17,8 +16,7 @@ cleanup() {  # locked store folders opened first; chmod and rm follow no links
 }
 trap cleanup EXIT && trap 'exit 1' INT TERM
 
-# The programs are copied into the temp root: the users may not enter the build tree.
-install -m 0755 -D -t "$ROOT/bin" "$@"
+install -m 0755 -D -t "$ROOT/bin" "$@"  # the programs: the users may not enter the build tree
 CLI=$ROOT/bin/$(basename "$1") && cd "$ROOT" || exit 1
 SCRATCH=$ROOT/scratch && mkdir -m 0700 "$SCRATCH"  # the test's own notes, root's only
 OWNER=vbx-owner-$$ INTRUDER=vbx-intruder-$$ OWNER_HOME=$ROOT/owner SHARED=$ROOT/shared PASSWORD="hostile pw"
@@ -39,11 +37,9 @@ as() {
 }
 start_as() { AS_EXEC=1 as "$@" & PIDS+=($!); }  # as, in the background
 
-# The owner's home, and a shared folder (0777 without the sticky bit).
-install -d -o "$OWNER" -g "$OWNER" -m 0700 "$OWNER_HOME" && mkdir -m 0777 "$SHARED"
+install -d -o "$OWNER" -g "$OWNER" -m 0700 "$OWNER_HOME" && mkdir -m 0777 "$SHARED"  # no sticky bit
 
-# vb ARGS...: veilbox-cli as the owner, the password on standard input, the program folder
-# VB_HOME (the owner's veilbox by default); must: vb, quietly, ending the test unless it succeeds.
+# vb ARGS...: veilbox-cli as the owner, password on stdin, in VB_HOME (default ~/veilbox); must: quiet vb or end.
 vb() {
   printf '%s\n' "$PASSWORD" | as "$OWNER" HOME="$OWNER_HOME" VEILBOX_HOME="${VB_HOME:-$OWNER_HOME/veilbox}" \
     XDG_CONFIG_HOME="$OWNER_HOME/config" XDG_DATA_HOME="$OWNER_HOME/data" VEILBOX_UPDATE_URL= \
@@ -61,19 +57,16 @@ outside() {  # the snapshot of the temp root but the shared folder, Veilbox's fo
   local x='(shared|owner/veilbox|owner/config/veilbox|scratch)'
   snapshot "$ROOT" | grep -E -v "^$x[/ ]|  \./$x/"
 }
-# status FOLDER: the status column of FOLDER's row in the owner's list.
-status() { vb list 2>/dev/null | awk -F'\t' -v f="$1" '$2 $1 == f { print $3 }'; }
+status() { vb list 2>/dev/null | awk -F'\t' -v f="$1" '$2 $1 == f { print $3 }'; }  # the status of a folder's row
 hidden() { [ "$(status "$1")" = Hidden ]; }
 stores() { vb stores 2>/dev/null | cut -f2; }
 
-# run ARGS...: vb; CODE is its exit code, $SCRATCH/out and last its output and messages,
-# $SCRATCH/said every run's messages.
+# run ARGS...: vb; CODE, $SCRATCH/out and last: its exit code, output and messages (all in said).
 run() {
   vb "$@" >"$SCRATCH/out" 2>"$SCRATCH/last"
   CODE=$? && { echo "\$ veilbox-cli $* -> exit $CODE"; cat "$SCRATCH/last"; } >>"$SCRATCH/said"
 }
-# want DESCRIPTION COMMAND...: DESCRIPTION is a problem unless COMMAND succeeds.
-want() { "${@:2}" || PROBLEMS+=("$1"); }
+want() { "${@:2}" || PROBLEMS+=("$1"); }  # want DESCRIPTION COMMAND...: a problem unless COMMAND succeeds
 # exits CODE WHAT ARGS...: run ARGS; a problem unless it exits CODE ("fails": not 0).
 exits() {
   run "${@:3}"

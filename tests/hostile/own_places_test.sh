@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Places another account made for the owner's Veilbox: the intruder's program folder, open to
-# all, whose journal would move the owner's Documents into it, also through a link; a settings
-# file root owns (as after sudo). Each command exits 3 naming the place and why; nothing moves.
+# Program folders and settings another account made for the owner are refused, saying why; nothing moves.
 source "$(dirname "$0")/hostile.sh" "$1"
 DOCUMENTS=$OWNER_HOME/Documents TRAP=$SHARED/prog SETTINGS=$OWNER_HOME/config/veilbox/settings.json
 
@@ -15,7 +13,6 @@ chown "$INTRUDER:" "$TRAP/Dat.sys.journal" && as "$OWNER" ln -s "$TRAP" "$OWNER_
 # refused WHY PROGRAM_FOLDER: list and init exit 3 and say WHY.
 refused() {
   for args in list "--accept-agreement init"; do
-    # shellcheck disable=SC2086
     VB_HOME=$2 exits 3 "$args in $2" $args
     want "$args in $2 says: $1" grep -q -- "$1" "$SCRATCH/out" "$SCRATCH/last"
   done

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# After the owner hides shared/Team/Plans, the intruder makes shared/Team a link to their own
-# folder: the restore puts nothing there; with the link undone, a restore brings all back.
+# The hidden folder's parent swapped for the intruder's link: the restore puts nothing there.
 source "$(dirname "$0")/hostile.sh" "$1"
 PLANS=$SHARED/Team/Plans DROP=$ROOT/intruder/drop
 

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The intruder exchanges the owner's listed folder in a shared folder ("deep": a sub-folder
-# deep in it, in a folder anyone may write) with a link to the owner's "victim" in a tight loop,
-# while the owner hides (encrypted) and restores it again and again. Runs may be refused, but
-# nothing outside the folder and its store is touched; after the repair every file is back.
+# The intruder swaps the listed folder (deep: a sub-folder) with a link to the owner's victim while it is
+# hidden and restored again and again: runs may fail, nothing outside is touched, the repair ends whole.
 source "$(dirname "$0")/hostile.sh" "$1" "$2"
 ROUNDS=${3:-100} SECONDS_MAX=${4:-60} SWAP=$ROOT/bin/$(basename "$2") PLANS=$SHARED/Plans
 SWAPPED=$PLANS LINK=$SHARED/link  # the two entries exchanged
@@ -19,7 +17,6 @@ start_as "$INTRUDER" "$SWAP" "$SWAPPED" "$LINK" "$SECONDS_MAX" >"$SCRATCH/swaps"
 SECONDS=0 failures=0 touched=""
 for ((rounds = 0; rounds < ROUNDS && SECONDS < SECONDS_MAX && ${#touched} == 0; rounds++)); do
   for command in "--encrypt hide" "restore"; do
-    # shellcheck disable=SC2086
     vb $command "$PLANS" >/dev/null 2>>"$SCRATCH/errors"
     code=$? && ((code == 0)) || failures=$((failures + 1))
     [ "$(snapshot "$OWNER_HOME/victim")" = "$victim_before" ] ||

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# An unplugged drive holding the hidden Photos and its own store folder: Docs
-# is hidden into the root file system's store folder (new, listed after the
-# drive's), not the empty mount point; restore and remove of Photos fail and
-# keep the row. With the drive back both folders come back whole.
+# An unplugged drive's hidden folder keeps its row; a hide meanwhile goes to the root drive's store folder.
 source "$(dirname "$0")/drives.sh" "$1"
-USB=$OWNER_HOME/usb PHOTOS=$USB/Photos DOCS=$OWNER_HOME/Docs
+USB=$OWNER_HOME/usb PHOTOS=$OWNER_HOME/usb/Photos DOCS=$OWNER_HOME/Docs
 
-install -d -o "$OWNER" -g "$OWNER" "$USB"
-new_drive "$USB"
+install -d -o "$OWNER" -g "$OWNER" "$USB" && new_drive "$USB"
 for folder in "$PHOTOS" "$DOCS"; do owned_tree "$OWNER" "$folder" 20 "$SCRATCH/${folder##*/}"; done
 ROOT_DRIVE=$(vb stores 2>/dev/null | cut -f1)
 must --store "$USB/.veilbox" add "$PHOTOS" && must --encrypt hide "$PHOTOS" &&
@@ -21,7 +17,6 @@ for action in restore remove; do
   exits fails "$action of Photos with the drive away" "$action" "$PHOTOS"
   want "$action of Photos with the drive away keeps its row" hidden "$PHOTOS"
 done
-
 plug
 exits 0 "restore with the drive back" restore "$PHOTOS" "$DOCS"
 for folder in "$PHOTOS" "$DOCS"; do

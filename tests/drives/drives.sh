@@ -1,7 +1,5 @@
-# Shared by the drive tests: hostile.sh's owner runs veilbox-cli in a private
-# mount namespace where the test mounts, undone on exit; an ext4 image on a
-# loop device (else a tmpfs) is a removable drive. Without root, a private
-# mount namespace or a mount: skipped (77). Usage: source drives.sh VEILBOX_CLI
+# Shared by the drive tests: hostile.sh in a private mount namespace, mounts undone on exit; a loop-device
+# ext4 image (else a tmpfs) is a removable drive. 77 without root, the namespace or a mount.
 set -uo pipefail
 if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
   [ "$(id -u)" -eq 0 ] && unshare -m --propagation private true 2>/dev/null ||
@@ -11,29 +9,17 @@ fi
 mount --make-rprivate / || { echo "skipped: cannot make the mounts private"; exit 77; }
 source "$(dirname "${BASH_SOURCE[0]}")/../hostile/hostile.sh" "$1"
 
-MOUNTS=()
-unmount_all() {
-  for ((i = ${#MOUNTS[@]} - 1; i >= 0; i--)); do mountpoint -q "${MOUNTS[i]}" && umount -l "${MOUNTS[i]}"; done
-}
-trap 'unmount_all; cleanup' EXIT
+MOUNTS=() && trap 'for ((i = ${#MOUNTS[@]} - 1; i >= 0; i--)); do mountpoint -q "${MOUNTS[i]}" && umount -l "${MOUNTS[i]}"; done; cleanup' EXIT
 
-bind() { mkdir -p "$2" && mount --bind "$1" "$2" || skip "cannot bind-mount"; MOUNTS+=("$2"); }  # DIR AT
-# mount_tmpfs DIR: a small tmpfs on DIR, open to the owner.
-mount_tmpfs() {
-  mount -t tmpfs -o size=4m,mode=0755,uid="$(id -u "$OWNER")" tmpfs "$1" || skip "cannot mount a tmpfs"
-  MOUNTS+=("$1")
-}
-# new_drive DIR: a fresh drive at DIR, owned by the owner; unplug and plug
-# take it away and bring it back with its contents.
-BACKING=$SCRATCH/drive
+# bind DIR AT; mount_tmpfs DIR: a small tmpfs on DIR, open to the owner.
+bind() { mkdir -p "$2" && mount --bind "$1" "$2" || skip "cannot bind-mount"; MOUNTS+=("$2"); }
+mount_tmpfs() { mount -t tmpfs -o size=4m,mode=0755,uid="$(id -u "$OWNER")" tmpfs "$1" && MOUNTS+=("$1") || skip "cannot mount a tmpfs"; }
+# new_drive DIR: a fresh drive at DIR, owned by the owner; unplug and plug take it away and back.
 new_drive() {
-  DRIVE_AT=$1 PLUG=(mount -o loop "$SCRATCH/drive.img" "$1")
-  mkdir -p "$1" "$BACKING"
-  if ! { truncate -s 16M "$SCRATCH/drive.img" && mkfs.ext4 -q -F "$SCRATCH/drive.img" 2>/dev/null && plug 2>/dev/null; }; then
-    echo "no loop device or mkfs.ext4: a tmpfs stands for the drive"
-    mount_tmpfs "$BACKING" && PLUG=(mount --bind "$BACKING" "$1")
-    plug || skip "cannot bind-mount"
-  fi
+  DRIVE_AT=$1 PLUG=(mount -o loop "$SCRATCH/drive.img" "$1") && mkdir -p "$1" "$SCRATCH/drive"
+  truncate -s 16M "$SCRATCH/drive.img" && mkfs.ext4 -q -F "$SCRATCH/drive.img" 2>/dev/null && plug 2>/dev/null ||
+    { echo "no loop device or mkfs.ext4: a tmpfs stands for the drive" && mount_tmpfs "$SCRATCH/drive" &&
+      PLUG=(mount --bind "$SCRATCH/drive" "$1") && plug || skip "cannot bind-mount"; }
   MOUNTS+=("$1") && chown "$OWNER:" "$1"
 }
 unplug() { umount "$DRIVE_AT"; }

@@ -1,18 +1,11 @@
 #!/usr/bin/env bash
-# Drives mounted inside a listed folder (a bind mount and a drive image): hide
-# is refused before anything moves, naming the mount. A drive mounted inside
-# the hidden copy: check, repair and restore leave it alone and say why. The
-# program folder by another path offered as a store folder: refused.
+# Drives mounted in a listed folder or its hidden copy: named, left alone; the program folder is no store.
 source "$(dirname "$0")/drives.sh" "$1"
 FOLDER=$OWNER_HOME/Project OTHER=$OWNER_HOME/Other
 
-owned_tree "$OWNER" "$FOLDER" 20 "$SCRATCH/folder"
-owned_tree "$OWNER" "$OTHER" 5
-install -d -o "$OWNER" -g "$OWNER" "$FOLDER/bound" "$FOLDER/usb"
-must add "$FOLDER"
-bind "$OTHER" "$FOLDER/bound"
-new_drive "$FOLDER/usb"
-owned_tree "$OWNER" "$FOLDER/usb" 5
+owned_tree "$OWNER" "$FOLDER" 20 "$SCRATCH/folder" && owned_tree "$OWNER" "$OTHER" 5
+install -d -o "$OWNER" -g "$OWNER" "$FOLDER/bound" "$FOLDER/usb" && must add "$FOLDER"
+bind "$OTHER" "$FOLDER/bound" && new_drive "$FOLDER/usb" && owned_tree "$OWNER" "$FOLDER/usb" 5
 snapshot "$OTHER" >"$SCRATCH/other" && snapshot "$FOLDER/usb" >"$SCRATCH/usb"
 for flag in --yes --encrypt; do
   exits 1 "hide $flag" "$flag" hide "$FOLDER"
@@ -25,23 +18,18 @@ umount "$FOLDER/bound" "$FOLDER/usb"
 want "the folder whole" [ "$(lost_files "$FOLDER" "$SCRATCH/folder")" -eq 0 ]
 
 exits 0 "encrypted hide without mounts" --encrypt hide "$FOLDER"
-store=$(stores | head -1)
-mount_tmpfs "$store/Project/d0"
-owned_tree "$OWNER" "$store/Project/d0" 5
-snapshot "$store/Project/d0" >"$SCRATCH/inside"
+store=$(stores | head -1) && mount_tmpfs "$store/Project/d0"
+owned_tree "$OWNER" "$store/Project/d0" 5 && snapshot "$store/Project/d0" >"$SCRATCH/inside"
 for command in check "check --repair" "restore $FOLDER"; do
   exits 1 "$command with a drive inside" $command
-  want "$command names the mount" grep -q "Project/d0, where another drive is mounted" \
-    "$SCRATCH/out" "$SCRATCH/last"
+  want "$command names the mount" grep -q "Project/d0, where another drive is mounted" "$SCRATCH/out" "$SCRATCH/last"
 done
 want "the folder stays hidden" hidden "$FOLDER"
 want "nothing renamed on the drive inside" cmp -s "$SCRATCH/inside" <(snapshot "$store/Project/d0")
-umount "$store/Project/d0"
-exits 0 "restore once it is unmounted" restore "$FOLDER"
+umount "$store/Project/d0"; exits 0 "restore once it is unmounted" restore "$FOLDER"
 want "every file back" [ "$(lost_files "$FOLDER" "$SCRATCH/folder")" -eq 0 ]
 
-bind "$OWNER_HOME/veilbox" "$ROOT/alias"
-exits 1 "the store folder by another path" stores add "$ROOT/alias/Data"
+bind "$OWNER_HOME/veilbox" "$ROOT/alias" && exits 1 "the store folder by another path" stores add "$ROOT/alias/Data"
 want "the refusal says it is the store folder" grep -q "is the store folder" "$SCRATCH/last"
 want "one store folder listed" [ "$(stores | wc -l)" -eq 1 ]
 verdict

@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
-# Root takes the store folder (as a failed unlock leaves it), then its parent:
-# remove of the hidden row fails and keeps it; readable again, restore brings all back.
+# Root takes the store folder, then its parent: remove fails, keeps the row; readable again, all is back.
 source "$(dirname "$0")/drives.sh" "$1"
-DRIVE=$ROOT/drive BOX=$DRIVE/Box STORE=$DRIVE/vault/store
+DRIVE=$ROOT/drive BOX=$ROOT/drive/Box STORE=$ROOT/drive/vault/store
 
-new_drive "$DRIVE"
-install -d -o "$OWNER" -g "$OWNER" "$DRIVE/vault"
-owned_tree "$OWNER" "$BOX" 20 "$SCRATCH/box"
-must --store "$STORE" add "$BOX"
-
+new_drive "$DRIVE" && install -d -o "$OWNER" -g "$OWNER" "$DRIVE/vault"
+owned_tree "$OWNER" "$BOX" 20 "$SCRATCH/box" && must --store "$STORE" add "$BOX"
 for taken in "$STORE" "$DRIVE/vault"; do
   run hide "$BOX"
   ((CODE == 0)) || { PROBLEMS+=("hide of Box before $taken is taken exits $CODE"); break; }
-  mode=$(stat -c %a "$taken")
-  chown root: "$taken" && chmod 000 "$taken"
+  mode=$(stat -c %a "$taken") && chown root: "$taken" && chmod 000 "$taken"
   exits fails "remove with $taken unreadable" remove "$BOX"
   want "remove with $taken unreadable keeps the row" hidden "$BOX"
   chown "$OWNER:" "$taken" && chmod "$mode" "$taken"

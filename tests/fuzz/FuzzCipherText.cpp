@@ -1,5 +1,4 @@
-// Any text as cipher text: Decrypt and the quiet file-name check never crash,
-// and a name the check accepts encrypts back to the same text.
+// Any text as cipher text: no crash, and a name the file-name check accepts encrypts back to it.
 #include <cstdlib>
 
 #include "crypto/cEncrypt.h"

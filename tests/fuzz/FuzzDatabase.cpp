@@ -1,6 +1,5 @@
-// Any text as Dat.sys (NUL bytes read as spaces): parsing never crashes, the
-// text written reads back to the same records and text, and a record added
-// comes back as the last one.
+// Any text as Dat.sys (NUL bytes as spaces): no crash, the text written reads back the same,
+// also with a record added.
 #include <algorithm>
 #include <cstdlib>
 

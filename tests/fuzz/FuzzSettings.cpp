@@ -1,5 +1,4 @@
-// Any bytes as the settings file: reading never crashes, and a write then
-// keeps a damaged file aside and reads back what it wrote.
+// Any bytes as the settings file: no crash, and a value written reads back.
 #include <unistd.h>
 
 #include <cstdlib>

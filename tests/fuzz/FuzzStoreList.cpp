@@ -1,6 +1,5 @@
-// Any text as the store-folder list: parsing, the drive lookups and adding a
-// folder never crash, the text reads back the same, and an added folder's
-// drive has a store folder.
+// Any text as the store-folder list: no crash, the text reads back the same, and an added
+// folder's drive has a store folder.
 #include <cstdlib>
 
 #include "platform/posix/PosixPlatform.h"
@@ -8,8 +7,7 @@
 
 using namespace veilbox;
 
-// Drives named by a letter, "/Q:/", so that the lookup depends on the text alone.
-struct LetterDrives : PosixPlatform {
+struct LetterDrives : PosixPlatform {  // drives named by a letter, "/Q:/", as the text says
   std::string DriveKey(const std::string& path) override { return path.substr(0, 4); }
 };
 

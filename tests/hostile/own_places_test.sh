@@ -1,26 +1,18 @@
 #!/usr/bin/env bash
-# Places another account made for the owner's Veilbox: the intruder's program
-# folder, open to all, whose journal would move the owner's Documents into it,
-# also through a link; a settings file root owns (as after sudo). Each command
-# exits 3 naming the place and why; nothing moves, the settings stay as they are.
+# Program folders and settings another account made for the owner are refused, saying why; nothing moves.
 source "$(dirname "$0")/hostile.sh" "$1"
 DOCUMENTS=$OWNER_HOME/Documents TRAP=$SHARED/prog SETTINGS=$OWNER_HOME/config/veilbox/settings.json
 
-owned_tree "$OWNER" "$DOCUMENTS" 10
-snapshot "$DOCUMENTS" >"$SCRATCH/documents"
+owned_tree "$OWNER" "$DOCUMENTS" 10 && snapshot "$DOCUMENTS" >"$SCRATCH/documents"
 install -d -o "$INTRUDER" -g "$INTRUDER" -m 0777 "$TRAP" "$TRAP/Data" "$TRAP/Data/Stuff"
 # Recovery would rename, in Stuff, a name climbing to the owner's Documents to one beside Stuff.
-printf '%s\t%s\n' veilbox-journal 3 in '' name "../../../../owner/Documents	../Documents" \
+{ echo 'veilbox-journal 3' && printf '%s\t%s\n' in '' name "../../../../owner/Documents	../Documents" \
   operation hide old 'Stuff</x/<Visible<Normal<Stuff*' new 'Stuff</x/<Hidden<Normal<Stuff*' \
-  from /x/Stuff to "$TRAP/Data/Stuff" complete yes | sed 's/^veilbox-journal\t3$/veilbox-journal 3/' \
-  >"$TRAP/Dat.sys.journal"
-echo end >>"$TRAP/Dat.sys.journal"
-chown "$INTRUDER:" "$TRAP/Dat.sys.journal"
-as "$OWNER" ln -s "$TRAP" "$OWNER_HOME/linked"
+  from /x/Stuff to "$TRAP/Data/Stuff" complete yes && echo end; } >"$TRAP/Dat.sys.journal"
+chown "$INTRUDER:" "$TRAP/Dat.sys.journal" && as "$OWNER" ln -s "$TRAP" "$OWNER_HOME/linked"
 # refused WHY PROGRAM_FOLDER: list and init exit 3 and say WHY.
 refused() {
   for args in list "--accept-agreement init"; do
-    # shellcheck disable=SC2086
     VB_HOME=$2 exits 3 "$args in $2" $args
     want "$args in $2 says: $1" grep -q -- "$1" "$SCRATCH/out" "$SCRATCH/last"
   done

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# The parent link: after the owner hides shared/Team/Plans, the intruder makes
-# shared/Team a link to their own folder. The restore must put nothing there;
-# with the link undone, a restore brings every file back.
+# The hidden folder's parent swapped for the intruder's link: the restore puts nothing there.
 source "$(dirname "$0")/hostile.sh" "$1"
 PLANS=$SHARED/Team/Plans DROP=$ROOT/intruder/drop
 
@@ -10,8 +8,7 @@ owned_tree "$OWNER" "$PLANS" 20 "$SCRATCH/plans.manifest"
 install -d -o "$INTRUDER" -g "$INTRUDER" "$ROOT/intruder" "$DROP" && chmod 0777 "$DROP"
 must add "$PLANS" && must --encrypt hide "$PLANS"
 
-as "$INTRUDER" mv "$SHARED/Team" "$SHARED/Team.moved"
-as "$INTRUDER" ln -s "$DROP" "$SHARED/Team"
+as "$INTRUDER" mv "$SHARED/Team" "$SHARED/Team.moved" && as "$INTRUDER" ln -s "$DROP" "$SHARED/Team"
 exits fails "the restore through the link" restore "$PLANS"
 want "nothing in the intruder's folder" [ -z "$(find "$DROP" -mindepth 1 -print -quit)" ]
 rm "$SHARED/Team" && mv "$SHARED/Team.moved" "$SHARED/Team"  # the link undone

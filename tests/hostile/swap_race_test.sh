@@ -1,38 +1,27 @@
 #!/usr/bin/env bash
-# The swap race: the intruder exchanges the owner's listed folder in a shared
-# folder (with "deep": a sub-folder deep in it, in a folder anyone may write)
-# with a link to "victim", an owner's folder, in a tight loop, while the owner
-# hides (with encrypted names) and restores it again and again. Veilbox may
-# refuse any run but must never touch the victim or anything outside the
-# folder and its store; after the repair it asks for, every file is back.
+# The intruder swaps the listed folder (deep: a sub-folder) with a link to the owner's victim while it is
+# hidden and restored again and again: runs may fail, nothing outside is touched, the repair ends whole.
 source "$(dirname "$0")/hostile.sh" "$1" "$2"
 ROUNDS=${3:-100} SECONDS_MAX=${4:-60} SWAP=$ROOT/bin/$(basename "$2") PLANS=$SHARED/Plans
 SWAPPED=$PLANS LINK=$SHARED/link  # the two entries exchanged
 owned_tree "$OWNER" "$PLANS" 30
-if [ "${5:-}" = deep ]; then
-  SWAPPED=$PLANS/d1/open/sub LINK=$PLANS/d1/open/link
+[ "${5:-}" = deep ] && SWAPPED=$PLANS/d1/open/sub LINK=$PLANS/d1/open/link &&
   install -d -o "$OWNER" -g "$OWNER" -m 0777 "$PLANS/d1/open" && owned_tree "$OWNER" "$SWAPPED" 12
-fi
 # The victim's files bear the swapped folder's names: a rename through the link succeeds.
-owned_tree "$OWNER" "$OWNER_HOME/victim" 12
-as "$INTRUDER" ln -s "$OWNER_HOME/victim" "$LINK"
-must add "$PLANS"
-manifest "$PLANS" >"$SCRATCH/plans.manifest"
-outside_before=$(outside)
-victim_before=$(snapshot "$OWNER_HOME/victim")
+owned_tree "$OWNER" "$OWNER_HOME/victim" 12 && as "$INTRUDER" ln -s "$OWNER_HOME/victim" "$LINK"
+must add "$PLANS" && manifest "$PLANS" >"$SCRATCH/plans.manifest"
+outside_before=$(outside) victim_before=$(snapshot "$OWNER_HOME/victim")
 
 start_as "$INTRUDER" "$SWAP" "$SWAPPED" "$LINK" "$SECONDS_MAX" >"$SCRATCH/swaps" 2>&1
 
-SECONDS=0 failures=0 rounds=0 touched=""
-while ((rounds < ROUNDS && SECONDS < SECONDS_MAX && ${#touched} == 0)); do
+SECONDS=0 failures=0 touched=""
+for ((rounds = 0; rounds < ROUNDS && SECONDS < SECONDS_MAX && ${#touched} == 0; rounds++)); do
   for command in "--encrypt hide" "restore"; do
-    # shellcheck disable=SC2086
     vb $command "$PLANS" >/dev/null 2>>"$SCRATCH/errors"
     code=$? && ((code == 0)) || failures=$((failures + 1))
     [ "$(snapshot "$OWNER_HOME/victim")" = "$victim_before" ] ||
       { touched="round $rounds: '$command' exited $code and changed the victim" && break; }
   done
-  rounds=$((rounds + 1))
 done
 stop_all
 

@@ -1,18 +1,53 @@
-// The finder on real folder trees in a temporary folder, each listed in name order.
-#include "search/clsFileFind.h"
-
+// Name patterns, and the finder on temporary trees in name order ("/" paths: not on Windows).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 #include "NativePlatform.h"
+#include "diag/Failure.h"
+#include "search/NamePattern.h"
+#include "search/clsFileFind.h"
 #include "support/ForwardingFolder.h"
 #include "support/TempHome.h"
 
 namespace veilbox {
 namespace {
+
+TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
+  // Name, pattern, then what the listing and the exact test say.
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
+      {"b", "*.*", true, false},  // only the exact test needs the dot
+      {".x", "*.*", true, true},
+      {"A.TXT", "*.txt", true, false},
+      {"xaxxb", "*a*b", true, true},
+      {"a\xC3\xA9z", "a?z", true, true},   // "?" takes a character, not a byte
+      {"\xFF", "?", true, true},           // and a stray byte is one character
+      {"\xFF", "\xC3\xBF", false, false},  // but not the letter U+00FF
+      {"v1.txt", "v#.txt", false, true},
+      {"v#.txt", "v#.txt", true, false},
+      {"bx", "[a-c]x", false, true},
+      {"Bx", "[a-c]x", false, false},
+      {"[A-C]x", "[a-c]x", true, false},
+      {"dx", "[!a-c]x", false, true},
+      {"b", "[axz]", false, false},  // a range needs its "-"
+      {"-", "[a-]", false, true},    // and a "-" at the end stands for itself
+      {"*", "[*]", false, true},
+      {"ab", "a[]b", false, true},
+      {"abc", "abc*", true, true},
+      {"abc", "abc", true, true},  // in the freed tokens of "abc*": nothing past the end is read
+  };
+  for (const auto& [name, pattern, by_listing, exact] : cases) {
+    EXPECT_EQ(MatchesListingPattern(name, pattern), by_listing) << name << " " << pattern;
+    EXPECT_EQ(MatchesExactPattern(name, pattern), exact) << name << " " << pattern;
+  }
+  EXPECT_THROW(MatchesExactPattern("a", "[abc"), Failure);  // a malformed bracket raises
+  EXPECT_THROW(MatchesExactPattern("a", "[c-a]"), Failure);
+}
+
+#ifndef _WIN32
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
@@ -37,6 +72,7 @@ class FileFind : public ::testing::Test {
   }
 
   testing::TempHome home;
+  const fs::path outside = home.MakeFolder("outside");  // a folder out of the searched tree
   NativePlatform platform;
   clsFileFind finder{platform};
   Strings files, folders;
@@ -78,7 +114,6 @@ TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   EXPECT_EQ(files, Paths({"a"}));
   finder.PumpEvents = nullptr;
 
-  const fs::path outside = home.MakeFolder("outside");
   testing::WriteText(outside / "secret", "x");
   fs::create_directory_symlink(Path(""), Path("S/up"));  // a loop back to an ancestor
   fs::create_directory_symlink(outside, Path("out"));
@@ -88,11 +123,9 @@ TEST_F(FileFind, AppendsRaisesEventsStopsAndNeverEntersLinks) {
   EXPECT_EQ(Search(Path("out/"), true), FindResult::PathNameNotValid);
 }
 
-// A sub-folder swapped for a link during a search or a walk ends it, as does another drive
-// mounted in the tree (saying where): nothing in the other folder or drive is listed.
+// A swap for a link, or a drive mounted in the tree (told), ends it; nothing beyond is listed.
 TEST_F(FileFind, AFolderSwappedForALinkOrAMountInTheTreeFailsTheWalk) {
   Make({"a", "R/c", "R/S/d", "b"});
-  const fs::path outside = home.MakeFolder("outside");
   testing::WriteText(outside / "secret", "x");
   const auto swap = [&](const std::string& folder) {
     if (fs::is_symlink(Path(folder))) return;
@@ -153,6 +186,8 @@ TEST_F(FileFind, TheLastPartOfAPathWithoutSeparatorIsANamePattern) {
     EXPECT_EQ(Search(path, true), FindResult::PathNameNotValid) << path;
   }
 }
+
+#endif
 
 }  // namespace
 }  // namespace veilbox

@@ -64,10 +64,7 @@ class EngineTest : public HomeTest {
       if (std::ranges::find(names, rows[i].folder) != names.end()) ticked.push_back(i);
     return ticked;
   }
-  CommandResult Shown(const CommandResult& result) {
-    rows = session.Rows();
-    return result;
-  }
+  CommandResult Shown(const CommandResult& result) { return rows = session.Rows(), result; }
   // Each row's outcome in order: Done, Already so, No (declined), Refused, Failed.
   static std::string Kinds(const CommandResult& result) {
     std::string kinds;
@@ -80,18 +77,14 @@ class EngineTest : public HomeTest {
     for (const ListRow& row : rows) all += (all.empty() ? "" : " ") + row.status;
     return all;
   }
-  const std::vector<ListRow>& Reload() {
-    session.ReadList();
-    return rows = session.Rows();
-  }
+  const std::vector<ListRow>& Reload() { return session.ReadList(), rows = session.Rows(); }
 
   std::string Database() const { return ReadText(session.data_file); }
   // The record of folder: state as "Hidden<Encrypted", stored name its own by default.
   static std::string Record(const fs::path& folder, const std::string& state = "Visible<Normal",
-                            std::string stored = "") {
-    const std::string name = folder.filename();
-    if (stored.empty()) stored = name;
-    return name + "<" + folder.parent_path().string() + "/<" + state + "<" + stored + "*";
+                            const std::string& stored = "") {
+    const std::string name = folder.filename(), in_store = stored.empty() ? name : stored;
+    return name + "<" + folder.parent_path().string() + "/<" + state + "<" + in_store + "*";
   }
   std::string Cipher(const std::string& name) const {
     return cEncrypt().Encrypt(name, session.key_text);

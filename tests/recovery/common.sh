@@ -4,18 +4,17 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/trees.sh"
 CLI="$1"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veilbox-recovery-XXXXXX")
-# Locked store folders have no permission bits; open them before removal.
-trap 'chmod -R u+rwx "$WORK" 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'chmod -R u+rwx "$WORK" 2>/dev/null; rm -rf "$WORK"' EXIT  # locked store folders opened first
 export VEILBOX_HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
 export HOME="$WORK" VEILBOX_UPDATE_URL=""
 STORE=$VEILBOX_HOME/Data PASSWORD="kill test password" PROBLEMS=()
 vb() { "$CLI" --password-stdin "$@" <<<"$PASSWORD"; }
+quiet() { vb "$@" >/dev/null 2>&1; }
 # vb_bg ARGS...: vb in the background; $pid is veilbox-cli's own process.
 vb_bg() { "$CLI" --password-stdin "$@" <<<"$PASSWORD" >/dev/null & pid=$!; }
-must() { vb "$@" >/dev/null 2>&1 || { echo "set-up failed: $*"; exit 1; }; }
+must() { quiet "$@" || { echo "set-up failed: $*"; exit 1; }; }
 init_home() { must --accept-agreement init; }
-# new_tree TREE FILES [long]: a tree of random files, its manifest in TREE.manifest.
-new_tree() { make_tree "$@" && manifest "$1" >"$1.manifest"; }
+new_tree() { make_tree "$@" && manifest "$1" >"$1.manifest"; }  # TREE FILES [long]
 skip() { echo "skipped: $*"; exit 77; }
 # all_back TREE MANIFEST: the manifest's files are back as they were, no others.
 all_back() {
@@ -24,7 +23,7 @@ all_back() {
   ((lost == 0)) || PROBLEMS+=("$lost files of $1 lost or changed")
   ((now == listed)) || PROBLEMS+=("$1 holds $now files, not $listed")
 }
-agrees() { vb check >/dev/null 2>&1 || PROBLEMS+=("check found a difference ${1:-}"); }
+agrees() { quiet check || PROBLEMS+=("check found a difference ${1:-}"); }
 verdict() {
   ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
   printf 'not so: %s\n' "${PROBLEMS[@]}"; echo "0 passed, 1 failed"; exit 1

@@ -8,10 +8,7 @@ for ((i = 0; i < COPIES; i++)); do make_tree "$WORK/Work/Folder$i" 5; done
 # all_at_once ARGS...: every copy runs vb ARGS on its own folder.
 all_at_once() {
   local pids=() i pid
-  for ((i = 0; i < COPIES; i++)); do
-    vb "$@" "$WORK/Work/Folder$i" >/dev/null 2>>"$WORK/errors" &
-    pids+=($!)
-  done
+  for ((i = 0; i < COPIES; i++)); do quiet "$@" "$WORK/Work/Folder$i" & pids+=($!); done
   for pid in "${pids[@]}"; do wait "$pid" || PROBLEMS+=("a copy's $* failed"); done
 }
 count() { (($1 == COPIES)) || PROBLEMS+=("$2: $1, not $COPIES"); }
@@ -20,5 +17,4 @@ count "$(vb list | grep -c $'\tVisible\t')" "records after the adds"
 all_at_once --encrypt hide
 count "$(vb list | grep -c $'\tHidden\tEncrypted$')" "hidden records after the hides"
 count "$(find "$STORE" -mindepth 1 -maxdepth 1 -name 'Folder*' | wc -l)" "folders in the store"
-((${#PROBLEMS[@]} == 0)) || sort "$WORK/errors" | uniq -c | head
 verdict

@@ -4,17 +4,14 @@
 # check agrees. With "long", half the names become stand-ins with side files.
 #   kill_test.sh VEILBOX_CLI [KILLS] [FILES] [long]   (defaults: 200 kills, 2000 files)
 source "$(dirname "$0")/common.sh" "$1"
-KILLS=${2:-200} FILES=${3:-2000} LONG=${4:-}
-TREES=("$WORK/Work/Tree" "$WORK/Work/Other")
+KILLS=${2:-200} FILES=${3:-2000} LONG=${4:-} TREES=("$WORK/Work/Tree" "$WORK/Work/Other")
 init_home
 for tree in "${TREES[@]}"; do new_tree "$tree" $((FILES / 2)) "$LONG"; done
 must add "${TREES[@]}"
-# How long one hide takes, to spread the kills over a whole run.
-start=$(date +%s%N)
-vb --encrypt hide "${TREES[@]}" >/dev/null 2>&1
-vb restore "${TREES[@]}" >/dev/null 2>&1
-span_ms=$((($(date +%s%N) - start) / 2000000 + 20))
-kills=0
+start=$(date +%s%N)  # one hide's time, to spread the kills over a whole run
+quiet --encrypt hide "${TREES[@]}"
+quiet restore "${TREES[@]}"
+span_ms=$((($(date +%s%N) - start) / 2000000 + 20)) kills=0
 while ((kills < KILLS)); do
   command=(--encrypt hide)
   vb list 2>/dev/null | grep -q $'\tHidden\t' && command=(restore)
@@ -23,8 +20,7 @@ while ((kills < KILLS)); do
   kill -KILL "$pid" 2>/dev/null && kills=$((kills + 1))
   wait "$pid" 2>/dev/null
 done
-vb list >/dev/null 2>&1  # recovery runs at the start of every command
-vb restore "${TREES[@]}" >/dev/null 2>&1
+quiet restore "${TREES[@]}"  # after recovery, which runs at the start of every command
 for tree in "${TREES[@]}"; do all_back "$tree" "$tree.manifest"; done
 left=$(find "$STORE" -mindepth 1 -not -path "$STORE/temp" | wc -l)
 ((left == 0)) || PROBLEMS+=("$left entries left in the store")

@@ -7,15 +7,12 @@ FILES=${2:-200000} LIMIT_KIB=$((${3:-40} * 1024)) TREE="$WORK/Work/Tree"
 [ -z "${VEILBOX_SANITIZED:-}" ] || skip "a sanitizer build cannot run under the limit"
 (ulimit -v $LIMIT_KIB) 2>/dev/null || skip "cannot limit memory"
 init_home
-mkdir -p "$TREE/big"
+mkdir -p "$TREE"/{big,d{0..99}}
 (cd "$TREE/big" && seq -f "a rather long file name %06g.txt" 1 $((FILES / 2)) | xargs touch)
-for ((d = 0; d < 100; d++)); do
-  mkdir -p "$TREE/d$d"
-  (cd "$TREE/d$d" && seq -f "f%g" 1 $((FILES / 200)) | xargs touch)
-done
+for d in {0..99}; do (cd "$TREE/d$d" && seq -f "f%g" 1 $((FILES / 200)) | xargs touch); done
 manifest "$TREE" >"$WORK/manifest"
 must add "$TREE"
-limited() { (ulimit -v $LIMIT_KIB && vb "$@" >/dev/null 2>&1) || PROBLEMS+=("$* failed"); }
+limited() { (ulimit -v $LIMIT_KIB && quiet "$@") || PROBLEMS+=("$* failed"); }
 limited --encrypt hide "$TREE"
 [ "$(vb list | cut -f3-4)" = $'Hidden\tEncrypted' ] || PROBLEMS+=("the row is not hidden encrypted")
 agrees "after the hide"  # every name really took its cipher form

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# SIGINT and SIGTERM during an encrypted hide and a restore: the command
-# finishes, locks the store folders and exits 128 + the signal's number;
-# nothing is lost and check agrees. Then veilbox-cli killed while its store
-# folders are unlocked and no row has begun (no journal): the next command
+# SIGINT and SIGTERM during an encrypted hide and a restore: the command finishes,
+# locks the store folders and exits 128 + the signal's number; nothing is lost.
+# Killed with the store folders unlocked before any journal: the next command
 # locks them again and says so, once.   signal_test.sh VEILBOX_CLI [FILES]
 source "$(dirname "$0")/common.sh" "$1"
 TREE=$WORK/Work/Tree JOURNAL=$VEILBOX_HOME/Dat.sys.journal
@@ -10,8 +9,7 @@ init_home
 new_tree "$TREE" "${2:-3000}"
 must add "$TREE"
 set -m  # without job control a background command ignores SIGINT
-# interrupt SIGNAL STATUS ARGS...: vb ARGS ended by SIGNAL once its journal
-# shows it at work; afterwards the row is STATUS and the store locked.
+# interrupt SIGNAL STATUS ARGS...: vb ARGS signalled once its journal shows it at work.
 interrupt() {
   local signal=$1 status=$2 waited=0 code row said="${*:3} after SIG$1"
   vb_bg "${@:3}" 2>/dev/null
@@ -31,8 +29,7 @@ done
 all_back "$TREE" "$TREE.manifest"
 agrees
 must hide "$TREE"
-# With its place gone, restore asks where to go on standard error, a full
-# pipe: veilbox-cli stops there with the store folders unlocked.
+# Its place gone, restore asks where to go on a full pipe and stops there, unlocked.
 rm -r "$WORK/Work"
 mkfifo "$WORK/stderr"
 exec 3<>"$WORK/stderr"

@@ -29,12 +29,10 @@ TEST(StoreList, FindsTheStoreFolderOfAPathsDriveAndKeepsWhatItCannotUse) {
   const StoreList list = StoreList::Parse(Full("C:\\Data*") + Full("D:\\Store*"));
   EXPECT_EQ(list.FolderForDrive(platform, Full("D:\\Work\\Plans")), Full("D:\\Store"));
   EXPECT_EQ(list.FolderForDrive(platform, Full("E:\\Work")), std::nullopt);
-  EXPECT_EQ(StoreList::Parse("").FolderForDrive(platform, Full("C:\\x")), std::nullopt);
-  // Several entries for one drive, none made yet: the first one serves it.
+  // Of several entries for one drive, none made yet, the first serves; drive keys match exactly.
   EXPECT_EQ(StoreList::Parse(Full("D:\\One*") + Full("C:\\Data*") + Full("D:\\Two*"))
                 .FolderForDrive(platform, Full("D:\\x")),
             Full("D:\\One"));
-  // Drive keys are compared exactly.
   EXPECT_EQ(list.FolderForDrive(platform, Full("d:\\Work")), std::nullopt);
 
   // An entry whose "*" was lost is kept; a name holding a separator is refused.

@@ -10,17 +10,14 @@ namespace {
 TEST(TerminalDialogue, AnswersEachKindOfQuestionFromItsFlags) {
   using enum Answer;
   using enum FolderChoice;
-  const FlagAnswers yes{true, false, {}, {}}, agree{{}, true, {}, {}};
-  const FlagAnswers store{{}, false, "/s", {}}, restore{false, false, {}, "/r"};
+  // (--accept-agreement, --store and --restore-to answering are run in CliTest.)
+  const FlagAnswers yes{true, false, {}, {}}, restore{false, false, {}, "/r"};
   // The question, the flags, the answer, then the chooser asked next and the folder it gets.
   const std::vector<std::tuple<Question, FlagAnswers, Answer, FolderChoice, std::string>> cases{
       {ask::Agreement{}, yes, No, Folder, ""},
-      {ask::Agreement{}, agree, Yes, Folder, ""},
       {ask::NewerVersion{"http://x"}, yes, Yes, Folder, ""},
-      {ask::SetUpStore{"/", true}, store, Yes, StoreFolder, "/s"},
       {ask::SetUpStore{"/", false}, yes, Yes, StoreFolder, ""},
       {ask::ChooseStoreAgain{"/"}, yes, No, StoreFolder, ""},
-      {ask::RestoreElsewhere{"P", "/w/", true, ""}, restore, Yes, RestorePlace, "/r"},
       {ask::RestoreElsewhere{"P", "/w/", true, ""}, yes, Yes, RestorePlace, ""},
       {ask::ChooseRestoreAgain{"/", ""}, yes, No, RestorePlace, ""},
       {ask::RestoreBeside{"P"}, yes, Yes, Folder, ""},

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The bash completion of veilbox-cli: the program's commands, options, folders,
-# and listed folders only when a password command gives the password, never
-# waiting on one that hangs. Usage: completion_test.sh VEILBOX_CLI COMPLETION
+# The bash completion: commands, options, folders, and listed folders only when a password
+# command gives the password, never waiting on one that hangs. Usage: completion_test.sh CLI FILE
 set -uo pipefail
 cli="$(realpath "$1")"
 # shellcheck source=/dev/null
@@ -11,6 +10,7 @@ trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 export VEILBOX_HOME="$work/home" XDG_CONFIG_HOME="$work/config" VEILBOX_COMPLETION_TIMEOUT=60
 unset VEILBOX_COMPLETION_PASSWORD_COMMAND
 failures=0
+fail() { echo "FAIL: $1"; ((failures++)); }
 
 # expect: each line "LINE|CANDIDATES" (sorted, space-separated) completes LINE,
 # whose last word, empty after a trailing space, is under the cursor.
@@ -21,12 +21,11 @@ expect() {
     COMP_WORDS[0]="$cli" COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMPREPLY=()
     _veilbox_cli </dev/null
     got="$(printf '%s\n' "${COMPREPLY[@]}" | sort -u | sed '/^$/d' | paste -sd' ')"
-    [ "$got" = "$want" ] || { echo "FAIL: '$line' gave '$got', expected '$want'"; ((failures++)); }
+    [ "$got" = "$want" ] || fail "'$line' gave '$got', expected '$want'"
   done
 }
 
-mkdir -p "$work/Plans" "$work/Photos" "$work/Old"
-touch "$work/Pfile"
+mkdir -p "$work/Plans" "$work/Photos" "$work/Old" && touch "$work/Pfile"
 expect <<EOF
 veilbox-cli |$("$cli" --help | sed -n '/^Subcommands:/,$s/^  \([a-z]\+\) .*/\1/p' | sort | paste -sd' ')
 veilbox-cli --yes stores |add edit remove
@@ -48,9 +47,8 @@ veilbox-cli restore $work/P|$work/Photos $work/Plans
 veilbox-cli hide $work/Pl|
 veilbox-cli remove $work/P|$work/Photos $work/Plans
 EOF
-VEILBOX_COMPLETION_PASSWORD_COMMAND="sleep 30"
+VEILBOX_COMPLETION_PASSWORD_COMMAND="sleep 30" start=$SECONDS
 unset VEILBOX_COMPLETION_TIMEOUT  # the default limit
-start=$SECONDS
 expect <<<"veilbox-cli restore $work/P|$work/Photos"
-((SECONDS - start <= 15)) || { echo "FAIL: a hanging password command held completion"; ((failures++)); }
+((SECONDS - start <= 15)) || fail "a hanging password command held completion"
 exit $((failures > 0))

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# veilbox-cli's manual page names every command, sub-command and option that
-# the program's --help names (and no others) and every exit code of
-# ExitCode.h, and man reads it without a warning.
-# Usage: manpage_test.sh VEILBOX_CLI PAGE EXIT_CODE_HEADER
+# The manual page names the commands and options of --help (no others) and the exit codes of
+# ExitCode.h, and man reads it without a warning. Usage: manpage_test.sh CLI PAGE EXIT_CODE_HEADER
 set -uo pipefail
 cli="$1" page="$2" failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
@@ -13,12 +11,9 @@ words() { sed '/^$/d' | sort -u; }
 
 help_commands() { sed -n '/^Subcommands:/,$s/^  \([a-z]\+\) .*/\1/p'; }
 help_options() { grep -oE '^  (-[a-z],)?--[a-z-]+' | sed 's/.*--/--/'; }
-top_help="$("$cli" --help)"
-program_commands=""
-program_options="$(help_options <<<"$top_help")"
-for command in $(help_commands <<<"$top_help"); do
-  command_help="$("$cli" "$command" --help)"
-  program_commands+="$command"$'\n'
+program_commands="" program_options="$("$cli" --help | help_options)"
+for command in $("$cli" --help | help_commands); do
+  command_help="$("$cli" "$command" --help)" program_commands+="$command"$'\n'
   program_options+=$'\n'"$(help_options <<<"$command_help")"
   for action in $(help_commands <<<"$command_help"); do program_commands+="$command $action"$'\n'; done
 done
@@ -34,7 +29,7 @@ compare "exit codes" "$(grep -oE '= *[0-9]+' "$3" | tr -dc '0-9\n' | words)" \
   "$(section_headings 'EXIT STATUS' | sed -E 's/^\.B +//' | words)"
 
 if ! command -v man >/dev/null; then
-  echo "man is not installed: the page's formatting is not checked here (lintian checks it)"
+  echo "man is not installed: the formatting is not checked here (lintian checks it)"
 elif warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)" &&
   [ -n "$warnings" ]; then
   fail "man warns: $warnings"

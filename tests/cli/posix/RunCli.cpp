@@ -29,14 +29,12 @@ int ExitCode(int status) {
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
               const std::filesystem::path& scratch, const std::filesystem::path& working_folder) {
-  const std::filesystem::path in = scratch / "stdin", out = scratch / "stdout",
-                              err = scratch / "stderr";
+  const auto in = scratch / "stdin", out = scratch / "stdout", err = scratch / "stderr";
   WriteText(in, input);
   std::string line = "cd " + Quoted(working_folder) + " && exec " + Quoted(VEILBOX_CLI);
   for (const std::string& a : args) line += " " + Quoted(a);
   line += " <" + Quoted(in) + " >" + Quoted(out) + " 2>" + Quoted(err);
-  const int status = std::system(line.c_str());
-  return {ExitCode(status), ReadText(out), ReadText(err)};
+  return {ExitCode(std::system(line.c_str())), ReadText(out), ReadText(err)};
 }
 
 CliRun RunOnTerminal(const std::vector<std::string>& args,
@@ -72,8 +70,7 @@ CliRun RunOnTerminal(const std::vector<std::string>& args,
   kill(pid, SIGKILL);  // silent for 20 seconds: its time is up
   close(master);
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) continue;
   run.code = ExitCode(status);
   return run;
 }

@@ -255,19 +255,15 @@ TEST_F(EngineTest, RestoreAsksBeforeATakenNameAndGoesElsewhereWhenThePlaceIsGone
 
 // Names the list cannot keep, Veilbox's own places and links are refused; Cancel adds nothing.
 TEST_F(EngineTest, AddRefusesFoldersOverlappingVeilboxsOwnAndAppendsAVisibleRecord) {
-  const fs::path settings = home.SettingsFile().parent_path(), plans = MakeFolder("Work/Plans");
+  const fs::path plans = MakeFolder("Work/Plans");
   fs::create_directories(store / "inside");
-  fs::create_directories(settings / "inside");
   fs::create_directory_symlink(home.Root() / "Work", home.Root() / "link");
-  for (const fs::path& folder :
-       {home.MakeFolder("Work/a*b"), store, store / "inside", home.ProgramFolder(), home.Root(),
-        settings, settings.parent_path(), settings / "inside", home.Root() / "link/Plans"}) {
+  for (const fs::path& folder : {home.MakeFolder("Work/a*b"), store, store / "inside",
+                                 home.ProgramFolder(), home.Root(), home.Root() / "link/Plans"}) {
     dialogue.Folders({folder.string()});
     EXPECT_EQ(Kinds(session.Add(1)), "R") << folder;
     EXPECT_EQ(dialogue.boxes.back().title, "Folder");
   }
-  EXPECT_EQ(dialogue.boxes.at(5).text,
-            settings.string() + " is Veilbox's settings folder. It cannot be added.");
   EXPECT_EQ(Said(), (home.Root() / "link/Plans").string() +
                         " is or passes through a link. It cannot be added.");
   const CommandResult cancelled = session.Add(1);  // no folder queued: the chooser is cancelled

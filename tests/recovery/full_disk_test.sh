@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Hides and restores on a small tmpfs filled to run out of space at every
-# stage: after each check agrees, at the end every file is back. Needs root
-# and unshare, else skipped (77).   full_disk_test.sh VEILBOX_CLI
+# Hides and restores on a small tmpfs filled to run out of space at every stage: after each check
+# agrees, at the end every file is back. Needs root and unshare, else skipped (77). Args: VEILBOX_CLI
 source "$(dirname "$0")/common.sh" "$1"
 if [ -z "${VEILBOX_IN_NAMESPACE:-}" ]; then
   [ "$(id -u)" -eq 0 ] && unshare -m --propagation private true 2>/dev/null || skip "needs root and unshare"

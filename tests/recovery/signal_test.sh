@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# SIGINT and SIGTERM during an encrypted hide and a restore: the command finishes,
-# locks the store folders and exits 128 + the signal's number; nothing is lost.
-# Killed with the store folders unlocked before any journal: the next command
-# locks them again and says so, once.   signal_test.sh VEILBOX_CLI [FILES]
+# SIGINT and SIGTERM during an encrypted hide and a restore: the command finishes, locks the store
+# folders and exits 128 + the signal's number; nothing is lost. Killed with the store folders unlocked
+# before any journal: the next command locks them again and says so, once. Args: VEILBOX_CLI [FILES]
 source "$(dirname "$0")/common.sh" "$1"
 TREE=$WORK/Work/Tree JOURNAL=$VEILBOX_HOME/Dat.sys.journal
 init_home

@@ -323,7 +323,6 @@ TEST_F(UnlockMarkerTest, TheStoreFoldersStayUnlockedWhileALiveProcessHoldsThem) 
 
   ASSERT_TRUE(HoldUnlocked(session, Holder::Window));
   LeaveUnlocked(session);
-  EXPECT_EQ(State(), "open user\n");
   RelockAfterStoppedRun(session);
   EXPECT_EQ(State(), "open user\n");
   EXPECT_TRUE(HeldUnlockedForWindows(session) && dialogue.boxes.empty());

@@ -63,7 +63,6 @@ TEST(Questions, ConfirmThePasswordAndLockOnClose) {
 
 TEST_F(PasswordTest, ControlCharactersAreRefusedAtCreation) {
   const std::pair<std::string, const char*> cases[] = {
-      {"", kEnterPasswordText},
       {std::string("ab\0cd", 5), kControlCharacterText},
       {"tab\there", kControlCharacterText},
       {"next\xC2\x85line", kControlCharacterText},  // U+0085

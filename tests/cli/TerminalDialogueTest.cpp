@@ -10,21 +10,16 @@ namespace {
 TEST(TerminalDialogue, AnswersEachKindOfQuestionFromItsFlags) {
   using enum Answer;
   using enum FolderChoice;
-  // (--accept-agreement, --store and --restore-to answering are run in CliTest.)
+  // (--accept-agreement, --store, --restore-to and the other questions' --yes are run in CliTest.)
   const FlagAnswers yes{true, false, {}, {}}, restore{false, false, {}, "/r"};
   // The question, the flags, the answer, then the chooser asked next and the folder it gets.
   const std::vector<std::tuple<Question, FlagAnswers, Answer, FolderChoice, std::string>> cases{
       {ask::Agreement{}, yes, No, Folder, ""},
-      {ask::NewerVersion{"http://x"}, yes, Yes, Folder, ""},
       {ask::SetUpStore{"/", false}, yes, Yes, StoreFolder, ""},
       {ask::ChooseStoreAgain{"/"}, yes, No, StoreFolder, ""},
       {ask::RestoreElsewhere{"P", "/w/", true, ""}, yes, Yes, RestorePlace, ""},
       {ask::ChooseRestoreAgain{"/", ""}, yes, No, RestorePlace, ""},
-      {ask::RestoreBeside{"P"}, yes, Yes, Folder, ""},
-      {ask::RemoveStoreFolder{"/s"}, restore, No, Folder, ""},
-      {ask::PauseOnError{9, "Subscript out of range", 1, ""}, restore, Yes, Folder, ""},
-      {ask::ConfirmPassword{"pw"}, yes, Yes, Folder, ""},
-      {ask::LockOnClose{}, {}, No, Folder, ""}};
+      {ask::PauseOnError{9, "Subscript out of range", 1, ""}, restore, Yes, Folder, ""}};
   for (const auto& [question, flags, answer, chooser, chosen] : cases) {
     Terminal terminal;
     TerminalDialogue dialogue(terminal, flags);

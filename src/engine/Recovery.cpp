@@ -54,7 +54,7 @@ std::string Describe(const Journal& journal, bool moved, int failed_renames) {
 // A journal that cannot be read or followed is never deleted: it is kept
 // aside for the user to look at. When it cannot be moved aside it stays, and
 // what stopped the move is returned: no command may add to it meanwhile.
-std::string KeepDamagedJournal(Session& session, const std::string& why) {
+[[nodiscard]] std::string KeepDamagedJournal(Session& session, const std::string& why) {
   const std::string path = JournalPath(session);
   const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string aside = path + ".bad-" + std::to_string(stamp);
@@ -142,7 +142,7 @@ bool RecoverInterruptedRow(Session& session) {
         if (f.Number() != err::kFileExists) throw;
         save();
         if (!told.empty()) session.dialogue.Tell(told, "Recovery");
-        KeepDamagedJournal(session, f.Description());
+        stuck = KeepDamagedJournal(session, f.Description());
         return;
       }
       int failed = 0;

@@ -115,6 +115,7 @@ TEST_F(PlatformContract, MovesAndRenamesNeverReplace) {
   EXPECT_FALSE(sub->RenameChild("a.txt", "b.txt"));
   EXPECT_THAT(sub->WriteNewFile("b.txt", "new").reason, HasSubstr("b.txt already exists"));
   ASSERT_TRUE(sub->RenameChild("a.txt", "Caf\xC3\xA9.txt"));
+  EXPECT_FALSE(sub->RemoveChildFile("a.txt"));  // gone already
   // (Joined as text: a path from a narrow name is in the code page on Windows.)
   EXPECT_EQ(platform->ReadFile(At("store/Plans/sub") + platform->Separator() + "Caf\xC3\xA9.txt"),
             "alpha");

@@ -125,6 +125,11 @@ TEST(FolderList, AddedRowsNeverRunIntoWhatWasThere) {
   list.Add(NewRecord("/w/D"));
   EXPECT_EQ(list.Text(), "D</w/<Visible<Normal<D*\r\n");
   EXPECT_TRUE(FolderList::Parse(list.Text()).Unreadable().empty());
+  // A row that ended a line hands its line end to the row before it.
+  list = FolderList::Parse(
+      "A</x/<Visible<Normal<A*B</y/<Visible<Normal<B*\r\nC</z/<Visible<Normal<C*\r\n");
+  list.Erase(1);
+  EXPECT_EQ(list.Text(), "A</x/<Visible<Normal<A*\r\nC</z/<Visible<Normal<C*\r\n");
 }
 
 }  // namespace veilbox::testing

@@ -212,6 +212,19 @@ TEST_F(RecoveryTest, AnEntryThatClimbsOutOfItsFolderIsNeverFollowed) {
                         " (name) names \"../../Documents/d.txt\", which holds \"/\"."));
   EXPECT_EQ(KeptAside().size(), 1u);
 
+  // The entries before one that meets another folder at its target are finished and saved.
+  fs::remove(KeptAside()[0]);
+  Commit({"restore", R(hidden), R(visible), hide.to, hide.from}, {{"", Cipher("a.txt"), "a.txt"}});
+  Journal other{"hide", R("Other</x/<Visible<Normal<Other*"), std::nullopt, "/x/Other",
+                (store / "Other").string()};
+  other.folder = EntryId{1, 1};  // not the folder standing there
+  Commit(other);
+  fs::create_directories(store / "Other");
+  fs::rename(store / "Plans", plans);
+  EXPECT_TRUE(RecoverInterruptedRow(session));
+  EXPECT_EQ(std::tuple(Database(), ReadText(plans / "a.txt"), KeptAside().size()),
+            std::tuple(visible + "\r\n", "a", 1u));
+
   WriteText(JournalPath(session), "");
   fs::permissions(JournalPath(session), fs::perms(0666));
   Commit(hide);

@@ -1,4 +1,5 @@
 // What only the POSIX platform does: modes, the settings file, moves and drives.
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -160,6 +161,23 @@ TEST_F(Posix, AnotherFileSystemIsADriveSeenAtOnceThatNoMoveReaches) {
   });
   if (result == 77) GTEST_SKIP() << "cannot mount a tmpfs here";
   EXPECT_EQ(result, 0) << "1: not seen mounted, 2: moved, 4: not seen taken away";
+}
+
+// A program started with its standard input closed is handed descriptor 0
+// like any other: it must work there and be closed again.
+TEST_F(Posix, DescriptorZeroIsAnOrdinaryDescriptor) {
+  const std::string deep = home.MakeFolder("a/b").string();
+  const FolderLineage before = platform->Lineage(deep);
+  const OpenedFolder opened = platform->OpenFolderNoLinks(deep);
+  const int input = ::dup(0);
+  ::close(0);
+  const FolderLineage lineage = platform->Lineage(deep);
+  opened.folder->SetModifiedTime({1, 0});
+  const bool mounts_read = !MountTable().Points().empty();
+  const bool zero_closed = ::fcntl(0, F_GETFD) == -1;
+  ::dup2(input, 0);
+  ::close(input);
+  EXPECT_TRUE(lineage.exists && lineage.ids == before.ids && mounts_read && zero_closed);
 }
 
 TEST_F(Posix, TheLongestContainingMountPointIsTheDriveAndHoldsFutureChildren) {

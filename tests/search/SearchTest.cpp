@@ -25,6 +25,7 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
       {"xaxxb", "*a*b", true, true},
       {"a\xC3\xA9z", "a?z", true, true},   // "?" takes a character, not a byte
       {"\xFF", "?", true, true},           // and a stray byte is one character
+      {"\xC3z", "?", false, false},        // a lead byte without its continuation too
       {"\xFF", "\xC3\xBF", false, false},  // but not the letter U+00FF
       {"v1.txt", "v#.txt", false, true},
       {"v#.txt", "v#.txt", true, false},

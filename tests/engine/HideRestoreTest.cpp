@@ -210,6 +210,13 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   plan.Add({"", name, "b"});
   EXPECT_EQ(RenameFiles(session, root, plans.string(), plan, 2).failed, 1);
   EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FL");
+  // Nor planned in: the refusal is one sentence, which the caller ends.
+  EXPECT_THAT(
+      [&] {
+        PlanEncryptedNames(session, cipher, root, plans.string(), "T", plan, HiddenForms::Keep);
+      },
+      ::testing::Throws<Failure>(::testing::Property(
+          &Failure::Description, ::testing::EndsWith("Unmount it, then try again"))));
 }
 
 // A taken name asks first, never merging; a place gone asks for another, on the drive, no link.

@@ -122,28 +122,41 @@ TEST_F(EngineTest, AFailedMoveKeepsTheRecordTellsWhyAndThePassGoesOn) {
   EXPECT_THAT(Box(1), ::testing::StartsWith("Remove: " + unreachable));
 }
 
-// A folder exchanged with a link the moment it arrives has arrived.
+// A folder exchanged with a link the moment it arrives has arrived; one taken
+// away again has not, nor has one whose folder cannot be read.
 TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
-  struct ExchangedOnArrival : ForwardingFolder {
+  struct Racing : ForwardingFolder {
     using ForwardingFolder::ForwardingFolder;
+    std::optional<EntryId> ChildId(const std::string& name, Where where) override {
+      if (unreadable) Raise(err::kPermissionDenied, "Permission denied", where);
+      return inner_->ChildId(name, where);
+    }
     MoveResult MoveChild(const std::string& name, OpenFolder& target,
                          const std::string& new_name) override {
       MoveResult moved = inner_->MoveChild(name, target, new_name);
-      const fs::path a = at / "Plans", b = at / "link";
-      EXPECT_EQ(::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE), 0);
+      const fs::path arrived = at / "Plans";
+      EXPECT_EQ(::renameat2(AT_FDCWD, arrived.c_str(), AT_FDCWD, to.c_str(), flags), 0);
       return moved;
     }
-    fs::path at;
+    fs::path at, to;
+    unsigned flags = RENAME_EXCHANGE;
+    bool unreadable = false;
   };
   const fs::path from = MakeFolder("From/Plans", {{"a", "A"}}).parent_path();
   const fs::path shared = MakeFolder("Shared");
   fs::create_directory_symlink(MakeFolder("Victim"), shared / "link");
-  HeldFolder held = HoldFolder(platform, from.string(), "Plans");
-  auto exchanged = std::make_unique<ExchangedOnArrival>(std::move(held.parent));
-  exchanged->at = shared;
-  held.parent = std::move(exchanged);
-  EXPECT_TRUE(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans") &&
-              fs::is_symlink(shared / "Plans"));
+  const auto move = [&](const fs::path& to, unsigned flags, bool unreadable) {
+    HeldFolder held = HoldFolder(platform, from.string(), "Plans");
+    auto racing = std::make_unique<Racing>(std::move(held.parent));
+    std::tie(racing->at, racing->to, racing->flags, racing->unreadable) =
+        std::tuple(shared, to, flags, unreadable);
+    held.parent = std::move(racing);
+    return bool(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans"));
+  };
+  EXPECT_FALSE(move(shared / "link", RENAME_EXCHANGE, true));
+  EXPECT_FALSE(move(from / "Away", 0, false));
+  fs::rename(from / "Away", from / "Plans");
+  EXPECT_TRUE(move(shared / "link", RENAME_EXCHANGE, false) && fs::is_symlink(shared / "Plans"));
   EXPECT_EQ(ReadText(shared / "link/a"), "A");
   EXPECT_FALSE(fs::exists(fs::symlink_status(from / "Plans")));
 }

@@ -1,7 +1,9 @@
 // What only the POSIX platform does: modes, the settings file, moves and drives.
 #include <fcntl.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -161,6 +163,19 @@ TEST_F(Posix, AnotherFileSystemIsADriveSeenAtOnceThatNoMoveReaches) {
   });
   if (result == 77) GTEST_SKIP() << "cannot mount a tmpfs here";
   EXPECT_EQ(result, 0) << "1: not seen mounted, 2: moved, 4: not seen taken away";
+}
+
+// A new file the system stops writing part way (a file size limit) is no file.
+TEST_F(Posix, ANewFileWrittenOnlyInPartIsTakenAwayAndFails) {
+  const OpenedFolder opened = platform->OpenFolderNoLinks(home.MakeFolder("a").string());
+  EXPECT_EQ(InChild([&] {
+              const rlimit limit{10, 10};
+              ::signal(SIGXFSZ, SIG_IGN);
+              ::setrlimit(RLIMIT_FSIZE, &limit);
+              return opened.folder->WriteNewFile("f", std::string(100, 'x')) ? 1 : 0;
+            }),
+            0);
+  EXPECT_FALSE(fs::exists(At("a/f")));
 }
 
 // A program started with its standard input closed is handed descriptor 0

@@ -357,7 +357,7 @@ TEST_F(MainLogic, PreferencesShowAndEditTheRowsAndOnlyOkStoresThem) {
             std::pair(true, store_a + "*" + moved + "*"));
 }
 
-TEST_F(MainLogic, TheAboutBoxSaysWhenSystemInfoCannotStart) {
+TEST_F(MainLogic, TheAboutBoxSaysWhenSystemInfoCannotStartAndDropsItsClicksOnClosing) {
   window->logic.mnuAboutVeilbox_Click();
   FakeAbout& about = *window->about;
   for (bool starts : {true, false}) {
@@ -367,6 +367,10 @@ TEST_F(MainLogic, TheAboutBoxSaysWhenSystemInfoCannotStart) {
   }
   EXPECT_EQ(std::tie(dialogue.boxes[0].text, dialogue.boxes[0].title),
             std::tuple(kSysInfoUnavailable, "Veilbox"));
+  // A box closed while its click waits for the running command drops that click.
+  std::optional<frmAbout> closing(std::in_place, about, window->logic);
+  window->logic.Commands().Run(nullptr, [&] { closing->cmdSysInfo_Click(), closing.reset(); });
+  EXPECT_EQ(dialogue.boxes.size(), 1u);
   about.logic.cmdOK_Click();
   EXPECT_TRUE(about.closed);
 }

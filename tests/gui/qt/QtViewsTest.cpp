@@ -82,6 +82,10 @@ TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   window->SetStatusChoice(kHidden);
   window->SetProgress(5, 8);
   window->SetStatusLine("Hiding Plans: 5 of 8 files");
+  QStringList header;
+  for (int c = 0; c < window->lstFolders->columnCount(); ++c)
+    header << window->lstFolders->headerItem()->text(c);
+  EXPECT_EQ(header, QStringList({"Folder", "Folder path", "Status", "Encrypted"}));
   EXPECT_EQ(
       QStringList({window->lstFolders->topLevelItem(0)->text(3), window->cmdUnlockFolder->text(),
                    window->cmbStatus->currentText(), window->statusBar()->currentMessage()}),
@@ -104,7 +108,8 @@ TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(0, 100));
 }
 
-// The login opens with the focus in the password, shown as "*"; Escape ends the program.
+// The login opens with the focus in the password, shown as "*"; Return on Cancel presses OK
+// (which asks for a password); Escape ends the program.
 TEST_F(QtTest, LoginOpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram) {
   SetSetting("VeilboxFirstTime", "No");
   window->Logic().Form_Load();
@@ -114,8 +119,11 @@ TEST_F(QtTest, LoginOpensWithTheFocusInTheHiddenPasswordAndEscapeEndsTheProgram)
                        field->echoMode(), login->cmdOK->isDefault()),
             std::tuple(QString("Login"), false, field, QLineEdit::Password, true));
   EXPECT_EQ(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, 0, field), '*');
+  login->cmdCancel->setFocus();
+  QTest::keyClick(login->cmdCancel, Qt::Key_Return);
   QTest::keyClick(field, Qt::Key_Escape);
-  EXPECT_EQ(std::pair(window->Logic().ProgramEnded(), login->isVisible()), std::pair(true, false));
+  EXPECT_EQ(std::tuple(window->Logic().ProgramEnded(), login->isVisible(), dialogue.boxes.size()),
+            std::tuple(true, false, 2u));
 }
 
 TEST_F(QtMainWindow, ControlsReachTheirHandlers) {
@@ -194,6 +202,24 @@ TEST_F(QtTest, PreferencesAndAboutAreNotModalElideDriveKeysAndCloseOnEscape) {
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->About(), nullptr);
   EXPECT_TRUE(dialogue.boxes.empty());
+
+  // System Info says none is on PATH, or starts the one there; Return on it presses OK.
+  const std::filesystem::path bin = home.MakeFolder("bin");
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", bin.c_str());
+  window->mnuAboutVeilbox->trigger();
+  about = window->About();
+  QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
+  WriteText(bin / "hardinfo", "#!/bin/sh\n: >\"$0.ran\"\n");
+  std::filesystem::permissions(bin / "hardinfo", std::filesystem::perms::owner_all);
+  QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(bin / "hardinfo.ran"); }));
+  about->cmdSysInfo->setFocus();
+  QTest::keyClick(about->cmdSysInfo, Qt::Key_Return);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(std::pair(window->About() == nullptr, dialogue.boxes.size()),
+            std::pair(true, size_t{1}));
+  qputenv("PATH", path);
 }
 
 // A tag in a typed password, a folder name or an address is not markup; a pause runs timers.

@@ -5,6 +5,7 @@
 #include "engine/FilenamePass.h"
 #include "engine/FolderMove.h"
 #include "engine/StandIns.h"
+#include "store/StoreList.h"
 #include "support/ForwardingFolder.h"
 
 namespace veilbox::testing {
@@ -230,6 +231,11 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
       },
       ::testing::Throws<Failure>(::testing::Property(
           &Failure::Description, ::testing::EndsWith("Unmount it, then try again"))));
+  // A stopped pass finished: a stand-in whose plain name was taken meanwhile stays as it is.
+  const PlannedRename back{"", "VEILBOX-LONG-NAME-2", "b", SideFile::RemoveAfter, SideFileName(2)};
+  EXPECT_TRUE(RenameWithSideFile(root, back, Resume::Yes));
+  EXPECT_FALSE(RenameWithSideFile(root, back, Resume::No));
+  EXPECT_EQ(ReadText(plans / "VEILBOX-LONG-NAME-2") + ReadText(plans / "b"), "TL");
 }
 
 // A taken name asks first, never merging; a place gone asks for another, on the drive, no link.
@@ -328,6 +334,8 @@ TEST_F(EngineTest, AFolderOnADriveWithoutStoreSetsOneUpOrIsLeftAsItIs) {
   EXPECT_TRUE(Hide({"Plans", "Last"}).AllDone());
   EXPECT_TRUE(fs::is_directory(vault / "Plans") && fs::is_directory(vault / "temp") &&
               fs::is_directory(store / "Last"));
+  // Remembered as drive B's, so that its path serves no other drive while B is away.
+  EXPECT_EQ(StoreDrives::Parse(Setting("VeilboxStoreDrives")).DriveOf(vault.string()), "/B/");
 }
 
 // Rows go last to first, hidden ones restored first; one not restored stays.

@@ -27,7 +27,8 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
       {"\xFF", "?", true, true},           // and a stray byte is one character
       {"\xC3z", "?", false, false},        // a lead byte without its continuation too
       {"\xFF", "\xC3\xBF", false, false},  // but not the letter U+00FF
-      {"v1.txt", "v#.txt", false, true},
+      {"v0.txt", "v#.txt", false, true},
+      {"v9.txt", "v#.txt", false, true},
       {"v#.txt", "v#.txt", true, false},
       {"bx", "[a-c]x", false, true},
       {"Bx", "[a-c]x", false, false},

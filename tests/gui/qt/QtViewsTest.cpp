@@ -86,6 +86,8 @@ TEST_F(QtMainWindow, EverythingTheLogicSetsShowsInTheWindow) {
   for (int c = 0; c < window->lstFolders->columnCount(); ++c)
     header << window->lstFolders->headerItem()->text(c);
   EXPECT_EQ(header, QStringList({"Folder", "Folder path", "Status", "Encrypted"}));
+  // A flat list: a row starts at the left edge, with no room kept for a tree's branches.
+  EXPECT_EQ(window->lstFolders->visualItemRect(window->lstFolders->topLevelItem(0)).left(), 0);
   EXPECT_EQ(
       QStringList({window->lstFolders->topLevelItem(0)->text(3), window->cmdUnlockFolder->text(),
                    window->cmbStatus->currentText(), window->statusBar()->currentMessage()}),

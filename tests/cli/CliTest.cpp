@@ -130,6 +130,11 @@ TEST_F(CliTest, FlagsAnswerTheQuestionsAndAnyRowNotDoneExitsOne) {
     cli::StoreUnlock unlocked(session);
     EXPECT_EQ(held(), std::pair(fs::perms::owner_all, true));
   }
+  {
+    cli::StoreUnlock unlocked(session);
+    unlocked.Relock();  // as a command's moves end, before it reports
+    EXPECT_EQ(held(), std::pair(fs::perms::none, false));
+  }
   { const cli::EndingSignalsHeld opening; }  // as while the session opens
   EXPECT_EQ(held(), std::pair(fs::perms::none, false));
   ASSERT_TRUE(Ends(Do({"restore", "A"}), 0));

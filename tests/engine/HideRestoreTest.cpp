@@ -134,7 +134,7 @@ TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
     }
     MoveResult MoveChild(const std::string& name, OpenFolder& target,
                          const std::string& new_name) override {
-      MoveResult moved = inner_->MoveChild(name, target, new_name);
+      MoveResult moved = ForwardingFolder::MoveChild(name, target, new_name);
       const fs::path arrived = at / "Plans";
       EXPECT_EQ(::renameat2(AT_FDCWD, arrived.c_str(), AT_FDCWD, to.c_str(), flags), 0);
       return moved;
@@ -152,7 +152,8 @@ TEST_F(EngineTest, AFolderExchangedTheMomentItArrivesHasArrived) {
     std::tie(racing->at, racing->to, racing->flags, racing->unreadable) =
         std::tuple(shared, to, flags, unreadable);
     held.parent = std::move(racing);
-    return bool(MoveHeldFolder(held, OpenFolderAt(platform, shared.string()), "Plans"));
+    auto target = std::make_unique<ForwardingFolder>(OpenFolderAt(platform, shared.string()));
+    return bool(MoveHeldFolder(held, std::move(target), "Plans"));
   };
   EXPECT_FALSE(move(shared / "link", RENAME_EXCHANGE, true));
   EXPECT_FALSE(move(from / "Away", 0, false));

@@ -35,9 +35,14 @@ class ForwardingFolder : public OpenFolder {
   void SetModifiedTime(const FolderTime& time, Where where) override {
     inner_->SetModifiedTime(time, where);
   }
+  // The platform moves only between its own folders: a wrapped target is unwrapped.
   MoveResult MoveChild(const std::string& name, OpenFolder& target,
                        const std::string& new_name) override {
-    return inner_->MoveChild(name, target, new_name);
+    return inner_->MoveChild(name, Unwrapped(target), new_name);
+  }
+  static OpenFolder& Unwrapped(OpenFolder& folder) {
+    auto* wrapper = dynamic_cast<ForwardingFolder*>(&folder);
+    return wrapper ? Unwrapped(*wrapper->inner_) : folder;
   }
   MoveResult WriteNewFile(const std::string& name, const std::string& bytes) override {
     return inner_->WriteNewFile(name, bytes);

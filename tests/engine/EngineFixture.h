@@ -20,7 +20,6 @@ using ::testing::HasSubstr;
 using Names = std::initializer_list<std::string>;
 using Files = std::map<std::string, std::string>;  // relative path → content
 
-// The permission bits of a path, not following a link.
 inline unsigned ModeOf(const fs::path& p) {
   return static_cast<unsigned>(fs::symlink_status(p).permissions() & fs::perms::mask);
 }
@@ -32,7 +31,6 @@ inline std::string NameOf(size_t bytes, const std::string& unit) {
   return name + std::string(bytes - name.size(), 'x');
 }
 
-// Every file below folder, links and side files included.
 inline size_t FilesIn(const fs::path& folder) {
   return std::count_if(fs::recursive_directory_iterator(folder), {},
                        [](const fs::directory_entry& e) { return !e.is_directory(); });
@@ -86,18 +84,10 @@ class EngineTest : public HomeTest {
     const std::string name = folder.filename(), in_store = stored.empty() ? name : stored;
     return name + "<" + folder.parent_path().string() + "/<" + state + "<" + in_store + "*";
   }
-  std::string Cipher(const std::string& name) const {
-    return cEncrypt().Encrypt(name, session.key_text);
-  }
+  std::string Cipher(const std::string& n) const { return cEncrypt().Encrypt(n, session.key_text); }
   std::string Said() const { return dialogue.boxes.empty() ? "" : dialogue.boxes.back().text; }
-  std::string Box(size_t i) const {
-    return dialogue.boxes.at(i).title + ": " + dialogue.boxes.at(i).text;
-  }
   // The store-folder list ("a*b*"), taken up as at a new start.
-  void UseStores(const std::string& list) {
-    SetSetting("VeilboxHideFolderPath", list);
-    StartSession();
-  }
+  void UseStores(const std::string& s) { SetSetting("VeilboxHideFolderPath", s), StartSession(); }
 
   const fs::path store = home.ProgramFolder() / "Data";
   std::vector<ListRow> rows;

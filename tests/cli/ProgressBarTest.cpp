@@ -19,8 +19,6 @@ TEST(ProgressBar, RedrawsAtMostTenTimesASecondAndClearsItsLine) {
     if (out.str().size() != before) ++draws;
   }
   EXPECT_EQ(draws, 10);
-  EXPECT_NE(out.str().find("\r[###...........................] 101 of 1000 files"),
-            std::string::npos);
   bar.Show(0, 0);
   bar.Clear();  // the line holds no bar any more
   EXPECT_TRUE(out.str().ends_with(" files\r\033[K"));

@@ -1,5 +1,4 @@
-// Without a terminal, each kind of question is answered from its flags (never
-// by its words), or No.
+// Without a terminal, each kind of question is answered from its flags (never its words), or No.
 #include "cli/TerminalDialogue.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +9,18 @@ namespace {
 TEST(TerminalDialogue, AnswersEachKindOfQuestionFromItsFlags) {
   using enum Answer;
   using enum FolderChoice;
-  // (--accept-agreement, --store, --restore-to and the other questions' --yes are run in CliTest.)
-  const FlagAnswers yes{true, false, {}, {}}, restore{false, false, {}, "/r"};
+  const FlagAnswers yes{true, false, {}, {}}, dir{false, false, "/s", {}},
+      to{false, false, {}, "/r"};
   // The question, the flags, the answer, then the chooser asked next and the folder it gets.
   const std::vector<std::tuple<Question, FlagAnswers, Answer, FolderChoice, std::string>> cases{
       {ask::Agreement{}, yes, No, Folder, ""},
       {ask::SetUpStore{"/", false}, yes, Yes, StoreFolder, ""},
+      {ask::SetUpStore{"/", false}, dir, Yes, StoreFolder, "/s"},
       {ask::ChooseStoreAgain{"/"}, yes, No, StoreFolder, ""},
       {ask::RestoreElsewhere{"P", "/w/", true, ""}, yes, Yes, RestorePlace, ""},
+      {ask::RestoreElsewhere{"P", "/w/", true, ""}, to, Yes, RestorePlace, "/r"},
       {ask::ChooseRestoreAgain{"/", ""}, yes, No, RestorePlace, ""},
-      {ask::PauseOnError{9, "Subscript out of range", 1, ""}, restore, Yes, Folder, ""}};
+      {ask::PauseOnError{9, "Subscript out of range", 1, ""}, to, Yes, Folder, ""}};
   for (const auto& [question, flags, answer, chooser, chosen] : cases) {
     Terminal terminal;
     TerminalDialogue dialogue(terminal, flags);

@@ -39,10 +39,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
 
 CliRun RunOnTerminal(const std::vector<std::string>& args,
                      const std::vector<std::pair<std::string, std::string>>& script) {
-  std::vector<std::string> all{VEILBOX_CLI};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(a.data());
+  std::vector<char*> argv{const_cast<char*>(VEILBOX_CLI)};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   int master;
   const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);

@@ -15,7 +15,6 @@ vb_bg() { "$CLI" --password-stdin "$@" <<<"$PASSWORD" >/dev/null & pid=$!; }
 must() { quiet "$@" || { echo "set-up failed: $*"; exit 1; }; }
 init_home() { must --accept-agreement init; }
 new_tree() { make_tree "$@" && manifest "$1" >"$1.manifest"; }  # TREE FILES [long]
-skip() { echo "skipped: $*"; exit 77; }
 # all_back TREE MANIFEST: the manifest's files are back as they were, no others.
 all_back() {
   local lost now listed
@@ -24,7 +23,3 @@ all_back() {
   ((now == listed)) || PROBLEMS+=("$1 holds $now files, not $listed")
 }
 agrees() { quiet check || PROBLEMS+=("check found a difference ${1:-}"); }
-verdict() {
-  ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
-  printf 'not so: %s\n' "${PROBLEMS[@]}"; echo "0 passed, 1 failed"; exit 1
-}

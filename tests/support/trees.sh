@@ -1,4 +1,14 @@
-# Trees of random files and their manifests, for the script tests.
+# Trees of random files and their manifests, skips and the verdict, for the script tests.
+
+skip() { echo "skipped: $*"; exit 77; }
+
+# verdict: passed without PROBLEMS, else each problem and, with a SCRATCH folder, what was said.
+verdict() {
+  ((${#PROBLEMS[@]} == 0)) && { echo "1 passed, 0 failed"; exit 0; }
+  printf 'not so: %s\n' "${PROBLEMS[@]}"
+  [ -z "${SCRATCH:-}" ] || { echo "--- veilbox-cli said:" && head -c 3000 "$SCRATCH/said" 2>/dev/null; }
+  echo "0 passed, 1 failed" && exit 1
+}
 
 # make_tree DIR FILES [long]: FILES files of random size and content in
 # nested folders; with "long", every other file's name is 112 to 255 bytes

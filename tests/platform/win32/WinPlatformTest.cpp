@@ -19,7 +19,6 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinFiles.h"
 #include "platform/win32/WinPlatform.h"
-#include "store/GetDirs.h"
 #include "support/HomeTest.h"
 
 namespace veilbox::testing {
@@ -45,14 +44,6 @@ TEST_F(WinFilesTest, TextIsStoredInTheAnsiCodePage) {
   EXPECT_EQ(ReadText(session.data_file), "Caf\xE9<C:\\Work\\<Hidden<Encrypted<Caf\xE9<*\r\n");
 }
 
-TEST_F(WinFilesTest, HiddenAndSystemEntriesAreHiddenWhichGetDirsLeavesOut) {
-  const fs::path list = home.MakeFolder("list");
-  for (const char* name : {"a", "hidden", "system"}) fs::create_directory(list / name);
-  SetFileAttributesW((list / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesW((list / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
-  EXPECT_EQ(GetDirs(win, list.string() + "\\", 0), "a,");
-}
-
 // Wine makes no reparse points, so the kinds are told from the tags.
 TEST(EntryKinds, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
   constexpr DWORD kReparse = FILE_ATTRIBUTE_REPARSE_POINT, kFolder = FILE_ATTRIBUTE_DIRECTORY;
@@ -62,8 +53,6 @@ TEST(EntryKinds, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
       {kReparse | kFolder, IO_REPARSE_TAG_MOUNT_POINT, EntryKind::Link},   // junction, mount point
       {kReparse | kFolder, IO_REPARSE_TAG_CLOUD_6, EntryKind::Directory},  // OneDrive on demand
       {kReparse, IO_REPARSE_TAG_ONEDRIVE, EntryKind::File},
-      {kReparse, IO_REPARSE_TAG_DEDUP, EntryKind::File},
-      {kReparse, IO_REPARSE_TAG_WOF, EntryKind::File},
       {kFolder, IO_REPARSE_TAG_SYMLINK, EntryKind::Directory}};  // no reparse point: no tag
   for (const auto& [attributes, tag, kind] : cases)
     EXPECT_EQ(win32::KindOf(attributes, tag), kind) << std::hex << tag;
@@ -71,7 +60,6 @@ TEST(EntryKinds, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
 
 TEST(LongPaths, PathsGoToTheSystemWholeAndInTheirLongForm) {
   const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
-      {L"C:\\Work\\Plans", L"\\\\?\\C:\\Work\\Plans", L"C:\\Work\\Plans"},
       {L"C:/Work/./Old/../Plans", L"\\\\?\\C:\\Work\\Plans", L"C:\\Work\\Plans"},
       {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
       {L"\\\\server\\share\\Plans", L"\\\\?\\UNC\\server\\share\\Plans",
@@ -85,10 +73,8 @@ TEST(LongPaths, PathsGoToTheSystemWholeAndInTheirLongForm) {
 
 TEST_F(WinFilesTest, DrivesProgramFolderAndStoreFolders) {
   EXPECT_EQ(win.DriveKey("D:\\Work\\Plans"), "D:\\");
-  EXPECT_EQ(win.DriveKey("c:\\x"), "c:\\");
   EXPECT_EQ(win.DriveKey("\\\\server\\share"), "\\\\s");
   EXPECT_EQ(win.DriveKey("é:\\x"), "é:\\");
-  EXPECT_EQ(win.Separator(), '\\');
   SetEnvironment("VEILBOX_HOME", std::nullopt);
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -106,8 +92,7 @@ TEST_F(WinFilesTest, DrivesProgramFolderAndStoreFolders) {
   LocalFree(descriptor);
 }
 
-// The access list given in SDDL, locked or unlocked when lock says so, in the
-// system's SDDL (Wine keeps no access list as it was set).
+// The SDDL list, locked or unlocked when lock says so, as the system writes it back.
 std::string Changed(const std::string& sddl, std::optional<bool> lock = std::nullopt) {
   PSECURITY_DESCRIPTOR given = nullptr;
   EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
@@ -179,18 +164,12 @@ class RegistryTest : public HomeTest {
   }
 };
 
-// (Wine's RegSetValueExA adds a NUL of its own, which GetKeyValue drops.)
-TEST_F(RegistryTest, SavedStringsAreAnsiTextWithoutATerminatingNul) {
+// The settings store saves ANSI text with no NUL of its own (Wine's RegSetValueExA adds one), and
+// reads text up to its first NUL and binary values as a 16-bit signed integer in decimal;
+// GetKeyValue drops only a terminating NUL.
+TEST_F(RegistryTest, StringsAreSavedAsAnsiAndOtherToolsValuesReadByTheirReadersRules) {
   const std::string text = "C:\\Café\\Data*";
-  ASSERT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "Path", text));
-  std::string stored;
-  win32::GetKeyValue(HKEY_CURRENT_USER, win32::Narrow(RawKey()), "Path", stored);
-  EXPECT_EQ(stored, ToAnsi(text));
-}
-
-// The settings store reads text up to its first NUL and binary values as a
-// 16-bit signed integer in decimal; GetKeyValue drops only a terminating NUL.
-TEST_F(RegistryTest, ValuesOtherToolsWroteAreReadByTheirReadersRules) {
+  ASSERT_TRUE(SaveString(session, SettingsRoot::CurrentUser, kKey, "Saved", text));
   const DWORD seven = 7;
   const std::tuple<const char*, DWORD, std::string, std::string> values[] = {
       {"Terminated", REG_SZ, Bytes(L"abc\0"sv), "abc"},
@@ -210,7 +189,8 @@ TEST_F(RegistryTest, ValuesOtherToolsWroteAreReadByTheirReadersRules) {
   const std::tuple<std::string, const char*, bool, std::string> raw[] = {
       {key, "Terminated", true, "abc"},   {key, "Bare", true, "abc"},
       {key, "Embedded", true, "ab\0cd"s}, {key, "Number", true, ""},
-      {key, "Missing", false, ""},        {key + "\\Nothing", "Bare", false, ""}};
+      {key, "Missing", false, ""},        {key + "\\Nothing", "Bare", false, ""},
+      {key, "Saved", true, ToAnsi(text)}};
   for (const auto& [k, name, found, read] : raw) {
     std::string value = "old";
     EXPECT_EQ(win32::GetKeyValue(HKEY_CURRENT_USER, k, name, value), found) << name;
@@ -218,7 +198,6 @@ TEST_F(RegistryTest, ValuesOtherToolsWroteAreReadByTheirReadersRules) {
   }
 }
 
-// The MSINFO keys are looked up below a root of the test's own.
 TEST_F(RegistryTest, MachineValuesAndTheSystemInformationProgram) {
   EXPECT_EQ(GetString(session, SettingsRoot::LocalMachine,
                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"),
@@ -234,11 +213,8 @@ TEST_F(RegistryTest, MachineValuesAndTheSystemInformationProgram) {
   EXPECT_EQ(win32::SystemInfoProgram(root), std::nullopt);
   const std::string tools = home.MakeFolder("tools").string();
   set(win32::kSharedToolsKey, "MSINFO", tools);
-  EXPECT_EQ(win32::SystemInfoProgram(root), std::nullopt) << "no MSINFO32.EXE in the folder";
   WriteText(home.Root() / "tools" / "MSINFO32.EXE", "MZ");
   EXPECT_EQ(win32::SystemInfoProgram(root), tools + "\\MSINFO32.EXE");
-  SetFileAttributesW((home.Root() / "tools" / "MSINFO32.EXE").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_EQ(win32::SystemInfoProgram(root), std::nullopt) << "a hidden file is not normal";
   set(win32::kMsInfoKey, "PATH", "D:\\Elsewhere\\msinfo32.exe");
   EXPECT_EQ(win32::SystemInfoProgram(root), "D:\\Elsewhere\\msinfo32.exe");
   RegCloseKey(root);

@@ -317,6 +317,7 @@ TEST_F(EngineTest, RemoveRestoresHiddenRowsAndKeepsThoseItCannotRestore) {
   EXPECT_EQ(Reload().size(), 1u);
   UseStores((home.Root() / "driveB/S").string() + "*");
   EXPECT_EQ(Kinds(Remove({"Three"})), "R");
+  EXPECT_THAT(Said(), HasSubstr("Three stays in the list: its drive has no hidden/locked folder"));
   EXPECT_TRUE(fs::is_directory(store / "Three"));
   EXPECT_EQ(Reload().size(), 1u);
 }

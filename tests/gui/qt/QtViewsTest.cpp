@@ -83,15 +83,17 @@ TEST_F(QtTest, EverythingTheLogicSetsShowsInTheWindow) {
     EXPECT_TRUE(ShownIn(*window, object)) << object->objectName().toStdString();
 }
 
-// The password is typed hidden; Escape ends the program.
+// The password is typed hidden; Return on Cancel presses OK; Escape ends the program.
 TEST_F(QtTest, LoginHidesThePasswordAndEscapeEndsTheProgram) {
   SetSetting("VeilboxFirstTime", "No");
   window->Logic().Form_Load();
   QtLogin* login = window->Login();
   EXPECT_EQ(login->txtPassword->echoMode(), QLineEdit::Password);
+  login->cmdCancel->setFocus();
+  QTest::keyClick(login->cmdCancel, Qt::Key_Return);  // presses OK: the empty password is refused
   QTest::keyClick(login->txtPassword, Qt::Key_Escape);
   EXPECT_EQ(std::tuple(window->Logic().ProgramEnded(), login->isVisible(), dialogue.boxes.size()),
-            std::tuple(true, false, 1u));
+            std::tuple(true, false, 2u));
 }
 
 TEST_F(QtTest, ControlsReachTheirHandlers) {
@@ -157,7 +159,8 @@ TEST_F(QtTest, PreferencesAndAboutReachTheirHandlers) {
   std::filesystem::permissions(bin / "hardinfo", std::filesystem::perms::owner_all);
   QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(bin / "hardinfo.ran"); }));
-  QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+  about->cmdSysInfo->setFocus();
+  QTest::keyClick(about->cmdSysInfo, Qt::Key_Return);  // presses OK, not System Info
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(std::pair(window->About() == nullptr, dialogue.boxes.size()),
             std::pair(true, size_t{1}));

@@ -17,7 +17,8 @@ TEST(ErrorReporter, AsksAtEachStepUntilNoAndATrappedFailureEndsTheOperation) {
            ".\r\nError Line: " + std::to_string(step) + ".\r\nError Code: " + code +
            "\r\nDo you wish to pause on this error again?";
   };
-  dialogue.Answers({Answer::Yes, Answer::Cancel, Answer::No, Answer::Yes, Answer::Yes});
+  dialogue.Answers(
+      {Answer::Yes, Answer::Cancel, Answer::No, Answer::Yes, Answer::Yes, Answer::Yes});
   reporter.ErrorHandler(91, "Object variable not set", 5);
   reporter.ErrorHandler(53, "", 5);
   reporter.ErrorHandler(53, "again", 5);
@@ -25,13 +26,14 @@ TEST(ErrorReporter, AsksAtEachStepUntilNoAndATrappedFailureEndsTheOperation) {
   reporter.ErrorHandler(5, "no step", 0);                  // silent
   reporter.ErrorHandler(5, "last", kStepCount);
   reporter.ErrorHandler(5, "past", kStepCount + 1);
+  reporter.ErrorHandler(5, "far past", 1L << 30);
   const std::string fifth = kStepLines[4].text, last = kStepLines[kStepCount - 1].text;
   std::vector<std::string> texts;
   for (const testing::ShownBox& shown : dialogue.boxes) texts.push_back(shown.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{box(91, "Object variable not set", 5, fifth),
-                                             box(53, "", 5, fifth), box(53, "again", 5, fifth),
-                                             box(5, "last", kStepCount, last),
-                                             box(5, "past", kStepCount + 1, "")}));
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       box(91, "Object variable not set", 5, fifth), box(53, "", 5, fifth),
+                       box(53, "again", 5, fifth), box(5, "last", kStepCount, last),
+                       box(5, "past", kStepCount + 1, ""), box(5, "far past", 1L << 30, "")}));
 
   // A trapped failure ends the operation; raised outside the step table, it shows nothing.
   dialogue.boxes.clear();

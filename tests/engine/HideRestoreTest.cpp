@@ -204,6 +204,13 @@ TEST_F(EngineTest, AStandInComesOnlyAfterItsSideFile) {
   plan.Add({"", name, "b"});
   EXPECT_EQ(RenameFiles(session, root, plans.string(), plan, 2).failed, 1);
   EXPECT_EQ(ReadText(plans / "mounted/f") + ReadText(plans / "b"), "FL");
+  cEncrypt cipher;  // nor planned in: the refusal is one sentence, which the caller ends
+  EXPECT_THAT(
+      [&] {
+        PlanEncryptedNames(session, cipher, root, plans.string(), "T", plan, HiddenForms::Keep);
+      },
+      ::testing::Throws<Failure>(::testing::Property(
+          &Failure::Description, ::testing::EndsWith("Unmount it, then try again"))));
   // A stopped pass finished: a stand-in whose plain name was taken meanwhile stays as it is.
   const PlannedRename back{"", "VEILBOX-LONG-NAME-2", "b", SideFile::RemoveAfter, SideFileName(2)};
   EXPECT_TRUE(RenameWithSideFile(root, back, Resume::Yes));

@@ -117,11 +117,12 @@ TEST_F(Cipher, NamesGiveTheKnownCipherText) {
   EXPECT_TRUE(dialogue.boxes.empty());
 }
 
-// Decrypt reads hex digits of either case and skips every other character.
+// Decrypt reads hex digits of either case or as a wider character's low byte; skips the rest.
 TEST_F(Cipher, DecryptIgnoresCaseSpacesLineBreaksAndOtherCharacters) {
   const std::string text = "a name of 20 letters", hex = cipher.Encrypt(text, kNameKey);
+  const std::string wide = "\xC4"s + char(0x80 | (hex[0] & 0x3F)) + hex.substr(1);
   for (const std::string& variant :
-       {hex, Lower(hex), hex.substr(0, 5) + "\r\n#g" + hex.substr(5)}) {
+       {hex, Lower(hex), hex.substr(0, 5) + "\r\n#g" + hex.substr(5), wide}) {
     EXPECT_EQ(cipher.Decrypt(variant, kNameKey), text + std::string(12, '\0')) << variant;
   }
 }

@@ -31,6 +31,7 @@ TEST(NamePattern, ListingAndExactCaseRulesAndMalformedBrackets) {
     EXPECT_EQ(MatchesListingPattern(name, pattern), by_listing) << name << " " << pattern;
     EXPECT_EQ(MatchesExactPattern(name, pattern), exact) << name << " " << pattern;
   }
+  EXPECT_FALSE(MatchesExactPattern("\xC3z", "?"));          // a lead byte alone is a character too
   EXPECT_THROW(MatchesExactPattern("a", "[abc"), Failure);  // a malformed bracket raises
 }
 

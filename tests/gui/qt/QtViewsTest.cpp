@@ -83,12 +83,13 @@ TEST_F(QtTest, EverythingTheLogicSetsShowsInTheWindow) {
     EXPECT_TRUE(ShownIn(*window, object)) << object->objectName().toStdString();
 }
 
-// The password is typed hidden; Return on Cancel presses OK; Escape ends the program.
+// The password is typed hidden, where the focus starts; Return on Cancel presses OK; Escape ends.
 TEST_F(QtTest, LoginHidesThePasswordAndEscapeEndsTheProgram) {
   SetSetting("VeilboxFirstTime", "No");
   window->Logic().Form_Load();
   QtLogin* login = window->Login();
   EXPECT_EQ(login->txtPassword->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(login->focusWidget(), login->txtPassword);
   login->cmdCancel->setFocus();
   QTest::keyClick(login->cmdCancel, Qt::Key_Return);  // presses OK: the empty password is refused
   QTest::keyClick(login->txtPassword, Qt::Key_Escape);

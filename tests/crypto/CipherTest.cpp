@@ -155,9 +155,8 @@ TEST_F(Cipher, DecryptFileNameAcceptsOnlyWhatEncryptMakesOfAFileName) {
                                   "a whole block of padding" + std::string(24, '\0')}) {
     not_names.push_back(cipher.Encrypt(text, kNameKey));
   }
-  for (const std::string& name : not_names) {
+  for (const std::string& name : not_names)
     EXPECT_EQ(cipher.DecryptFileName(name, kNameKey), std::nullopt) << name;
-  }
   EXPECT_EQ(cipher.DecryptFileName(good, ""), std::nullopt);
   // A backslash is part of a Linux file name and separates folders on Windows.
   EXPECT_EQ(cipher.DecryptFileName(cipher.Encrypt("dir\\name", kNameKey), kNameKey),

@@ -73,8 +73,9 @@ TEST_F(QtTest, EverythingTheLogicSetsShowsInTheWindow) {
   window->SetProgress(5, 8);
   window->SetStatusLine("Hiding Plans: 5 of 8 files");
   EXPECT_EQ(QStringList({window->cmdUnlockFolder->text(), window->cmbStatus->currentText(),
-                         window->statusBar()->currentMessage()}),
-            QStringList({"Lock folder", kHidden, "Hiding Plans: 5 of 8 files"}));
+                         window->statusBar()->currentMessage(),
+                         window->lstFolders->headerItem()->text(3)}),
+            QStringList({"Lock folder", kHidden, "Hiding Plans: 5 of 8 files", "Encrypted"}));
   EXPECT_EQ(std::pair(window->pbBar->value(), window->pbBar->maximum()), std::pair(5, 8));
   shown.insert(shown.end(),
                {window->lstFolders, window->cmdUnlockFolder, window->cmbStatus, window->chkEncrypt,
